@@ -1,0 +1,42 @@
+# Sourced by scripts/run and scripts/test: installs the Debian packages that are missing.
+# shellcheck shell=bash
+
+QUOTINO_PACKAGES=(
+  cmake make g++ pkg-config
+  qt6-base-dev libgl-dev
+  libcurl4-openssl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  libsimpleini-dev libinih-dev
+)
+
+quotino_missing_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  echo "${missing[@]}"
+}
+
+# Installs the given packages (default: the build's) when any is missing.
+quotino_install_packages() {
+  local wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${QUOTINO_PACKAGES[@]}")
+  local missing
+  missing=$(quotino_missing_packages "${wanted[@]}")
+  [ -n "$missing" ] || return 0
+
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+      sudo=(sudo)
+    else
+      echo "Missing packages. Install them as root, then run this again:" >&2
+      echo "  apt-get update && apt-get install -y $missing" >&2
+      exit 1
+    fi
+  fi
+  echo "Installing: $missing"
+  "${sudo[@]}" apt-get update -qq
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/FileStatus.h"
+#include "profile/IniSection.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class CByteSource;
+class CByteSink;
+
+// The profile document: the whole INI file in memory as ordered sections of ordered lines,
+// comments and unknown lines included, with case-insensitive lookups through hash maps.
+class CIniFile {
+public:
+    // Reads the file when a path is given; with nullopt nothing is read.
+    explicit CIniFile(std::optional<std::string_view> path = std::nullopt);
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+    virtual ~CIniFile();
+
+    std::string GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue = {});
+    // A nullopt key deletes the section; a nullopt value deletes the key.
+    bool WriteString(std::string_view section, std::optional<std::string_view> key,
+                     std::optional<std::string_view> value);
+    int GetInt(std::string_view section, std::string_view key, int defaultValue);
+    bool WriteInt(std::string_view section, std::string_view key, int value);
+
+    CIniSection* FindSection(std::string_view name) const;
+    CIniSection* GetSection(std::string_view name);
+    virtual void RemoveAll();
+
+    // A nullopt path means the remembered one.
+    bool Load(std::optional<std::string_view> path = std::nullopt);
+    bool ReadFrom(CByteSource& source);
+    bool Save(std::optional<std::string_view> path = std::nullopt);
+    bool WriteTo(CByteSink& sink) const;
+    bool ReloadIfChanged();
+
+    // Sections in file order.
+    size_t GetSize() const { return m_sections.size(); }
+    CIniSection* GetAt(size_t index) const { return m_sections[index].get(); }
+    const CFileStatus& Status() const { return m_status; }
+
+    // Normalised name of a section argument: trimmed, brackets removed, trimmed again.
+    static std::string NormalizeSectionName(std::string_view name);
+
+    bool m_bAutoReload = true;
+    bool m_bAutoSave = true;
+
+private:
+    void ProcessLine(std::string_view line);
+
+    std::vector<std::unique_ptr<CIniSection>> m_sections;
+    CFileStatus m_status;
+    std::unordered_map<std::string, CIniSection*> m_mapSections;
+    CIniSection* m_pCurSection = nullptr;
+};
