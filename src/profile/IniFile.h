@@ -54,7 +54,9 @@ public:
     bool m_bAutoSave = true;
 
 private:
-    void ProcessLine(std::string_view line);
+    bool RemoveSection(std::string_view name);
+    bool ReadLines(CByteSource& source);
+    bool ProcessLine(std::string_view line);
 
     std::vector<std::unique_ptr<CIniSection>> m_sections;
     CFileStatus m_status;

@@ -32,6 +32,8 @@ public:
     static bool ParseKeyLine(std::string_view line, std::string_view& key, std::string_view& value);
 
 private:
+    int FindLastKeyLine(std::string_view upperKey) const;
+
     std::vector<std::string> m_lines;
     std::string m_strName;
     std::string m_strNameUpper;

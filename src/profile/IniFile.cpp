@@ -1,0 +1,244 @@
+#include "profile/IniFile.h"
+
+#include "platform/ByteSink.h"
+#include "platform/ByteSource.h"
+#include "platform/TextCase.h"
+#include "platform/TextUtil.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The section name that an argument designates, as a view into it.
+std::string_view NormalizedView(std::string_view name)
+{
+    name = Trim(name);
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+        name = Trim(name.substr(1, name.size() - 2));
+    return name;
+}
+
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+} // namespace
+
+CIniFile::CIniFile(std::optional<std::string_view> path)
+{
+    if (path)
+        Load(path);
+}
+
+CIniFile::~CIniFile() = default;
+
+std::string CIniFile::NormalizeSectionName(std::string_view name)
+{
+    return std::string(NormalizedView(name));
+}
+
+std::string CIniFile::GetString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue)
+{
+    ReloadIfChanged();
+    const CIniSection* found = FindSection(section);
+    return found ? found->GetValue(key, defaultValue) : std::string(defaultValue);
+}
+
+bool CIniFile::WriteString(std::string_view section, std::optional<std::string_view> key,
+                           std::optional<std::string_view> value)
+{
+    ReloadIfChanged();
+    if (key) {
+        CIniSection* target = GetSection(section);
+        if (!target)
+            return false;
+        target->SetValue(*key, value);
+    } else if (!RemoveSection(section)) {
+        return true;
+    }
+    return m_bAutoSave ? Save() : true;
+}
+
+int CIniFile::GetInt(std::string_view section, std::string_view key, int defaultValue)
+{
+    const std::string text = GetString(section, key, "*");
+    return text == "*" ? defaultValue : AsciiToInt(text);
+}
+
+bool CIniFile::WriteInt(std::string_view section, std::string_view key, int value)
+{
+    return WriteString(section, key, std::to_string(value));
+}
+
+CIniSection* CIniFile::FindSection(std::string_view name) const
+{
+    const auto found = m_mapSections.find(MakeUpper(NormalizedView(name)));
+    return found != m_mapSections.end() ? found->second : nullptr;
+}
+
+CIniSection* CIniFile::GetSection(std::string_view name)
+{
+    const std::string_view normalized = NormalizedView(name);
+    std::string upper = MakeUpper(normalized);
+    const auto found = m_mapSections.find(upper);
+    if (found != m_mapSections.end())
+        return found->second;
+    try {
+        m_sections.push_back(std::make_unique<CIniSection>(normalized));
+        CIniSection* created = m_sections.back().get();
+        m_mapSections.emplace(std::move(upper), created);
+        return created;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// Returns false when there is no such section.
+bool CIniFile::RemoveSection(std::string_view name)
+{
+    const auto found = m_mapSections.find(MakeUpper(NormalizedView(name)));
+    if (found == m_mapSections.end())
+        return false;
+    CIniSection* section = found->second;
+    m_mapSections.erase(found);
+    if (m_pCurSection == section)
+        m_pCurSection = nullptr;
+    const auto owner = std::find_if(m_sections.rbegin(), m_sections.rend(),
+        [section](const auto& candidate) { return candidate.get() == section; });
+    m_sections.erase(std::next(owner).base());
+    return true;
+}
+
+void CIniFile::RemoveAll()
+{
+    while (!m_sections.empty())
+        m_sections.pop_back();
+    m_mapSections.clear();
+    m_pCurSection = nullptr;
+}
+
+bool CIniFile::Load(std::optional<std::string_view> path)
+{
+    const std::string target = path ? std::string(*path) : m_status.m_szFullName;
+    if (target.empty())
+        return false;
+    GetFileStatus(target, m_status);
+    CFileSource file(m_status.m_szFullName);
+    if (!file.IsOpen())
+        return false;
+    return ReadFrom(file);
+}
+
+bool CIniFile::ReadFrom(CByteSource& source)
+{
+    RemoveAll();
+    bool ok = true;
+    try {
+        ok = ReadLines(source);
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    if (m_pCurSection)
+        m_pCurSection->RebuildMap();
+    return ok;
+}
+
+// Splits the source into lines: LF ends a line, CR is dropped wherever it stands, and a last
+// line without LF counts too. A line that is complete within one chunk and has no CR inside is
+// handed on without being copied.
+bool CIniFile::ReadLines(CByteSource& source)
+{
+    std::vector<char> chunk(kReadChunk);
+    std::string pending;
+    const auto appendWithoutCR = [&pending](const char* begin, const char* end) {
+        while (begin < end) {
+            const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', end - begin));
+            const char* stop = cr ? cr : end;
+            pending.append(begin, stop);
+            begin = cr ? cr + 1 : end;
+        }
+    };
+
+    for (;;) {
+        const std::ptrdiff_t count = source.Read(chunk.data(), chunk.size());
+        if (count < 0)
+            return false;
+        if (count == 0)
+            break;
+        const char* position = chunk.data();
+        const char* const end = position + count;
+        while (position < end) {
+            const auto* lf = static_cast<const char*>(std::memchr(position, '\n', end - position));
+            if (!lf) {
+                appendWithoutCR(position, end);
+                break;
+            }
+            const std::string_view line = Trim(std::string_view(position, lf - position));
+            if (pending.empty() && line.find('\r') == std::string_view::npos) {
+                if (!ProcessLine(line))
+                    return false;
+            } else {
+                appendWithoutCR(position, lf);
+                if (!ProcessLine(pending))
+                    return false;
+                pending.clear();
+            }
+            position = lf + 1;
+        }
+    }
+    return pending.empty() || ProcessLine(pending);
+}
+
+bool CIniFile::ProcessLine(std::string_view line)
+{
+    line = Trim(line);
+    if (!m_pCurSection && !(m_pCurSection = GetSection({})))
+        return false;
+    if (!line.empty() && line[0] == '[') {
+        m_pCurSection->RebuildMap();
+        m_pCurSection = GetSection(line);
+        return m_pCurSection != nullptr;
+    }
+    m_pCurSection->Lines().emplace_back(line);
+    return true;
+}
+
+bool CIniFile::Save(std::optional<std::string_view> path)
+{
+    const std::string target = path ? std::string(*path) : m_status.m_szFullName;
+    if (target.empty())
+        return false;
+    CFileSink file(target);
+    if (!file.IsOpen())
+        return false;
+    const bool ok = WriteTo(file) && file.Close();
+    GetFileStatus(target, m_status);
+    return ok;
+}
+
+bool CIniFile::WriteTo(CByteSink& sink) const
+{
+    static constexpr char kLineEnd[] = "\r\n";
+    for (const auto& section : m_sections) {
+        const std::string& name = section->GetName();
+        if (!name.empty()
+            && !(sink.Write("[", 1) && sink.Write(name.data(), name.size())
+                && sink.Write("]\r\n", 3)))
+            return false;
+        for (const std::string& line : section->Lines()) {
+            if (!sink.Write(line.data(), line.size()) || !sink.Write(kLineEnd, 2))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CIniFile::ReloadIfChanged()
+{
+    if (!m_bAutoReload || m_status.m_szFullName.empty())
+        return false;
+    CFileStatus current;
+    if (!GetFileStatus(m_status.m_szFullName, current))
+        return false;
+    return current.m_mtime > m_status.m_mtime && Load();
+}
