@@ -1,5 +1,6 @@
 #include "profile/IniFile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ByteSink.h"
 #include "platform/ByteSource.h"
 #include "platform/TextCase.h"
@@ -208,12 +209,11 @@ bool CIniFile::Save(std::optional<std::string_view> path)
     const std::string target = path ? std::string(*path) : m_status.m_szFullName;
     if (target.empty())
         return false;
-    CFileSink file(target);
-    if (!file.IsOpen())
+    // The old file stays whole until the new one is complete on the disk.
+    if (!ReplaceFileAtomically(target, [this](CByteSink& sink) { return WriteTo(sink); }))
         return false;
-    const bool ok = WriteTo(file) && file.Close();
     GetFileStatus(target, m_status);
-    return ok;
+    return true;
 }
 
 bool CIniFile::WriteTo(CByteSink& sink) const

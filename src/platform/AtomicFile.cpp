@@ -1,0 +1,145 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/ByteSink.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaxLinkDepth = 40;
+constexpr int kRandomLength = 6;
+
+// The file that path finally designates once symbolic links are followed; it need not exist.
+fs::path ResolveLinks(fs::path path)
+{
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(path, error)))
+            break;
+        const fs::path target = fs::read_symlink(path, error);
+        if (error)
+            break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+std::string PrefixFor(const fs::path& target) { return "." + target.filename().string() + ".tmp-"; }
+
+fs::path FolderOf(const fs::path& file)
+{
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+std::string RandomSuffix()
+{
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937_64 generator(std::random_device {}()
+        ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+        ^ static_cast<std::uint64_t>(::getpid()));
+    std::uniform_int_distribution<size_t> pick(0, sizeof(kAlphabet) - 2);
+    std::string suffix(kRandomLength, ' ');
+    for (char& c : suffix)
+        c = kAlphabet[pick(generator)];
+    return suffix;
+}
+
+// Removes what a killed save of the same target left behind: only files named by our prefix
+// followed by exactly the random part.
+void RemoveLeftovers(const fs::path& folder, const std::string& prefix)
+{
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() == prefix.size() + kRandomLength && name.compare(0, prefix.size(), prefix) == 0) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
+}
+
+// Opens a new temporary file; the system's umask applies as it would to a new profile.
+int CreateTemporary(const fs::path& folder, const std::string& prefix, fs::path& created)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        created = folder / (prefix + RandomSuffix());
+        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the new file the old one's permission bits and, where allowed, its owner.
+void CopyOwnership(int fd, const fs::path& original)
+{
+    struct stat info;
+    if (::stat(original.c_str(), &info) != 0)
+        return;
+    ::fchmod(fd, info.st_mode & 07777);
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+        // Not permitted for another user's file; the permission bits are what matters.
+    }
+}
+
+bool WriteTemporary(int fd, const std::function<bool(CByteSink&)>& write)
+{
+    CFileSink sink(fd);
+    bool ok = false;
+    try {
+        ok = write(sink);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    ok = ok && sink.Sync();
+    return sink.Close() && ok;
+}
+
+void SyncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    // The new file is in place already; a folder that cannot be flushed is no reason to fail.
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+std::string TemporaryFilePrefix(const std::string& path)
+{
+    return PrefixFor(ResolveLinks(path));
+}
+
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write)
+{
+    if (path.empty())
+        return false;
+    const fs::path target = ResolveLinks(path);
+    const fs::path folder = FolderOf(target);
+    const std::string prefix = PrefixFor(target);
+    RemoveLeftovers(folder, prefix);
+
+    fs::path temporary;
+    const int fd = CreateTemporary(folder, prefix, temporary);
+    if (fd < 0)
+        return false;
+    CopyOwnership(fd, target);
+    if (!WriteTemporary(fd, write) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CByteSink;
+
+// Replaces the file at path with what write puts into the sink, so that the file holds either
+// its old or its new content whatever happens: the bytes go to a temporary file in the same
+// folder, which is flushed to the disk and then renamed over the target. A symbolic link is
+// followed and the file it points to is replaced. Leftover temporary files of an earlier save
+// that was killed are removed. The old file's permission bits are kept.
+// Returns false, with the old file untouched, when write returns false or any step fails.
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write);
+
+// The prefix of the temporary files that saving path creates beside it.
+std::string TemporaryFilePrefix(const std::string& path);
