@@ -1,0 +1,6 @@
+#pragma once
+
+#include "config/ListTemplates.h"
+
+// The [Liste] templates the program ships with.
+CListTemplates DefaultListTemplates();
