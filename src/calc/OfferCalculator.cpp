@@ -1,0 +1,231 @@
+#include "calc/OfferCalculator.h"
+
+#include "calc/Amount.h"
+#include "calc/ListReader.h"
+#include "config/PlantCatalog.h"
+#include "config/Settings.h"
+#include "config/Texts.h"
+#include "platform/TextCase.h"
+#include "prices/ServerCache.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr const char* kNoMarketPrice = "0,00";
+constexpr double kMaxManualPrice = 1000.0;
+constexpr int kOriginBits = 32;
+
+// The leading whole number of a text as atoi reads it, saturated far beyond the int range.
+long long LeadingNumber(std::string_view text)
+{
+    size_t pos = text.find_first_not_of(" \t\n\v\f\r");
+    if (pos == std::string_view::npos)
+        return 0;
+    const bool negative = text[pos] == '-';
+    if (text[pos] == '+' || text[pos] == '-')
+        ++pos;
+    long long value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+        value = std::min(value * 10 + (text[pos] - '0'), 1LL << 40);
+    return negative ? -value : value;
+}
+
+std::string F2(double value) { return FormatFixed(value, 2); }
+
+// Unit price and total of one report cell: "unit=total".
+std::string PriceCell(double unit, double total) { return "\t" + F2(unit) + "=" + F2(total); }
+
+} // namespace
+
+// One shopping-list item with the prices and points of its plant; zero for an unknown plant.
+struct COfferCalculator::CPricedItem {
+    int count = 0;
+    std::string displayName;
+    double farmPrice = 0.0;
+    double marketPrice = 0.0;
+    double npcPrice = 0.0;
+    double pointsPerUnit = 0.0;
+};
+
+COfferCalculator::COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts,
+                                   CServerCache& servers, const CSettings& settings)
+    : m_catalog(catalog)
+    , m_texts(texts)
+    , m_servers(servers)
+    , m_settings(settings)
+{
+}
+
+void COfferCalculator::ReadTexts() { m_reportTexts.ReadTexts(m_texts); }
+
+CCalculation COfferCalculator::Calculate(std::string_view inputText) const
+{
+    return { DateLabel(), MarketLabel(), PriceListText(), ReportText(inputText) };
+}
+
+std::string COfferCalculator::DateLabel() const
+{
+    return m_strDateLabel + " "
+        + m_servers.GetServerValue(m_strServer, "Aktualisiert", m_reportTexts.Txt_DefaultDate);
+}
+
+std::string COfferCalculator::MarketLabel() const
+{
+    return m_texts.GetText("Txt_DateMarket") + " " + m_servers.GetServerValue(m_strServer, "Stand", "");
+}
+
+std::string COfferCalculator::PriceListText() const
+{
+    std::string pane = "\t" + m_reportTexts.Txt_Origin + "\t" + m_reportTexts.Txt_Market;
+    for (const std::string& displayName : m_tables.m_astrDisplayNames) {
+        const std::string key = MakeUpper(m_catalog.TranslatePlantName(displayName));
+        if (!IsListed(key))
+            continue;
+        pane += Decimal("\r\n" + displayName + "\t" + CPlantTables::Field(m_tables.m_mapOriginPrice, key)
+                        + "\t" + MarketPriceOf(key));
+    }
+    return pane;
+}
+
+// The pane shows what the player can buy: a farm price, a level within reach and an origin
+// that the mask lets through. An origin without a bit in the 32-bit mask is not shown.
+bool COfferCalculator::IsListed(const std::string& key) const
+{
+    if (ParseAmount(CPlantTables::Field(m_tables.m_mapOriginPrice, key)) == 0.0)
+        return false;
+    if (ParseAmount(CPlantTables::Field(m_tables.m_mapLevel, key)) > m_settings.m_nMaxLevel)
+        return false;
+    const long long origin = LeadingNumber(CPlantTables::Field(m_tables.m_mapOrigin, key));
+    if (origin < 0 || origin >= kOriginBits)
+        return false;
+    return (static_cast<unsigned>(m_settings.m_nOriginMask) >> origin) & 1u;
+}
+
+COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::string& name) const
+{
+    const std::string plant = m_catalog.TranslatePlantName(name);
+    const std::string key = MakeUpper(plant);
+    const auto field = [&](const CPlantTables::FieldMap& map) {
+        return ParseAmount(CPlantTables::Field(map, key));
+    };
+
+    CPricedItem item;
+    item.count = count;
+    item.displayName = CPlantTables::Field(m_tables.m_mapPlantToDisplay, plant);
+    item.farmPrice = field(m_tables.m_mapOriginPrice);
+    item.marketPrice = ParseAmount(MarketPriceOf(key));
+    item.npcPrice = field(m_tables.m_mapNpcPrice);
+    if (item.npcPrice == 0.0)
+        item.npcPrice = item.farmPrice * 5.0 * (1.0 / 6.0);
+    item.pointsPerUnit = field(m_tables.m_mapPoints);
+    if (item.pointsPerUnit == 0.0)
+        item.pointsPerUnit = field(m_tables.m_mapTime) * field(m_tables.m_mapFields) * 0.1;
+    return item;
+}
+
+std::string COfferCalculator::ReportText(std::string_view inputText) const
+{
+    const CReportTexts& t = m_reportTexts;
+    const CListReading reading = ReadListItems(inputText, m_templates);
+    if (reading.items.empty())
+        return {};
+
+    std::string report = "\t" + t.Txt_Article + "\t" + t.Txt_Origin + "\t" + t.Txt_Market + "\t"
+        + t.Txt_Pirk + "\t" + t.Txt_Points;
+    double farmTotal = 0.0;
+    double marketTotal = 0.0;
+    double pointsTotal = 0.0;
+    for (const ShoppingItem& shopping : reading.items) {
+        const CPricedItem item = PriceItem(shopping.count, shopping.name);
+        const int count = item.count;
+        report += Decimal("\r\n" + std::to_string(count) + "\t" + item.displayName + "\t"
+                          + F2(item.farmPrice) + "=" + F2(count * item.farmPrice));
+
+        if (item.marketPrice > 0.0)
+            report += Decimal(PriceCell(item.marketPrice, count * item.marketPrice));
+        else
+            report += "\t";
+
+        // Customer characters pay less per unit the more units they take.
+        if (item.npcPrice > 0.0) {
+            const double npcTotal = count * item.npcPrice * (1.0 - count * (1.0 / 275.0));
+            const double npcUnit = npcTotal > 0.0 ? npcTotal / count : 0.0;
+            report += Decimal(PriceCell(npcUnit, npcTotal));
+        } else {
+            report += "\t";
+        }
+
+        const double points = std::ceil(count * item.pointsPerUnit * 0.002);
+        report += item.pointsPerUnit > 0.0 ? "\t" + FormatFixed(points, 0) : "\t";
+
+        if (item.farmPrice > 0.0)
+            farmTotal += count * item.farmPrice;
+        if (item.marketPrice > 0.0)
+            marketTotal += count * item.marketPrice;
+        if (item.pointsPerUnit > 0.0)
+            pointsTotal += points;
+    }
+
+    const double offer = reading.offeredSum;
+    report += Decimal("\r\n\r\n" + t.Txt_Total + ": " + F2(offer) + " " + t.Txt_Currency);
+    report += pointsTotal > 0.0 ? "\t" + FormatFixed(pointsTotal, 0) + " " + t.Txt_Points : "\t";
+    const double farmPercent = farmTotal > 0.0 ? offer / farmTotal * 100 : 0.0;
+    report += Decimal("\r\n\r\n" + FormatFixed(farmPercent, 1) + "% " + t.Txt_FarmPrice + " ("
+                      + F2(farmTotal) + " " + t.Txt_Currency + ")");
+    if (marketTotal > 0.0) {
+        const double netMarketTotal = marketTotal * 0.9;
+        report += Decimal("\r\n" + FormatFixed(offer / marketTotal * 100, 1) + "% "
+                          + t.Txt_MarketPrice + " (" + F2(marketTotal) + " " + t.Txt_Currency + ")");
+        report += Decimal("\r\n" + FormatFixed(offer / netMarketTotal * 100, 1) + "% "
+                          + t.Txt_MarketPrice + " " + t.Txt_MinusTen + " (" + F2(netMarketTotal)
+                          + " " + t.Txt_Currency + ")");
+    }
+    return report;
+}
+
+void COfferCalculator::RebuildMarketPrices()
+{
+    m_mapMarketPrice.clear();
+    for (const auto& [key, farmText] : m_tables.m_mapOriginPrice) {
+        const std::string plant = m_catalog.TranslatePlantName(key);
+        std::string price = m_servers.GetServerValue(m_strServer, plant, kNoMarketPrice);
+        if (m_settings.m_bMaxFarm) {
+            const double farmPrice
+                = ParseAmount(CPlantTables::Field(m_tables.m_mapOriginPrice, MakeUpper(plant)));
+            // The cap always takes a comma, whatever the language.
+            if (ParseAmount(price) > farmPrice)
+                price = ReplaceDecimal(F2(farmPrice), ",");
+        }
+        m_mapMarketPrice[key] = std::move(price);
+    }
+}
+
+bool COfferCalculator::SetMarketPrice(std::string_view displayName, std::string_view text)
+{
+    const std::string plant = m_catalog.TranslatePlantName(displayName);
+    const std::string key = MakeUpper(plant);
+    const double price = ParseAmount(text);
+    if (MarketPriceOf(key).empty() || !(price > 0.0 && price <= kMaxManualPrice))
+        return false;
+
+    // The price is stored in the server's table, so it must read back as typed: a decimal
+    // text other than a point or a comma would turn 12.50 into 1250 or 12.
+    const std::string& decimal = m_reportTexts.Txt_Decimal;
+    std::string stored = ReplaceDecimal(F2(price), decimal == "." || decimal == "," ? decimal : ",");
+    m_servers.SetServerValue(m_strServer, plant, stored);
+    m_mapMarketPrice[key] = std::move(stored);
+    return true;
+}
+
+std::string COfferCalculator::MarketPriceOf(const std::string& key) const
+{
+    const auto found = m_mapMarketPrice.find(key);
+    return found == m_mapMarketPrice.end() ? std::string() : found->second;
+}
+
+std::string COfferCalculator::Decimal(std::string piece) const
+{
+    return ReplaceDecimal(std::move(piece), m_reportTexts.Txt_Decimal);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "calc/ReportTexts.h"
+#include "config/ListTemplates.h"
+#include "config/PlantTables.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class CPlantCatalog;
+class CServerCache;
+class CSettings;
+class CTexts;
+
+// What one calculation shows in the main window.
+struct CCalculation {
+    std::string strDateLabel;    // when the server's prices were fetched
+    std::string strMarketLabel;  // the date the price list states
+    std::string strPriceList;    // the pane of farm and market prices
+    std::string strReport;       // the priced shopping list; empty without items
+};
+
+// The main window's tables and the computations on them: the offer report, the price list
+// pane and the effective market prices of the selected server.
+class COfferCalculator {
+public:
+    COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts, CServerCache& servers,
+                     const CSettings& settings);
+
+    CPlantTables m_tables;
+    CListTemplates m_templates;
+    // Upper-cased catalogue name -> market price text, as cached, capped or typed.
+    std::unordered_map<std::string, std::string> m_mapMarketPrice;
+    std::string m_strServer;
+    std::string m_strDateLabel;
+    CReportTexts m_reportTexts;
+
+    // Reads the report texts of the chosen language; until then they are empty.
+    void ReadTexts();
+    CCalculation Calculate(std::string_view inputText) const;
+    // Refills m_mapMarketPrice from the selected server, capped at the farm price on request.
+    void RebuildMarketPrices();
+    // A price typed into the pane for a plant shown there; true when it was taken, after which
+    // the caller recalculates.
+    bool SetMarketPrice(std::string_view displayName, std::string_view text);
+
+private:
+    struct CPricedItem;
+
+    std::string DateLabel() const;
+    std::string MarketLabel() const;
+    std::string PriceListText() const;
+    bool IsListed(const std::string& key) const;
+    CPricedItem PriceItem(int count, const std::string& name) const;
+    std::string ReportText(std::string_view inputText) const;
+    std::string MarketPriceOf(const std::string& key) const;
+    std::string Decimal(std::string piece) const;
+
+    const CPlantCatalog& m_catalog;
+    const CTexts& m_texts;
+    CServerCache& m_servers;
+    const CSettings& m_settings;
+};

@@ -1,0 +1,356 @@
+#include "calc/CalcFixtures.h"
+#include "platform/TextCase.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kExampleList = "Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
+                                 "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?";
+const std::string kGermanHeader = "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte";
+
+TEST(OfferCalculator, WorkedExampleGivesTheExactGermanReport)
+{
+    CCalcWorld world(Language::German);
+    AddExampleServer(world);
+    EXPECT_EQ(kGermanHeader
+            + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+              "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
+              "\r\n"
+              "\r\nSumme: 25,00 wT\t2 Punkte"
+              "\r\n"
+              "\r\n90,0% vom Bauernhofpreis (27,78 wT)"
+              "\r\n102,9% vom Marktpreis (24,30 wT)"
+              "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)",
+        world.m_calc.Calculate(kExampleList).strReport);
+}
+
+TEST(OfferCalculator, WorkedExampleUnderEnglishTextsNamesArticlesInEnglish)
+{
+    CCalcWorld world(Language::English);
+    AddExampleServer(world);
+    EXPECT_EQ("\tArticle\tOrigin\tMarket\tNPC\tPoints"
+              "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
+              "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
+              "\r\n"
+              "\r\nTotal: 25.00 gB\t2 Points"
+              "\r\n"
+              "\r\n90.0% of farm price (27.78 gB)"
+              "\r\n102.9% of market price (24.30 gB)"
+              "\r\n114.3% of market price minus 10% market fees (21.87 gB)",
+        world.m_calc.Calculate(kExampleList).strReport);
+}
+
+TEST(OfferCalculator, ForeignPlantNamesAreReportedInTheChosenLanguage)
+{
+    CCalcWorld world(Language::German);
+    const std::string report = world.m_calc.Calculate("3 x Carrots").strReport;
+    EXPECT_EQ(kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t\t0,05=0,15\t1", report.substr(0, report.find("\r\n\r\n")));
+}
+
+TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
+{
+    const struct {
+        const char* what;
+        std::string list;
+        bool withServer;
+        std::string expected;
+    } cases[] = {
+        { "unknown plant", "2 x Banane\r\nSumme: 1,00 wT", true,
+            kGermanHeader + "\r\n2\t\t0,00=0,00\t\t\t"
+                "\r\n\r\nSumme: 1,00 wT\t"
+                "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)" },
+        { "no total", "3 x Karotte", true,
+            kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+                "\r\n\r\nSumme: 0,00 wT\t1 Punkte"
+                "\r\n\r\n0,0% vom Bauernhofpreis (0,18 wT)"
+                "\r\n0,0% vom Marktpreis (0,30 wT)"
+                "\r\n0,0% vom Marktpreis minus 10% Geb\xFChr (0,27 wT)" },
+        { "no market prices", "3 x Karotte\nSumme: 1 wT", false,
+            kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t\t0,05=0,15\t1"
+                "\r\n\r\nSumme: 1,00 wT\t1 Punkte"
+                "\r\n\r\n555,6% vom Bauernhofpreis (0,18 wT)" },
+        { "same plant twice", "1 x Karotte\n1 x Karotte\nSumme: 1,00 wT", true,
+            kGermanHeader + "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
+                "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
+                "\r\n\r\nSumme: 1,00 wT\t2 Punkte"
+                "\r\n\r\n833,3% vom Bauernhofpreis (0,12 wT)"
+                "\r\n500,0% vom Marktpreis (0,20 wT)"
+                "\r\n555,6% vom Marktpreis minus 10% Geb\xFChr (0,18 wT)" },
+        { "NPC discount used up at 275 and negative beyond", "275 x Karotte\n300 x Karotte", false,
+            kGermanHeader + "\r\n275\tKarotte\t0,06=16,50\t\t0,00=0,00\t1"
+                "\r\n300\tKarotte\t0,06=18,00\t\t0,00=-1,36\t1"
+                "\r\n\r\nSumme: 0,00 wT\t2 Punkte"
+                "\r\n\r\n0,0% vom Bauernhofpreis (34,50 wT)" },
+        { "points that come out whole stay whole", "500 x gelbe Teichrose", false,
+            kGermanHeader + "\r\n500\tgelbe Teichrose\t13,80=6900,00\t\t0,00=-4704,55\t240"
+                "\r\n\r\nSumme: 0,00 wT\t240 Punkte"
+                "\r\n\r\n0,0% vom Bauernhofpreis (6900,00 wT)" },
+        { "no item", "Einkaufsliste\r\nSumme: 1,00 wT\r\nProdukte jetzt verkaufen?", true, "" },
+        { "empty input", "", true, "" },
+    };
+    for (const auto& c : cases) {
+        CCalcWorld world(Language::German);
+        if (c.withServer)
+            AddExampleServer(world);
+        EXPECT_EQ(c.expected, world.m_calc.Calculate(c.list).strReport) << c.what;
+    }
+}
+
+TEST(OfferCalculator, ZeroFarmTotalGivesZeroPercent)
+{
+    CCalcWorld world(Language::German);
+    world.AddPlant("Testkraut", { "1", "0", "500" }, "Testkraut");
+    EXPECT_EQ(kGermanHeader + "\r\n1\tTestkraut\t0,00=0,00\t\t\t1"
+                  "\r\n\r\nSumme: 9,00 wT\t1 Punkte"
+                  "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)",
+        world.m_calc.Calculate("1 x Testkraut\nSumme: 9 wT").strReport);
+}
+
+// Decimal replacement applies to whole formatted pieces, labels included, but never to the
+// header or to points.
+TEST(OfferCalculator, DecimalTextReplacesPointsInPricedPiecesOnly)
+{
+    CCalcWorld world(Language::German);
+    AddExampleServer(world);
+    CReportTexts& texts = world.m_calc.m_reportTexts;
+    texts.Txt_Decimal = "";
+    texts.Txt_Article = "Art.";
+    texts.Txt_Points = "Pkt.";
+    texts.Txt_Total = "Ges. Summe";
+    EXPECT_EQ("\tArt.\tHerkunft\tMarkt\tPIrk\tPkt."
+              "\r\n3\tKarotte\t006=018\t010=030\t005=015\t1"
+              "\r\n2\tgelbe Teichrose\t1380=2760\t1200=2400\t1142=2283\t1"
+              "\r\n"
+              "\r\nGes Summe: 2500 wT\t2 Pkt."
+              "\r\n"
+              "\r\n900% vom Bauernhofpreis (2778 wT)"
+              "\r\n1029% vom Marktpreis (2430 wT)"
+              "\r\n1143% vom Marktpreis minus 10% Geb\xFChr (2187 wT)",
+        world.m_calc.Calculate(kExampleList).strReport);
+}
+
+TEST(OfferCalculator, CalculatesBeforeTheTextsAreRead)
+{
+    CCalcWorld world(Language::German);
+    AddExampleServer(world);
+    world.m_calc.m_reportTexts = CReportTexts();
+    world.m_calc.m_strDateLabel.clear();
+    const CCalculation result = world.m_calc.Calculate(kExampleList);
+    EXPECT_EQ(0u, result.strReport.find("\t\t\t\t\t\r\n3\tKarotte\t006=018\t010=030\t005=015\t1"));
+    EXPECT_EQ(" 6.12.26 09:05", result.strDateLabel);
+}
+
+TEST(OfferCalculator, LabelsShowTheSelectedServersDates)
+{
+    CCalcWorld world(Language::German);
+    CCalculation result = world.m_calc.Calculate("");
+    EXPECT_EQ("Daten von: (noch nicht geladen)", result.strDateLabel);
+    EXPECT_EQ("Marktpreise von: ", result.strMarketLabel);
+
+    AddExampleServer(world);
+    result = world.m_calc.Calculate("");
+    EXPECT_EQ("Daten von: 6.12.26 09:05", result.strDateLabel);
+    EXPECT_EQ("Marktpreise von: 05.12.2026 18:00", result.strMarketLabel);
+
+    // The market label's text is looked up on every run, the others once.
+    world.m_texts.m_mapTexts[MakeUpper("Txt_DateMarket")] = "Stand:";
+    world.m_texts.m_mapTexts[MakeUpper("Txt_DefaultDate")] = "nie";
+    world.m_calc.m_strServer = "Server 2";
+    result = world.m_calc.Calculate("");
+    EXPECT_EQ("Daten von: (noch nicht geladen)", result.strDateLabel);
+    EXPECT_EQ("Stand: ", result.strMarketLabel);
+}
+
+TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
+{
+    CCalcWorld world(Language::English);
+    AddExampleServer(world);
+    world.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
+    world.m_settings.m_nOriginMask = 1;
+    EXPECT_EQ("\tOrigin\tMarket"
+              "\r\nCarrots\t0,06\t0,10"
+              "\r\nLettuce\t0,08\t1.5"
+              "\r\nPumpkin\t22,80\t0,0",
+        world.m_calc.Calculate("").strPriceList);
+
+    CCalcWorld german(Language::German);
+    german.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
+    german.m_settings.m_nOriginMask = 1;
+    german.m_settings.m_nMaxLevel = 1;
+    EXPECT_EQ("\tHerkunft\tMarkt\r\nKarotte\t0,06\t\r\nSalat\t0,08\t1,5",
+        german.m_calc.Calculate("").strPriceList);
+}
+
+std::vector<std::string> PaneNames(const std::string& pane)
+{
+    std::vector<std::string> names;
+    for (size_t row = pane.find("\r\n"); row != std::string::npos; row = pane.find("\r\n", row + 2))
+        names.push_back(pane.substr(row + 2, pane.find('\t', row) - row - 2));
+    return names;
+}
+
+TEST(OfferCalculator, PriceListPaneFiltersByLevelAndOriginButTheReportDoesNot)
+{
+    const struct {
+        int maxLevel;
+        int originMask;
+        std::vector<std::string> names;
+    } cases[] = {
+        { 99, -1, { "Brombeere", "gelbe Teichrose", "Himbeere", "Karotte", "K\xFCrbis", "Ringelblume",
+                      "Salat", "Steinpilz", "Testkraut" } },
+        { 10, -1, { "Himbeere", "Karotte", "Ringelblume", "Salat", "Testkraut" } },
+        { 99, 0b00101, { "Karotte", "K\xFCrbis", "Ringelblume", "Salat", "Testkraut" } },
+        { 99, 0b11010, { "Brombeere", "gelbe Teichrose", "Himbeere", "Steinpilz" } },
+        { 99, 0, {} },
+        { 0, -1, {} },
+    };
+    for (const auto& c : cases) {
+        CCalcWorld world(Language::German);
+        world.AddPlant("Testkraut", { "1", "0", "0", "1", "1", "0,5" }, "Testkraut");
+        world.AddPlant("Leerkraut", { "1", "0", "0", "1", "1", "0,00" }, "Leerkraut");
+        world.m_settings.m_nMaxLevel = c.maxLevel;
+        world.m_settings.m_nOriginMask = c.originMask;
+        const CCalculation result = world.m_calc.Calculate("1 x Steinpilz");
+        EXPECT_EQ(c.names, PaneNames(result.strPriceList)) << c.maxLevel << " " << c.originMask;
+        EXPECT_NE(std::string::npos, result.strReport.find("1\tSteinpilz\t32,00=32,00"));
+    }
+}
+
+// 1 << 32 and 1 << -1 would be undefined; such origins have no bit and are not shown.
+TEST(OfferCalculator, OriginsWithoutAMaskBitAreNotListed)
+{
+    CCalcWorld world(Language::German);
+    world.AddPlant("Kraut31", { "1", "31", "0", "1", "1", "1,00" }, "Kraut31");
+    world.AddPlant("Kraut32", { "1", "32", "0", "1", "1", "1,00" }, "Kraut32");
+    world.AddPlant("KrautMinus", { "1", "-1", "0", "1", "1", "1,00" }, "KrautMinus");
+    world.AddPlant("KrautHuge", { "1", "99999999999999999999", "0", "1", "1", "1,00" }, "KrautHuge");
+    world.AddPlant("KrautText", { "1", "drei", "0", "1", "1", "1,00" }, "KrautText");
+    world.m_settings.m_nOriginMask = -1;
+    const std::vector<std::string> all = PaneNames(world.m_calc.Calculate("").strPriceList);
+    EXPECT_EQ(1, std::count(all.begin(), all.end(), "Kraut31"));
+    EXPECT_EQ(1, std::count(all.begin(), all.end(), "KrautText")) << "no number reads as origin 0";
+    for (const char* name : { "Kraut32", "KrautMinus", "KrautHuge" })
+        EXPECT_EQ(0, std::count(all.begin(), all.end(), name)) << name;
+
+    world.m_settings.m_nOriginMask = 1;
+    const std::vector<std::string> farm = PaneNames(world.m_calc.Calculate("").strPriceList);
+    EXPECT_EQ(0, std::count(farm.begin(), farm.end(), "Kraut31"));
+    EXPECT_EQ(0, std::count(farm.begin(), farm.end(), "Kraut32"));
+}
+
+TEST(OfferCalculator, RebuildTakesTheServersPricesCappedAtTheFarmPriceOnRequest)
+{
+    const struct {
+        Language language;
+        bool maxFarm;
+        bool downloaded;
+        const char* karotte;
+        const char* teichrose;
+    } cases[] = {
+        { Language::German, false, true, "0,10", "12,00" },
+        { Language::German, true, true, "0,06", "12,00" },
+        { Language::English, true, true, "0,06", "12,00" },
+        { Language::German, true, false, "0,00", "0,00" },
+        { Language::German, false, false, "0,00", "0,00" },
+    };
+    for (const auto& c : cases) {
+        CCalcWorld world(c.language);
+        if (c.downloaded)
+            AddExampleServer(world);
+        world.m_settings.m_nMaxLevel = 99;
+        world.m_settings.m_bMaxFarm = c.maxFarm;
+        world.m_calc.RebuildMarketPrices();
+        const auto& prices = world.m_calc.m_mapMarketPrice;
+        EXPECT_EQ(8u, prices.size());
+        EXPECT_EQ(c.karotte, prices.at("KAROTTE")) << c.maxFarm << c.downloaded;
+        EXPECT_EQ(c.teichrose, prices.at("GELBE TEICHROSE")) << c.maxFarm << c.downloaded;
+    }
+}
+
+TEST(OfferCalculator, CapChangesOnlyTheEffectiveTableNeverTheCache)
+{
+    CCalcWorld world(Language::German);
+    world.AddServer("Server 1", { { "Karotte", "0,10" }, { "Salat", "0,05" } });
+    world.m_settings.m_bMaxFarm = true;
+    world.m_calc.RebuildMarketPrices();
+    EXPECT_EQ("0,06", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+    EXPECT_EQ("0,05", world.m_calc.m_mapMarketPrice.at("SALAT"));
+    EXPECT_EQ("0,10", world.m_servers.GetServerValue("Server 1", "Karotte", ""));
+
+    world.m_settings.m_bMaxFarm = false;
+    world.m_calc.RebuildMarketPrices();
+    EXPECT_EQ("0,10", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+}
+
+TEST(OfferCalculator, SetMarketPriceTakesPricesAboveZeroUpToAThousand)
+{
+    const struct {
+        Language language;
+        const char* name;
+        const char* text;
+        const char* stored;  // nullptr: refused
+    } cases[] = {
+        { Language::German, "Karotte", "12,5", "12,50" },
+        { Language::English, "Carrots", "12,5", "12.50" },
+        { Language::German, "karotte", "1000", "1000,00" },
+        { Language::German, "Karotte", "1000,01", nullptr },
+        { Language::German, "Karotte", "0", nullptr },
+        { Language::German, "Karotte", "-3", nullptr },
+        { Language::German, "Karotte", "abc", nullptr },
+        { Language::German, "Karotte", "", nullptr },
+        { Language::German, "Banane", "5", nullptr },
+        { Language::German, "Karotte", "0,004", "0,00" },
+    };
+    for (const auto& c : cases) {
+        CCalcWorld world(c.language);
+        AddExampleServer(world);
+        const bool taken = world.m_calc.SetMarketPrice(c.name, c.text);
+        EXPECT_EQ(c.stored != nullptr, taken) << c.name << " " << c.text;
+        const std::string expected = c.stored ? c.stored : "0,10";
+        EXPECT_EQ(expected, world.m_calc.m_mapMarketPrice.at("KAROTTE")) << c.text;
+        EXPECT_EQ(expected, world.m_servers.GetServerValue("Server 1", "Karotte", ""));
+        EXPECT_EQ(c.stored ? c.stored : "", world.m_profile.GetString("Server 1", "Karotte", ""));
+        EXPECT_EQ(0u, world.m_calc.m_mapMarketPrice.count("BANANE"));
+    }
+}
+
+TEST(OfferCalculator, ManualPriceLastsThroughARebuild)
+{
+    CCalcWorld world(Language::German);
+    AddExampleServer(world);
+    ASSERT_TRUE(world.m_calc.SetMarketPrice("gelbe Teichrose", "9,99"));
+    world.m_calc.RebuildMarketPrices();
+    EXPECT_EQ("9,99", world.m_calc.m_mapMarketPrice.at("GELBE TEICHROSE"));
+    EXPECT_NE(std::string::npos, world.m_calc.Calculate(kExampleList).strReport.find("\t9,99=19,98\t"));
+}
+
+TEST(OfferCalculator, ManualPriceWithoutACachedTableLastsUntilTheNextRebuild)
+{
+    CCalcWorld world(Language::German);
+    world.m_calc.m_strServer = "Server 9";
+    world.m_calc.RebuildMarketPrices();
+    ASSERT_TRUE(world.m_calc.SetMarketPrice("Karotte", "0,20"));
+    EXPECT_EQ("0,20", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+    EXPECT_EQ(nullptr, world.m_profile.FindSection("Server 9"));
+    world.m_calc.RebuildMarketPrices();
+    EXPECT_EQ("0,00", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+}
+
+// The stored price must read back as typed; a decimal text that is neither a point nor a
+// comma would store 12.50 as "1250".
+TEST(OfferCalculator, ManualPriceIsStoredReadableWhateverTheDecimalText)
+{
+    for (const char* decimal : { "", "<>" }) {
+        CCalcWorld world(Language::German);
+        AddExampleServer(world);
+        world.m_calc.m_reportTexts.Txt_Decimal = decimal;
+        ASSERT_TRUE(world.m_calc.SetMarketPrice("Karotte", "12,5"));
+        EXPECT_EQ("12,50", world.m_servers.GetServerValue("Server 1", "Karotte", "")) << decimal;
+    }
+}
+
+} // namespace
