@@ -1,0 +1,238 @@
+#include "platform/AtomicFile.h"
+#include "platform/ByteSink.h"
+#include "platform/ByteSource.h"
+#include "profile/IniFile.h"
+#include "support/TempDir.h"
+
+#include "../profile/RealisticProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::set<std::string> FolderContents(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::function<bool(CByteSink&)> Writing(std::string text)
+{
+    return [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
+}
+
+mode_t PermissionBits(const std::string& path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+std::unique_ptr<CIniFile> ProfileFromText(const std::string& text)
+{
+    auto profile = std::make_unique<CIniFile>();
+    profile->m_bAutoReload = profile->m_bAutoSave = false;
+    CMemorySource source(text.data(), text.size());
+    profile->ReadFrom(source);
+    return profile;
+}
+
+std::string Written(const CIniFile& profile)
+{
+    CMemorySink sink;
+    profile.WriteTo(sink);
+    return sink.m_data;
+}
+
+// Ten copies of the realistic profile: large enough that a save takes a while.
+std::string LargeProfileText()
+{
+    const std::string one = MakeRealisticProfile().written;
+    std::string text;
+    for (int copy = 0; copy < 10; ++copy)
+        text += "[Copy " + std::to_string(copy) + "]\r\n" + one;
+    return text;
+}
+
+TEST(AtomicFile, ReplacesTheContentAndKeepsThePermissionBits)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    WriteWholeFile(path, "old content that is longer than the new one");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+
+    EXPECT_TRUE(ReplaceFileAtomically(path, Writing("new")));
+    EXPECT_EQ(ReadWholeFile(path), "new");
+    EXPECT_EQ(PermissionBits(path), 0640u);
+    EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "p.ini" });
+}
+
+TEST(AtomicFile, NewFileGetsTheUsualPermissions)
+{
+    TempDir dir;
+    const mode_t previous = ::umask(022);
+    EXPECT_TRUE(ReplaceFileAtomically(dir.file("p.ini"), Writing("fresh")));
+    ::umask(previous);
+    EXPECT_EQ(ReadWholeFile(dir.file("p.ini")), "fresh");
+    EXPECT_EQ(PermissionBits(dir.file("p.ini")), 0644u);
+}
+
+TEST(AtomicFile, FailureLeavesTheOldFileIntactAndNoTemporaryFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    const std::string old = "[A]\r\nx=1\r\n";
+    fs::create_directory(dir.file("folder.ini"));
+    WriteWholeFile(dir.file("plain"), "a file, not a folder");
+
+    struct Case {
+        const char* name;
+        std::string target;
+        std::function<bool(CByteSink&)> write;
+    };
+    const Case cases[] = {
+        { "writer fails halfway", path,
+            [](CByteSink& sink) { return sink.Write("[A]\r\n", 5) && false; } },
+        { "writer throws", path,
+            [](CByteSink& sink) -> bool { sink.Write("[A]", 3); throw std::runtime_error("boom"); } },
+        { "target is a folder", dir.file("folder.ini"), Writing("x") },
+        { "folder is a file", dir.file("plain/p.ini"), Writing("x") },
+        { "folder is missing", dir.file("missing/p.ini"), Writing("x") },
+        { "empty path", "", Writing("x") },
+    };
+    for (const Case& c : cases) {
+        WriteWholeFile(path, old);
+        const auto before = FolderContents(dir.path());
+        EXPECT_FALSE(ReplaceFileAtomically(c.target, c.write)) << c.name;
+        EXPECT_EQ(ReadWholeFile(path), old) << c.name;
+        EXPECT_EQ(FolderContents(dir.path()), before) << c.name;
+    }
+    EXPECT_TRUE(fs::is_directory(dir.file("folder.ini")));
+}
+
+TEST(AtomicFile, ProfileSaveFailsCleanlyWhenTheDiskIsFull)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    const std::string old = "[A]\r\nx=1\r\n";
+    WriteWholeFile(path, old);
+    auto profile = ProfileFromText(LargeProfileText());
+
+    // A file size limit makes the write fail as a full disk would, for root too.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { 64 * 1024, 64 * 1024 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(profile->Save(path) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "Save reported success";
+    EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "p.ini" });
+}
+
+TEST(AtomicFile, SymbolicLinksAreFollowedAndKept)
+{
+    TempDir dir;
+    fs::create_directory(dir.file("real"));
+    WriteWholeFile(dir.file("real/p.ini"), "old");
+    fs::create_symlink("real/p.ini", dir.file("link.ini"));
+    fs::create_symlink(dir.file("link.ini"), dir.file("chain.ini"));
+    fs::create_symlink("real/not-yet.ini", dir.file("dangling.ini"));
+
+    auto profile = ProfileFromText("[A]\r\nx=1\r\n");
+    EXPECT_TRUE(profile->Save(dir.file("chain.ini")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("chain.ini")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
+    EXPECT_EQ(ReadWholeFile(dir.file("real/p.ini")), "[A]\r\nx=1\r\n");
+    EXPECT_EQ(profile->Status().m_szFullName, dir.file("chain.ini"));
+
+    EXPECT_TRUE(ReplaceFileAtomically(dir.file("dangling.ini"), Writing("created")));
+    EXPECT_TRUE(fs::is_symlink(dir.file("dangling.ini")));
+    EXPECT_EQ(ReadWholeFile(dir.file("real/not-yet.ini")), "created");
+    EXPECT_EQ(FolderContents(dir.path()),
+        (std::set<std::string> { "real", "link.ini", "chain.ini", "dangling.ini" }));
+}
+
+TEST(AtomicFile, LeftoversOfAKilledSaveAreRemovedOnlyForTheTarget)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    const std::string prefix = TemporaryFilePrefix(path);
+    EXPECT_EQ(prefix, ".p.ini.tmp-");
+    for (const char* name : { ".p.ini.tmp-abc123", ".p.ini.tmp-Zz9xY0", ".p.ini.tmp-short",
+             ".q.ini.tmp-abc123", "p.ini.tmp-abc123", ".p.ini.tmp-abc123.keep" })
+        WriteWholeFile(dir.file(name), "leftover");
+
+    EXPECT_TRUE(ReplaceFileAtomically(path, Writing("new")));
+    EXPECT_EQ(FolderContents(dir.path()),
+        (std::set<std::string> { "p.ini", ".p.ini.tmp-short", ".q.ini.tmp-abc123", "p.ini.tmp-abc123",
+            ".p.ini.tmp-abc123.keep" }));
+}
+
+// A child saves two different documents in turn without end and is killed at random moments;
+// every time, the file must be one of the two documents, byte for byte.
+TEST(AtomicFile, KilledSaveLeavesEitherTheOldOrTheNewProfile)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    auto first = ProfileFromText(LargeProfileText());
+    auto second = ProfileFromText(LargeProfileText());
+    second->WriteString("Copy 3", "Extra", std::string(5000, 'e'));
+    const std::string firstBytes = Written(*first);
+    const std::string secondBytes = Written(*second);
+    ASSERT_NE(firstBytes.size(), secondBytes.size());
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(first->Save(path));
+    const auto saveTime = std::chrono::steady_clock::now() - start;
+    const auto window = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 200;
+
+    std::mt19937 random(20240514);
+    int killedWhileWriting = 0;
+    for (int round = 0; round < 100; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                second->Save(path);
+                first->Save(path);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % window));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+        const std::string bytes = ReadWholeFile(path);
+        ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes)
+            << "round " << round << ": " << bytes.size() << " bytes";
+        killedWhileWriting += FolderContents(dir.path()).size() > 1;
+    }
+    EXPECT_GT(killedWhileWriting, 0);
+
+    EXPECT_TRUE(first->Save(path));
+    EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "p.ini" });
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+#include "ProfileText.h"
+#include "RealisticProfile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <sys/time.h>
+
+namespace {
+
+// Delivers its text a few bytes per call and fails after a given number of bytes.
+class CTrickleSource : public CByteSource {
+public:
+    CTrickleSource(std::string text, std::size_t step, std::size_t failAt = std::string::npos)
+        : m_text(std::move(text)), m_step(step), m_failAt(failAt) {}
+
+    std::ptrdiff_t Read(char* buffer, std::size_t size) override
+    {
+        if (m_position >= m_failAt)
+            return -1;
+        const std::size_t count = std::min({ size, m_step, m_text.size() - m_position,
+            m_failAt - m_position });
+        std::copy_n(m_text.data() + m_position, count, buffer);
+        m_position += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+private:
+    std::string m_text;
+    std::size_t m_step;
+    std::size_t m_failAt;
+    std::size_t m_position = 0;
+};
+
+// Takes bytes until its capacity is used up, then refuses.
+class CFullSink : public CByteSink {
+public:
+    explicit CFullSink(std::size_t capacity) : m_capacity(capacity) {}
+    bool Write(const char* data, std::size_t size) override
+    {
+        if (m_data.size() + size > m_capacity)
+            return false;
+        m_data.append(data, size);
+        return true;
+    }
+    std::string m_data;
+
+private:
+    std::size_t m_capacity;
+};
+
+void SetModificationTime(const std::string& path, std::time_t time)
+{
+    const timeval times[2] = { { time, 0 }, { time, 0 } };
+    ASSERT_EQ(::utimes(path.c_str(), times), 0);
+}
+
+TEST(IniReadWrite, LineEndingsDoNotChangeTheDocument)
+{
+    const std::string expected = "; c\r\n[A]\r\nx=1\r\n\r\ny=2\r\n";
+    for (const char* text : { "; c\r\n[A]\r\nx=1\r\n\r\ny=2\r\n", "; c\n[A]\nx=1\n\ny=2\n",
+             "; c\n[A]\r\nx=1\n\r\ny=2", "; c\n[A]\nx=\r1\n\r\r\ny=2\r" })
+        EXPECT_EQ(WriteProfile(*ReadProfile(text)), expected) << text;
+}
+
+TEST(IniReadWrite, CarriageReturnsAloneDoNotEndLines)
+{
+    auto profile = ReadProfile("[A]\rx=1\ry=2\r");
+    ASSERT_EQ(profile->GetSize(), 2u);
+    EXPECT_EQ(profile->GetAt(1)->GetName(), "[A]x=1y=2");
+}
+
+TEST(IniReadWrite, ReadingInPiecesGivesTheSameDocument)
+{
+    const RealisticProfile realistic = MakeRealisticProfile();
+    for (const std::size_t step : { std::size_t(1), std::size_t(7), std::size_t(4096) }) {
+        CIniFile profile;
+        CTrickleSource source(realistic.text, step);
+        ASSERT_TRUE(profile.ReadFrom(source));
+        EXPECT_EQ(WriteProfile(profile), realistic.written) << "step " << step;
+    }
+}
+
+TEST(IniReadWrite, FileStartingWithAHeaderHasAnEmptyNamelessSection)
+{
+    auto profile = ReadProfile("[Lang]\r\nDeutsch=1\r\n");
+    ASSERT_EQ(profile->GetSize(), 2u);
+    EXPECT_EQ(profile->GetAt(0)->GetName(), "");
+    EXPECT_TRUE(profile->GetAt(0)->Lines().empty());
+    EXPECT_EQ(WriteProfile(*profile), "[Lang]\r\nDeutsch=1\r\n");
+}
+
+TEST(IniReadWrite, RepeatedHeadersMergeUnderTheFirst)
+{
+    auto profile = ReadProfile("[Settings]\r\na=1\r\n[Other]\r\nb=2\r\n[ settings ]\r\nc=3\r\na=4\r\n");
+    EXPECT_EQ(WriteProfile(*profile), "[Settings]\r\na=1\r\nc=3\r\na=4\r\n[Other]\r\nb=2\r\n");
+    EXPECT_EQ(profile->GetString("SETTINGS", "a"), "1");
+    EXPECT_EQ(profile->GetString("SETTINGS", "c"), "3");
+}
+
+TEST(IniReadWrite, HeaderNamesAreTakenAsWritten)
+{
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* written;
+    };
+    const Case cases[] = {
+        { "  [ Spaced  Name ]  \r\n", "Spaced  Name", "[Spaced  Name]\r\n" },
+        { "[Lang] ; comment\r\n", "[Lang] ; comment", "[[Lang] ; comment]\r\n" },
+        { "[Open\r\n", "[Open", "[[Open]\r\n" },
+        { "[[Nested]]\r\n", "[Nested]", "[[Nested]]\r\n" },
+    };
+    for (const Case& c : cases) {
+        auto profile = ReadProfile(c.text);
+        ASSERT_EQ(profile->GetSize(), 2u) << c.text;
+        EXPECT_EQ(profile->GetAt(1)->GetName(), c.name);
+        EXPECT_EQ(WriteProfile(*profile), c.written);
+        // Once written, the name is stable.
+        EXPECT_EQ(WriteProfile(*ReadProfile(c.written)), c.written);
+    }
+}
+
+TEST(IniReadWrite, LinesAreTrimmedButInnerBlanksStay)
+{
+    auto profile = ReadProfile("[Plants]\r\n\t  Karotte=  10;  17 \t\r\n   ; comment  \r\n  \t \r\n");
+    EXPECT_EQ(WriteProfile(*profile), "[Plants]\r\nKarotte=  10;  17\r\n; comment\r\n\r\n");
+}
+
+TEST(IniReadWrite, EmptyTextGivesAnEmptyDocument)
+{
+    CIniFile profile;
+    CMemorySource source("", 0);
+    EXPECT_TRUE(profile.ReadFrom(source));
+    EXPECT_EQ(profile.GetSize(), 0u);
+}
+
+TEST(IniReadWrite, ReadErrorStopsWithWhatWasReadAndUsableLookups)
+{
+    const std::string text = "[A]\r\nx=1\r\n[B]\r\ny=2\r\nz=3\r\n";
+    CIniFile profile;
+    profile.m_bAutoReload = false;
+    CTrickleSource source(text, 3, text.find("z=3"));
+    EXPECT_FALSE(profile.ReadFrom(source));
+    EXPECT_EQ(WriteProfile(profile), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(profile.GetString("B", "y"), "2");
+}
+
+TEST(IniReadWrite, WriteErrorIsReported)
+{
+    auto profile = ReadProfile("[A]\r\nx=1\r\ny=2\r\n");
+    const std::string full = WriteProfile(*profile);
+    for (std::size_t capacity = 0; capacity < full.size(); ++capacity) {
+        CFullSink sink(capacity);
+        EXPECT_FALSE(profile->WriteTo(sink)) << capacity;
+    }
+    CFullSink roomy(full.size());
+    EXPECT_TRUE(profile->WriteTo(roomy));
+}
+
+TEST(IniReadWrite, RealisticProfileComesBackTrimmedWithCrLf)
+{
+    const RealisticProfile realistic = MakeRealisticProfile();
+    ASSERT_GT(realistic.lineCount, 1400u);
+    auto profile = ReadProfile(realistic.text);
+    EXPECT_EQ(WriteProfile(*profile), realistic.written);
+    // Every key line is found through the maps, whatever the letter case of the question.
+    for (const auto& [section, key] : realistic.keys) {
+        std::string shouted = key;
+        for (char& c : shouted)
+            c = static_cast<char>(c ^ (std::isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0));
+        ASSERT_NE(profile->GetString(section, shouted, "\x01missing"), "\x01missing") << section << " " << key;
+    }
+}
+
+TEST(IniReadWrite, LoadOfAMissingFileRemembersThePathForSave)
+{
+    TempDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    CIniFile profile;
+    EXPECT_FALSE(profile.Load("sub/../new.ini"));
+    std::filesystem::current_path(previous);
+
+    EXPECT_EQ(profile.Status().m_szFullName, dir.file("new.ini"));
+    profile.m_bAutoSave = false;
+    profile.WriteString("A", "x", "1");
+    EXPECT_TRUE(profile.Save());
+    EXPECT_EQ(ReadWholeFile(dir.file("new.ini")), "[A]\r\nx=1\r\n");
+}
+
+TEST(IniReadWrite, LoadAndSaveReportFailures)
+{
+    TempDir dir;
+    CIniFile profile;
+    EXPECT_FALSE(profile.Load());
+    EXPECT_FALSE(profile.Save());
+    EXPECT_FALSE(profile.Load(dir.path().string()));
+    WriteWholeFile(dir.file("empty.ini"), "");
+    EXPECT_TRUE(profile.Load(dir.file("empty.ini")));
+    EXPECT_EQ(profile.GetSize(), 0u);
+}
+
+TEST(IniReadWrite, FailedLoadLeavesTheDocumentUnchanged)
+{
+    TempDir dir;
+    WriteWholeFile(dir.file("p.ini"), "[A]\r\nx=1\r\n");
+    CIniFile profile(dir.file("p.ini"));
+    EXPECT_FALSE(profile.Load(dir.file("missing.ini")));
+    EXPECT_EQ(WriteProfile(profile), "[A]\r\nx=1\r\n");
+}
+
+TEST(IniReadWrite, AutoSaveWritesEveryChange)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    WriteWholeFile(path, "[A]\nx=1\n");
+    CIniFile profile(path);
+    EXPECT_TRUE(profile.WriteString("A", "y", "2"));
+    EXPECT_EQ(ReadWholeFile(path), "[A]\r\nx=1\r\ny=2\r\n");
+    EXPECT_TRUE(profile.WriteString("A", std::nullopt, std::nullopt));
+    EXPECT_EQ(ReadWholeFile(path), "");
+
+    profile.m_bAutoSave = false;
+    EXPECT_TRUE(profile.WriteString("B", "z", "3"));
+    EXPECT_EQ(ReadWholeFile(path), "");
+}
+
+TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    WriteWholeFile(path, "[A]\r\nx=1\r\n");
+    SetModificationTime(path, 1000000000);
+    CIniFile profile(path);
+    profile.m_bAutoSave = false;
+    profile.WriteString("A", "x", "changed in memory");
+
+    EXPECT_FALSE(profile.ReloadIfChanged());
+    EXPECT_EQ(profile.GetString("A", "x"), "changed in memory");
+
+    WriteWholeFile(path, "[A]\r\nx=2\r\n");
+    SetModificationTime(path, 1000000001);
+    EXPECT_EQ(profile.GetString("A", "x"), "2");
+
+    profile.m_bAutoSave = true;
+    EXPECT_TRUE(profile.WriteString("A", "x", "3"));
+    EXPECT_FALSE(profile.ReloadIfChanged());
+
+    profile.m_bAutoReload = false;
+    WriteWholeFile(path, "[A]\r\nx=4\r\n");
+    SetModificationTime(path, std::time(nullptr) + 100);
+    EXPECT_EQ(profile.GetString("A", "x"), "3");
+}
+
+} // namespace
