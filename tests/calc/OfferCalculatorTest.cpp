@@ -44,13 +44,6 @@ TEST(OfferCalculator, WorkedExampleUnderEnglishTextsNamesArticlesInEnglish)
         world.m_calc.Calculate(kExampleList).strReport);
 }
 
-TEST(OfferCalculator, ForeignPlantNamesAreReportedInTheChosenLanguage)
-{
-    CCalcWorld world(Language::German);
-    const std::string report = world.m_calc.Calculate("3 x Carrots").strReport;
-    EXPECT_EQ(kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t\t0,05=0,15\t1", report.substr(0, report.find("\r\n\r\n")));
-}
-
 TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
 {
     const struct {
