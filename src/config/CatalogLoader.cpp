@@ -1,0 +1,64 @@
+#include "config/CatalogLoader.h"
+
+#include "config/PlantCatalog.h"
+#include "config/PlantTables.h"
+#include "config/Texts.h"
+#include "platform/TextCase.h"
+#include "platform/TextUtil.h"
+#include "profile/IniFile.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t kFieldCount = 7;
+
+// Equal names stay in catalogue order: the new one goes behind every entry it does not sort
+// before.
+void InsertSorted(std::vector<std::string>& names, const std::string& name)
+{
+    const auto position = std::find_if(names.begin(), names.end(), [&](const std::string& entry) {
+        return CompareNoCase(name, entry) < 0;
+    });
+    names.insert(position, name);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitPlantRecord(std::string_view record)
+{
+    std::vector<std::string> fields;
+    std::string_view rest = TrimLeft(record);
+    for (auto separator = rest.find(';'); separator != std::string_view::npos;
+         separator = rest.find(';')) {
+        fields.emplace_back(TrimRight(rest.substr(0, separator)));
+        rest = TrimLeft(rest.substr(separator + 1));
+    }
+    fields.emplace_back(TrimRight(rest));
+    fields.resize(kFieldCount);
+    return fields;
+}
+
+void LoadPlantCatalog(CIniFile& profile, const CTexts& texts, CPlantCatalog& catalog,
+                      CPlantTables& tables)
+{
+    catalog.ReadPlantNames(profile);
+    for (const std::string& name : catalog.m_astrPlants) {
+        const std::string upper = MakeUpper(name);
+        tables.m_astrPlantNames.push_back(name);
+        catalog.m_mapPlantKeys[upper] = name;
+
+        const auto fields = SplitPlantRecord(profile.GetString("Plants", name, ""));
+        tables.m_mapLevel[upper] = fields[0];
+        tables.m_mapOrigin[upper] = fields[1];
+        tables.m_mapPoints[upper] = fields[2];
+        tables.m_mapTime[upper] = fields[3];
+        tables.m_mapFields[upper] = fields[4];
+        tables.m_mapOriginPrice[upper] = fields[5];
+        tables.m_mapNpcPrice[upper] = fields[6];
+
+        const std::string display = texts.GetText("Txt_" + name);
+        InsertSorted(tables.m_astrDisplayNames, display);
+        tables.m_mapPlantToDisplay[name] = display;
+    }
+}

@@ -1,0 +1,207 @@
+#include "config/ConfigurationLoader.h"
+
+#include "config/CatalogLoader.h"
+#include "config/IntegerScan.h"
+#include "config/ListTemplates.h"
+#include "config/PlantCatalog.h"
+#include "config/PlantTables.h"
+#include "config/Resource.h"
+#include "config/ServerListUpdate.h"
+#include "config/Settings.h"
+#include "config/Texts.h"
+#include "platform/AtomicFile.h"
+#include "platform/ByteSink.h"
+#include "platform/ByteSource.h"
+#include "platform/Clock.h"
+#include "platform/UserInterface.h"
+#include "prices/ServerCache.h"
+#include "profile/IniFile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr const char* kSettings = "Settings";
+constexpr int kDefaultLoadFlag = 49153;
+constexpr int kDefaultProfileId = 129;
+constexpr int kSecondsPerDay = 86400;
+
+// Bring a 64-bit intermediate back into the range of a struct tm field.
+int ClampToInt(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+// Local midnight at the start of a "%d-%d-%d" day; an unreadable date counts as 1980-01-01.
+std::time_t LocalMidnight(const std::string& date)
+{
+    int parts[3] = {};
+    if (ScanSeparatedIntegers(date, '-', parts) < 3) {
+        parts[0] = 1980;
+        parts[1] = 1;
+        parts[2] = 1;
+    }
+    std::tm day{};
+    day.tm_year = ClampToInt(static_cast<long long>(parts[0]) - 1900);
+    day.tm_mon = ClampToInt(static_cast<long long>(parts[1]) - 1);
+    day.tm_mday = parts[2];
+    day.tm_isdst = -1;
+    return std::mktime(&day);
+}
+
+bool CopyBytes(CByteSource& source, CByteSink& sink)
+{
+    char buffer[65536];
+    for (;;) {
+        const std::ptrdiff_t count = source.Read(buffer, sizeof buffer);
+        if (count <= 0)
+            return count == 0;
+        if (!sink.Write(buffer, static_cast<std::size_t>(count)))
+            return false;
+    }
+}
+
+}  // namespace
+
+CConfigurationLoader::CConfigurationLoader(CIniFile& profile, CSettings& settings, CTexts& texts,
+                                           CPlantCatalog& catalog, CServerCache& servers,
+                                           const IClock& clock, IServerListUpdate& serverList,
+                                           std::string profilePath)
+    : m_profile(profile)
+    , m_settings(settings)
+    , m_texts(texts)
+    , m_catalog(catalog)
+    , m_servers(servers)
+    , m_clock(clock)
+    , m_serverList(serverList)
+    , m_strProfilePath(std::move(profilePath))
+{
+}
+
+bool CConfigurationLoader::LoadConfiguration(CPlantTables& tables, CListTemplates& templates,
+                                             std::string& strServer, IUserInterface& ui)
+{
+    CWaitCursor wait(&ui);
+    const bool fileRead = m_profile.Load(m_strProfilePath);
+    if (NeedsRebuild(fileRead))
+        Rebuild(fileRead, strServer);
+    m_settings.ReadMirrors();
+    if (m_profile.GetString(kSettings, "Lang", "").empty() && !ChooseLanguage(ui))
+        return false;
+    m_texts.LoadTexts(m_profile);
+    LoadPlantCatalog(m_profile, m_texts, m_catalog, tables);
+    templates.Load(m_profile);
+    m_servers.LoadServerTables();
+    m_catalog.LoadTranslations(m_profile);
+    CheckServerList(ui);
+    return true;
+}
+
+bool CConfigurationLoader::IsCurrentVersion(bool fileRead)
+{
+    int version[2] = {};
+    const std::string text = m_profile.GetString(kSettings, "Version", "0.0");
+    return fileRead && ScanSeparatedIntegers(text, '.', version) == 2 &&
+           version[0] == kMajorVersion && version[1] == kMinorVersion;
+}
+
+bool CConfigurationLoader::NeedsRebuild(bool fileRead)
+{
+    const std::string language = m_profile.GetString(kSettings, "Lang", "-");
+    const std::string textSection = m_profile.GetString("Lang", language, "-");
+    const std::string currency = m_profile.GetString(textSection, "Txt_Currency", "");
+    return !IsCurrentVersion(fileRead) || language == "-" || textSection == "-" || currency.empty();
+}
+
+// Replaces the document by the embedded default, carrying over the user's settings and every
+// server's address, metadata and prices.
+void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
+{
+    BackUpProfileFile();
+
+    const std::string language = m_profile.GetString(kSettings, "Lang", "");
+    strServer = m_profile.GetString(kSettings, "Server", "");
+    m_settings.m_bPreisListe = m_profile.GetInt(kSettings, "PreisListe", 0) != 0;
+    m_settings.m_bMaxFarm = m_profile.GetInt(kSettings, "MaxFarm", 0) != 0;
+    const int serverInterval = m_profile.GetInt(kSettings, "ServerInt", 5);
+    m_settings.m_nLoadFlag = m_profile.GetInt(kSettings, "LoadFlag", kDefaultLoadFlag);
+    const std::string windowSize = m_profile.GetString(kSettings, "WinSize", "");
+    m_settings.m_nMaxLevel = m_profile.GetInt(kSettings, "MaxLevel", 99);
+    m_settings.m_nOriginMask = m_profile.GetInt(kSettings, "OriginMask", -1);
+
+    m_catalog.ReadPlantNames(m_profile);
+    m_servers.LoadServerTables();
+
+    CResource resource;
+    resource.Load(kDefaultProfileId, "TXT");
+    CMemorySource source(resource.Data(), resource.Size());
+    m_profile.ReadFrom(source);
+
+    if (!fileRead) {
+        m_catalog.ReadPlantNames(m_profile);
+        m_servers.LoadServerTables();
+    }
+    m_servers.SaveServerTables();
+
+    m_profile.WriteString(kSettings, "Server", strServer);
+    m_profile.WriteString(kSettings, "Lang", language);
+    m_profile.WriteInt(kSettings, "PreisListe", m_settings.m_bPreisListe ? 1 : 0);
+    m_profile.WriteInt(kSettings, "MaxFarm", m_settings.m_bMaxFarm ? 1 : 0);
+    if (!windowSize.empty())
+        m_profile.WriteString(kSettings, "WinSize", windowSize);
+    m_profile.WriteInt(kSettings, "ServerInt", serverInterval);
+    m_profile.WriteInt(kSettings, "MaxLevel", m_settings.m_nMaxLevel);
+    m_profile.WriteInt(kSettings, "OriginMask", m_settings.m_nOriginMask);
+    if (m_settings.m_nLoadFlag != kDefaultLoadFlag)
+        m_profile.WriteInt(kSettings, "LoadFlag", m_settings.m_nLoadFlag);
+
+    m_profile.Save();
+}
+
+// A rebuild throws away hand edits of texts, catalogue and lists; the replaced file stays
+// beside the new one as "<profile>.bak", so nothing the user wrote is lost for good.
+void CConfigurationLoader::BackUpProfileFile()
+{
+    CFileSource source(m_strProfilePath);
+    if (!source.IsOpen())
+        return;
+    ReplaceFileAtomically(m_strProfilePath + ".bak",
+                          [&source](CByteSink& sink) { return CopyBytes(source, sink); });
+}
+
+bool CConfigurationLoader::ChooseLanguage(IUserInterface& ui)
+{
+    const CIniSection* languages = m_profile.FindSection("Lang");
+    if (!languages)
+        return false;
+    std::vector<std::string> names;
+    languages->GetKeys(names);
+    std::string chosen;
+    if (!ui.ChooseLanguage(names, chosen))
+        return false;
+    m_profile.WriteString(kSettings, "Lang", chosen);
+    m_profile.Save();
+    return true;
+}
+
+// Downloads the server list when its last update lies more days back (or ahead) than the
+// interval; an interval of 0 switches the automatic update off.
+void CConfigurationLoader::CheckServerList(IUserInterface& ui)
+{
+    const std::time_t now = m_clock.Now();
+    const std::time_t lastUpdate =
+        LocalMidnight(m_profile.GetString(kSettings, "ServerUpd", "1980-01-01"));
+    int interval = m_profile.GetInt(kSettings, "ServerInt", 5);
+    if (interval == 0)
+        return;
+    interval = std::clamp(interval, 3, 365);
+
+    const double days = std::fabs(std::trunc(std::difftime(now, lastUpdate) / kSecondsPerDay));
+    if (days <= interval)
+        return;
+    CWaitCursor wait(&ui);
+    m_profile.WriteInt(kSettings, "ServerInt", interval);
+    m_serverList.UpdateServerList(&ui);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class CIniFile;
+
+// The user-interface texts of the chosen language, keyed by the upper-cased "Txt_" key.
+class CTexts {
+public:
+    std::unordered_map<std::string, std::string> m_mapTexts;
+
+    // Empty when the key is missing: there is no fallback to another language.
+    std::string GetText(std::string_view key) const;
+    // Copies the text section that [Lang] names for [Settings] Lang ("Texts Deutsch" when the
+    // language is not listed) into m_mapTexts.
+    void LoadTexts(CIniFile& profile);
+};

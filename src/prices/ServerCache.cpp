@@ -1,0 +1,156 @@
+#include "prices/ServerCache.h"
+
+#include "config/PlantCatalog.h"
+#include "config/Texts.h"
+#include "platform/TextUtil.h"
+#include "profile/IniFile.h"
+
+namespace {
+constexpr const char* kServerList = "Preislisten";
+constexpr const char* kDefaultColumns = "1,2";
+constexpr const char* kDefaultListType = "txt";
+
+std::string EntryOf(const CServerTable& table, const std::string& key)
+{
+    std::string value;
+    table.Lookup(key, value);
+    return value;
+}
+
+// Default columns and list type stay out of the file.
+void SetUnlessDefault(CIniSection& section, const char* key, const std::string& value,
+                      const char* defaultValue)
+{
+    if (value == defaultValue)
+        section.SetValue(key, std::nullopt);
+    else
+        section.SetValue(key, value);
+}
+
+}  // namespace
+
+CServerCache::CServerCache(CIniFile& profile, const CTexts& texts, const CPlantCatalog& catalog)
+    : m_profile(profile), m_texts(texts), m_catalog(catalog)
+{
+}
+
+void CServerCache::LoadServerTables()
+{
+    RemoveServerTables();
+    const CIniSection* section = m_profile.FindSection(kServerList);
+    if (!section)
+        return;
+    std::vector<std::string> names;
+    section->GetKeys(names);
+    for (const std::string& name : names) {
+        const std::string address = m_profile.GetString(kServerList, name, "");
+        if (!address.empty())
+            LoadServerTable(name, address);
+    }
+}
+
+void CServerCache::LoadServerTable(const std::string& name, const std::string& address)
+{
+    auto& slot = m_mapServerTables[name];
+    if (!slot) {
+        slot = std::make_unique<CServerTable>();
+        m_astrServers.push_back(name);
+    }
+    CServerTable& table = *slot;
+    table.m_strServerName = name;
+    table.m_strUrl = address;
+
+    table.SetAt("Aktualisiert",
+                m_profile.GetString(name, "Aktualisiert", m_texts.GetText("Txt_DefaultDate")));
+    table.SetAt("Stand", m_profile.GetString(name, "Stand", ""));
+    table.SetAt("Selected", m_profile.GetInt(name, "Selected", 1) != 0 ? "1" : "0");
+
+    // Older profiles named the columns setting Sortierung; it moves to Werte for good.
+    std::string columns = m_profile.GetString(name, "Sortierung", "");
+    if (!columns.empty()) {
+        m_profile.WriteString(name, "Sortierung", std::nullopt);
+        m_profile.WriteString(name, "Werte", columns);
+    } else {
+        columns = m_profile.GetString(name, "Werte", kDefaultColumns);
+    }
+    table.SetAt("Werte", std::move(columns));
+    table.SetAt("ListType", m_profile.GetString(name, "ListType", kDefaultListType));
+
+    for (const std::string& plant : m_catalog.m_astrPlants)
+        table.SetAt(plant, m_profile.GetString(name, plant, "0,0"));
+}
+
+void CServerCache::RemoveServerTables()
+{
+    m_mapServerTables.clear();
+    m_astrServers.clear();
+}
+
+void CServerCache::SaveServerTables()
+{
+    for (const std::string& name : m_astrServers)
+        SaveServerTable(name, FindTable(name));
+}
+
+void CServerCache::SaveServerTable(const std::string& name, CServerTable* table)
+{
+    if (!table)
+        table = FindTable(name);
+    if (!table)
+        return;
+
+    m_profile.WriteString(kServerList, name, table->m_strUrl);
+    CIniSection* section = m_profile.GetSection(name);
+    if (!section)
+        return;
+
+    for (const char* key : {"Aktualisiert", "Stand", "Selected"})
+        section->SetValue(key, EntryOf(*table, key));
+    SetUnlessDefault(*section, "Werte", EntryOf(*table, "Werte"), kDefaultColumns);
+    SetUnlessDefault(*section, "ListType", EntryOf(*table, "ListType"), kDefaultListType);
+
+    std::string price;
+    for (const std::string& plant : m_catalog.m_astrPlants) {
+        if (table->Lookup(plant, price))
+            section->SetValue(plant, price);
+    }
+}
+
+CServerTable* CServerCache::FindTable(const std::string& name) const
+{
+    const auto found = m_mapServerTables.find(name);
+    return found == m_mapServerTables.end() ? nullptr : found->second.get();
+}
+
+std::string CServerCache::GetServerValue(const std::string& server, const std::string& key,
+                                         const std::string& defaultValue) const
+{
+    std::string value;
+    const CServerTable* table = FindTable(server);
+    if (table && table->Lookup(key, value))
+        return value;
+    return defaultValue;
+}
+
+bool CServerCache::SetServerValue(const std::string& server, const std::string& key,
+                                  const std::string& value)
+{
+    CServerTable* table = FindTable(server);
+    if (!table)
+        return false;
+    table->SetAt(key, value);
+    m_profile.WriteString(server, key, value);
+    return true;
+}
+
+int CServerCache::GetServerInt(const std::string& server, const std::string& key,
+                               int defaultValue) const
+{
+    const std::string value = GetServerValue(server, key, "?");
+    return value == "?" ? defaultValue : AsciiToInt(value);
+}
+
+bool CServerCache::SetServerInt(const std::string& server, const std::string& key, int value)
+{
+    return SetServerValue(server, key, std::to_string(value));
+}

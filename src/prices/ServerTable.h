@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+
+// The cached price table of one server: its metadata (Aktualisiert, Stand, Selected, Werte,
+// ListType) and one market price per catalogue plant, keyed case-sensitively.
+class CServerTable {
+public:
+    using Map = std::unordered_map<std::string, std::string>;
+
+    std::string m_strServerName;
+    std::string m_strUrl;
+
+    bool Lookup(const std::string& key, std::string& value) const;
+    void SetAt(const std::string& key, std::string value);
+    bool RemoveKey(const std::string& key);
+    std::size_t GetCount() const { return m_map.size(); }
+    const Map& Entries() const { return m_map; }
+
+private:
+    Map m_map;
+};

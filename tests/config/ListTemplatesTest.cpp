@@ -1,0 +1,59 @@
+#include "config/ListTemplates.h"
+
+#include "ProfileTestText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+CListTemplates LoadFrom(const std::string& text)
+{
+    CIniFile profile;
+    ReadProfileText(profile, text);
+    CListTemplates templates;
+    templates.Load(profile);
+    return templates;
+}
+
+}  // namespace
+
+TEST(ListTemplates, DefaultProfileHoldsEightTitlesOnePatternSevenTotalsEightQuestions)
+{
+    const CListTemplates templates = LoadFrom(DefaultProfileBytes());
+    EXPECT_EQ(8u, templates.m_astrTitel.size());
+    EXPECT_EQ(1u, templates.m_astrZeile.size());
+    EXPECT_EQ(7u, templates.m_astrTotal.size());
+    EXPECT_EQ(8u, templates.m_astrFrage.size());
+    EXPECT_EQ("Einkaufsliste", templates.m_astrTitel.front());
+    EXPECT_EQ("%d x %s %s %s %s", templates.m_astrZeile.front());
+    EXPECT_EQ("Belopp: %s %s %s", templates.m_astrTotal[5]);
+    EXPECT_EQ("Vendere i prodotti adesso?", templates.m_astrFrage.back());
+}
+
+TEST(ListTemplates, AFamilyEndsAtItsFirstMissingOrEmptyKey)
+{
+    const CListTemplates templates = LoadFrom("[Liste]\r\n"
+                                              "Titel1=  Einkaufsliste  \r\n"
+                                              "Titel2=Shopping list\r\n"
+                                              "Titel4=Liste de courses\r\n"
+                                              "Zeile1=\r\n"
+                                              "Zeile2=%d x %s\r\n"
+                                              "Total2=Total: %s %s\r\n"
+                                              "frage1=Sell products now?\r\n");
+    EXPECT_EQ((Lines{"Einkaufsliste", "Shopping list"}), templates.m_astrTitel);
+    EXPECT_EQ(Lines{}, templates.m_astrZeile);
+    EXPECT_EQ(Lines{}, templates.m_astrTotal);
+    EXPECT_EQ(Lines{"Sell products now?"}, templates.m_astrFrage);
+}
+
+TEST(ListTemplates, LoadingAppendsToWhatIsThere)
+{
+    CIniFile profile;
+    ReadProfileText(profile, "[Liste]\r\nTitel1=A\r\n");
+    CListTemplates templates;
+    templates.m_astrTitel = {"Z"};
+    templates.Load(profile);
+    EXPECT_EQ((Lines{"Z", "A"}), templates.m_astrTitel);
+}

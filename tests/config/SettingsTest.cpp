@@ -1,0 +1,55 @@
+#include "config/Settings.h"
+
+#include "ProfileTestText.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(Settings, MirrorsReadTheirDefaultsAndEmptyValuesAsZero)
+{
+    CIniFile profile;
+    ReadProfileText(profile, "[Settings]\r\nMaxFarm=\r\nPreisListe=7\r\nOriginMask=3\r\n");
+    CSettings settings(profile);
+    settings.m_nMaxLevel = 5;
+    settings.ReadMirrors();
+
+    EXPECT_EQ(49153, settings.m_nLoadFlag);
+    EXPECT_TRUE(settings.m_bPreisListe);
+    EXPECT_FALSE(settings.m_bMaxFarm);
+    EXPECT_EQ(99, settings.m_nMaxLevel);
+    EXPECT_EQ(3, settings.m_nOriginMask);
+
+    ReadProfileText(profile, "[Settings]\r\nMaxLevel=\r\n");
+    settings.ReadMirrors();
+    EXPECT_EQ(0, settings.m_nMaxLevel);
+    EXPECT_EQ(-1, settings.m_nOriginMask);
+}
+
+TEST(Settings, SettersUpdateTheMirrorAndTheSavedProfile)
+{
+    TempDir dir;
+    CIniFile profile;
+    profile.m_bAutoReload = false;
+    profile.m_bAutoSave = false;
+    CSettings settings(profile);
+
+    struct Case {
+        int level;
+        int stored;
+    } const levels[] = {{45, 45}, {1, 1}, {0, 1}, {-3, 1}};
+    for (const Case& c : levels) {
+        EXPECT_TRUE(settings.SetMaxLevel(c.level));
+        EXPECT_EQ(c.stored, settings.m_nMaxLevel) << c.level;
+        EXPECT_EQ(c.stored, profile.GetInt("Settings", "MaxLevel", 99)) << c.level;
+    }
+
+    settings.SetPreisListe(true);
+    settings.SetMaxFarm(false);
+    settings.SetOriginMask(-6);
+    EXPECT_TRUE(settings.m_bPreisListe);
+    EXPECT_EQ(-6, settings.m_nOriginMask);
+
+    ASSERT_TRUE(profile.Save(dir.file("q.ini")));
+    EXPECT_EQ("[Settings]\r\nMaxLevel=1\r\nPreisListe=1\r\nMaxFarm=0\r\nOriginMask=-6\r\n",
+              ReadWholeFile(dir.file("q.ini")));
+}
