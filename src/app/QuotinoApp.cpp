@@ -1,0 +1,68 @@
+#include "app/QuotinoApp.h"
+
+#include "calc/OfferCalculator.h"
+#include "config/ConfigurationLoader.h"
+
+#include <filesystem>
+
+CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
+    : m_strProfilePath(std::move(profilePath)),
+      m_settings(m_profile),
+      m_servers(m_profile, m_texts, m_catalog),
+      m_priceList(m_profile, m_catalog, m_fetch),
+      m_serverList(m_profile, m_servers, m_texts, m_fetch, clock),
+      m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock),
+      m_clock(clock)
+{
+}
+
+CQuotinoApp::~CQuotinoApp() = default;
+
+void CQuotinoApp::InitInstance()
+{
+    m_profile.m_bAutoReload = false;
+    m_profile.m_bAutoSave = false;
+    m_fetch.m_strCopyFolder = std::filesystem::path(m_strProfilePath).parent_path().string();
+    m_fetch.m_nLastError = 0;
+}
+
+bool CQuotinoApp::SaveProfile()
+{
+    return m_profile.Save();
+}
+
+void CQuotinoApp::ExitInstance()
+{
+    m_servers.RemoveServerTables();
+}
+
+bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui)
+{
+    CConfigurationLoader loader(m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock,
+                                *this, m_strProfilePath);
+    return loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
+}
+
+void CQuotinoApp::DownloadServer(const std::string& name)
+{
+    PrepareFetch();
+    m_downloader.DownloadServer(name);
+}
+
+bool CQuotinoApp::DownloadAll(const std::function<bool()>& stopRequested,
+                              const std::function<void(const std::string&)>& progress)
+{
+    PrepareFetch();
+    return m_downloader.DownloadAll(stopRequested, progress);
+}
+
+bool CQuotinoApp::UpdateServerList(IUserInterface* ui)
+{
+    PrepareFetch();
+    return m_serverList.UpdateServerList(ui);
+}
+
+void CQuotinoApp::PrepareFetch()
+{
+    m_fetch.m_nLoadFlag = m_settings.m_nLoadFlag;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "config/PlantCatalog.h"
+#include "config/ServerListUpdate.h"
+#include "config/Settings.h"
+#include "config/Texts.h"
+#include "prices/Fetcher.h"
+#include "prices/PriceDownloader.h"
+#include "prices/PriceList.h"
+#include "prices/ServerCache.h"
+#include "prices/ServerListUpdater.h"
+#include "profile/IniFile.h"
+
+#include <functional>
+#include <string>
+
+class COfferCalculator;
+class IClock;
+class IUserInterface;
+
+// Everything that lives for the whole run: the profile document, the texts of the chosen
+// language, the settings, the catalogue's names, the cached prices of every server and the
+// internet session. The window holds a reference; nothing reaches it through a global.
+class CQuotinoApp : private IServerListUpdate {
+public:
+    // profilePath: where the profile lives; copies of downloads go to the same folder.
+    CQuotinoApp(std::string profilePath, const IClock& clock);
+    CQuotinoApp(const CQuotinoApp&) = delete;
+    CQuotinoApp& operator=(const CQuotinoApp&) = delete;
+    ~CQuotinoApp() override;
+
+    // Before the main window runs: from here on the profile reaches the disk only where the
+    // program says so, never behind its back.
+    void InitInstance();
+    // After the main window has closed (by any means, also at once after a failed load):
+    // the one save of the run. Returns whether it succeeded.
+    bool SaveProfile();
+    // Releases the price cache.
+    void ExitInstance();
+
+    // Loads the whole configuration into the application and the window's tables.
+    bool LoadConfiguration(COfferCalculator& window, IUserInterface& ui);
+
+    std::string GetText(std::string_view key) const { return m_texts.GetText(key); }
+    std::string TranslatePlantName(std::string_view name) const
+    {
+        return m_catalog.TranslatePlantName(name);
+    }
+    void DownloadServer(const std::string& name);
+    bool DownloadAll(const std::function<bool()>& stopRequested,
+                     const std::function<void(const std::string&)>& progress);
+    bool UpdateServerList(IUserInterface* ui) override;
+
+    const std::string m_strProfilePath;
+    CIniFile m_profile;
+    CTexts m_texts;
+    CPlantCatalog m_catalog;
+    CSettings m_settings;
+    CServerCache m_servers;
+    CFetcher m_fetch;
+    CPriceList m_priceList;
+    CServerListUpdater m_serverList;
+    CPriceDownloader m_downloader;
+
+private:
+    // Settings may change the fetch's flags at load; every network command takes them afresh.
+    void PrepareFetch();
+
+    const IClock& m_clock;
+};
