@@ -9,6 +9,7 @@
 #include "prices/ServerCache.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <cmath>
 
 namespace {
@@ -34,8 +35,21 @@ long long LeadingNumber(std::string_view text)
 
 std::string F2(double value) { return FormatFixed(value, 2); }
 
+// Joins pieces in one allocation.
+std::string Concat(std::initializer_list<std::string_view> pieces)
+{
+    size_t size = 0;
+    for (std::string_view piece : pieces)
+        size += piece.size();
+    std::string result;
+    result.reserve(size);
+    for (std::string_view piece : pieces)
+        result += piece;
+    return result;
+}
+
 // Unit price and total of one report cell: "unit=total".
-std::string PriceCell(double unit, double total) { return "\t" + F2(unit) + "=" + F2(total); }
+std::string PriceCell(double unit, double total) { return Concat({ "\t", F2(unit), "=", F2(total) }); }
 
 } // namespace
 
@@ -67,24 +81,24 @@ CCalculation COfferCalculator::Calculate(std::string_view inputText) const
 
 std::string COfferCalculator::DateLabel() const
 {
-    return m_strDateLabel + " "
-        + m_servers.GetServerValue(m_strServer, "Aktualisiert", m_reportTexts.Txt_DefaultDate);
+    return Concat({ m_strDateLabel, " ",
+        m_servers.GetServerValue(m_strServer, "Aktualisiert", m_reportTexts.Txt_DefaultDate) });
 }
 
 std::string COfferCalculator::MarketLabel() const
 {
-    return m_texts.GetText("Txt_DateMarket") + " " + m_servers.GetServerValue(m_strServer, "Stand", "");
+    return Concat({ m_texts.GetText("Txt_DateMarket"), " ",
+        m_servers.GetServerValue(m_strServer, "Stand", "") });
 }
 
 std::string COfferCalculator::PriceListText() const
 {
-    std::string pane = "\t" + m_reportTexts.Txt_Origin + "\t" + m_reportTexts.Txt_Market;
+    std::string pane = Concat({ "\t", m_reportTexts.Txt_Origin, "\t", m_reportTexts.Txt_Market });
     for (const std::string& displayName : m_tables.m_astrDisplayNames) {
         const std::string key = MakeUpper(m_catalog.TranslatePlantName(displayName));
-        if (!IsListed(key))
-            continue;
-        pane += Decimal("\r\n" + displayName + "\t" + CPlantTables::Field(m_tables.m_mapOriginPrice, key)
-                        + "\t" + MarketPriceOf(key));
+        if (IsListed(key))
+            pane += Decimal(Concat({ "\r\n", displayName, "\t",
+                CPlantTables::Field(m_tables.m_mapOriginPrice, key), "\t", MarketPriceOf(key) }));
     }
     return pane;
 }
@@ -132,21 +146,21 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     if (reading.items.empty())
         return {};
 
-    std::string report = "\t" + t.Txt_Article + "\t" + t.Txt_Origin + "\t" + t.Txt_Market + "\t"
-        + t.Txt_Pirk + "\t" + t.Txt_Points;
+    std::string report = Concat({ "\t", t.Txt_Article, "\t", t.Txt_Origin, "\t", t.Txt_Market,
+        "\t", t.Txt_Pirk, "\t", t.Txt_Points });
     double farmTotal = 0.0;
     double marketTotal = 0.0;
     double pointsTotal = 0.0;
     for (const ShoppingItem& shopping : reading.items) {
         const CPricedItem item = PriceItem(shopping.count, shopping.name);
         const int count = item.count;
-        report += Decimal("\r\n" + std::to_string(count) + "\t" + item.displayName + "\t"
-                          + F2(item.farmPrice) + "=" + F2(count * item.farmPrice));
+        report += Decimal(Concat({ "\r\n", std::to_string(count), "\t", item.displayName,
+            PriceCell(item.farmPrice, count * item.farmPrice) }));
 
         if (item.marketPrice > 0.0)
             report += Decimal(PriceCell(item.marketPrice, count * item.marketPrice));
         else
-            report += "\t";
+            report += '\t';
 
         // Customer characters pay less per unit the more units they take.
         if (item.npcPrice > 0.0) {
@@ -154,11 +168,13 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
             const double npcUnit = npcTotal > 0.0 ? npcTotal / count : 0.0;
             report += Decimal(PriceCell(npcUnit, npcTotal));
         } else {
-            report += "\t";
+            report += '\t';
         }
 
         const double points = std::ceil(count * item.pointsPerUnit * 0.002);
-        report += item.pointsPerUnit > 0.0 ? "\t" + FormatFixed(points, 0) : "\t";
+        report += '\t';
+        if (item.pointsPerUnit > 0.0)
+            report += FormatFixed(points, 0);
 
         if (item.farmPrice > 0.0)
             farmTotal += count * item.farmPrice;
@@ -169,18 +185,20 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     }
 
     const double offer = reading.offeredSum;
-    report += Decimal("\r\n\r\n" + t.Txt_Total + ": " + F2(offer) + " " + t.Txt_Currency);
-    report += pointsTotal > 0.0 ? "\t" + FormatFixed(pointsTotal, 0) + " " + t.Txt_Points : "\t";
+    const std::string_view currency = t.Txt_Currency;
+    report += Decimal(Concat({ "\r\n\r\n", t.Txt_Total, ": ", F2(offer), " ", currency }));
+    report += '\t';
+    if (pointsTotal > 0.0)
+        report += Concat({ FormatFixed(pointsTotal, 0), " ", t.Txt_Points });
     const double farmPercent = farmTotal > 0.0 ? offer / farmTotal * 100 : 0.0;
-    report += Decimal("\r\n\r\n" + FormatFixed(farmPercent, 1) + "% " + t.Txt_FarmPrice + " ("
-                      + F2(farmTotal) + " " + t.Txt_Currency + ")");
+    report += Decimal(Concat({ "\r\n\r\n", FormatFixed(farmPercent, 1), "% ", t.Txt_FarmPrice,
+        " (", F2(farmTotal), " ", currency, ")" }));
     if (marketTotal > 0.0) {
         const double netMarketTotal = marketTotal * 0.9;
-        report += Decimal("\r\n" + FormatFixed(offer / marketTotal * 100, 1) + "% "
-                          + t.Txt_MarketPrice + " (" + F2(marketTotal) + " " + t.Txt_Currency + ")");
-        report += Decimal("\r\n" + FormatFixed(offer / netMarketTotal * 100, 1) + "% "
-                          + t.Txt_MarketPrice + " " + t.Txt_MinusTen + " (" + F2(netMarketTotal)
-                          + " " + t.Txt_Currency + ")");
+        report += Decimal(Concat({ "\r\n", FormatFixed(offer / marketTotal * 100, 1), "% ",
+            t.Txt_MarketPrice, " (", F2(marketTotal), " ", currency, ")" }));
+        report += Decimal(Concat({ "\r\n", FormatFixed(offer / netMarketTotal * 100, 1), "% ",
+            t.Txt_MarketPrice, " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
     return report;
 }

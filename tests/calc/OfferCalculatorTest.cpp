@@ -12,36 +12,41 @@ const std::string kExampleList = "Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teic
                                  "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?";
 const std::string kGermanHeader = "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte";
 
-TEST(OfferCalculator, WorkedExampleGivesTheExactGermanReport)
+const std::string kGermanExampleReport = kGermanHeader
+    + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+      "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
+      "\r\n"
+      "\r\nSumme: 25,00 wT\t2 Punkte"
+      "\r\n"
+      "\r\n90,0% vom Bauernhofpreis (27,78 wT)"
+      "\r\n102,9% vom Marktpreis (24,30 wT)"
+      "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)";
+
+const std::string kEnglishExampleReport = "\tArticle\tOrigin\tMarket\tNPC\tPoints"
+                                          "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
+                                          "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
+                                          "\r\n"
+                                          "\r\nTotal: 25.00 gB\t2 Points"
+                                          "\r\n"
+                                          "\r\n90.0% of farm price (27.78 gB)"
+                                          "\r\n102.9% of market price (24.30 gB)"
+                                          "\r\n114.3% of market price minus 10% market fees (21.87 gB)";
+
+TEST(OfferCalculator, WorkedExampleGivesTheExactReportInGermanAndEnglish)
 {
-    CCalcWorld world(Language::German);
-    AddExampleServer(world);
-    EXPECT_EQ(kGermanHeader
-            + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-              "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-              "\r\n"
-              "\r\nSumme: 25,00 wT\t2 Punkte"
-              "\r\n"
-              "\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-              "\r\n102,9% vom Marktpreis (24,30 wT)"
-              "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)",
-        world.m_calc.Calculate(kExampleList).strReport);
+    CCalcWorld german(Language::German);
+    AddExampleServer(german);
+    EXPECT_EQ(kGermanExampleReport, german.m_calc.Calculate(kExampleList).strReport);
+
+    CCalcWorld english(Language::English);
+    AddExampleServer(english);
+    EXPECT_EQ(kEnglishExampleReport, english.m_calc.Calculate(kExampleList).strReport);
 }
 
-TEST(OfferCalculator, WorkedExampleUnderEnglishTextsNamesArticlesInEnglish)
+TEST(OfferCalculator, ShippedProfileGivesTheWorkedExample)
 {
-    CCalcWorld world(Language::English);
-    AddExampleServer(world);
-    EXPECT_EQ("\tArticle\tOrigin\tMarket\tNPC\tPoints"
-              "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
-              "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
-              "\r\n"
-              "\r\nTotal: 25.00 gB\t2 Points"
-              "\r\n"
-              "\r\n90.0% of farm price (27.78 gB)"
-              "\r\n102.9% of market price (24.30 gB)"
-              "\r\n114.3% of market price minus 10% market fees (21.87 gB)",
-        world.m_calc.Calculate(kExampleList).strReport);
+    EXPECT_EQ(kGermanExampleReport, CShippedWorld("Deutsch").m_calc.Calculate(kExampleList).strReport);
+    EXPECT_EQ(kEnglishExampleReport, CShippedWorld("English").m_calc.Calculate(kExampleList).strReport);
 }
 
 TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
