@@ -12,7 +12,10 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Keeps only the last point: the others are thousands separators.
 std::string UnifyDecimalMark(std::string_view text)
@@ -114,8 +117,8 @@ double ParseAmount(std::string_view text)
         return 0.0;
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                              std::chars_format::general);
+    const auto [end, error] = std::from_chars(
+        number.data(), number.data() + number.size(), value, std::chars_format::general);
     if (error == std::errc::result_out_of_range)
         value = IsOverflow(number) ? HUGE_VAL : 0.0;
     else if (error != std::errc())
@@ -127,8 +130,8 @@ std::string FormatFixed(double value, int decimals)
 {
     // Large enough for the longest fixed rendering of a double with a few decimals.
     char buffer[std::numeric_limits<double>::max_exponent10 + 64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                            std::chars_format::fixed, decimals);
+    const auto [end, error]
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (error != std::errc())
         return {};
     return std::string(buffer, end);

@@ -4,7 +4,10 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 void SkipSpace(std::string_view text, size_t& pos)
 {
@@ -51,7 +54,8 @@ bool ReadWord(std::string_view text, size_t& pos, CScanValue& value)
 
 } // namespace
 
-int ScanListPattern(std::string_view text, std::string_view pattern, std::vector<CScanValue>& values)
+int ScanListPattern(
+    std::string_view text, std::string_view pattern, std::vector<CScanValue>& values)
 {
     values.clear();
     size_t pos = 0;

@@ -29,4 +29,5 @@ inline constexpr size_t kMaxScanWord = 127;
 // A word of more than kMaxScanWord characters is rejected, not cut: cutting would leave the
 // word's tail to be read as the next word, so a mismatch there is the honest result. Any other
 // "%" conversion is a mismatch as well.
-int ScanListPattern(std::string_view text, std::string_view pattern, std::vector<CScanValue>& values);
+int ScanListPattern(
+    std::string_view text, std::string_view pattern, std::vector<CScanValue>& values);

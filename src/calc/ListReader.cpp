@@ -9,7 +9,10 @@ constexpr std::string_view kLineBreak = "\r\n";
 constexpr size_t kMaxNameWords = 4;
 constexpr int kMaxTotalWords = 3;
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 // Found means the first occurrence, and not at the very start of the text.
 size_t FindAfterStart(std::string_view text, std::string_view what)
@@ -79,7 +82,7 @@ std::string_view Trim(std::string_view text)
 
 // An item template yields an item when it read the count and at least one word.
 void ReadItem(const std::string& element, const std::vector<std::string>& patterns,
-              std::vector<CScanValue>& values, std::vector<ShoppingItem>& items)
+    std::vector<CScanValue>& values, std::vector<ShoppingItem>& items)
 {
     for (const std::string& pattern : patterns) {
         if (ScanListPattern(element, pattern, values) < 2 || !values[0].bNumber
@@ -95,7 +98,7 @@ void ReadItem(const std::string& element, const std::vector<std::string>& patter
 // The first total template that converts anything decides; a third word means the sum was
 // written with a blank as thousands separator.
 void ReadTotal(const std::string& element, const std::vector<std::string>& patterns,
-               std::vector<CScanValue>& values, double& offeredSum)
+    std::vector<CScanValue>& values, double& offeredSum)
 {
     for (const std::string& pattern : patterns) {
         const int words = ScanListPattern(element, pattern, values);
@@ -118,8 +121,8 @@ void NormalizeListText(std::string& text, const CListTemplates& templates)
     IsolateQuestion(text, templates.m_astrFrage);
 }
 
-void SplitListLine(std::string_view line, const CListTemplates& templates,
-                   std::vector<std::string>& elements)
+void SplitListLine(
+    std::string_view line, const CListTemplates& templates, std::vector<std::string>& elements)
 {
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);

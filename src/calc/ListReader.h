@@ -26,8 +26,8 @@ void NormalizeListText(std::string& text, const CListTemplates& templates);
 
 // Appends the elements of one input line: the titles it began with, a question glued into
 // it, its total part, and the remaining text.
-void SplitListLine(std::string_view line, const CListTemplates& templates,
-                   std::vector<std::string>& elements);
+void SplitListLine(
+    std::string_view line, const CListTemplates& templates, std::vector<std::string>& elements);
 
 // Reads the items and the offered sum from the input text; the last total line counts.
 CListReading ReadListItems(std::string_view text, const CListTemplates& templates);

@@ -9,8 +9,8 @@
 #include "prices/ServerCache.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -33,7 +33,10 @@ long long LeadingNumber(std::string_view text)
     return negative ? -value : value;
 }
 
-std::string F2(double value) { return FormatFixed(value, 2); }
+std::string F2(double value)
+{
+    return FormatFixed(value, 2);
+}
 
 // Joins pieces in one allocation.
 std::string Concat(std::initializer_list<std::string_view> pieces)
@@ -49,7 +52,10 @@ std::string Concat(std::initializer_list<std::string_view> pieces)
 }
 
 // Unit price and total of one report cell: "unit=total".
-std::string PriceCell(double unit, double total) { return Concat({ "\t", F2(unit), "=", F2(total) }); }
+std::string PriceCell(double unit, double total)
+{
+    return Concat({ "\t", F2(unit), "=", F2(total) });
+}
 
 } // namespace
 
@@ -64,7 +70,7 @@ struct COfferCalculator::CPricedItem {
 };
 
 COfferCalculator::COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts,
-                                   CServerCache& servers, const CSettings& settings)
+    CServerCache& servers, const CSettings& settings)
     : m_catalog(catalog)
     , m_texts(texts)
     , m_servers(servers)
@@ -72,7 +78,10 @@ COfferCalculator::COfferCalculator(const CPlantCatalog& catalog, const CTexts& t
 {
 }
 
-void COfferCalculator::ReadTexts() { m_reportTexts.ReadTexts(m_texts); }
+void COfferCalculator::ReadTexts()
+{
+    m_reportTexts.ReadTexts(m_texts);
+}
 
 CCalculation COfferCalculator::Calculate(std::string_view inputText) const
 {
@@ -146,8 +155,8 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     if (reading.items.empty())
         return {};
 
-    std::string report = Concat({ "\t", t.Txt_Article, "\t", t.Txt_Origin, "\t", t.Txt_Market,
-        "\t", t.Txt_Pirk, "\t", t.Txt_Points });
+    std::string report = Concat({ "\t", t.Txt_Article, "\t", t.Txt_Origin, "\t", t.Txt_Market, "\t",
+        t.Txt_Pirk, "\t", t.Txt_Points });
     double farmTotal = 0.0;
     double marketTotal = 0.0;
     double pointsTotal = 0.0;
@@ -191,14 +200,15 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     if (pointsTotal > 0.0)
         report += Concat({ FormatFixed(pointsTotal, 0), " ", t.Txt_Points });
     const double farmPercent = farmTotal > 0.0 ? offer / farmTotal * 100 : 0.0;
-    report += Decimal(Concat({ "\r\n\r\n", FormatFixed(farmPercent, 1), "% ", t.Txt_FarmPrice,
-        " (", F2(farmTotal), " ", currency, ")" }));
+    report += Decimal(Concat({ "\r\n\r\n", FormatFixed(farmPercent, 1), "% ", t.Txt_FarmPrice, " (",
+        F2(farmTotal), " ", currency, ")" }));
     if (marketTotal > 0.0) {
         const double netMarketTotal = marketTotal * 0.9;
         report += Decimal(Concat({ "\r\n", FormatFixed(offer / marketTotal * 100, 1), "% ",
             t.Txt_MarketPrice, " (", F2(marketTotal), " ", currency, ")" }));
-        report += Decimal(Concat({ "\r\n", FormatFixed(offer / netMarketTotal * 100, 1), "% ",
-            t.Txt_MarketPrice, " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
+        report += Decimal(
+            Concat({ "\r\n", FormatFixed(offer / netMarketTotal * 100, 1), "% ", t.Txt_MarketPrice,
+                " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
     return report;
 }
@@ -206,7 +216,7 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
 void COfferCalculator::RebuildMarketPrices()
 {
     m_mapMarketPrice.clear();
-    for (const auto& [key, farmText] : m_tables.m_mapOriginPrice) {
+    for (const auto& [key, unused] : m_tables.m_mapOriginPrice) {
         const std::string plant = m_catalog.TranslatePlantName(key);
         std::string price = m_servers.GetServerValue(m_strServer, plant, kNoMarketPrice);
         if (m_settings.m_bMaxFarm) {
@@ -231,7 +241,8 @@ bool COfferCalculator::SetMarketPrice(std::string_view displayName, std::string_
     // The price is stored in the server's table, so it must read back as typed: a decimal
     // text other than a point or a comma would turn 12.50 into 1250 or 12.
     const std::string& decimal = m_reportTexts.Txt_Decimal;
-    std::string stored = ReplaceDecimal(F2(price), decimal == "." || decimal == "," ? decimal : ",");
+    std::string stored
+        = ReplaceDecimal(F2(price), decimal == "." || decimal == "," ? decimal : ",");
     m_servers.SetServerValue(m_strServer, plant, stored);
     m_mapMarketPrice[key] = std::move(stored);
     return true;

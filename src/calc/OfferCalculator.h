@@ -15,10 +15,10 @@ class CTexts;
 
 // What one calculation shows in the main window.
 struct CCalculation {
-    std::string strDateLabel;    // when the server's prices were fetched
-    std::string strMarketLabel;  // the date the price list states
-    std::string strPriceList;    // the pane of farm and market prices
-    std::string strReport;       // the priced shopping list; empty without items
+    std::string strDateLabel; // when the server's prices were fetched
+    std::string strMarketLabel; // the date the price list states
+    std::string strPriceList; // the pane of farm and market prices
+    std::string strReport; // the priced shopping list; empty without items
 };
 
 // The main window's tables and the computations on them: the offer report, the price list
@@ -26,7 +26,7 @@ struct CCalculation {
 class COfferCalculator {
 public:
     COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts, CServerCache& servers,
-                     const CSettings& settings);
+        const CSettings& settings);
 
     CPlantTables m_tables;
     CListTemplates m_templates;

@@ -16,8 +16,9 @@ CListTemplates DefaultListTemplates()
     templates.m_astrTotal = { "Summe: %s %s", "Total: %s %s", "Totaal: %s %s", "Suma: %s %s",
         "Soma: %s %s", "Belopp: %s %s %s", "Totale: %s %s" };
     templates.m_astrFrage = { "Produkte jetzt verkaufen?", "Sell products now?",
-        "Producten nu verkopen?", "Vendre des produits tout de suite?", "\xBFVender productos ahora?",
-        "Vender os produtos agora?", "Vill du s\xE4lja produkterna?", "Vendere i prodotti adesso?" };
+        "Producten nu verkopen?", "Vendre des produits tout de suite?",
+        "\xBFVender productos ahora?", "Vender os produtos agora?", "Vill du s\xE4lja produkterna?",
+        "Vendere i prodotti adesso?" };
     return templates;
 }
 
@@ -73,7 +74,8 @@ CCalcWorld::CCalcWorld(Language language)
     , m_calc(m_catalog, m_texts, m_servers, m_settings)
 {
     for (const CTextRow& row : kTexts)
-        m_texts.m_mapTexts[MakeUpper(row.key)] = language == Language::German ? row.german : row.english;
+        m_texts.m_mapTexts[MakeUpper(row.key)]
+            = language == Language::German ? row.german : row.english;
     for (const CPlantRow& row : kPlants) {
         const std::string display = language == Language::German ? row.name : row.english;
         m_texts.m_mapTexts[MakeUpper(std::string("Txt_") + row.name)] = display;
@@ -85,8 +87,8 @@ CCalcWorld::CCalcWorld(Language language)
     m_calc.ReadTexts();
 }
 
-void CCalcWorld::AddPlant(const std::string& name, const std::vector<std::string>& fields,
-                          const std::string& displayName)
+void CCalcWorld::AddPlant(
+    const std::string& name, const std::vector<std::string>& fields, const std::string& displayName)
 {
     m_catalog.m_astrPlants.push_back(name);
     m_catalog.m_mapPlantKeys[MakeUpper(name)] = name;
@@ -99,13 +101,14 @@ void CCalcWorld::AddPlant(const std::string& name, const std::vector<std::string
         (*maps[field])[key] = field < fields.size() ? fields[field] : std::string();
     tables.m_astrPlantNames.push_back(name);
     tables.m_mapPlantToDisplay[name] = displayName;
-    const auto before = std::find_if(tables.m_astrDisplayNames.begin(), tables.m_astrDisplayNames.end(),
-        [&](const std::string& entry) { return CompareNoCase(displayName, entry) < 0; });
+    const auto before
+        = std::find_if(tables.m_astrDisplayNames.begin(), tables.m_astrDisplayNames.end(),
+            [&](const std::string& entry) { return CompareNoCase(displayName, entry) < 0; });
     tables.m_astrDisplayNames.insert(before, displayName);
 }
 
-CServerTable& CCalcWorld::AddServer(const std::string& name,
-                                    const std::vector<std::pair<std::string, std::string>>& values)
+CServerTable& CCalcWorld::AddServer(
+    const std::string& name, const std::vector<std::pair<std::string, std::string>>& values)
 {
     auto table = std::make_unique<CServerTable>();
     table->m_strServerName = name;

@@ -26,10 +26,10 @@ public:
 
     // A plant record of seven fields, "Level;Origin;Points;Time;Fields;OriginPrice;NpcPrice".
     void AddPlant(const std::string& name, const std::vector<std::string>& fields,
-                  const std::string& displayName);
+        const std::string& displayName);
     // A cached price table, as if downloaded; the server becomes the selected one.
-    CServerTable& AddServer(const std::string& name,
-                            const std::vector<std::pair<std::string, std::string>>& values);
+    CServerTable& AddServer(
+        const std::string& name, const std::vector<std::pair<std::string, std::string>>& values);
 
     CIniFile m_profile;
     CTexts m_texts;

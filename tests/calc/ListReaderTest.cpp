@@ -1,7 +1,7 @@
-#include "calc/ListPaste.h"
-#include "calc/ListPattern.h"
 #include "calc/ListReader.h"
 #include "calc/CalcFixtures.h"
+#include "calc/ListPaste.h"
+#include "calc/ListPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +110,8 @@ TEST(ListReader, SplitListLineSeparatesTitlesQuestionAndTotal)
         { "Einkaufsliste 2 x Salat \r", { "Einkaufsliste", " 2 x Salat" } },
         { "EinkaufslisteShopping list", { "Einkaufsliste", "Shopping list" } },
         { "3 x KarotteSumme: 1,00 wT", { "Summe: 1,00 wT", "3 x Karotte" } },
-        { "Summe: 1,00 wTProdukte jetzt verkaufen?", { "Produkte jetzt verkaufen?", "Summe: 1,00 wT" } },
+        { "Summe: 1,00 wTProdukte jetzt verkaufen?",
+            { "Produkte jetzt verkaufen?", "Summe: 1,00 wT" } },
         { "Produkte jetzt verkaufen?", { "Produkte jetzt verkaufen?" } },
         { "a Produkte jetzt verkaufen?b", { "Produkte jetzt verkaufen?", "a b" } },
         { "Belopp: 1 234 kr", { "Belopp: 1 234 kr" } },
@@ -171,7 +172,8 @@ TEST(ListReader, EveryItemTemplateThatMatchesYieldsAnItem)
     CListTemplates templates = DefaultListTemplates();
     templates.m_astrZeile.push_back("%d x %s");
     const CListReading reading = ReadListItems("2 x gelbe Teichrose", templates);
-    EXPECT_EQ((std::vector<ShoppingItem> { { 2, "gelbe Teichrose" }, { 2, "gelbe" } }), reading.items);
+    EXPECT_EQ(
+        (std::vector<ShoppingItem> { { 2, "gelbe Teichrose" }, { 2, "gelbe" } }), reading.items);
 }
 
 class FakeClipboard : public IClipboard {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,16 @@ const std::string kGermanExampleReport = kGermanHeader
       "\r\n102,9% vom Marktpreis (24,30 wT)"
       "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)";
 
-const std::string kEnglishExampleReport = "\tArticle\tOrigin\tMarket\tNPC\tPoints"
-                                          "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
-                                          "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
-                                          "\r\n"
-                                          "\r\nTotal: 25.00 gB\t2 Points"
-                                          "\r\n"
-                                          "\r\n90.0% of farm price (27.78 gB)"
-                                          "\r\n102.9% of market price (24.30 gB)"
-                                          "\r\n114.3% of market price minus 10% market fees (21.87 gB)";
+const std::string kEnglishExampleReport
+    = "\tArticle\tOrigin\tMarket\tNPC\tPoints"
+      "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
+      "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
+      "\r\n"
+      "\r\nTotal: 25.00 gB\t2 Points"
+      "\r\n"
+      "\r\n90.0% of farm price (27.78 gB)"
+      "\r\n102.9% of market price (24.30 gB)"
+      "\r\n114.3% of market price minus 10% market fees (21.87 gB)";
 
 TEST(OfferCalculator, WorkedExampleGivesTheExactReportInGermanAndEnglish)
 {
@@ -45,8 +47,10 @@ TEST(OfferCalculator, WorkedExampleGivesTheExactReportInGermanAndEnglish)
 
 TEST(OfferCalculator, ShippedProfileGivesTheWorkedExample)
 {
-    EXPECT_EQ(kGermanExampleReport, CShippedWorld("Deutsch").m_calc.Calculate(kExampleList).strReport);
-    EXPECT_EQ(kEnglishExampleReport, CShippedWorld("English").m_calc.Calculate(kExampleList).strReport);
+    EXPECT_EQ(
+        kGermanExampleReport, CShippedWorld("Deutsch").m_calc.Calculate(kExampleList).strReport);
+    EXPECT_EQ(
+        kEnglishExampleReport, CShippedWorld("English").m_calc.Calculate(kExampleList).strReport);
 }
 
 TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
@@ -58,35 +62,41 @@ TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
         std::string expected;
     } cases[] = {
         { "unknown plant", "2 x Banane\r\nSumme: 1,00 wT", true,
-            kGermanHeader + "\r\n2\t\t0,00=0,00\t\t\t"
-                "\r\n\r\nSumme: 1,00 wT\t"
-                "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)" },
+            kGermanHeader
+                + "\r\n2\t\t0,00=0,00\t\t\t"
+                  "\r\n\r\nSumme: 1,00 wT\t"
+                  "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)" },
         { "no total", "3 x Karotte", true,
-            kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                "\r\n\r\nSumme: 0,00 wT\t1 Punkte"
-                "\r\n\r\n0,0% vom Bauernhofpreis (0,18 wT)"
-                "\r\n0,0% vom Marktpreis (0,30 wT)"
-                "\r\n0,0% vom Marktpreis minus 10% Geb\xFChr (0,27 wT)" },
+            kGermanHeader
+                + "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+                  "\r\n\r\nSumme: 0,00 wT\t1 Punkte"
+                  "\r\n\r\n0,0% vom Bauernhofpreis (0,18 wT)"
+                  "\r\n0,0% vom Marktpreis (0,30 wT)"
+                  "\r\n0,0% vom Marktpreis minus 10% Geb\xFChr (0,27 wT)" },
         { "no market prices", "3 x Karotte\nSumme: 1 wT", false,
-            kGermanHeader + "\r\n3\tKarotte\t0,06=0,18\t\t0,05=0,15\t1"
-                "\r\n\r\nSumme: 1,00 wT\t1 Punkte"
-                "\r\n\r\n555,6% vom Bauernhofpreis (0,18 wT)" },
+            kGermanHeader
+                + "\r\n3\tKarotte\t0,06=0,18\t\t0,05=0,15\t1"
+                  "\r\n\r\nSumme: 1,00 wT\t1 Punkte"
+                  "\r\n\r\n555,6% vom Bauernhofpreis (0,18 wT)" },
         { "same plant twice", "1 x Karotte\n1 x Karotte\nSumme: 1,00 wT", true,
-            kGermanHeader + "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
-                "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
-                "\r\n\r\nSumme: 1,00 wT\t2 Punkte"
-                "\r\n\r\n833,3% vom Bauernhofpreis (0,12 wT)"
-                "\r\n500,0% vom Marktpreis (0,20 wT)"
-                "\r\n555,6% vom Marktpreis minus 10% Geb\xFChr (0,18 wT)" },
+            kGermanHeader
+                + "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
+                  "\r\n1\tKarotte\t0,06=0,06\t0,10=0,10\t0,05=0,05\t1"
+                  "\r\n\r\nSumme: 1,00 wT\t2 Punkte"
+                  "\r\n\r\n833,3% vom Bauernhofpreis (0,12 wT)"
+                  "\r\n500,0% vom Marktpreis (0,20 wT)"
+                  "\r\n555,6% vom Marktpreis minus 10% Geb\xFChr (0,18 wT)" },
         { "NPC discount used up at 275 and negative beyond", "275 x Karotte\n300 x Karotte", false,
-            kGermanHeader + "\r\n275\tKarotte\t0,06=16,50\t\t0,00=0,00\t1"
-                "\r\n300\tKarotte\t0,06=18,00\t\t0,00=-1,36\t1"
-                "\r\n\r\nSumme: 0,00 wT\t2 Punkte"
-                "\r\n\r\n0,0% vom Bauernhofpreis (34,50 wT)" },
+            kGermanHeader
+                + "\r\n275\tKarotte\t0,06=16,50\t\t0,00=0,00\t1"
+                  "\r\n300\tKarotte\t0,06=18,00\t\t0,00=-1,36\t1"
+                  "\r\n\r\nSumme: 0,00 wT\t2 Punkte"
+                  "\r\n\r\n0,0% vom Bauernhofpreis (34,50 wT)" },
         { "points that come out whole stay whole", "500 x gelbe Teichrose", false,
-            kGermanHeader + "\r\n500\tgelbe Teichrose\t13,80=6900,00\t\t0,00=-4704,55\t240"
-                "\r\n\r\nSumme: 0,00 wT\t240 Punkte"
-                "\r\n\r\n0,0% vom Bauernhofpreis (6900,00 wT)" },
+            kGermanHeader
+                + "\r\n500\tgelbe Teichrose\t13,80=6900,00\t\t0,00=-4704,55\t240"
+                  "\r\n\r\nSumme: 0,00 wT\t240 Punkte"
+                  "\r\n\r\n0,0% vom Bauernhofpreis (6900,00 wT)" },
         { "no item", "Einkaufsliste\r\nSumme: 1,00 wT\r\nProdukte jetzt verkaufen?", true, "" },
         { "empty input", "", true, "" },
     };
@@ -102,9 +112,10 @@ TEST(OfferCalculator, ZeroFarmTotalGivesZeroPercent)
 {
     CCalcWorld world(Language::German);
     world.AddPlant("Testkraut", { "1", "0", "500" }, "Testkraut");
-    EXPECT_EQ(kGermanHeader + "\r\n1\tTestkraut\t0,00=0,00\t\t\t1"
-                  "\r\n\r\nSumme: 9,00 wT\t1 Punkte"
-                  "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)",
+    EXPECT_EQ(kGermanHeader
+            + "\r\n1\tTestkraut\t0,00=0,00\t\t\t1"
+              "\r\n\r\nSumme: 9,00 wT\t1 Punkte"
+              "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)",
         world.m_calc.Calculate("1 x Testkraut\nSumme: 9 wT").strReport);
 }
 
@@ -198,8 +209,9 @@ TEST(OfferCalculator, PriceListPaneFiltersByLevelAndOriginButTheReportDoesNot)
         int originMask;
         std::vector<std::string> names;
     } cases[] = {
-        { 99, -1, { "Brombeere", "gelbe Teichrose", "Himbeere", "Karotte", "K\xFCrbis", "Ringelblume",
-                      "Salat", "Steinpilz", "Testkraut" } },
+        { 99, -1,
+            { "Brombeere", "gelbe Teichrose", "Himbeere", "Karotte", "K\xFCrbis", "Ringelblume",
+                "Salat", "Steinpilz", "Testkraut" } },
         { 10, -1, { "Himbeere", "Karotte", "Ringelblume", "Salat", "Testkraut" } },
         { 99, 0b00101, { "Karotte", "K\xFCrbis", "Ringelblume", "Salat", "Testkraut" } },
         { 99, 0b11010, { "Brombeere", "gelbe Teichrose", "Himbeere", "Steinpilz" } },
@@ -225,7 +237,8 @@ TEST(OfferCalculator, OriginsWithoutAMaskBitAreNotListed)
     world.AddPlant("Kraut31", { "1", "31", "0", "1", "1", "1,00" }, "Kraut31");
     world.AddPlant("Kraut32", { "1", "32", "0", "1", "1", "1,00" }, "Kraut32");
     world.AddPlant("KrautMinus", { "1", "-1", "0", "1", "1", "1,00" }, "KrautMinus");
-    world.AddPlant("KrautHuge", { "1", "99999999999999999999", "0", "1", "1", "1,00" }, "KrautHuge");
+    world.AddPlant(
+        "KrautHuge", { "1", "99999999999999999999", "0", "1", "1", "1,00" }, "KrautHuge");
     world.AddPlant("KrautText", { "1", "drei", "0", "1", "1", "1,00" }, "KrautText");
     world.m_settings.m_nOriginMask = -1;
     const std::vector<std::string> all = PaneNames(world.m_calc.Calculate("").strPriceList);
@@ -290,7 +303,7 @@ TEST(OfferCalculator, SetMarketPriceTakesPricesAboveZeroUpToAThousand)
         Language language;
         const char* name;
         const char* text;
-        const char* stored;  // nullptr: refused
+        const char* stored; // nullptr: refused
     } cases[] = {
         { Language::German, "Karotte", "12,5", "12,50" },
         { Language::English, "Carrots", "12,5", "12.50" },
@@ -323,7 +336,8 @@ TEST(OfferCalculator, ManualPriceLastsThroughARebuild)
     ASSERT_TRUE(world.m_calc.SetMarketPrice("gelbe Teichrose", "9,99"));
     world.m_calc.RebuildMarketPrices();
     EXPECT_EQ("9,99", world.m_calc.m_mapMarketPrice.at("GELBE TEICHROSE"));
-    EXPECT_NE(std::string::npos, world.m_calc.Calculate(kExampleList).strReport.find("\t9,99=19,98\t"));
+    EXPECT_NE(
+        std::string::npos, world.m_calc.Calculate(kExampleList).strReport.find("\t9,99=19,98\t"));
 }
 
 TEST(OfferCalculator, ManualPriceWithoutACachedTableLastsUntilTheNextRebuild)
