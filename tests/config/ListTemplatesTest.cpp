@@ -47,13 +47,3 @@ TEST(ListTemplates, AFamilyEndsAtItsFirstMissingOrEmptyKey)
     EXPECT_EQ(Lines{}, templates.m_astrTotal);
     EXPECT_EQ(Lines{"Sell products now?"}, templates.m_astrFrage);
 }
-
-TEST(ListTemplates, LoadingAppendsToWhatIsThere)
-{
-    CIniFile profile;
-    ReadProfileText(profile, "[Liste]\r\nTitel1=A\r\n");
-    CListTemplates templates;
-    templates.m_astrTitel = {"Z"};
-    templates.Load(profile);
-    EXPECT_EQ((Lines{"Z", "A"}), templates.m_astrTitel);
-}

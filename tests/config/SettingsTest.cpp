@@ -5,22 +5,15 @@
 
 #include <gtest/gtest.h>
 
-TEST(Settings, MirrorsReadTheirDefaultsAndEmptyValuesAsZero)
+TEST(Settings, EmptyValuesReadAsZeroAndMissingOnesAsTheirDefaults)
 {
     CIniFile profile;
-    ReadProfileText(profile, "[Settings]\r\nMaxFarm=\r\nPreisListe=7\r\nOriginMask=3\r\n");
+    ReadProfileText(profile, "[Settings]\r\nMaxFarm=\r\nMaxLevel=\r\nPreisListe=7\r\n");
     CSettings settings(profile);
-    settings.m_nMaxLevel = 5;
     settings.ReadMirrors();
-
     EXPECT_EQ(49153, settings.m_nLoadFlag);
     EXPECT_TRUE(settings.m_bPreisListe);
     EXPECT_FALSE(settings.m_bMaxFarm);
-    EXPECT_EQ(99, settings.m_nMaxLevel);
-    EXPECT_EQ(3, settings.m_nOriginMask);
-
-    ReadProfileText(profile, "[Settings]\r\nMaxLevel=\r\n");
-    settings.ReadMirrors();
     EXPECT_EQ(0, settings.m_nMaxLevel);
     EXPECT_EQ(-1, settings.m_nOriginMask);
 }

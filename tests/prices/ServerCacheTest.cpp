@@ -74,25 +74,17 @@ TEST_F(ServerCacheTest, ServersWithAnAddressAreLoadedInListOrder)
 
 TEST_F(ServerCacheTest, MissingKeysGetTheirDefaults)
 {
-    LoadProfile("[Preislisten]\r\nA=http://a\r\nB=http://b\r\n"
+    LoadProfile("[Preislisten]\r\nA=http://a\r\nB=http://b\r\nC=x\r\nD=x\r\n"
                 "[B]\r\naktualisiert=6.12.26 09:05\r\nStand=05.12.2026\r\nSelected=0\r\n"
-                "Werte=2,4-5\r\nListType=csv\r\nkarotte=0,07\r\n");
+                "Werte=2,4-5\r\nListType=csv\r\nkarotte=0,07\r\n"
+                "[C]\r\nSelected=-7\r\n[D]\r\nSelected=ja\r\n");
 
     EXPECT_EQ((Lines{"(noch nicht geladen)", "", "1", "1,2", "txt", "0,0", "0,0"}), Entries("A"));
     EXPECT_EQ((Lines{"6.12.26 09:05", "05.12.2026", "0", "2,4-5", "csv", "0,07", "0,0"}),
               Entries("B"));
     EXPECT_EQ(7u, m_cache.FindTable("A")->GetCount());
-}
-
-TEST_F(ServerCacheTest, SelectedIsOneOrZero)
-{
-    LoadProfile("[Preislisten]\r\nA=x\r\nB=x\r\nC=x\r\nD=x\r\n"
-                "[A]\r\nSelected=7\r\n[B]\r\nSelected=ja\r\n[C]\r\nSelected=\r\n"
-                "[D]\r\nSelected=-1\r\n");
-    EXPECT_EQ("1", m_cache.GetServerValue("A", "Selected", ""));
-    EXPECT_EQ("0", m_cache.GetServerValue("B", "Selected", ""));
-    EXPECT_EQ("0", m_cache.GetServerValue("C", "Selected", ""));
-    EXPECT_EQ("1", m_cache.GetServerValue("D", "Selected", ""));
+    EXPECT_EQ("1", m_cache.GetServerValue("C", "Selected", ""));
+    EXPECT_EQ("0", m_cache.GetServerValue("D", "Selected", ""));  // not a number
 }
 
 TEST_F(ServerCacheTest, SortierungMovesToWerteAndWinsOverIt)
