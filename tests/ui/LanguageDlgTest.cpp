@@ -1,0 +1,164 @@
+#include "config/Texts.h"
+#include "ui/LanguageDlg.h"
+#include "ui/ModalAnswer.h"
+#include "ui/QtUserInterface.h"
+#include "ui/UpdateDlg.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const std::vector<std::string> kDefaultLanguages{"Deutsch", "English", "Nederlands", "Fran\xE7" "ais"};
+
+QStringList Entries(const QListWidget* list)
+{
+    QStringList entries;
+    for (int row = 0; row < list->count(); ++row)
+        entries << list->item(row)->text();
+    return entries;
+}
+
+QListWidget* ListOf(QDialog& dialog)
+{
+    return dialog.findChild<QListWidget*>();
+}
+
+QPushButton* Button(QDialog& dialog, const QString& text)
+{
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class LanguageDlgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ListIsSortedWithTheFirstNamePreselected();
+    void DoubleClickAcceptsTheClickedName();
+    void CancelLeavesNoLanguage();
+    void OkWithoutSelectionKeepsTheDialogOpen();
+    void UserInterfaceRunsTheLanguageDialog();
+    void UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor();
+};
+
+void LanguageDlgTest::ListIsSortedWithTheFirstNamePreselected()
+{
+    CLanguageDlg dialog({"Nederlands", "Deutsch", "English"});
+    QListWidget* list = ListOf(dialog);
+    QCOMPARE(Entries(list), (QStringList{"Deutsch", "English", "Nederlands"}));
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("Nederlands"));
+
+    CLanguageDlg defaults(kDefaultLanguages);
+    QCOMPARE(Entries(ListOf(defaults)),
+             (QStringList{"Deutsch", "English", QString::fromUtf8("Français"), "Nederlands"}));
+    QCOMPARE(ListOf(defaults)->selectedItems().size(), 1);
+    QCOMPARE(ListOf(defaults)->selectedItems().first()->text(), QStringLiteral("Deutsch"));
+    QCOMPARE(defaults.windowTitle(), QStringLiteral("Language"));
+    QVERIFY(Button(defaults, QStringLiteral("OK")));
+    QVERIFY(Button(defaults, QStringLiteral("Cancel")));
+}
+
+void LanguageDlgTest::DoubleClickAcceptsTheClickedName()
+{
+    CLanguageDlg dialog(kDefaultLanguages);
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QListWidget* list = ListOf(dialog);
+    const QRect english = list->visualItemRect(list->findItems(QStringLiteral("English"), Qt::MatchExactly).first());
+    // A real double click: press and release, then the second press as a double click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, english.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, english.center());
+    QCOMPARE(finished.count(), 0);  // the OK is posted, not run inside the click
+    QTRY_COMPARE(finished.count(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.m_strLanguage, std::string("English"));
+
+    // A name outside ASCII comes back as Windows-1252.
+    CLanguageDlg french(kDefaultLanguages);
+    ListOf(french)->setCurrentRow(2);
+    french.accept();
+    QCOMPARE(french.m_strLanguage, std::string("Fran\xE7" "ais"));
+}
+
+void LanguageDlgTest::CancelLeavesNoLanguage()
+{
+    CLanguageDlg dialog(kDefaultLanguages);
+    dialog.show();
+    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(dialog.m_strLanguage.empty());
+}
+
+void LanguageDlgTest::OkWithoutSelectionKeepsTheDialogOpen()
+{
+    CLanguageDlg dialog({});
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(finished.count(), 0);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
+{
+    CTexts texts;
+    CQtUserInterface ui(texts, nullptr);
+    std::string chosen = "unchanged";
+
+    AnswerNextModal([](QDialog& dialog) {
+        ListOf(dialog)->setCurrentRow(3);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    QVERIFY(ui.ChooseLanguage(kDefaultLanguages, chosen));
+    QCOMPARE(chosen, std::string("Nederlands"));
+
+    AnswerNextModal([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    chosen = "unchanged";
+    QVERIFY(!ui.ChooseLanguage(kDefaultLanguages, chosen));
+    QCOMPARE(chosen, std::string("unchanged"));
+}
+
+void LanguageDlgTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor()
+{
+    CTexts texts;
+    texts.m_mapTexts["TXT_UPDATEAV"] = "Quotino V%d.%02d ist verf\xFC" "gbar!\\nHier:";
+    CQtUserInterface ui(texts, nullptr);
+
+    QString notice;
+    Qt::CursorShape cursorInside = Qt::BlankCursor;
+    AnswerNextModal([&](QDialog& dialog) {
+        QVERIFY(qobject_cast<CUpdateDlg*>(&dialog));
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->text().contains(QStringLiteral("Hier")))
+                notice = label->text();
+        }
+        cursorInside = QGuiApplication::overrideCursor()->shape();
+        dialog.accept();
+    });
+    {
+        CWaitCursor wait(&ui);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        ui.ShowUpdateNotice(1, 40);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(cursorInside, Qt::ArrowCursor);
+    QCOMPARE(notice, QString::fromUtf8("Quotino V1.40 ist verfügbar!\nHier:"));
+}
+
+QTEST_MAIN(LanguageDlgTest)
+#include "LanguageDlgTest.moc"
