@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string_view NormalizedView(std::string_view name)
     return name;
 }
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = 16 * 1024;
 
 } // namespace
 
@@ -136,12 +137,27 @@ bool CIniFile::ReadFrom(CByteSource& source)
     bool ok = true;
     try {
         ok = ReadLines(source);
+        FinishSection();
     } catch (const std::bad_alloc&) {
         ok = false;
+        if (m_pCurSection)
+            m_pCurSection->RebuildMap();
     }
-    if (m_pCurSection)
-        m_pCurSection->RebuildMap();
+    m_astrPending.clear();
     return ok;
+}
+
+// Hands the lines gathered for the current section over in one piece (so that its array
+// grows once, not line by line) and derives its map.
+void CIniFile::FinishSection()
+{
+    if (!m_pCurSection)
+        return;
+    std::vector<std::string>& lines = m_pCurSection->Lines();
+    lines.reserve(lines.size() + m_astrPending.size());
+    std::move(m_astrPending.begin(), m_astrPending.end(), std::back_inserter(lines));
+    m_astrPending.clear();
+    m_pCurSection->RebuildMap();
 }
 
 // Splits the source into lines: LF ends a line, CR is dropped wherever it stands, and a last
@@ -149,7 +165,7 @@ bool CIniFile::ReadFrom(CByteSource& source)
 // handed on without being copied.
 bool CIniFile::ReadLines(CByteSource& source)
 {
-    std::vector<char> chunk(kReadChunk);
+    char chunk[kReadChunk];
     std::string pending;
     const auto appendWithoutCR = [&pending](const char* begin, const char* end) {
         while (begin < end) {
@@ -161,12 +177,12 @@ bool CIniFile::ReadLines(CByteSource& source)
     };
 
     for (;;) {
-        const std::ptrdiff_t count = source.Read(chunk.data(), chunk.size());
+        const std::ptrdiff_t count = source.Read(chunk, sizeof chunk);
         if (count < 0)
             return false;
         if (count == 0)
             break;
-        const char* position = chunk.data();
+        const char* position = chunk;
         const char* const end = position + count;
         while (position < end) {
             const auto* lf = static_cast<const char*>(std::memchr(position, '\n', end - position));
@@ -196,11 +212,11 @@ bool CIniFile::ProcessLine(std::string_view line)
     if (!m_pCurSection && !(m_pCurSection = GetSection({})))
         return false;
     if (!line.empty() && line[0] == '[') {
-        m_pCurSection->RebuildMap();
+        FinishSection();
         m_pCurSection = GetSection(line);
         return m_pCurSection != nullptr;
     }
-    m_pCurSection->Lines().emplace_back(line);
+    m_astrPending.emplace_back(line);
     return true;
 }
 

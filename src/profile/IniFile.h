@@ -57,9 +57,11 @@ private:
     bool RemoveSection(std::string_view name);
     bool ReadLines(CByteSource& source);
     bool ProcessLine(std::string_view line);
+    void FinishSection();
 
     std::vector<std::unique_ptr<CIniSection>> m_sections;
     CFileStatus m_status;
     std::unordered_map<std::string, CIniSection*> m_mapSections;
     CIniSection* m_pCurSection = nullptr;
+    std::vector<std::string> m_astrPending; // lines read for m_pCurSection, not yet handed over
 };

@@ -7,7 +7,8 @@
 #include <vector>
 
 // One section of the profile document: its lines in file order (each trimmed, header line
-// excluded) and a map from upper-cased key to value, derived from the lines.
+// excluded) and a map from upper-cased key to value, derived from the lines. The map tells
+// where in its line a value stands rather than holding a copy of it.
 class CIniSection {
 public:
     explicit CIniSection(std::string_view name);
@@ -32,11 +33,18 @@ public:
     static bool ParseKeyLine(std::string_view line, std::string_view& key, std::string_view& value);
 
 private:
+    struct CValueRef {
+        int m_nLine;
+        std::size_t m_nStart;
+        std::size_t m_nLength;
+    };
+
     int FindLastKeyLine(std::string_view upperKey) const;
+    void RemoveLine(int line);
 
     std::vector<std::string> m_lines;
     std::string m_strName;
     std::string m_strNameUpper;
     int m_nLastKeyLine = -1;
-    std::unordered_map<std::string, std::string> m_mapValues;
+    std::unordered_map<std::string, CValueRef> m_mapValues;
 };

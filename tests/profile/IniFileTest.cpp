@@ -124,6 +124,7 @@ TEST(IniFile, DeletingKeysKeepsOtherLinesInPlace)
     EXPECT_TRUE(profile->WriteString("S", "a", std::nullopt));
     EXPECT_TRUE(profile->WriteString("S", "missing", std::nullopt));
     EXPECT_EQ(WriteProfile(*profile), "[S]\r\n; c\r\nb=2\r\n\r\n");
+    EXPECT_EQ(profile->GetString("S", "B"), "2");
     EXPECT_TRUE(profile->WriteString("S", "c", "3"));
     EXPECT_EQ(WriteProfile(*profile), "[S]\r\n; c\r\nb=2\r\nc=3\r\n\r\n");
 }
