@@ -178,7 +178,7 @@ bool CIniFile::ReadLines(CByteSource& source)
 
     for (;;) {
         const std::ptrdiff_t count = source.Read(chunk, sizeof chunk);
-        if (count < 0)
+        if (count < 0 || count > static_cast<std::ptrdiff_t>(sizeof chunk))
             return false;
         if (count == 0)
             break;

@@ -1,9 +1,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/ByteSink.h"
-#include "platform/ByteSource.h"
-#include "profile/IniFile.h"
 #include "support/TempDir.h"
 
+#include "../profile/ProfileText.h"
 #include "../profile/RealisticProfile.h"
 
 #include <gtest/gtest.h>
@@ -42,22 +41,6 @@ mode_t PermissionBits(const std::string& path)
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
-}
-
-std::unique_ptr<CIniFile> ProfileFromText(const std::string& text)
-{
-    auto profile = std::make_unique<CIniFile>();
-    profile->m_bAutoReload = profile->m_bAutoSave = false;
-    CMemorySource source(text.data(), text.size());
-    profile->ReadFrom(source);
-    return profile;
-}
-
-std::string Written(const CIniFile& profile)
-{
-    CMemorySink sink;
-    profile.WriteTo(sink);
-    return sink.m_data;
 }
 
 // Ten copies of the realistic profile: large enough that a save takes a while.
@@ -132,7 +115,7 @@ TEST(AtomicFile, ProfileSaveFailsCleanlyWhenTheDiskIsFull)
     const std::string path = dir.file("p.ini");
     const std::string old = "[A]\r\nx=1\r\n";
     WriteWholeFile(path, old);
-    auto profile = ProfileFromText(LargeProfileText());
+    auto profile = ReadProfile(LargeProfileText());
 
     // A file size limit makes the write fail as a full disk would, for root too.
     const pid_t child = ::fork();
@@ -160,7 +143,7 @@ TEST(AtomicFile, SymbolicLinksAreFollowedAndKept)
     fs::create_symlink(dir.file("link.ini"), dir.file("chain.ini"));
     fs::create_symlink("real/not-yet.ini", dir.file("dangling.ini"));
 
-    auto profile = ProfileFromText("[A]\r\nx=1\r\n");
+    auto profile = ReadProfile("[A]\r\nx=1\r\n");
     EXPECT_TRUE(profile->Save(dir.file("chain.ini")));
     EXPECT_TRUE(fs::is_symlink(dir.file("chain.ini")));
     EXPECT_TRUE(fs::is_symlink(dir.file("link.ini")));
@@ -196,11 +179,11 @@ TEST(AtomicFile, KilledSaveLeavesEitherTheOldOrTheNewProfile)
 {
     TempDir dir;
     const std::string path = dir.file("p.ini");
-    auto first = ProfileFromText(LargeProfileText());
-    auto second = ProfileFromText(LargeProfileText());
+    auto first = ReadProfile(LargeProfileText());
+    auto second = ReadProfile(LargeProfileText());
     second->WriteString("Copy 3", "Extra", std::string(5000, 'e'));
-    const std::string firstBytes = Written(*first);
-    const std::string secondBytes = Written(*second);
+    const std::string firstBytes = WriteProfile(*first);
+    const std::string secondBytes = WriteProfile(*second);
     ASSERT_NE(firstBytes.size(), secondBytes.size());
 
     const auto start = std::chrono::steady_clock::now();

@@ -67,13 +67,6 @@ TEST(IniFile, GetIntFollowsAtoiAndKeepsTheDefaultForMissingKeys)
     }
 }
 
-TEST(IniFile, WriteIntWritesDecimal)
-{
-    auto profile = ReadProfile("");
-    EXPECT_TRUE(profile->WriteInt("S", "Neg", -49153));
-    EXPECT_EQ(WriteProfile(*profile), "[S]\r\nNeg=-49153\r\n");
-}
-
 TEST(IniFile, RewrittenKeyTakesTheWritersSpelling)
 {
     auto profile = ReadProfile("[Settings]\r\nlang=en\r\n");
@@ -190,15 +183,6 @@ TEST(IniFile, GetKeysListsKeyLinesInOrderWithDuplicates)
     EXPECT_EQ(keys, (std::vector<std::string> { "First", "Second", "first" }));
     EXPECT_TRUE(profile->FindSection("S")->GetKeys(keys, true));
     EXPECT_EQ(keys, (std::vector<std::string> { "First=1", "Second=a=b", "first=1" }));
-}
-
-TEST(IniFile, RemoveAllEmptiesTheDocumentButKeepsThePath)
-{
-    auto profile = ReadProfile("[A]\r\nx=1\r\n");
-    profile->RemoveAll();
-    EXPECT_EQ(profile->GetSize(), 0u);
-    EXPECT_EQ(profile->FindSection("A"), nullptr);
-    EXPECT_EQ(WriteProfile(*profile), "");
 }
 
 } // namespace

@@ -130,14 +130,6 @@ TEST(IniReadWrite, LinesAreTrimmedButInnerBlanksStay)
     EXPECT_EQ(WriteProfile(*profile), "[Plants]\r\nKarotte=  10;  17\r\n; comment\r\n\r\n");
 }
 
-TEST(IniReadWrite, EmptyTextGivesAnEmptyDocument)
-{
-    CIniFile profile;
-    CMemorySource source("", 0);
-    EXPECT_TRUE(profile.ReadFrom(source));
-    EXPECT_EQ(profile.GetSize(), 0u);
-}
-
 TEST(IniReadWrite, ReadErrorStopsWithWhatWasReadAndUsableLookups)
 {
     const std::string text = "[A]\r\nx=1\r\n[B]\r\ny=2\r\nz=3\r\n";
