@@ -53,7 +53,9 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    Close(true);
+    // The box's own context menu takes the focus only for a moment; it is not leaving the box.
+    if (event->reason() != Qt::PopupFocusReason)
+        Close(true);
 }
 
 void CInPlaceEdit::Close(bool commit)

@@ -1,9 +1,18 @@
 #include "ui/PasteEdit.h"
 
+#include <QDragEnterEvent>
+
 CPasteEdit::CPasteEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
+}
+
+void CPasteEdit::dragEnterEvent(QDragEnterEvent* event)
+{
     // A drop would bring in other text than the clipboard's; the list comes by paste only.
-    setAcceptDrops(false);
+    if (m_paste)
+        event->ignore();
+    else
+        QPlainTextEdit::dragEnterEvent(event);
 }
 
 bool CPasteEdit::canInsertFromMimeData(const QMimeData* source) const
