@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CFetcher;
+class CIniFile;
+class CPlantCatalog;
+class CServerTable;
+
+// Splits a line at separator into fields with white space trimmed and enclosing double quotes
+// removed (from fields longer than two characters). Returns the number of fields: a line
+// without separator gives one, an empty line one empty field.
+int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator);
+
+// Reads a published price list (tab-separated) into a server's table and profile section.
+class CPriceList {
+public:
+    CPriceList(CIniFile& profile, const CPlantCatalog& catalog, CFetcher& fetcher);
+
+    // Fetches the table's address and applies every line, with the columns that the table's
+    // Werte names ("x,y" or "x,y-z", counted from 1). False, without fetching, when Werte is
+    // unusable or there is no session; false when the fetch fails.
+    bool DownloadPriceList(CServerTable* table);
+
+    // Applies one line; columns counted from 0, lastPriceColumn -1 for no range. False when the
+    // line lacks a column or a plant's price cell is no price; true otherwise (also for
+    // lines that name no plant).
+    bool ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
+                        int firstPriceColumn, int lastPriceColumn);
+
+    // Reads "x,y" or "x,y-z" into 0-based columns (last -1 without a range); false when unusable.
+    static bool ReadColumns(std::string_view werte, int& nameColumn, int& firstPriceColumn,
+                            int& lastPriceColumn);
+
+private:
+    std::string MapPlantName(const std::string& field) const;
+    void Store(CServerTable& table, const std::string& key, const std::string& value);
+
+    CIniFile& m_profile;
+    const CPlantCatalog& m_catalog;
+    CFetcher& m_fetch;
+};

@@ -1,0 +1,185 @@
+#include "prices/ServerListUpdater.h"
+
+#include "config/IntegerScan.h"
+#include "config/Texts.h"
+#include "platform/Clock.h"
+#include "platform/TextCase.h"
+#include "platform/UserInterface.h"
+#include "prices/Fetcher.h"
+#include "prices/PriceList.h"
+#include "prices/ServerCache.h"
+#include "prices/ServerTable.h"
+#include "profile/IniFile.h"
+
+#include <array>
+#include <ctime>
+#include <memory>
+#include <optional>
+
+namespace {
+
+const std::string kCopyName = "ServerList.txt";
+
+std::string_view Trim(std::string_view text)
+{
+    const auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Writes a value, or deletes the key when the value is the reader's default anyway.
+std::optional<std::string_view> UnlessDefault(const std::string& value, std::string_view fallback)
+{
+    if (value == fallback)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+bool ParseProfileAssignment(std::string_view text, std::string& section, std::string& key,
+                            std::string& value)
+{
+    if (text.empty() || text.front() != '[')
+        return false;
+    const std::size_t close = text.find(']');
+    const std::size_t equals = text.find('=');
+    if (close == std::string_view::npos || equals == std::string_view::npos || equals < close + 2)
+        return false;
+    section = Trim(text.substr(1, close - 1));
+    key = Trim(text.substr(close + 1, equals - close - 1));
+    value = Trim(text.substr(equals + 1));
+    return !section.empty();
+}
+
+CServerListUpdater::CServerListUpdater(CIniFile& profile, CServerCache& cache,
+                                       const CTexts& texts, CFetcher& fetcher,
+                                       const IClock& clock)
+    : m_profile(profile), m_cache(cache), m_texts(texts), m_fetch(fetcher), m_clock(clock)
+{
+}
+
+bool CServerListUpdater::UpdateServerList(IUserInterface* ui)
+{
+    std::vector<std::string> lines;
+    if (!FetchServerList(lines))
+        return false;
+    std::vector<std::string> fields;
+    // The first line is the list's heading.
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        SplitFields(lines[i], fields, '\t');
+        ApplyLine(fields, ui);
+    }
+
+    const std::tm today = LocalTime(m_clock.Now());
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &today);
+    m_profile.WriteString("Settings", "ServerUpd", date);
+    if (ui && m_fnRefillServers)
+        m_fnRefillServers();
+    return true;
+}
+
+// The list's address, or else the address that the fallback document names, which then
+// replaces the setting.
+bool CServerListUpdater::FetchServerList(std::vector<std::string>& lines)
+{
+    const std::string address = m_profile.GetString("Settings", "ServerList", "");
+    if (address.empty())
+        return false;
+    if (m_fetch.FetchUrl(address, lines, &kCopyName))
+        return true;
+
+    const std::string fallback = m_profile.GetString("Settings", "ServerListFallback", "");
+    if (fallback.empty() || !m_fetch.FetchUrl(fallback, lines, nullptr) || lines.empty())
+        return false;
+    std::vector<std::string> fields;
+    SplitFields(lines.front(), fields, '\t');
+    const std::string current = fields.front();
+    if (current.empty() || !m_fetch.FetchUrl(current, lines, &kCopyName))
+        return false;
+    m_profile.WriteString("Settings", "ServerList", current);
+    return true;
+}
+
+void CServerListUpdater::ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui)
+{
+    if (fields.size() < 3)
+        return;
+    if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
+        ApplyVersion(fields[1], fields[2], ui);
+        ApplyAssignment(fields[1], fields[2]);
+        return;
+    }
+    if (fields[0].empty() || fields[1].empty())
+        return;
+    ApplyServer(fields);
+}
+
+void CServerListUpdater::ApplyVersion(const std::string& label, const std::string& version,
+                                      IUserInterface* ui)
+{
+    if (!EqualNoCase(label, "Version"))
+        return;
+    std::array<int, 2> numbers {};
+    if (ScanSeparatedIntegers(version, '.', numbers) < 2)
+        return;
+    const auto [major, minor] = numbers;
+    // The minor number counts as an integer: 1.4 is older than 1.39, 1.40 newer.
+    const bool newer = major > kMajorVersion || (major == kMajorVersion && minor > kMinorVersion);
+    if (newer && ui)
+        ui->ShowUpdateNotice(major, minor);
+}
+
+void CServerListUpdater::ApplyAssignment(const std::string& assignment,
+                                         const std::string& condition)
+{
+    std::string section, key, value;
+    if (!ParseProfileAssignment(assignment, section, key, value))
+        return;
+    std::string whereSection, whereKey, whereValue;
+    if (ParseProfileAssignment(condition, whereSection, whereKey, whereValue)
+        && !EqualNoCase(m_profile.GetString(whereSection, whereKey, ""), whereValue))
+        return;
+
+    if (key.empty())
+        m_profile.WriteString(section, std::nullopt, std::nullopt);
+    else if (value.empty())
+        m_profile.WriteString(section, key, std::nullopt);
+    else
+        m_profile.WriteString(section, key, value);
+}
+
+void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields)
+{
+    const std::string& name = fields[0];
+    CServerTable* table = m_cache.FindTable(name);
+    if (!table) {
+        auto created = std::make_unique<CServerTable>();
+        created->m_strServerName = name;
+        created->SetAt("Aktualisiert", m_texts.GetText("Txt_DefaultDate"));
+        table = created.get();
+        m_cache.m_mapServerTables[name] = std::move(created);
+        m_cache.m_astrServers.push_back(name);
+        // Empty, so that the next start shows no date until the first download.
+        m_profile.WriteString(name, "Aktualisiert", "");
+    }
+
+    table->m_strUrl = fields[1];
+    m_profile.WriteString("Preislisten", name, fields[1]);
+
+    const std::string werte = fields[2].empty() ? "1,2" : fields[2];
+    table->SetAt("Werte", werte);
+    m_profile.WriteString(name, "Werte", UnlessDefault(werte, "1,2"));
+
+    std::string listType = "txt";
+    if (fields.size() >= 4 && EqualNoCase(fields[3], "csv"))
+        listType = "csv";
+    table->SetAt("ListType", listType);
+    m_profile.WriteString(name, "ListType", UnlessDefault(listType, "txt"));
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "config/ServerListUpdate.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CFetcher;
+class CIniFile;
+class CServerCache;
+class CTexts;
+class IClock;
+class IUserInterface;
+
+// Reads "[Section]Key=Value" into its three parts, each trimmed. False when the text does not
+// begin with "[", lacks "]", has no "=" at least two places after the "]", or names no section.
+bool ParseProfileAssignment(std::string_view text, std::string& section, std::string& key,
+                            std::string& value);
+
+// Downloads the list of servers: adds new servers and updates the addresses, columns and list
+// types of known ones, announces a newer program version, and applies the profile
+// assignments that the list carries.
+class CServerListUpdater : public IServerListUpdate {
+public:
+    CServerListUpdater(CIniFile& profile, CServerCache& cache, const CTexts& texts,
+                       CFetcher& fetcher, const IClock& clock);
+
+    // True when a list was fetched and applied. With a window (ui), the version notice is
+    // shown through it and m_fnRefillServers runs at the end.
+    bool UpdateServerList(IUserInterface* ui) override;
+
+    // Set by the main window to refill its server box after an update.
+    std::function<void()> m_fnRefillServers;
+
+    // The version of this program; a list announcing a newer one shows the notice.
+    static constexpr int kMajorVersion = 1;
+    static constexpr int kMinorVersion = 39;
+
+private:
+    bool FetchServerList(std::vector<std::string>& lines);
+    void ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui);
+    void ApplyVersion(const std::string& label, const std::string& version,
+                      IUserInterface* ui);
+    void ApplyAssignment(const std::string& assignment, const std::string& condition);
+    void ApplyServer(const std::vector<std::string>& fields);
+
+    CIniFile& m_profile;
+    CServerCache& m_cache;
+    const CTexts& m_texts;
+    CFetcher& m_fetch;
+    const IClock& m_clock;
+};

@@ -1,0 +1,125 @@
+#include "prices/PriceDownloader.h"
+
+#include "prices/PriceList.h"
+#include "prices/PricesFixture.h"
+#include "prices/ServerListUpdater.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StampTest, StampsFormatTheLocalTimeAndTheErrorNumber)
+{
+    EXPECT_EQ(CPriceDownloader::FormatSuccessStamp(CFixedClock(FixedNow())), "6.12.26 09:05");
+    EXPECT_EQ(CPriceDownloader::FormatFailureStamp(0), "** 0x00000000");
+    EXPECT_EQ(CPriceDownloader::FormatFailureStamp(28), "** 0x0000001c");
+    EXPECT_EQ(CPriceDownloader::FormatFailureStamp(-1), "** 0xffffffff");
+    EXPECT_EQ(CPriceDownloader::FormatFailureStamp(-2), "** 0xfffffffe");
+}
+
+class PriceDownloaderTest : public PricesFixture {
+protected:
+    PriceDownloaderTest()
+    {
+        LoadProfile("[Server 1]\nAktualisiert=1.1.26 10:00\n"
+                    "[Server 2]\nSelected=0\n"
+                    "[Server 3]\nAktualisiert=2.1.26 11:00\n");
+        Route("/server1", "Karotte\t0,45\n");
+        Route("/server2", "Karotte\t0,55\n");
+    }
+
+    std::vector<std::string> DownloadAll(int stopBeforeCall = 0)
+    {
+        std::vector<std::string> progress;
+        int calls = 0;
+        m_bStopped = m_downloader.DownloadAll(
+            [&] { return ++calls == stopBeforeCall; },
+            [&](const std::string& name) { progress.push_back(name); });
+        return progress;
+    }
+
+    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
+    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock};
+    bool m_bStopped = false;
+};
+
+TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
+{
+    m_downloader.DownloadServer("Server 1");
+    EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
+    EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "6.12.26 09:05");
+}
+
+TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
+{
+    m_downloader.DownloadServer("Server 3");  // added by hand: address "-"
+    EXPECT_NE(m_fetch.m_nLastError, 0);
+    EXPECT_EQ(Value("Server 3", "Aktualisiert"),
+              CPriceDownloader::FormatFailureStamp(m_fetch.m_nLastError));
+    EXPECT_NE(Value("Server 3", "Aktualisiert"), "** 0x00000000");
+    EXPECT_EQ(m_profile.GetString("Server 3", "Aktualisiert"), "2.1.26 11:00");
+
+    Route("/server1", "Karotte\t9,99\n", 404);
+    m_downloader.DownloadServer("Server 1");
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"), "** 0x00000000");
+    EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "1.1.26 10:00");
+    EXPECT_EQ(Value("Server 1", "Karotte"), "0,0");
+}
+
+TEST_F(PriceDownloaderTest, UnusableWerteStampsThePreviousError)
+{
+    m_downloader.DownloadServer("Server 3");
+    const int previous = m_fetch.m_nLastError;
+    m_cache.SetServerValue("Server 1", "Werte", "0,2");
+
+    m_downloader.DownloadServer("Server 1");
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"), CPriceDownloader::FormatFailureStamp(previous));
+    EXPECT_EQ(Requests("/server1"), 0);
+}
+
+TEST_F(PriceDownloaderTest, UnknownServerIsLeftAlone)
+{
+    const std::string before = ProfileText();
+    m_downloader.DownloadServer("Server 99");
+    m_downloader.DownloadServer("");
+    EXPECT_EQ(m_cache.FindTable("Server 99"), nullptr);
+    EXPECT_EQ(ProfileText(), before);
+}
+
+TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
+{
+    // A server that a list update created has no Selected entry yet.
+    CServerListUpdater updater(m_profile, m_cache, m_texts, m_fetch, m_clock);
+    m_profile.WriteString("Settings", "ServerList", Url("/list"));
+    Route("/list", "heading\nServer 4\t" + Url("/server4") + "\t\n");
+    ASSERT_TRUE(updater.UpdateServerList(nullptr));
+    Route("/server4", "Karotte\t0,65\n");
+
+    EXPECT_EQ(DownloadAll(), (std::vector<std::string>{"Server 1", "Server 3", "Server 4"}));
+    EXPECT_FALSE(m_bStopped);
+    EXPECT_EQ(Requests("/server2"), 0);
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
+    EXPECT_EQ(Value("Server 2", "Karotte"), "0,0");
+    EXPECT_EQ(Value("Server 4", "Karotte"), "0,65");
+    EXPECT_EQ(Value("Server 4", "Aktualisiert"), "6.12.26 09:05");
+}
+
+TEST_F(PriceDownloaderTest, DownloadAllStopsBeforeTheNextServerWhenAsked)
+{
+    EXPECT_EQ(DownloadAll(2), std::vector<std::string>{"Server 1"});
+    EXPECT_TRUE(m_bStopped);
+    EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
+    EXPECT_EQ(Value("Server 3", "Aktualisiert"), "2.1.26 11:00");
+}
+
+TEST_F(PriceDownloaderTest, DownloadAllWithoutOfferedServerDoesNothing)
+{
+    for (const std::string& name : m_cache.m_astrServers)
+        m_cache.SetServerInt(name, "Selected", 0);
+    EXPECT_TRUE(DownloadAll().empty());
+    EXPECT_FALSE(m_bStopped);
+    EXPECT_EQ(Requests("/server1"), 0);
+}
+
+}  // namespace

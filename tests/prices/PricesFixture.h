@@ -1,0 +1,142 @@
+#pragma once
+
+#include "config/PlantCatalog.h"
+#include "config/Texts.h"
+#include "platform/ByteSink.h"
+#include "platform/ByteSource.h"
+#include "platform/Clock.h"
+#include "platform/UserInterface.h"
+#include "prices/Fetcher.h"
+#include "prices/LoopbackServer.h"
+#include "prices/ServerCache.h"
+#include "prices/ServerTable.h"
+#include "profile/IniFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <utility>
+
+// 09:05 local time on 6 December 2026.
+inline std::time_t FixedNow()
+{
+    std::tm local {};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 6;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
+// Remembers what the core asked of the window.
+class RecordingUi : public IUserInterface {
+public:
+    bool ChooseLanguage(const std::vector<std::string>&, std::string&) override { return false; }
+    void ShowUpdateNotice(int major, int minor) override { m_notices.emplace_back(major, minor); }
+
+    std::vector<std::pair<int, int>> m_notices;
+};
+
+// A profile with a small catalogue, texts and name mapping, its server cache, a fetcher whose
+// copies go to a temporary folder, and a loopback server whose answers tests set per path.
+class PricesFixture : public ::testing::Test {
+protected:
+    PricesFixture()
+    {
+        m_profile.m_bAutoReload = false;
+        m_profile.m_bAutoSave = false;
+        m_fetch.m_strCopyFolder = m_dir.path().string();
+        m_server.Server().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            std::lock_guard lock(m_mutex);
+            ++m_requests[req.path];
+            const auto route = m_routes.find(req.path);
+            if (route == m_routes.end()) {
+                res.status = 404;
+                return;
+            }
+            res.status = route->second.first;
+            res.set_content(route->second.second, "text/plain; charset=utf-8");
+        });
+        m_server.Start();
+    }
+
+    // Body is UTF-8, as the published lists are.
+    void Route(const std::string& path, const std::string& body, int status = 200)
+    {
+        std::lock_guard lock(m_mutex);
+        m_routes[path] = {status, body};
+    }
+
+    int Requests(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_requests[path];
+    }
+
+    std::string Url(const std::string& path) const { return m_server.Url(path); }
+
+    // Loads the catalogue, texts and servers of the base profile followed by extra text.
+    void LoadProfile(const std::string& extra = "")
+    {
+        const std::string text = BaseProfile() + extra;
+        CMemorySource source(text.data(), text.size());
+        ASSERT_TRUE(m_profile.ReadFrom(source));
+        m_texts.LoadTexts(m_profile);
+        m_catalog.ReadPlantNames(m_profile);
+        m_catalog.LoadTranslations(m_profile);
+        m_cache.LoadServerTables();
+    }
+
+    std::string BaseProfile() const
+    {
+        return "[Settings]\n"
+               "Lang=Deutsch\n"
+               "[Lang]\n"
+               "Deutsch=Texts Deutsch\n"
+               "[Texts Deutsch]\n"
+               "Txt_DefaultDate=(noch nicht geladen)\n"
+               "[Plants]\n"
+               "Karotte=1\n"
+               "Salat=1\n"
+               "K\xFCrbis=1\n"
+               "Tomate=1\n"
+               "[Umsetzen]\n"
+               "Carrots=Karotte\n"
+               "Datum/Uhrzeit=Stand\n"
+               "[Preislisten]\n"
+               "Server 1=" + Url("/server1") + "\n"
+               "Server 2=" + Url("/server2") + "\n"
+               "Server 3=-\n";
+    }
+
+    std::string Value(const std::string& server, const std::string& key)
+    {
+        std::string value = "<missing>";
+        if (CServerTable* table = m_cache.FindTable(server))
+            table->Lookup(key, value);
+        return value;
+    }
+
+    std::string ProfileText() const
+    {
+        CMemorySink sink;
+        m_profile.WriteTo(sink);
+        return sink.m_data;
+    }
+
+    std::mutex m_mutex;
+    std::map<std::string, std::pair<int, std::string>> m_routes;
+    std::map<std::string, int> m_requests;
+    TempDir m_dir;
+    LoopbackServer m_server;
+    CIniFile m_profile;
+    CTexts m_texts;
+    CPlantCatalog m_catalog;
+    CServerCache m_cache {m_profile, m_texts, m_catalog};
+    CFetcher m_fetch;
+    CFixedClock m_clock {FixedNow()};
+};
