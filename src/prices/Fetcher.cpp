@@ -173,18 +173,26 @@ bool CFetcher::ConfigureTransfer(const std::string& url, SResponse& response)
         m_nLastError = parsed;
         return false;
     }
-    std::string redirectProtocols = scheme;
-    if (scheme == "http" && (m_nLoadFlag & kFollowRedirectToHttps))
-        redirectProtocols += ",https";
-    if (scheme == "https" && (m_nLoadFlag & kFollowRedirectToHttp))
-        redirectProtocols += ",http";
+    // A redirect may change the protocol only where the load flags allow it.
+    const bool redirectToHttp = scheme == "http" || (m_nLoadFlag & kFollowRedirectToHttp);
+    const bool redirectToHttps = scheme == "https" || (m_nLoadFlag & kFollowRedirectToHttps);
 
     CURL* curl = Handle(m_pSession);
     curl_easy_reset(curl);
     response.limit = m_nMaxBodyBytes;
     curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
+#if LIBCURL_VERSION_NUM >= 0x075500
+    const char* redirectProtocols = !redirectToHttp    ? "https"
+                                    : redirectToHttps ? "http,https"
+                                                      : "http";
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols.c_str());
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
+#else
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                     (redirectToHttp ? CURLPROTO_HTTP : 0L)
+                         | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
+#endif
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, m_nMaxRedirects);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Quotino");

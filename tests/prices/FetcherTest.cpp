@@ -8,6 +8,11 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -22,9 +27,9 @@ protected:
 
     void Serve(const std::string& path, const std::string& body, int status = 200)
     {
-        m_server.Server().Get(path, [body, status](const httplib::Request&, httplib::Response& res) {
-            res.status = status;
-            res.set_content(body, "text/plain");
+        m_server.Server().Get(path, [body, status](const httplib::Request&, httplib::Response& r) {
+            r.status = status;
+            r.set_content(body, "text/plain");
         });
     }
 
@@ -61,7 +66,8 @@ TEST_F(FetcherTest, BodiesArriveAsWindows1252Lines)
         {"/crlf", "Karotte\t0,45\r\nSalat\t1,20\r\n", {"Karotte\t0,45", "Salat\t1,20"}},
         {"/last-line-without-lf", "a\n\nb", {"a", "", "b"}},
         {"/empty", "", {}},
-        {"/umlauts", "K\xC3\xBCrbis \xC3\xA4\xC3\xB6\xC3\x9F \xE2\x82\xAC\n", {"K\xFCrbis \xE4\xF6\xDF \x80"}},
+        {"/umlauts", "K\xC3\xBCrbis \xC3\xA4\xC3\xB6\xC3\x9F \xE2\x82\xAC\n",
+         {"K\xFCrbis \xE4\xF6\xDF \x80"}},
         {"/invalid-utf8", "a\xFF" "b\xE2\x82\n\xE4\xB8\x80\n", {"a?b??", "?"}},
     };
     for (const Case& c : cases)
@@ -118,16 +124,22 @@ TEST_F(FetcherTest, HttpErrorStatusFailsWithErrorZeroAndKeepsTheCopy)
 TEST_F(FetcherTest, OnlyHttpAndHttpsAreFetched)
 {
     Redirect("/to-file", "file:///etc/passwd");
+    Redirect("/to-ftp", "ftp://127.0.0.1:1/");  // libcurl's own default would follow this one
     m_server.Start();
 
     const std::string name = "copy.txt";
-    const std::vector<std::string> urls = {"-", "", "file:///etc/passwd", "FILE:///etc/passwd",
-                                           "ftp://127.0.0.1/x", "127.0.0.1/x", "http://",
-                                           "dict://127.0.0.1/", m_server.Url("/to-file")};
-    for (const std::string& url : urls) {
+    for (const char* url : {"-", "", "file:///etc/passwd", "FILE:///etc/passwd",
+                            "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "dict://127.0.0.1/"}) {
         SCOPED_TRACE(url);
         EXPECT_FALSE(m_fetch.FetchUrl(url, m_lines, &name));
         EXPECT_NE(m_fetch.m_nLastError, 0);
+    }
+    EXPECT_TRUE(FilesIn(m_dir.path()).empty());
+
+    for (const char* path : {"/to-file", "/to-ftp"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url(path), m_lines, nullptr));
+        EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
         EXPECT_TRUE(m_lines.empty());
     }
 }
@@ -189,6 +201,53 @@ TEST_F(FetcherTest, ServerThatNeverAnswersFailsAfterTheStallTime)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST_F(FetcherTest, TricklingServerFailsAfterTheTotalTime)
+{
+    m_fetch.m_nTotalTimeoutSeconds = 1;
+    m_server.Server().Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return sink.write("x", 1);
+        });
+    });
+    m_server.Start();
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/trickle"), m_lines, nullptr));
+    EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(FetcherTest, ConnectionThatDoesNotOpenFailsAfterTheConnectTime)
+{
+    // A listener whose accept queue is full drops further connection attempts unanswered.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    std::vector<int> fillers;
+    for (int i = 0; i < 3; ++i) {
+        fillers.push_back(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        connect(fillers.back(), reinterpret_cast<sockaddr*>(&address), length);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    m_fetch.m_nConnectTimeoutMs = 300;
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_fetch.FetchUrl(url, m_lines, nullptr));
+    EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+
+    for (const int filler : fillers)
+        close(filler);
+    close(listener);
+}
+
 TEST_F(FetcherTest, RefusedConnectionFailsWithoutTouchingTheCopy)
 {
     m_server.Start();
@@ -214,7 +273,9 @@ TEST_F(FetcherTest, SelfSignedCertificateIsRefused)
 
     httplib::SSLServer tls(cert.c_str(), key.c_str());
     ASSERT_TRUE(tls.is_valid());
-    tls.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("secret", "text/plain"); });
+    tls.Get("/", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("secret", "text/plain");
+    });
     const int port = tls.bind_to_any_port("127.0.0.1");
     std::thread thread([&] { tls.listen_after_bind(); });
     const std::string httpsUrl = "https://127.0.0.1:" + std::to_string(port) + "/";

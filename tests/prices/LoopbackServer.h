@@ -27,6 +27,7 @@ public:
     // Binds first, so that requests queue up even before the thread runs.
     void Start()
     {
+        m_server.set_tcp_nodelay(true);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         // stop() is ignored until the loop runs, so a quick Stop() would wait forever.
