@@ -1,7 +1,28 @@
+#include "app/QuotinoApp.h"
+#include "platform/Clock.h"
+#include "platform/ProfileLocation.h"
+#include "ui/QuotinoDlg.h"
+
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("quotino"));
+
+    CSystemClock clock;
+    CQuotinoApp app(LocateProfile(), clock);
+    app.InitInstance();
+    {
+        // The window's modal run is the program's whole active life; it loads the
+        // configuration itself and closes at once when that fails.
+        CQuotinoDlg window(app);
+        window.exec();
+        // Also after a failed load: the one save of the run.
+        app.SaveProfile();
+    }
+    app.ExitInstance();
     return 0;
 }

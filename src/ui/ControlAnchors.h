@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Control ids of the main window's template (res/dialogs/102.dlg).
+enum EMainWindowControl {
+    IDC_CALCULATE = 1,
+    IDC_CLOSE = 2,
+    IDC_INPUT = 1000,
+    IDC_REPORT = 1001,
+    IDC_SERVERS = 1002,
+    IDC_DATE = 1003,
+    IDC_DOWNLOAD = 1004,
+    IDC_DOWNLOAD_ALL = 1006,
+    IDC_SERVER_LABEL = 1010,
+    IDC_MARKET_DATE = 1011,
+    IDC_PRICE_LIST = 1012,
+    IDC_LOAD_SERVER_LIST = 1013,
+    IDC_TOGGLE_PANE = 1014,
+    IDC_MAX_FARM = 1016,
+    IDC_SELECT_SERVERS = 1018,
+    IDC_LOCKED = 1020,
+    IDC_DETAILS = 1030,
+    IDC_LINK = 1031,
+};
+
+// How a control follows the window when it grows by dx, dy.
+enum EAnchorFlags {
+    ANCHOR_GROW_X = 1,  // right edge moves by dx
+    ANCHOR_GROW_Y = 2,  // bottom edge moves by dy
+    ANCHOR_MOVE_X = 4,  // left and right edges move by dx
+    ANCHOR_MOVE_Y = 8,  // top and bottom edges move by dy
+};
+
+struct CControlAnchor {
+    int nId;
+    int nFlags;
+};
+
+// The main window's controls that follow its size, in layout order; all others stay put.
+// The input and report edits get their horizontal rule from the price list pane's visibility.
+extern const std::array<CControlAnchor, 13> g_ControlAnchors;
+
+// The main window's layout: where each anchored control stood at the template size, and how
+// it moves when the window is larger than that or the price list pane is hidden.
+class CControlAnchors {
+public:
+    using ControlLookup = std::function<QWidget*(int id)>;
+
+    // Records each anchored control's current rectangle; a missing control stays unrecorded
+    // and is never moved.
+    void Capture(const ControlLookup& control);
+
+    // Where a recorded control belongs when the window exceeds its minimum size by dx, dy;
+    // null for a control that was not recorded.
+    QRect AnchoredRect(int id, int dx, int dy, bool paneShown) const;
+    // Moves every recorded control there and repaints the window once.
+    void RecalcLayout(int dx, int dy, bool paneShown) const;
+
+    // Shows or hides the pane and the Details button. The edits go back to the given
+    // rectangles; with the pane hidden they reach as far right as the pane reaches now.
+    void ShowPriceList(bool show, const QRect& rcInput, const QRect& rcReport) const;
+
+    // The stored "width,height": each number that reads replaces the minimum, then both are
+    // kept between the minimum and 2000 pixels.
+    static QSize RestoredSize(std::string_view stored, const QSize& minimum);
+    static std::string FormatSize(const QSize& size);
+
+private:
+    struct CRecord {
+        QPointer<QWidget> pControl;
+        QRect rect;
+    };
+
+    const CRecord* Find(int id) const;
+    QWidget* Control(int id) const;
+
+    std::array<CRecord, 13> m_records;
+};

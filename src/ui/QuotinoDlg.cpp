@@ -1,0 +1,409 @@
+#include "ui/QuotinoDlg.h"
+
+#include "app/QuotinoApp.h"
+#include "calc/ListPaste.h"
+#include "platform/UserInterface.h"
+#include "ui/AboutDlg.h"
+#include "ui/DetailsDlg.h"
+#include "ui/HyperLink.h"
+#include "ui/InPlaceEdit.h"
+#include "ui/PasteEdit.h"
+#include "ui/PriceListEdit.h"
+#include "ui/QtClipboard.h"
+#include "ui/QtText.h"
+#include "ui/QtUserInterface.h"
+#include "ui/ServerDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace {
+
+constexpr const char* kSettings = "Settings";
+
+// Replaces an edit's text, keeping the part of it that was scrolled into view.
+void SetTextKeepingScroll(QPlainTextEdit& edit, const std::string& text)
+{
+    const int position = edit.verticalScrollBar()->value();
+    edit.setPlainText(ToQString(text));
+    edit.verticalScrollBar()->setValue(position);
+}
+
+bool IsUserInput(const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    case QEvent::Close:
+        // From the title bar; the window's own close after a cancel must go through.
+        return event.spontaneous();
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard,
+                         QWidget* parent)
+    : QDialog(parent),
+      m_app(app),
+      m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.m_texts, this)),
+      m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>()),
+      m_pUi(ui ? ui : m_pOwnUi.get()),
+      m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get()),
+      m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings),
+      m_builder(CDialogTemplate::Load(102))
+{
+    CreateControls();
+    ConnectCommands();
+    OnInitDialog();
+}
+
+CQuotinoDlg::~CQuotinoDlg()
+{
+    m_app.m_serverList.m_fnRefillServers = nullptr;
+    qApp->removeEventFilter(this);
+    // An open price editor would commit when it loses the focus during destruction.
+    qDeleteAll(findChildren<CInPlaceEdit*>());
+}
+
+void CQuotinoDlg::CreateControls()
+{
+    m_builder.SetFactory(IDC_INPUT, [](QWidget* owner) { return new CPasteEdit(owner); });
+    m_builder.SetFactory(IDC_PRICE_LIST, [](QWidget* owner) { return new CPriceListEdit(owner); });
+    m_builder.SetFactory(IDC_LINK, [](QWidget* owner) { return new CHyperLink(owner); });
+    m_builder.Build(*this);
+
+    m_pInput = Control<CPasteEdit>(IDC_INPUT);
+    m_pReport = Control<QPlainTextEdit>(IDC_REPORT);
+    m_pPriceList = Control<CPriceListEdit>(IDC_PRICE_LIST);
+    m_pServers = Control<QComboBox>(IDC_SERVERS);
+    m_pDate = Control<QLabel>(IDC_DATE);
+    m_pMarketDate = Control<QLabel>(IDC_MARKET_DATE);
+    m_pLocked = Control<QCheckBox>(IDC_LOCKED);
+    m_pMaxFarm = Control<QCheckBox>(IDC_MAX_FARM);
+    m_pLink = Control<CHyperLink>(IDC_LINK);
+    // The input takes Return as a line break and Tab as a tab, as a shopping list is typed.
+    m_pInput->setTabChangesFocus(false);
+}
+
+void CQuotinoDlg::ConnectCommands()
+{
+    const auto onClick = [this](int id, void (CQuotinoDlg::*handler)()) {
+        connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
+    };
+    onClick(IDC_CALCULATE, &CQuotinoDlg::accept);
+    onClick(IDC_CLOSE, &CQuotinoDlg::reject);
+    onClick(IDC_DOWNLOAD, &CQuotinoDlg::OnDownload);
+    onClick(IDC_DOWNLOAD_ALL, &CQuotinoDlg::OnDownloadAll);
+    onClick(IDC_LOAD_SERVER_LIST, &CQuotinoDlg::OnLoadServerList);
+    onClick(IDC_TOGGLE_PANE, &CQuotinoDlg::OnTogglePriceList);
+    onClick(IDC_SELECT_SERVERS, &CQuotinoDlg::OnSelectServers);
+    onClick(IDC_DETAILS, &CQuotinoDlg::OnDetails);
+    connect(m_pMaxFarm, &QCheckBox::clicked, this, &CQuotinoDlg::OnMaxFarm);
+    connect(m_pServers, &QComboBox::currentIndexChanged, this, &CQuotinoDlg::OnServerChange);
+    connect(m_pPriceList, &CPriceListEdit::EditPrice, this, &CQuotinoDlg::OnEditPrice);
+    m_pInput->SetPasteHandler([this] { PasteList(); });
+    // A server list update, also the one the start-up runs, refills the server box.
+    m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
+}
+
+void CQuotinoDlg::OnInitDialog()
+{
+    if (!m_app.LoadConfiguration(m_calc, *m_pUi)) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    AddAboutCommand();
+
+    m_minSize = size();
+    setMinimumSize(m_minSize);
+    m_anchors.Capture([this](int id) { return Control(id); });
+    RestoreWindowSize();
+
+    m_calc.ReadTexts();
+    const CReportTexts& texts = m_calc.m_reportTexts;
+    if (!texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty()) {
+        m_pLink->SetLinkText(texts.Txt_Adv);
+        m_pLink->SetLinkUrl(texts.Txt_Adv_Link);
+    }
+    Relabel();
+    m_pLocked->setChecked(true);
+    m_pMaxFarm->setText(ToQString("<= " + texts.Txt_Origin));
+    m_pMaxFarm->setChecked(m_app.m_settings.m_bMaxFarm);
+
+    m_rcInput = m_pInput->geometry();
+    m_rcReport = m_pReport->geometry();
+    m_anchors.ShowPriceList(m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    m_bInitialised = true;
+
+    PasteList();
+    m_calc.m_strDateLabel = FromQString(m_pDate->text());
+    m_builder.SetTabStops(*m_pReport, {20, 95, 155, 215, 275});
+    m_builder.SetTabStops(*m_pPriceList, {70, 110});
+    FillServerCombo();
+    m_pInput->setFocus(Qt::OtherFocusReason);
+}
+
+// Where the platform offers no system menu, F1 and the window's context menu carry About.
+void CQuotinoDlg::AddAboutCommand()
+{
+    const std::string text = m_app.GetText("Txt_About");
+    if (text.empty())
+        return;
+    auto* about = new QAction(ToQString(text), this);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(about, &QAction::triggered, this, &CQuotinoDlg::OnAbout);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+// The size is stored and restored as the window's own size without the frame: the frame is
+// only known once the window is on screen, so a measure including it would let the window
+// grow by its frame at every start.
+void CQuotinoDlg::RestoreWindowSize()
+{
+    const QSize restored = CControlAnchors::RestoredSize(
+        m_app.m_profile.GetString(kSettings, "WinSize", ""), m_minSize);
+    if (restored == m_minSize)
+        return;
+    resize(restored);
+    // A hidden window gets its resize event only when shown; the edits' rectangles are
+    // recorded from the laid-out window right after this.
+    RecalcLayout();
+}
+
+void CQuotinoDlg::Relabel()
+{
+    setWindowTitle(ToQString(m_app.GetText("Txt_Title")));
+    const std::pair<int, const char*> labels[] = {
+        {IDC_SERVER_LABEL, "Txt_Server"}, {IDC_DATE, "Txt_Date"},
+        {IDC_CALCULATE, "Txt_Calc"},      {IDC_DOWNLOAD, "Txt_Download"},
+        {IDC_DOWNLOAD_ALL, "Txt_DownloadAll"}, {IDC_LOAD_SERVER_LIST, "Txt_LoadServerList"},
+        {IDC_CLOSE, "Txt_Close"},         {IDC_LOCKED, "Txt_Locked"},
+    };
+    for (const auto& [id, key] : labels) {
+        const QString text = ToQString(m_app.GetText(key));
+        if (auto* label = Control<QLabel>(id))
+            label->setText(text);
+        else if (auto* button = Control<QAbstractButton>(id))
+            button->setText(text);
+    }
+}
+
+void CQuotinoDlg::RecalcLayout()
+{
+    const QSize grown = size() - m_minSize;
+    m_anchors.RecalcLayout(grown.width(), grown.height(), m_app.m_settings.m_bPreisListe);
+}
+
+void CQuotinoDlg::Calculate()
+{
+    CWaitCursor wait(m_pUi);
+    const CCalculation result = m_calc.Calculate(FromQString(m_pInput->toPlainText()));
+    m_pDate->setText(ToQString(result.strDateLabel));
+    m_pMarketDate->setText(ToQString(result.strMarketLabel));
+    SetTextKeepingScroll(*m_pPriceList, result.strPriceList);
+    m_pReport->setPlainText(ToQString(result.strReport));
+    emit Calculated();
+}
+
+void CQuotinoDlg::FillServerCombo()
+{
+    const std::string stored = m_app.m_profile.GetString(kSettings, "Server", "");
+    {
+        const QSignalBlocker quiet(m_pServers);
+        m_pServers->clear();
+        int selected = -1;
+        for (const std::string& name : m_app.m_servers.m_astrServers) {
+            if (m_app.m_servers.GetServerInt(name, "Selected", 1) == 0)
+                continue;
+            m_pServers->addItem(ToQString(name));
+            if (name == stored)
+                selected = m_pServers->count() - 1;
+        }
+        m_pServers->setCurrentIndex(selected);
+    }
+    OnServerChange();
+}
+
+void CQuotinoDlg::PasteList()
+{
+    const std::optional<std::string> list = ::PasteList(*m_pClipboard, m_calc.m_templates);
+    if (!list)
+        return;
+    // Replacing the text is the input's change notification; the calculation follows once
+    // the current event is done.
+    m_pInput->setPlainText(ToQString(*list));
+    QMetaObject::invokeMethod(this, &CQuotinoDlg::accept, Qt::QueuedConnection);
+}
+
+void CQuotinoDlg::accept()
+{
+    Calculate();
+}
+
+void CQuotinoDlg::reject()
+{
+    if (m_bIgnoreCancel) {
+        m_bIgnoreCancel = false;
+        return;
+    }
+    QDialog::reject();
+}
+
+void CQuotinoDlg::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !m_bInitialised || !isActiveWindow())
+        return;
+    if (ClipboardHasNewList(*m_pClipboard, m_calc.m_templates))
+        PasteList();
+}
+
+void CQuotinoDlg::closeEvent(QCloseEvent* event)
+{
+    // At the template size a size stored earlier stays, so a window that was once enlarged
+    // opens enlarged again.
+    if (m_bInitialised && size() != m_minSize)
+        m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size()));
+    QDialog::closeEvent(event);
+}
+
+void CQuotinoDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (!isMinimized())
+        RecalcLayout();
+}
+
+void CQuotinoDlg::OnServerChange()
+{
+    CWaitCursor wait(m_pUi);
+    m_calc.m_strServer = FromQString(m_pServers->currentText());
+    m_app.m_profile.WriteString(kSettings, "Server", m_calc.m_strServer);
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+void CQuotinoDlg::OnDownload()
+{
+    CWaitCursor wait(m_pUi);
+    m_app.DownloadServer(FromQString(m_pServers->currentText()));
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+// The two date labels show the progress; between servers the window looks for Escape.
+void CQuotinoDlg::OnDownloadAll()
+{
+    m_pDate->setText(ToQString(m_app.GetText("Txt_DownloadAll") + "..."));
+    m_pDate->repaint();
+    m_bEscapePressed = false;
+    m_bDownloadingAll = true;
+    qApp->installEventFilter(this);
+    m_app.DownloadAll(
+        [this] { return DownloadAllStopRequested(); },
+        [this](const std::string& name) {
+            m_pMarketDate->setText(ToQString(name));
+            m_pMarketDate->repaint();
+        });
+    qApp->removeEventFilter(this);
+    m_bDownloadingAll = false;
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+bool CQuotinoDlg::DownloadAllStopRequested()
+{
+    QCoreApplication::processEvents();
+    return m_bEscapePressed;
+}
+
+// While Download all runs, the window takes no input but Escape. Escape asks the loop to stop
+// before the next server; it still reaches the window as its cancel command, which
+// m_bIgnoreCancel swallows, so the window stays open.
+bool CQuotinoDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!m_bDownloadingAll || !widget || widget->window() != this || !IsUserInput(*event))
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_bEscapePressed = true;
+        m_bIgnoreCancel = true;
+        return false;
+    }
+    // An accepted override keeps the window's shortcuts (F1) from firing.
+    event->setAccepted(event->type() == QEvent::ShortcutOverride);
+    return true;
+}
+
+void CQuotinoDlg::OnLoadServerList()
+{
+    CWaitCursor wait(m_pUi);
+    m_app.UpdateServerList(m_pUi);
+}
+
+void CQuotinoDlg::OnTogglePriceList()
+{
+    const bool show = !m_app.m_settings.m_bPreisListe;
+    m_app.m_settings.SetPreisListe(show);
+    m_anchors.ShowPriceList(show, m_rcInput, m_rcReport);
+    RecalcLayout();
+}
+
+void CQuotinoDlg::OnMaxFarm(bool checked)
+{
+    m_app.m_settings.SetMaxFarm(checked);
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+void CQuotinoDlg::OnSelectServers()
+{
+    CServerDlg dialog(m_app.m_texts, m_app.m_profile, m_app.m_servers, this);
+    dialog.exec();
+    FillServerCombo();
+}
+
+void CQuotinoDlg::OnDetails()
+{
+    CDetailsDlg dialog(m_app.m_texts, m_app.m_settings, this);
+    if (dialog.exec() == QDialog::Accepted)
+        Calculate();
+}
+
+void CQuotinoDlg::OnEditPrice(const NMPRICELINE& line)
+{
+    if (m_pLocked->isChecked())
+        return;
+    CInPlaceEdit::Create(line, false, [this](const std::string& name, const std::string& text) {
+        if (m_calc.SetMarketPrice(name, text))
+            Calculate();
+    });
+}
+
+void CQuotinoDlg::OnAbout()
+{
+    CAboutDlg dialog(m_app.m_texts, this);
+    dialog.exec();
+}
