@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace {
 
 TEST(ParseProfileAssignmentTest, SplitsSectionKeyAndValue)
@@ -98,7 +96,8 @@ TEST_F(ServerListUpdaterTest, NewServerIsAppendedWithAnEmptyStampInItsSection)
     EXPECT_EQ(table.Entries(), (CServerTable::Map{{"Aktualisiert", "(noch nicht geladen)"},
                                                   {"Werte", "1,2"},
                                                   {"ListType", "txt"}}));
-    EXPECT_EQ(m_profile.FindSection("Server 51")->Lines(), std::vector<std::string>{"Aktualisiert="});
+    EXPECT_EQ(m_profile.FindSection("Server 51")->Lines(),
+              std::vector<std::string>{"Aktualisiert="});
     std::vector<std::string> keys;
     m_profile.FindSection("Preislisten")->GetKeys(keys, true);
     EXPECT_EQ(keys.back(), "Server 51=" + address);
