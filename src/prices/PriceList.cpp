@@ -154,8 +154,9 @@ bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int 
         Store(table, *plant, price);
         return true;
     }
-    if (EqualNoCase(name, "Stand")) {
-        // The list's own date stands in columns 2 and 3, whatever Werte says.
+    // The list's own date stands in columns 2 and 3, whatever Werte says; a row that names
+    // the date but holds none (possible with Werte "1,1") keeps the stored one.
+    if (EqualNoCase(name, "Stand") && count > 1) {
         std::string date = fields[1];
         if (count > 2)
             date += " " + fields[2];

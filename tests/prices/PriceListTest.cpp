@@ -101,6 +101,7 @@ TEST_F(PriceListTest, ListLinesBecomePricesInTableAndProfile)
          {{"Salat", "0,80"}, {"Unbekannt", "<missing>"}}},
         {"date row", "1,2", "Datum/Uhrzeit\t12.03.2017\t08:00\n", {{"Stand", "12.03.2017 08:00"}}},
         {"two-field Stand row", "1,2", "Stand\t12.03.2017\n", {{"Stand", "12.03.2017"}}},
+        {"date row without a date", "1,1", "Stand\nDatum/Uhrzeit\n", {{"Stand", "old"}}},
         {"date row must reach the price column", "1,3",
          "Datum/Uhrzeit\t12.03.2017\nKarotte\t0,45\t0,50\n",
          {{"Stand", "old"}, {"Karotte", "0,50"}}},
