@@ -77,6 +77,6 @@ std::string SafeFileName(std::string_view name)
     if (safe.empty())
         return "_";
     if (IsReservedDeviceName(safe))
-        safe.insert(0, "_");
+        safe = "_" + safe;
     return safe;
 }
