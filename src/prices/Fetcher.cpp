@@ -213,8 +213,7 @@ std::string CFetcher::CopyPath(const std::string& saveName) const
 {
     if (m_strCopyFolder.empty())
         return {};
-    const std::filesystem::path folder(Cp1252ToUtf8(m_strCopyFolder));
-    return (folder / Cp1252ToUtf8(SafeFileName(saveName))).string();
+    return (std::filesystem::path(m_strCopyFolder) / Cp1252ToUtf8(SafeFileName(saveName))).string();
 }
 
 void CFetcher::WriteCopy(const std::string& saveName, const std::string& requestedUrl,

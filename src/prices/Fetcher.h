@@ -29,7 +29,7 @@ public:
     // 0x8000 follows redirects from https to http, 0x4000 from http to https.
     int m_nLoadFlag = 49153;
     int m_nLastError = 0;
-    std::string m_strCopyFolder;  // Windows-1252; no copies while empty
+    std::string m_strCopyFolder;  // a file-system path, as the OS gave it; no copies while empty
 
     // Limits against servers that stall, loop or flood; tests lower them.
     long m_nMaxRedirects = 10;

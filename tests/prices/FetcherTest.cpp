@@ -90,12 +90,16 @@ TEST_F(FetcherTest, CopyStartsWithTheResponseHeaderBlock)
     });
     Redirect("/moved", "/list");
     m_server.Start();
+    // The folder is a path as the file system spells it; the name is program text.
+    const fs::path folder = m_dir.path() / "K\xC3\xBCrbisfeld";
+    fs::create_directory(folder);
+    m_fetch.m_strCopyFolder = folder.string();
 
-    const std::string name = "Server 12.txt";
+    const std::string name = "S\xFCd 12.txt";
     ASSERT_TRUE(m_fetch.FetchUrl(m_server.Url("/moved"), m_lines, &name));
 
     // The URL line names where the body came from, after the redirect.
-    EXPECT_EQ(ReadWholeFile(m_dir.file(name)),
+    EXPECT_EQ(ReadWholeFile((folder / "S\xC3\xBCd 12.txt").string()),
               "URL: " + m_server.Url("/list") + "\r\n"
               "Content Type: text/plain; charset=utf-8\r\n"
               "Date: Sun, 06 Dec 2026 08:05:00 GMT\r\n"
