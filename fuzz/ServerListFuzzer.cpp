@@ -1,0 +1,289 @@
+// Any server-list body, served over loopback HTTP and applied to a profile by the real update,
+// and every field of it read as a remote profile assignment. The update always succeeds and
+// stamps the day; the server cache holds each listed server once with the address, columns
+// and list type of its last row; where the list carries no assignments the profile says the
+// same; the version notice shows for newer versions only.
+#include "FuzzCheck.h"
+
+#include "config/PlantCatalog.h"
+#include "config/Texts.h"
+#include "platform/ByteSource.h"
+#include "platform/Clock.h"
+#include "platform/Cp1252.h"
+#include "platform/TextCase.h"
+#include "platform/UserInterface.h"
+#include "prices/Fetcher.h"
+#include "prices/PriceList.h"
+#include "prices/ServerCache.h"
+#include "prices/ServerListUpdater.h"
+#include "prices/ServerTable.h"
+#include "profile/IniFile.h"
+
+#include <httplib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The assignment rule, written out once more: "[", a section, "]", a key of at least one
+// character, "=", a value; each part trimmed, the section not empty.
+void CheckAssignment(std::string_view text)
+{
+    std::string section, key, value;
+    const bool usable = ParseProfileAssignment(text, section, key, value);
+    const std::size_t close = text.find(']');
+    const std::size_t equals = text.find('=');
+    const bool expected = !text.empty() && text.front() == '[' && close != std::string_view::npos
+        && equals != std::string_view::npos && equals >= close + 2
+        && !Trimmed(text.substr(1, close - 1)).empty();
+    FuzzCheck(usable == expected, "an assignment is usable exactly as the rule says");
+    if (!usable)
+        return;
+    FuzzCheck(section == Trimmed(text.substr(1, close - 1)), "the section stands between the brackets");
+    FuzzCheck(key == Trimmed(text.substr(close + 1, equals - close - 1)), "the key stands before the first =");
+    FuzzCheck(value == Trimmed(text.substr(equals + 1)), "the value is the rest");
+
+    // Written back in the same form, it reads as the same three parts.
+    const std::string again = "[" + section + "]" + (key.empty() ? " " : key) + "=" + value;
+    std::string section2, key2, value2;
+    FuzzCheck(ParseProfileAssignment(again, section2, key2, value2) && section2 == section
+                  && key2 == key && value2 == value,
+              "an assignment written back reads the same");
+}
+
+// The lines as the fetch delivers them: split at LF, CR dropped, converted from UTF-8.
+std::vector<std::string> BodyLines(std::string_view body)
+{
+    std::vector<std::string> lines;
+    while (!body.empty()) {
+        const std::size_t end = body.find('\n');
+        std::string line(body.substr(0, end));
+        std::erase(line, '\r');
+        lines.push_back(Utf8ToCp1252(line));
+        body.remove_prefix(end == std::string_view::npos ? body.size() : end + 1);
+    }
+    return lines;
+}
+
+struct CExpectedServer {
+    std::string url, werte, listType;
+};
+
+// What the list should leave behind, worked out from its rows alone.
+struct CExpectation {
+    std::map<std::string, CExpectedServer> servers;
+    std::vector<std::string> order;  // new servers in the order of their first row
+    bool hasDirectives = false;
+    int versionRows = 0;
+    int plainNewerVersions = 0;
+};
+
+// A version that is digits, a point and digits, newer than 1.39.
+bool IsPlainNewerVersion(std::string_view version)
+{
+    const std::size_t point = version.find('.');
+    if (point == std::string_view::npos || point == 0 || point > 4 || version.size() - point - 1 > 4
+        || version.size() == point + 1)
+        return false;
+    for (std::size_t i = 0; i < version.size(); ++i)
+        if (i != point && !IsDigit(version[i]))
+            return false;
+    const int major = std::atoi(std::string(version.substr(0, point)).c_str());
+    const int minor = std::atoi(std::string(version.substr(point + 1)).c_str());
+    return major > 1 || (major == 1 && minor > 39);
+}
+
+CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::string>& known)
+{
+    CExpectation expected;
+    std::vector<std::string> fields;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        SplitFields(lines[i], fields, '\t');
+        for (const std::string& field : fields)
+            CheckAssignment(field);
+        if (fields.size() < 3)
+            continue;
+        if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
+            expected.hasDirectives = true;
+            if (EqualNoCase(fields[1], "Version")) {
+                ++expected.versionRows;
+                expected.plainNewerVersions += IsPlainNewerVersion(fields[2]);
+            }
+            continue;
+        }
+        if (fields[0].empty() || fields[1].empty())
+            continue;
+        const std::string listType = fields.size() >= 4 && EqualNoCase(fields[3], "csv") ? "csv" : "txt";
+        if (!expected.servers.count(fields[0]) && !known.count(fields[0]))
+            expected.order.push_back(fields[0]);
+        expected.servers[fields[0]] = { fields[1], fields[2].empty() ? "1,2" : fields[2], listType };
+    }
+    return expected;
+}
+
+class CCountingUi : public IUserInterface {
+public:
+    bool ChooseLanguage(const std::vector<std::string>&, std::string&) override { return false; }
+    void ShowUpdateNotice(int, int) override { ++m_nNotices; }
+    int m_nNotices = 0;
+};
+
+// The loopback server that hands out the current input as the server list.
+class CListServer {
+public:
+    CListServer()
+    {
+        setenv("no_proxy", "127.0.0.1,localhost", 1);
+        // Without it, the split header and body writes wait for a delayed acknowledgement.
+        m_server.set_tcp_nodelay(true);
+        m_server.Get("/list", [this](const httplib::Request&, httplib::Response& response) {
+            std::lock_guard lock(m_mutex);
+            response.set_content(m_strBody, "text/plain");
+        });
+        m_nPort = m_server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        m_thread.detach();
+    }
+
+    void Serve(std::string body)
+    {
+        std::lock_guard lock(m_mutex);
+        m_strBody = std::move(body);
+    }
+
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_nPort) + "/list"; }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::string m_strBody;
+    int m_nPort = 0;
+};
+
+std::time_t FixedNow()
+{
+    std::tm local {};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 6;
+    local.tm_hour = 9;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
+const char kBaseProfile[] = "[Settings]\r\nLang=Deutsch\r\nServerList=%URL%\r\n"
+                            "[Texts Deutsch]\r\nTxt_DefaultDate=(noch nicht geladen)\r\n"
+                            "[Plants]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\n"
+                            "[Preislisten]\r\nServer 1=http://127.0.0.1:9/one\r\n"
+                            "Server 2=http://127.0.0.1:9/two\r\n"
+                            "[Server 1]\r\nAktualisiert=6.12.26 09:05\r\nWerte=1,3\r\nKarotte=0,10\r\n";
+
+// A server name whose profile lines read back as that server: no key syntax in it, and no
+// other section or server of the same upper-cased name.
+bool HasOwnProfileLines(const std::string& name, const CIniFile& profile,
+                        const std::map<std::string, CExpectedServer>& servers)
+{
+    if (name.find('=') != std::string::npos || name.front() == ';' || name.front() == '['
+        || profile.FindSection("[" + name + "]") == nullptr)
+        return false;
+    for (std::size_t i = 0; i < profile.GetSize(); ++i) {
+        const std::string& other = profile.GetAt(i)->GetName();
+        if (other != name && EqualNoCase(other, name))
+            return false;
+    }
+    for (const auto& [other, server] : servers)
+        if (other != name && EqualNoCase(other, name))
+            return false;
+    return true;
+}
+
+void CheckProfile(CIniFile& profile, const CExpectation& expected)
+{
+    for (const auto& [name, server] : expected.servers) {
+        if (!HasOwnProfileLines(name, profile, expected.servers)
+            || EqualNoCase(name, "Settings") || EqualNoCase(name, "Preislisten"))
+            continue;
+        FuzzCheck(profile.GetString("Preislisten", name, "\x01") == server.url, "the address is in [Preislisten]");
+        FuzzCheck(profile.GetString(name, "Werte", "1,2") == server.werte, "Werte is in the profile");
+        FuzzCheck(profile.GetString(name, "ListType", "txt") == server.listType, "ListType is in the profile");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static CListServer server;
+    static CFetcher fetcher;
+    static const CFixedClock clock(FixedNow());
+    const std::string body(reinterpret_cast<const char*>(data), size);
+    server.Serve(body);
+
+    std::string base = kBaseProfile;
+    base.replace(base.find("%URL%"), 5, server.Url());
+    CIniFile profile;
+    profile.m_bAutoReload = profile.m_bAutoSave = false;
+    CMemorySource source(base.data(), base.size());
+    profile.ReadFrom(source);
+    CTexts texts;
+    texts.LoadTexts(profile);
+    CPlantCatalog catalog;
+    catalog.ReadPlantNames(profile);
+    CServerCache cache(profile, texts, catalog);
+    cache.LoadServerTables();
+    const std::vector<std::string> before = cache.m_astrServers;
+    const std::set<std::string> known(before.begin(), before.end());
+
+    CheckAssignment(body);
+    const CExpectation expected = Expect(BodyLines(body), known);
+
+    CCountingUi ui;
+    CServerListUpdater updater(profile, cache, texts, fetcher, clock);
+    FuzzCheck(updater.UpdateServerList(&ui), "a served list is applied");
+    FuzzCheck(profile.GetString("Settings", "ServerUpd", "") == "2026-12-06", "the update is stamped");
+
+    std::vector<std::string> order = before;
+    order.insert(order.end(), expected.order.begin(), expected.order.end());
+    FuzzCheck(cache.m_astrServers == order, "servers keep their order, new ones at the end");
+    FuzzCheck(cache.m_mapServerTables.size() == order.size(), "one table per listed server");
+    for (const auto& [name, server] : expected.servers) {
+        const CServerTable* table = cache.FindTable(name);
+        FuzzCheck(table != nullptr, "every listed server has a table");
+        std::string werte, listType;
+        table->Lookup("Werte", werte);
+        table->Lookup("ListType", listType);
+        FuzzCheck(table->m_strUrl == server.url && werte == server.werte && listType == server.listType,
+                  "a server's table holds its last row");
+    }
+    if (!expected.hasDirectives)
+        CheckProfile(profile, expected);
+    FuzzCheck(ui.m_nNotices >= expected.plainNewerVersions && ui.m_nNotices <= expected.versionRows,
+              "the notice shows for newer versions only");
+    return 0;
+}
