@@ -95,11 +95,11 @@ TEST_F(FetcherTest, CopyStartsWithTheResponseHeaderBlock)
     fs::create_directory(folder);
     m_fetch.m_strCopyFolder = folder.string();
 
-    const std::string name = "S\xFCd 12.txt";
+    const std::string name = "S\xFC" "d 12.txt";
     ASSERT_TRUE(m_fetch.FetchUrl(m_server.Url("/moved"), m_lines, &name));
 
     // The URL line names where the body came from, after the redirect.
-    EXPECT_EQ(ReadWholeFile((folder / "S\xC3\xBCd 12.txt").string()),
+    EXPECT_EQ(ReadWholeFile((folder / "S\xC3\xBC" "d 12.txt").string()),
               "URL: " + m_server.Url("/list") + "\r\n"
               "Content Type: text/plain; charset=utf-8\r\n"
               "Date: Sun, 06 Dec 2026 08:05:00 GMT\r\n"
