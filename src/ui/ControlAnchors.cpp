@@ -4,21 +4,21 @@
 
 #include <algorithm>
 
-const std::array<CControlAnchor, 13> g_ControlAnchors{{
-    {IDC_DATE, ANCHOR_MOVE_X},
-    {IDC_MARKET_DATE, ANCHOR_MOVE_X},
-    {IDC_INPUT, ANCHOR_GROW_X},
-    {IDC_REPORT, ANCHOR_GROW_X | ANCHOR_GROW_Y},
-    {IDC_PRICE_LIST, ANCHOR_GROW_X | ANCHOR_GROW_Y},
-    {IDC_CALCULATE, ANCHOR_MOVE_Y},
-    {IDC_DOWNLOAD, ANCHOR_MOVE_Y},
-    {IDC_DOWNLOAD_ALL, ANCHOR_MOVE_Y},
-    {IDC_LOAD_SERVER_LIST, ANCHOR_MOVE_Y},
-    {IDC_LOCKED, ANCHOR_MOVE_X | ANCHOR_MOVE_Y},
-    {IDC_DETAILS, ANCHOR_MOVE_X | ANCHOR_MOVE_Y},
-    {IDC_TOGGLE_PANE, ANCHOR_MOVE_X | ANCHOR_MOVE_Y},
-    {IDC_CLOSE, ANCHOR_MOVE_X | ANCHOR_MOVE_Y},
-}};
+const std::array<CControlAnchor, 13> g_ControlAnchors { {
+    { IDC_DATE, ANCHOR_MOVE_X },
+    { IDC_MARKET_DATE, ANCHOR_MOVE_X },
+    { IDC_INPUT, ANCHOR_GROW_X },
+    { IDC_REPORT, ANCHOR_GROW_X | ANCHOR_GROW_Y },
+    { IDC_PRICE_LIST, ANCHOR_GROW_X | ANCHOR_GROW_Y },
+    { IDC_CALCULATE, ANCHOR_MOVE_Y },
+    { IDC_DOWNLOAD, ANCHOR_MOVE_Y },
+    { IDC_DOWNLOAD_ALL, ANCHOR_MOVE_Y },
+    { IDC_LOAD_SERVER_LIST, ANCHOR_MOVE_Y },
+    { IDC_LOCKED, ANCHOR_MOVE_X | ANCHOR_MOVE_Y },
+    { IDC_DETAILS, ANCHOR_MOVE_X | ANCHOR_MOVE_Y },
+    { IDC_TOGGLE_PANE, ANCHOR_MOVE_X | ANCHOR_MOVE_Y },
+    { IDC_CLOSE, ANCHOR_MOVE_X | ANCHOR_MOVE_Y },
+} };
 
 namespace {
 
@@ -35,7 +35,7 @@ int RightEdge(const QRect& rect)
     return rect.x() + rect.width();
 }
 
-}  // namespace
+} // namespace
 
 void CControlAnchors::Capture(const ControlLookup& control)
 {
@@ -64,7 +64,7 @@ QWidget* CControlAnchors::Control(int id) const
 QRect CControlAnchors::AnchoredRect(int id, int dx, int dy, bool paneShown) const
 {
     const auto anchor = std::find_if(g_ControlAnchors.begin(), g_ControlAnchors.end(),
-                                     [id](const CControlAnchor& entry) { return entry.nId == id; });
+        [id](const CControlAnchor& entry) { return entry.nId == id; });
     const CRecord* record = Find(id);
     if (anchor == g_ControlAnchors.end() || !record)
         return QRect();
@@ -123,7 +123,7 @@ void CControlAnchors::ShowPriceList(bool show, const QRect& rcInput, const QRect
         inputRect = WithRightEdge(inputRect, paneRight);
         reportRect = WithRightEdge(reportRect, paneRight);
     }
-    for (QWidget* widget : {pane, details}) {
+    for (QWidget* widget : { pane, details }) {
         if (widget)
             widget->setVisible(show);
     }
@@ -135,11 +135,10 @@ void CControlAnchors::ShowPriceList(bool show, const QRect& rcInput, const QRect
 
 QSize CControlAnchors::RestoredSize(std::string_view stored, const QSize& minimum)
 {
-    int size[2] = {minimum.width(), minimum.height()};
+    int size[2] = { minimum.width(), minimum.height() };
     ScanSeparatedIntegers(stored, ',', size);
-    const auto clamp = [](int value, int lowest) {
-        return std::max(lowest, std::min(value, kMaxRestoredSize));
-    };
+    const auto clamp
+        = [](int value, int lowest) { return std::max(lowest, std::min(value, kMaxRestoredSize)); };
     return QSize(clamp(size[0], minimum.width()), clamp(size[1], minimum.height()));
 }
 

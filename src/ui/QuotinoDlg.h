@@ -31,12 +31,11 @@ public:
     // ui and clipboard default to the desktop's; tests pass their own. If the configuration
     // does not load, the window closes as soon as it runs.
     explicit CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui = nullptr,
-                         IClipboard* clipboard = nullptr, QWidget* parent = nullptr);
+        IClipboard* clipboard = nullptr, QWidget* parent = nullptr);
     ~CQuotinoDlg() override;
 
     QWidget* Control(int id) const { return m_builder.Control(id); }
-    template <class T>
-    T* Control(int id) const { return m_builder.Control<T>(id); }
+    template <class T> T* Control(int id) const { return m_builder.Control<T>(id); }
     bool IsInitialised() const { return m_bInitialised; }
     QSize MinimumSize() const { return m_minSize; }
 
@@ -105,7 +104,7 @@ private:
 
     QRect m_rcInput;
     QRect m_rcReport;
-    QSize m_minSize;  // the template size, also the smallest the window gets
+    QSize m_minSize; // the template size, also the smallest the window gets
     bool m_bInitialised = false;
     bool m_bIgnoreCancel = false;
     bool m_bDownloadingAll = false;

@@ -8,8 +8,8 @@
 #include "prices/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"
-#include "ui/InPlaceEdit.h"
 #include "ui/HyperLink.h"
+#include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtText.h"
@@ -38,7 +38,7 @@ public:
         chosen = m_strLanguage;
         return !chosen.empty();
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
     void BeginWaitCursor() override { m_nMaxDepth = std::max(m_nMaxDepth, ++m_nDepth); }
     void EndWaitCursor() override { --m_nDepth; }
 
@@ -93,7 +93,7 @@ ProfileEdit Servers(std::vector<std::pair<std::string, std::string>> servers, st
 // The run's objects around one main window, over a profile in a temporary folder.
 struct Run {
     explicit Run(const std::string& language = "Deutsch", const ProfileEdit& edit = {},
-                 const std::string& clipboard = {})
+        const std::string& clipboard = {})
     {
         g_strLastList.clear();
         WriteProfile(ProfilePath(), language, edit);
@@ -141,7 +141,7 @@ struct Run {
     QPushButton* Button(int id) const { return m_window->Control<QPushButton>(id); }
 
     TempDir m_dir;
-    CFixedClock m_clock{1796547900};  // 6 December 2026, around 9:05 in Europe
+    CFixedClock m_clock { 1796547900 }; // 6 December 2026, around 9:05 in Europe
     FakeUi m_ui;
     FakeClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
@@ -166,7 +166,7 @@ QString Crlf(const std::string& cp1252)
     return ToQString(cp1252).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-}  // namespace
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -194,22 +194,29 @@ private slots:
 void MainWindowTest::RelabelsInTheChosenLanguage_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("labels");  // title, then 1010, 1003, 1, 1004, 1006, 1013, 2, 1020, 1016
+    QTest::addColumn<QStringList>(
+        "labels"); // title, then 1010, 1003, 1, 1004, 1006, 1013, 2, 1020, 1016
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("about");
     QTest::newRow("German") << "Deutsch"
-        << QStringList{"Pirk Prozent", "Marktpreise von Server:", "Daten von: (noch nicht geladen)",
-                       "Berechnen", "Herunterladen", "Alle herunterladen", "Server herunterladen",
-                       QString::fromUtf8("Schließen"), "Gesperrt", "<= Herkunft"}
-        << "Neuigkeiten und Preislisten auf www.quotino.example"
-        << "https://www.quotino.example/neu/" << QString::fromUtf8("Inf&o über Quotino...");
+                            << QStringList { "Pirk Prozent",
+                                   "Marktpreise von Server:", "Daten von: (noch nicht geladen)",
+                                   "Berechnen", "Herunterladen", "Alle herunterladen",
+                                   "Server herunterladen", QString::fromUtf8("Schließen"),
+                                   "Gesperrt", "<= Herkunft" }
+                            << "Neuigkeiten und Preislisten auf www.quotino.example"
+                            << "https://www.quotino.example/neu/"
+                            << QString::fromUtf8("Inf&o über Quotino...");
     // The English texts have no link line: it keeps its template text and opens nothing.
     QTest::newRow("English") << "English"
-        << QStringList{"Pirk Percent Calculator", "Market price from server:",
-                       "Data from: (not loaded yet)", "Calculate", "Download", "Download all",
-                       "Download servers", "Close", "Locked", "<= Origin"}
-        << "Statisch" << "" << "Ab&out Quotino...";
+                             << QStringList { "Pirk Percent Calculator",
+                                    "Market price from server:", "Data from: (not loaded yet)",
+                                    "Calculate", "Download", "Download all", "Download servers",
+                                    "Close", "Locked", "<= Origin" }
+                             << "Statisch"
+                             << ""
+                             << "Ab&out Quotino...";
 }
 
 void MainWindowTest::RelabelsInTheChosenLanguage()
@@ -223,8 +230,8 @@ void MainWindowTest::RelabelsInTheChosenLanguage()
     CQuotinoDlg& window = *run.m_window;
     QVERIFY(window.IsInitialised());
 
-    QStringList shown{window.windowTitle()};
-    for (int id : {1010, 1003, 1, 1004, 1006, 1013, 2, 1020, 1016})
+    QStringList shown { window.windowTitle() };
+    for (int id : { 1010, 1003, 1, 1004, 1006, 1013, 2, 1020, 1016 })
         shown << run.Text(id);
     QCOMPARE(shown, labels);
     QCOMPARE(run.Text(1031), link);
@@ -241,7 +248,8 @@ void MainWindowTest::RelabelsInTheChosenLanguage()
 
 void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
 {
-    Run run("Deutsch", [](CIniFile& profile) { profile.WriteString("Texts Deutsch", "Txt_About", ""); });
+    Run run("Deutsch",
+        [](CIniFile& profile) { profile.WriteString("Texts Deutsch", "Txt_About", ""); });
     QVERIFY(run.m_window->actions().isEmpty());
     QVERIFY(run.m_window->contextMenuPolicy() != Qt::ActionsContextMenu);
 }
@@ -253,8 +261,8 @@ void MainWindowTest::ReturnRecalculatesAndNeverCloses()
     CQuotinoDlg& window = *run.m_window;
 
     int calculations = 0;
-    const std::vector<QWidget*> targets{window.Control(1004), window.Control(2), window.Control(1016),
-                                        window.Control(1002), window.Control(1001), &window};
+    const std::vector<QWidget*> targets { window.Control(1004), window.Control(2),
+        window.Control(1016), window.Control(1002), window.Control(1001), &window };
     for (QWidget* target : targets) {
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Return);
@@ -289,16 +297,17 @@ void MainWindowTest::PastedListShowsTheReportAfterOneCalculation()
     QTest::qWait(20);
     QCOMPARE(run.m_spy->count(), 1);
 
-    QCOMPARE(run.Text(1000), Crlf("Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
-                                  "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?"));
+    QCOMPARE(run.Text(1000),
+        Crlf("Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
+             "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?"));
     QCOMPARE(run.Text(1001),
-             Crlf("\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
-                  "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                  "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-                  "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
-                  "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-                  "\r\n102,9% vom Marktpreis (24,30 wT)"
-                  "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"));
+        Crlf("\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
+             "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+             "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
+             "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
+             "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
+             "\r\n102,9% vom Marktpreis (24,30 wT)"
+             "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"));
     const QStringList pane = run.Text(1012).split(u'\n');
     QCOMPARE(pane.first(), QStringLiteral("\tHerkunft\tMarkt"));
     QVERIFY(pane.contains(QStringLiteral("Karotte\t0,06\t0,10")));
@@ -347,7 +356,9 @@ void MainWindowTest::ClipboardTextIsReadAsWindows1252()
 {
     CQtClipboard clipboard;
     QGuiApplication::clipboard()->setText(QString::fromUtf8("K\u00fcrbis 3 \u20ac \u2603"));
-    QCOMPARE(clipboard.GetClipboardText(), std::string("K\xFC" "rbis 3 \x80 ?"));
+    QCOMPARE(clipboard.GetClipboardText(),
+        std::string("K\xFC"
+                    "rbis 3 \x80 ?"));
     QGuiApplication::clipboard()->setText(QStringLiteral("Einkaufsliste") + QChar(0) + "Rest");
     QCOMPARE(clipboard.GetClipboardText(), std::string("Einkaufsliste"));
     QGuiApplication::clipboard()->clear();
@@ -356,7 +367,7 @@ void MainWindowTest::ClipboardTextIsReadAsWindows1252()
 
 void MainWindowTest::DownloadOfAServerWithoutAddressShowsTheFailureStamp()
 {
-    Run run("Deutsch", Servers({{"Von Hand", "-"}}, "Von Hand"));
+    Run run("Deutsch", Servers({ { "Von Hand", "-" } }, "Von Hand"));
     QVERIFY(run.Show());
     run.Button(1004)->click();
     QCOMPARE(run.m_spy->count(), 1);
@@ -369,24 +380,27 @@ void MainWindowTest::DownloadOfAServerWithoutAddressShowsTheFailureStamp()
 void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
 {
     LoopbackServer server;
-    std::atomic<int> requests[3] = {0, 0, 0};
+    std::atomic<int> requests[3] = { 0, 0, 0 };
     std::atomic<bool> pressEscape = false;
     std::atomic<QWidget*> window = nullptr;
-    server.Server().Get(R"(/(\d))", [&](const httplib::Request& request, httplib::Response& response) {
-        ++requests[std::stoi(request.matches[1]) - 1];
-        // The user presses Escape while the first list is on its way; the window sees the key
-        // when it next looks at its events.
-        if (pressEscape) {
-            QMetaObject::invokeMethod(
-                window.load(), [] { QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape); },
-                Qt::QueuedConnection);
-        }
-        response.set_content("Karotte\t0,45\n", "text/plain");
-    });
+    server.Server().Get(
+        R"(/(\d))", [&](const httplib::Request& request, httplib::Response& response) {
+            ++requests[std::stoi(request.matches[1]) - 1];
+            // The user presses Escape while the first list is on its way; the window sees the key
+            // when it next looks at its events.
+            if (pressEscape) {
+                QMetaObject::invokeMethod(
+                    window.load(),
+                    [] { QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape); },
+                    Qt::QueuedConnection);
+            }
+            response.set_content("Karotte\t0,45\n", "text/plain");
+        });
     server.Start();
     Run run("Deutsch", [&](CIniFile& profile) {
-        Servers({{"Server A", server.Url("/1")}, {"Server B", server.Url("/2")},
-                 {"Server C", server.Url("/3")}}, "Server A")(profile);
+        Servers({ { "Server A", server.Url("/1") }, { "Server B", server.Url("/2") },
+                    { "Server C", server.Url("/3") } },
+            "Server A")(profile);
         profile.WriteString("Server B", "Selected", "0");
     });
     QVERIFY(run.Show());
@@ -394,13 +408,15 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
 
     // Without Escape every offered server is fetched, and the window shows the new stamp.
     run.Button(1006)->click();
-    QCOMPARE((std::vector<int>{requests[0], requests[1], requests[2]}), (std::vector<int>{1, 0, 1}));
+    QCOMPARE((std::vector<int> { requests[0], requests[1], requests[2] }),
+        (std::vector<int> { 1, 0, 1 }));
     QCOMPARE(run.Text(1003), QStringLiteral("Daten von: 6.12.26 09:05"));
     QCOMPARE(run.m_spy->count(), 1);
 
     pressEscape = true;
     run.Button(1006)->click();
-    QCOMPARE((std::vector<int>{requests[0], requests[1], requests[2]}), (std::vector<int>{2, 0, 1}));
+    QCOMPARE((std::vector<int> { requests[0], requests[1], requests[2] }),
+        (std::vector<int> { 2, 0, 1 }));
     QTest::qWait(20);
     QVERIFY(run.m_window->isVisible());
     QCOMPARE(run.m_spy->count(), 2);
@@ -417,7 +433,7 @@ void MainWindowTest::DownloadServersRefillsTheServerBox()
     });
     server.Start();
     Run run("Deutsch", [&](CIniFile& profile) {
-        Servers({{"Server 1", "-"}}, "Server 1")(profile);
+        Servers({ { "Server 1", "-" } }, "Server 1")(profile);
         profile.WriteString("Settings", "ServerList", server.Url("/list"));
     });
     QVERIFY(run.Show());
@@ -437,12 +453,13 @@ void MainWindowTest::ServerBoxOffersSelectedServersAndPicksTheStoredOne()
         QString current;
         std::string storedAfter;
     };
-    for (const Case& c : {Case{"Server C", "Server C", "Server C"}, Case{"Server B", "", ""},
-                          Case{"server c", "", ""}}) {
+    for (const Case& c : { Case { "Server C", "Server C", "Server C" }, Case { "Server B", "", "" },
+             Case { "server c", "", "" } }) {
         Run run("Deutsch", [&](CIniFile& profile) {
-            Servers({{"Server A", "-"}, {"Server B", "-"}, {"Server C", "-"}}, c.stored)(profile);
+            Servers({ { "Server A", "-" }, { "Server B", "-" }, { "Server C", "-" } }, c.stored)(
+                profile);
             profile.WriteString("Server A", "Selected", "1");
-            profile.WriteString("Server B", "Selected", "0");  // Server C has no Selected key
+            profile.WriteString("Server B", "Selected", "0"); // Server C has no Selected key
         });
         auto* box = run.m_window->Control<QComboBox>(1002);
         QCOMPARE(box->count(), 2);
@@ -456,7 +473,7 @@ void MainWindowTest::ServerBoxOffersSelectedServersAndPicksTheStoredOne()
 void MainWindowTest::StoredSizeIsRestoredWithinLimits()
 {
     QSize minimum;
-    QPoint closeCorner;  // from the Close button to the window's bottom right corner
+    QPoint closeCorner; // from the Close button to the window's bottom right corner
     {
         Run run;
         minimum = run.m_window->MinimumSize();
@@ -465,17 +482,18 @@ void MainWindowTest::StoredSizeIsRestoredWithinLimits()
     }
     const int w = minimum.width(), h = minimum.height();
     const std::pair<std::string, QSize> cases[] = {
-        {"3000,100", QSize(2000, h)},
-        {"2000,2000", QSize(2000, 2000)},
-        {"", minimum},
-        {"breit", minimum},
-        {"-5,-5", minimum},
-        {std::to_string(w + 50), QSize(w + 50, h)},
-        {std::to_string(w + 50) + ";" + std::to_string(h + 40), QSize(w + 50, h)},
-        {std::to_string(w + 50) + "," + std::to_string(h + 40), QSize(w + 50, h + 40)},
+        { "3000,100", QSize(2000, h) },
+        { "2000,2000", QSize(2000, 2000) },
+        { "", minimum },
+        { "breit", minimum },
+        { "-5,-5", minimum },
+        { std::to_string(w + 50), QSize(w + 50, h) },
+        { std::to_string(w + 50) + ";" + std::to_string(h + 40), QSize(w + 50, h) },
+        { std::to_string(w + 50) + "," + std::to_string(h + 40), QSize(w + 50, h + 40) },
     };
     for (const auto& [stored, expected] : cases) {
-        Run run("Deutsch", [&](CIniFile& profile) { profile.WriteString("Settings", "WinSize", stored); });
+        Run run("Deutsch",
+            [&](CIniFile& profile) { profile.WriteString("Settings", "WinSize", stored); });
         QCOMPARE(run.m_window->size(), expected);
         // The layout follows the restored size before the window is shown.
         QCOMPARE(QPoint(expected.width(), expected.height()) - run.Rect(2).topLeft(), closeCorner);
@@ -501,7 +519,7 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
         run.Open();
         QCOMPARE(run.m_window->size(), larger);
     }
-    for (const bool escape : {false, true}) {
+    for (const bool escape : { false, true }) {
         Run run;
         QVERIFY(run.Show());
         enlarge(run);
@@ -513,7 +531,8 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
         QCOMPARE(run.Setting("WinSize"), std::string("<none>"));
     }
     {
-        Run run("Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "1500,900"); });
+        Run run("Deutsch",
+            [](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "1500,900"); });
         QVERIFY(run.Show());
         run.m_window->resize(run.m_window->MinimumSize());
         run.m_window->close();
@@ -523,26 +542,41 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
 
 void MainWindowTest::ControlsFollowTheWindowSize()
 {
-    Run run("Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
+    Run run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     QVERIFY(run.Show());
     const int dx = 130, dy = 70;
     struct Case {
         int id;
-        int left, top, width, height;  // change of each for a window grown by dx, dy
+        int left, top, width, height; // change of each for a window grown by dx, dy
     };
     const Case cases[] = {
-        {1003, dx, 0, 0, 0}, {1011, dx, 0, 0, 0}, {1000, 0, 0, 0, 0},    {1001, 0, 0, 0, dy},
-        {1012, 0, 0, dx, dy}, {1, 0, dy, 0, 0},    {1004, 0, dy, 0, 0},   {1006, 0, dy, 0, 0},
-        {1013, 0, dy, 0, 0},  {1020, dx, dy, 0, 0}, {1030, dx, dy, 0, 0}, {1014, dx, dy, 0, 0},
-        {2, dx, dy, 0, 0},    {1010, 0, 0, 0, 0},   {1002, 0, 0, 0, 0},   {1018, 0, 0, 0, 0},
-        {1016, 0, 0, 0, 0},   {1031, 0, 0, 0, 0},
+        { 1003, dx, 0, 0, 0 },
+        { 1011, dx, 0, 0, 0 },
+        { 1000, 0, 0, 0, 0 },
+        { 1001, 0, 0, 0, dy },
+        { 1012, 0, 0, dx, dy },
+        { 1, 0, dy, 0, 0 },
+        { 1004, 0, dy, 0, 0 },
+        { 1006, 0, dy, 0, 0 },
+        { 1013, 0, dy, 0, 0 },
+        { 1020, dx, dy, 0, 0 },
+        { 1030, dx, dy, 0, 0 },
+        { 1014, dx, dy, 0, 0 },
+        { 2, dx, dy, 0, 0 },
+        { 1010, 0, 0, 0, 0 },
+        { 1002, 0, 0, 0, 0 },
+        { 1018, 0, 0, 0, 0 },
+        { 1016, 0, 0, 0, 0 },
+        { 1031, 0, 0, 0, 0 },
     };
     std::map<int, QRect> before;
     for (const Case& c : cases)
         before[c.id] = run.Rect(c.id);
     run.m_window->resize(run.m_window->MinimumSize() + QSize(dx, dy));
     for (const Case& c : cases) {
-        const QRect expected = before[c.id].translated(c.left, c.top).adjusted(0, 0, c.width, c.height);
+        const QRect expected
+            = before[c.id].translated(c.left, c.top).adjusted(0, 0, c.width, c.height);
         QVERIFY2(run.Rect(c.id) == expected, qPrintable(QString::number(c.id)));
     }
     run.m_window->resize(run.m_window->MinimumSize());
@@ -552,7 +586,8 @@ void MainWindowTest::ControlsFollowTheWindowSize()
 
 void MainWindowTest::HiddenPaneLeavesItsPlaceToTheEdits()
 {
-    Run run("Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
+    Run run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     QVERIFY(run.Show());
     const QRect input = run.Rect(1000), report = run.Rect(1001), pane = run.Rect(1012);
     run.m_window->resize(run.m_window->MinimumSize() + QSize(100, 0));
@@ -577,8 +612,9 @@ void MainWindowTest::HiddenPaneLeavesItsPlaceToTheEdits()
 
 void MainWindowTest::PriceEditCommitsThroughTheCalculator()
 {
-    Run run("Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); },
-            kExampleList);
+    Run run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); },
+        kExampleList);
     QVERIFY(run.Show());
     auto* pane = run.m_window->Control<CPriceListEdit>(1012);
     QTextBlock block = pane->document()->begin();
@@ -591,11 +627,12 @@ void MainWindowTest::PriceEditCommitsThroughTheCalculator()
         cursor.setPosition(valueStart);
         pane->setTextCursor(cursor);
         pane->ensureCursorVisible();
-        QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, pane->cursorRect(cursor).center() + QPoint(2, 0));
+        QTest::mouseDClick(
+            pane->viewport(), Qt::LeftButton, {}, pane->cursorRect(cursor).center() + QPoint(2, 0));
         return QPointer<CInPlaceEdit>(pane->findChild<CInPlaceEdit*>());
     };
 
-    QVERIFY(doubleClickOnPrice().isNull());  // locked
+    QVERIFY(doubleClickOnPrice().isNull()); // locked
     run.m_window->Control<QCheckBox>(1020)->setChecked(false);
 
     QPointer<CInPlaceEdit> edit = doubleClickOnPrice();
@@ -641,7 +678,7 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
 {
     TempDir dir;
     CFixedClock clock(1796547900);
-    FakeUi ui;  // cancels the first-start language question
+    FakeUi ui; // cancels the first-start language question
     FakeClipboard clipboard;
     clipboard.m_strText = kExampleList;
     g_strLastList.clear();
