@@ -67,6 +67,7 @@ void DownloadAllServers(benchmark::State& state)
         std::this_thread::sleep_for(kServerDelay);
         response.set_content(body, "text/tab-separated-values; charset=utf-8");
     });
+    server.set_tcp_nodelay(true);
     const int port = server.bind_to_any_port("127.0.0.1");
     std::thread listener([&] { server.listen_after_bind(); });
     while (!server.is_running())
