@@ -58,6 +58,19 @@ const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe Teichros
 
 using ProfileEdit = std::function<void(CIniFile&)>;
 
+// 09:05 local time on 6 December 2026.
+std::time_t FixedNow()
+{
+    std::tm local {};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 6;
+    local.tm_hour = 9;
+    local.tm_min = 5;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
 // The shipped profile in one language with the worked example's prices on the selected
 // Server 1, and without the automatic server list update, so nothing leaves the machine.
 void WriteProfile(const std::string& path, const std::string& language, const ProfileEdit& edit)
@@ -141,7 +154,7 @@ struct Run {
     QPushButton* Button(int id) const { return m_window->Control<QPushButton>(id); }
 
     TempDir m_dir;
-    CFixedClock m_clock { 1796547900 }; // 6 December 2026, around 9:05 in Europe
+    CFixedClock m_clock { FixedNow() };
     FakeUi m_ui;
     FakeClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
@@ -161,7 +174,8 @@ bool Reactivate(QWidget& window)
     return QTest::qWaitForWindowActive(&window);
 }
 
-QString Crlf(const std::string& cp1252)
+// An edit gives its lines back separated by LF.
+QString AsShown(const std::string& cp1252)
 {
     return ToQString(cp1252).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -298,16 +312,16 @@ void MainWindowTest::PastedListShowsTheReportAfterOneCalculation()
     QCOMPARE(run.m_spy->count(), 1);
 
     QCOMPARE(run.Text(1000),
-        Crlf("Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
-             "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?"));
+        AsShown("Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
+                "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?"));
     QCOMPARE(run.Text(1001),
-        Crlf("\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
-             "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-             "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-             "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
-             "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-             "\r\n102,9% vom Marktpreis (24,30 wT)"
-             "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"));
+        AsShown("\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
+                "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+                "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
+                "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
+                "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
+                "\r\n102,9% vom Marktpreis (24,30 wT)"
+                "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"));
     const QStringList pane = run.Text(1012).split(u'\n');
     QCOMPARE(pane.first(), QStringLiteral("\tHerkunft\tMarkt"));
     QVERIFY(pane.contains(QStringLiteral("Karotte\t0,06\t0,10")));
@@ -677,7 +691,7 @@ void MainWindowTest::FarmPriceCapRecalculates()
 void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
 {
     TempDir dir;
-    CFixedClock clock(1796547900);
+    CFixedClock clock(FixedNow());
     FakeUi ui; // cancels the first-start language question
     FakeClipboard clipboard;
     clipboard.m_strText = kExampleList;
