@@ -166,8 +166,7 @@ public:
             response.set_content(m_strBody, "text/plain");
         });
         m_nPort = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        m_thread.detach();
+        std::thread([this] { m_server.listen_after_bind(); }).detach();
     }
 
     void Serve(std::string body)
@@ -180,7 +179,6 @@ public:
 
 private:
     httplib::Server m_server;
-    std::thread m_thread;
     std::mutex m_mutex;
     std::string m_strBody;
     int m_nPort = 0;
@@ -239,7 +237,8 @@ void CheckProfile(CIniFile& profile, const CExpectation& expected)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static CListServer server;
+    // Never destroyed: its thread keeps listening until the process ends.
+    static CListServer& server = *new CListServer;
     static CFetcher fetcher;
     static const CFixedClock clock(FixedNow());
     const std::string body(reinterpret_cast<const char*>(data), size);
