@@ -23,6 +23,34 @@ std::string_view NormalizedView(std::string_view name)
 
 constexpr std::size_t kReadChunk = 16 * 1024;
 
+// Reads the source to its end; false on a read error, with the bytes read before it in text.
+bool ReadAll(CByteSource& source, std::string& text)
+{
+    char chunk[kReadChunk];
+    for (;;) {
+        const std::ptrdiff_t count = source.Read(chunk, sizeof chunk);
+        if (count < 0 || count > static_cast<std::ptrdiff_t>(sizeof chunk))
+            return false;
+        if (count == 0)
+            return true;
+        text.append(chunk, static_cast<std::size_t>(count));
+    }
+}
+
+// The text between begin and end as a line is kept: trimmed, and without CRs, which are
+// removed in place.
+std::string_view TrimmedWithoutCR(char* begin, char* end)
+{
+    const std::string_view line
+        = Trim(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+    if (line.find('\r') == std::string_view::npos)
+        return line;
+    // Trimming before the CRs are gone is the same as after: CR is a blank itself.
+    char* const first = begin + (line.data() - begin);
+    char* const last = std::remove(first, first + line.size(), '\r');
+    return std::string_view(first, static_cast<std::size_t>(last - first));
+}
+
 } // namespace
 
 CIniFile::CIniFile(std::optional<std::string_view> path)
@@ -134,81 +162,43 @@ bool CIniFile::Load(std::optional<std::string_view> path)
 bool CIniFile::ReadFrom(CByteSource& source)
 {
     RemoveAll();
-    bool ok = true;
+    bool ok = false;
     try {
         ok = ReadLines(source);
-        FinishSection();
     } catch (const std::bad_alloc&) {
-        ok = false;
-        if (m_pCurSection)
-            m_pCurSection->RebuildMap();
     }
     m_astrPending.clear();
+    // Each map is derived once, when all lines of its section are there (a section may come
+    // in several parts), and after a failed read too, so that what was read can be looked up.
+    for (const auto& section : m_sections)
+        section->RebuildMap();
     return ok;
 }
 
-// Hands the lines gathered for the current section over in one piece (so that its array
-// grows once, not line by line) and derives its map.
-void CIniFile::FinishSection()
-{
-    if (!m_pCurSection)
-        return;
-    std::vector<std::string>& lines = m_pCurSection->Lines();
-    lines.reserve(lines.size() + m_astrPending.size());
-    std::move(m_astrPending.begin(), m_astrPending.end(), std::back_inserter(lines));
-    m_astrPending.clear();
-    m_pCurSection->RebuildMap();
-}
-
-// Splits the source into lines: LF ends a line, CR is dropped wherever it stands, and a last
-// line without LF counts too. A line that is complete within one chunk and has no CR inside is
-// handed on without being copied.
+// Splits the text into lines: LF ends a line, CR is dropped wherever it stands, and a last
+// line without LF counts unless it holds nothing but CRs. After a read error the incomplete
+// last line is left out.
 bool CIniFile::ReadLines(CByteSource& source)
 {
-    char chunk[kReadChunk];
-    std::string pending;
-    const auto appendWithoutCR = [&pending](const char* begin, const char* end) {
-        while (begin < end) {
-            const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', end - begin));
-            const char* stop = cr ? cr : end;
-            pending.append(begin, stop);
-            begin = cr ? cr + 1 : end;
-        }
-    };
-
-    for (;;) {
-        const std::ptrdiff_t count = source.Read(chunk, sizeof chunk);
-        if (count < 0 || count > static_cast<std::ptrdiff_t>(sizeof chunk))
-            return false;
-        if (count == 0)
+    std::string text;
+    const bool complete = ReadAll(source, text);
+    char* position = text.data();
+    char* const end = position + text.size();
+    while (position < end) {
+        auto* lf = static_cast<char*>(std::memchr(position, '\n', end - position));
+        if (!lf && (!complete || std::all_of(position, end, [](char c) { return c == '\r'; })))
             break;
-        const char* position = chunk;
-        const char* const end = position + count;
-        while (position < end) {
-            const auto* lf = static_cast<const char*>(std::memchr(position, '\n', end - position));
-            if (!lf) {
-                appendWithoutCR(position, end);
-                break;
-            }
-            const std::string_view line = Trim(std::string_view(position, lf - position));
-            if (pending.empty() && line.find('\r') == std::string_view::npos) {
-                if (!ProcessLine(line))
-                    return false;
-            } else {
-                appendWithoutCR(position, lf);
-                if (!ProcessLine(pending))
-                    return false;
-                pending.clear();
-            }
-            position = lf + 1;
-        }
+        char* const stop = lf ? lf : end;
+        if (!ProcessLine(TrimmedWithoutCR(position, stop)))
+            return false;
+        position = stop + 1;
     }
-    return pending.empty() || ProcessLine(pending);
+    FinishSection();
+    return complete;
 }
 
 bool CIniFile::ProcessLine(std::string_view line)
 {
-    line = Trim(line);
     if (!m_pCurSection && !(m_pCurSection = GetSection({})))
         return false;
     if (!line.empty() && line[0] == '[') {
@@ -216,8 +206,19 @@ bool CIniFile::ProcessLine(std::string_view line)
         m_pCurSection = GetSection(line);
         return m_pCurSection != nullptr;
     }
-    m_astrPending.emplace_back(line);
+    m_astrPending.push_back(line);
     return true;
+}
+
+// Hands the lines gathered for the current section over in one piece, so that its array
+// grows once, not line by line.
+void CIniFile::FinishSection()
+{
+    if (m_pCurSection) {
+        std::vector<std::string>& lines = m_pCurSection->Lines();
+        lines.insert(lines.end(), m_astrPending.begin(), m_astrPending.end());
+    }
+    m_astrPending.clear();
 }
 
 bool CIniFile::Save(std::optional<std::string_view> path)

@@ -63,5 +63,6 @@ private:
     CFileStatus m_status;
     std::unordered_map<std::string, CIniSection*> m_mapSections;
     CIniSection* m_pCurSection = nullptr;
-    std::vector<std::string> m_astrPending; // lines read for m_pCurSection, not yet handed over
+    // Lines read for m_pCurSection, not yet handed over: views into the text being read.
+    std::vector<std::string_view> m_astrPending;
 };

@@ -24,26 +24,25 @@ bool CIniSection::ParseKeyLine(std::string_view line, std::string_view& key, std
 
 std::string CIniSection::GetValue(std::string_view key, std::string_view defaultValue) const
 {
-    const auto found = m_mapValues.find(MakeUpper(Trim(key)));
-    if (found == m_mapValues.end())
+    const CKeyIndex::CKeyRef* ref = m_mapValues.Find(Trim(key), m_lines);
+    if (!ref)
         return std::string(defaultValue);
-    const CValueRef& ref = found->second;
     // Lines changed behind the map's back give a stale value, never a read out of bounds.
-    if (ref.m_nLine >= static_cast<int>(m_lines.size()) || m_lines[ref.m_nLine].size() < ref.m_nStart + ref.m_nLength)
+    const std::string& line = m_lines[ref->m_nLine];
+    if (line.size() < ref->m_nValueStart || line.size() - ref->m_nValueStart < ref->m_nValueLength)
         return std::string(defaultValue);
-    return m_lines[ref.m_nLine].substr(ref.m_nStart, ref.m_nLength);
+    return line.substr(ref->m_nValueStart, ref->m_nValueLength);
 }
 
 bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view> value)
 {
     key = Trim(key);
-    std::string upperKey = MakeUpper(key);
-    const auto entry = m_mapValues.find(upperKey);
-    int line = entry != m_mapValues.end() ? FindLastKeyLine(upperKey) : -1;
+    CKeyIndex::CKeyRef* entry = m_mapValues.Find(key, m_lines);
+    int line = entry ? FindLastKeyLine(key) : -1;
 
     if (!value) {
-        if (entry != m_mapValues.end()) {
-            m_mapValues.erase(entry);
+        if (entry) {
+            m_mapValues.Erase(key, m_lines);
             if (line >= 0)
                 RemoveLine(line);
         }
@@ -61,11 +60,13 @@ bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view>
         m_lines.insert(m_lines.begin() + line, std::move(text));
     }
     // The value as passed, blanks included, until the document is read again.
-    const CValueRef ref { line, key.size() + 1, value->size() };
-    if (entry != m_mapValues.end())
-        entry->second = ref;
+    const std::string_view written = m_lines[line];
+    const CKeyIndex::CKeyRef ref(
+        line, written, written.substr(0, key.size()), written.substr(key.size() + 1));
+    if (entry)
+        *entry = ref;
     else
-        m_mapValues.emplace(std::move(upperKey), ref);
+        m_mapValues.Insert(ref, m_lines);
     return true;
 }
 
@@ -74,18 +75,15 @@ void CIniSection::RemoveLine(int line)
 {
     m_lines.erase(m_lines.begin() + line);
     --m_nLastKeyLine;
-    for (auto& [key, ref] : m_mapValues) {
-        if (ref.m_nLine > line)
-            --ref.m_nLine;
-    }
+    m_mapValues.LineRemoved(line);
 }
 
 // The key line of the last occurrence of a key: walks back from the last key line.
-int CIniSection::FindLastKeyLine(std::string_view upperKey) const
+int CIniSection::FindLastKeyLine(std::string_view key) const
 {
     for (int i = m_nLastKeyLine; i >= 0; --i) {
-        std::string_view key, value;
-        if (ParseKeyLine(m_lines[i], key, value) && EqualNoCase(key, upperKey))
+        std::string_view lineKey, value;
+        if (ParseKeyLine(m_lines[i], lineKey, value) && EqualNoCase(lineKey, key))
             return i;
     }
     return -1;
@@ -113,16 +111,15 @@ bool CIniSection::GetKeys(std::vector<std::string>& keys, bool withValues) const
 bool CIniSection::RebuildMap()
 {
     m_nLastKeyLine = -1;
-    m_mapValues.clear();
-    m_mapValues.reserve(m_lines.size());
+    m_mapValues.Clear();
+    m_mapValues.Reserve(m_lines.size());
     for (int i = 0; i < static_cast<int>(m_lines.size()); ++i) {
-        const std::string& line = m_lines[i];
         std::string_view key, value;
-        if (!ParseKeyLine(line, key, value))
+        if (!ParseKeyLine(m_lines[i], key, value))
             continue;
         m_nLastKeyLine = i;
-        // The first occurrence of a key is the one that counts.
-        m_mapValues.try_emplace(MakeUpper(key), CValueRef { i, static_cast<std::size_t>(value.data() - line.data()), value.size() });
+        // The first occurrence of a key is the one that counts: Insert keeps it.
+        m_mapValues.Insert(CKeyIndex::CKeyRef(i, m_lines[i], key, value), m_lines);
     }
     return true;
 }
@@ -130,6 +127,6 @@ bool CIniSection::RebuildMap()
 void CIniSection::RemoveAll()
 {
     m_nLastKeyLine = -1;
-    m_mapValues.clear();
+    m_mapValues.Clear();
     m_lines.clear();
 }

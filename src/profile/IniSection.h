@@ -1,19 +1,20 @@
 #pragma once
 
+#include "profile/KeyIndex.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // One section of the profile document: its lines in file order (each trimmed, header line
-// excluded) and a map from upper-cased key to value, derived from the lines. The map tells
-// where in its line a value stands rather than holding a copy of it.
+// excluded) and a map from key, in any letter case, to value, derived from the lines. The map
+// tells where in its line a value stands rather than holding a copy of it.
 class CIniSection {
 public:
     explicit CIniSection(std::string_view name);
 
-    // The value of a key, looked up upper-cased; defaultValue when the key is absent.
+    // The value of a key, looked up without case; defaultValue when the key is absent.
     std::string GetValue(std::string_view key, std::string_view defaultValue = {}) const;
     // Sets a key, or deletes it when value is nullopt. Always true.
     bool SetValue(std::string_view key, std::optional<std::string_view> value);
@@ -33,18 +34,12 @@ public:
     static bool ParseKeyLine(std::string_view line, std::string_view& key, std::string_view& value);
 
 private:
-    struct CValueRef {
-        int m_nLine;
-        std::size_t m_nStart;
-        std::size_t m_nLength;
-    };
-
-    int FindLastKeyLine(std::string_view upperKey) const;
+    int FindLastKeyLine(std::string_view key) const;
     void RemoveLine(int line);
 
     std::vector<std::string> m_lines;
     std::string m_strName;
     std::string m_strNameUpper;
     int m_nLastKeyLine = -1;
-    std::unordered_map<std::string, CValueRef> m_mapValues;
+    CKeyIndex m_mapValues;
 };

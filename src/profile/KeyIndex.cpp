@@ -1,0 +1,151 @@
+#include "profile/KeyIndex.h"
+
+#include "platform/TextCase.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <utility>
+
+CKeyIndex::CKeyRef::CKeyRef(
+    int line, std::string_view text, std::string_view key, std::string_view value)
+    : m_nLine(line)
+    , m_nKeyStart(static_cast<std::size_t>(key.data() - text.data()))
+    , m_nKeyLength(key.size())
+    , m_nValueStart(static_cast<std::size_t>(value.data() - text.data()))
+    , m_nValueLength(value.size())
+{
+}
+
+void CKeyIndex::Clear()
+{
+    m_slots.clear();
+    m_nCount = 0;
+}
+
+void CKeyIndex::Reserve(std::size_t count)
+{
+    const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, 2 * count));
+    if (capacity > m_slots.size())
+        Rehash(capacity);
+}
+
+const CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lines) const
+{
+    if (m_nCount == 0)
+        return nullptr;
+    const CSlot& slot = m_slots[FindSlot(key, Hash(key), lines)];
+    return slot.m_ref.m_nLine >= 0 ? &slot.m_ref : nullptr;
+}
+
+CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lines)
+{
+    return const_cast<CKeyRef*>(std::as_const(*this).Find(key, lines));
+}
+
+bool CKeyIndex::Insert(const CKeyRef& ref, const Lines& lines)
+{
+    const std::optional<std::string_view> key = KeyText(ref, lines);
+    if (!key)
+        return false;
+    if (2 * (m_nCount + 1) > m_slots.size())
+        Rehash(std::max<std::size_t>(16, 2 * m_slots.size()));
+    const std::uint32_t hash = Hash(*key);
+    CSlot& slot = m_slots[FindSlot(*key, hash, lines)];
+    if (slot.m_ref.m_nLine >= 0)
+        return false;
+    slot.m_nHash = hash;
+    slot.m_ref = ref;
+    ++m_nCount;
+    return true;
+}
+
+void CKeyIndex::Erase(std::string_view key, const Lines& lines)
+{
+    if (m_nCount == 0)
+        return;
+    std::size_t hole = FindSlot(key, Hash(key), lines);
+    if (m_slots[hole].m_ref.m_nLine < 0)
+        return;
+    // Entries further along the probe run move back into the hole, unless their home slot
+    // lies after it, so that no later search stops at the hole before reaching them.
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t next = (hole + 1) & mask; m_slots[next].m_ref.m_nLine >= 0;
+         next = (next + 1) & mask) {
+        const std::size_t home = m_slots[next].m_nHash & mask;
+        if (((next - home) & mask) >= ((next - hole) & mask)) {
+            m_slots[hole] = m_slots[next];
+            hole = next;
+        }
+    }
+    m_slots[hole] = CSlot {};
+    --m_nCount;
+}
+
+void CKeyIndex::LineRemoved(int line)
+{
+    for (CSlot& slot : m_slots) {
+        if (slot.m_ref.m_nLine > line)
+            --slot.m_ref.m_nLine;
+    }
+}
+
+// FNV-1a over the upper-cased bytes, so that keys equal without case hash alike. UpperChar is
+// looked up in a table of its results: a call per byte would cost more than the rest of the
+// loop, and loading a profile hashes every key.
+std::uint32_t CKeyIndex::Hash(std::string_view key)
+{
+    static const std::array<unsigned char, 256> upper = [] {
+        std::array<unsigned char, 256> table {};
+        for (std::size_t c = 0; c < table.size(); ++c)
+            table[c] = static_cast<unsigned char>(UpperChar(static_cast<char>(c)));
+        return table;
+    }();
+    std::uint32_t hash = 2166136261u;
+    for (const char c : key) {
+        hash ^= upper[static_cast<unsigned char>(c)];
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+// Nothing when the lines were changed behind the index's back and no longer hold the key.
+std::optional<std::string_view> CKeyIndex::KeyText(const CKeyRef& ref, const Lines& lines)
+{
+    if (ref.m_nLine < 0 || static_cast<std::size_t>(ref.m_nLine) >= lines.size())
+        return std::nullopt;
+    const std::string& line = lines[static_cast<std::size_t>(ref.m_nLine)];
+    if (ref.m_nKeyStart > line.size() || line.size() - ref.m_nKeyStart < ref.m_nKeyLength)
+        return std::nullopt;
+    return std::string_view(line).substr(ref.m_nKeyStart, ref.m_nKeyLength);
+}
+
+// The slot that holds the key, or else the free slot where it belongs.
+std::size_t CKeyIndex::FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const CSlot& slot = m_slots[i];
+        if (slot.m_ref.m_nLine < 0)
+            return i;
+        if (slot.m_nHash == hash) {
+            const std::optional<std::string_view> text = KeyText(slot.m_ref, lines);
+            if (text && EqualNoCase(*text, key))
+                return i;
+        }
+    }
+}
+
+void CKeyIndex::Rehash(std::size_t capacity)
+{
+    const std::vector<CSlot> old = std::exchange(m_slots, std::vector<CSlot>(capacity));
+    const std::size_t mask = capacity - 1;
+    for (const CSlot& slot : old) {
+        if (slot.m_ref.m_nLine < 0)
+            continue;
+        std::size_t i = slot.m_nHash & mask;
+        while (m_slots[i].m_ref.m_nLine >= 0)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The hash map of one section: from a key, in any letter case, to where the key and its value
+// stand in the section's lines. It keeps positions, not copies, and compares a key with the
+// key text in its line, so neither building it nor a lookup allocates anything per key.
+// Open addressing with linear probing in a power-of-two table that is at most half full.
+class CKeyIndex {
+public:
+    using Lines = std::vector<std::string>;
+
+    // A key and its value as views into line m_nLine.
+    struct CKeyRef {
+        int m_nLine = -1;
+        std::size_t m_nKeyStart = 0;
+        std::size_t m_nKeyLength = 0;
+        std::size_t m_nValueStart = 0;
+        std::size_t m_nValueLength = 0;
+
+        CKeyRef() = default;
+        // key and value are views into text, the text of line.
+        CKeyRef(int line, std::string_view text, std::string_view key, std::string_view value);
+    };
+
+    void Clear();
+    // Makes room for this many keys, so that adding them does not grow the table.
+    void Reserve(std::size_t count);
+
+    const CKeyRef* Find(std::string_view key, const Lines& lines) const;
+    // The caller may point the entry at another line, but only at the same key.
+    CKeyRef* Find(std::string_view key, const Lines& lines);
+    // Adds the key that ref points at; false, with nothing changed, when it is there already.
+    bool Insert(const CKeyRef& ref, const Lines& lines);
+    void Erase(std::string_view key, const Lines& lines);
+    // Moves the entries of the lines after a removed line up by one.
+    void LineRemoved(int line);
+
+private:
+    struct CSlot {
+        std::uint32_t m_nHash = 0;
+        CKeyRef m_ref; // m_nLine -1: the slot is free
+    };
+
+    static std::uint32_t Hash(std::string_view key);
+    static std::optional<std::string_view> KeyText(const CKeyRef& ref, const Lines& lines);
+    std::size_t FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const;
+    void Rehash(std::size_t capacity);
+
+    std::vector<CSlot> m_slots;
+    std::size_t m_nCount = 0;
+};
