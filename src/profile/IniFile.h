@@ -56,6 +56,7 @@ public:
 private:
     bool RemoveSection(std::string_view name);
     bool ReadLines(CByteSource& source);
+    // line as it is kept: trimmed, without CRs.
     bool ProcessLine(std::string_view line);
     void FinishSection();
 
