@@ -1,10 +1,15 @@
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
+#include "ui/ControlAnchors.h"
+#include "ui/FirstReportExit.h"
 #include "ui/QuotinoDlg.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QPlainTextEdit>
+
+#include <iostream>
 
 int main(int argc, char** argv)
 {
@@ -19,6 +24,9 @@ int main(int argc, char** argv)
         // The window's modal run is the program's whole active life; it loads the
         // configuration itself and closes at once when that fails.
         CQuotinoDlg window(app);
+        // Start-up measurements end the run once the first report is on screen.
+        if (qgetenv("QUOTINO_EXIT_AFTER_FIRST_REPORT") == "1")
+            new CFirstReportExit(window, *window.Control<QPlainTextEdit>(IDC_REPORT), std::cout);
         window.exec();
         // Also after a failed load: the one save of the run.
         app.SaveProfile();
