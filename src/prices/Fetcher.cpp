@@ -122,11 +122,7 @@ struct CFetcher::SResponse {
     }
 };
 
-CFetcher::CFetcher()
-{
-    InitCurlOnce();
-    m_pSession = curl_easy_init();
-}
+CFetcher::CFetcher() = default;
 
 CFetcher::~CFetcher()
 {
@@ -134,12 +130,21 @@ CFetcher::~CFetcher()
         curl_easy_cleanup(Handle(m_pSession));
 }
 
+bool CFetcher::HasSession()
+{
+    if (!m_pSession) {
+        InitCurlOnce();
+        m_pSession = curl_easy_init();
+    }
+    return m_pSession != nullptr;
+}
+
 bool CFetcher::FetchUrl(const std::string& url, std::vector<std::string>& lines,
                         const std::string* saveName)
 {
     lines.clear();
     m_nLastError = 0;
-    if (!m_pSession) {
+    if (!HasSession()) {
         m_nLastError = CURLE_FAILED_INIT;
         return false;
     }

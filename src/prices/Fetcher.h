@@ -13,8 +13,9 @@ public:
     CFetcher(const CFetcher&) = delete;
     CFetcher& operator=(const CFetcher&) = delete;
 
-    // True when the session could be created; without it every fetch fails.
-    bool HasSession() const { return m_pSession != nullptr; }
+    // Creates the session on first use, so that a run without downloads never starts the
+    // network library. True when it could be created; without it every fetch fails.
+    bool HasSession();
 
     // Fills lines with the body, one entry per line. True for a status from 200 to 299;
     // false otherwise, with m_nLastError 0 for an HTTP status and non-zero for any failure
