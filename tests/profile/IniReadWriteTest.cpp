@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <sys/time.h>
 
@@ -99,6 +100,22 @@ TEST(IniReadWrite, RepeatedHeadersMergeUnderTheFirst)
     EXPECT_EQ(WriteProfile(*profile), "[Settings]\r\na=1\r\nc=3\r\na=4\r\n[Other]\r\nb=2\r\n");
     EXPECT_EQ(profile->GetString("SETTINGS", "a"), "1");
     EXPECT_EQ(profile->GetString("SETTINGS", "c"), "3");
+}
+
+// A hostile file that switches between two sections on every other line must not make the
+// reader rebuild a growing section again and again: that took minutes for one megabyte.
+TEST(IniReadWrite, AlternatingHeadersReadInLinearTime)
+{
+    std::string text;
+    for (int i = 0; i < 50000; ++i)
+        text += "[A]\nk" + std::to_string(i) + "=1\n[B]\nx=2\n";
+    const auto start = std::chrono::steady_clock::now();
+    auto profile = ReadProfile(text);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(profile->GetSize(), 3u);
+    EXPECT_EQ(profile->GetAt(1)->Lines().size(), 50000u);
+    EXPECT_EQ(profile->GetString("a", "K49999"), "1");
+    EXPECT_LT(elapsed, std::chrono::seconds(10));
 }
 
 TEST(IniReadWrite, HeaderNamesAreTakenAsWritten)
