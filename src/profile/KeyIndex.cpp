@@ -25,6 +25,9 @@ void CKeyIndex::Clear()
 
 void CKeyIndex::Reserve(std::size_t count)
 {
+    // Empty sections, of which a hostile file can hold many, get no table.
+    if (count == 0)
+        return;
     const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, 2 * count));
     if (capacity > m_slots.size())
         Rehash(capacity);
