@@ -33,7 +33,14 @@ fs::path ResolveLinks(fs::path path)
     return path;
 }
 
-std::string PrefixFor(const fs::path& target) { return "." + target.filename().string() + ".tmp-"; }
+std::string PrefixFor(const fs::path& target)
+{
+    // Appended piece by piece: g++ 12 warns falsely about "literal" + string at -O3.
+    std::string prefix = ".";
+    prefix += target.filename().string();
+    prefix += ".tmp-";
+    return prefix;
+}
 
 fs::path FolderOf(const fs::path& file)
 {
