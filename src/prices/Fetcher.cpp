@@ -1,16 +1,14 @@
 #include "prices/Fetcher.h"
 
 #include "platform/Cp1252.h"
+#include "prices/CurlLibrary.h"
 #include "prices/SafeFileName.h"
-
-#include <curl/curl.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <random>
 
 namespace {
@@ -24,39 +22,34 @@ CURL* Handle(void* session)
     return static_cast<CURL*>(session);
 }
 
-void InitCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 // Parses the address as it stands (curl would otherwise guess a scheme for "-") and accepts
 // only http and https. Fills the normalised address and its lower-case scheme.
-CURLcode ParseHttpAddress(const std::string& url, std::string& address, std::string& scheme)
+CURLcode ParseHttpAddress(const CCurlLibrary& curl, const std::string& url, std::string& address,
+                          std::string& scheme)
 {
     if (url.find('\0') != std::string::npos)
         return CURLE_URL_MALFORMAT;
-    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), curl_url_cleanup);
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl.Url(), curl.UrlCleanup);
     if (!parsed)
         return CURLE_OUT_OF_MEMORY;
-    const CURLUcode result = curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0);
+    const CURLUcode result = curl.UrlSet(parsed.get(), CURLUPART_URL, url.c_str(), 0);
     if (result == CURLUE_UNSUPPORTED_SCHEME)
         return CURLE_UNSUPPORTED_PROTOCOL;
     if (result != CURLUE_OK)
         return CURLE_URL_MALFORMAT;
 
     char* part = nullptr;
-    if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &part, 0) != CURLUE_OK)
+    if (curl.UrlGet(parsed.get(), CURLUPART_SCHEME, &part, 0) != CURLUE_OK)
         return CURLE_URL_MALFORMAT;
     scheme = part;
-    curl_free(part);
+    curl.Free(part);
     if (scheme != "http" && scheme != "https")
         return CURLE_UNSUPPORTED_PROTOCOL;
 
-    if (curl_url_get(parsed.get(), CURLUPART_URL, &part, 0) != CURLUE_OK)
+    if (curl.UrlGet(parsed.get(), CURLUPART_URL, &part, 0) != CURLUE_OK)
         return CURLE_URL_MALFORMAT;
     address = part;
-    curl_free(part);
+    curl.Free(part);
     return CURLE_OK;
 }
 
@@ -127,14 +120,14 @@ CFetcher::CFetcher() = default;
 CFetcher::~CFetcher()
 {
     if (m_pSession)
-        curl_easy_cleanup(Handle(m_pSession));
+        m_pCurl->EasyCleanup(Handle(m_pSession));
 }
 
 bool CFetcher::HasSession()
 {
     if (!m_pSession) {
-        InitCurlOnce();
-        m_pSession = curl_easy_init();
+        m_pCurl = CCurlLibrary::Get();
+        m_pSession = m_pCurl ? m_pCurl->EasyInit() : nullptr;
     }
     return m_pSession != nullptr;
 }
@@ -152,9 +145,9 @@ bool CFetcher::FetchUrl(const std::string& url, std::vector<std::string>& lines,
         SResponse response;
         if (!ConfigureTransfer(url, response))
             return false;
-        const CURLcode result = curl_easy_perform(Handle(m_pSession));
+        const CURLcode result = m_pCurl->EasyPerform(Handle(m_pSession));
         long status = 0;
-        curl_easy_getinfo(Handle(m_pSession), CURLINFO_RESPONSE_CODE, &status);
+        m_pCurl->EasyGetinfo(Handle(m_pSession), CURLINFO_RESPONSE_CODE, &status);
         SplitBody(response.body, lines);
         if (saveName && (status != 0 || result == CURLE_OK))
             WriteCopy(*saveName, url, status, lines);
@@ -173,7 +166,7 @@ bool CFetcher::ConfigureTransfer(const std::string& url, SResponse& response)
 {
     std::string address;
     std::string scheme;
-    const CURLcode parsed = ParseHttpAddress(url, address, scheme);
+    const CURLcode parsed = ParseHttpAddress(*m_pCurl, url, address, scheme);
     if (parsed != CURLE_OK) {
         m_nLastError = parsed;
         return false;
@@ -182,35 +175,37 @@ bool CFetcher::ConfigureTransfer(const std::string& url, SResponse& response)
     const bool redirectToHttp = scheme == "http" || (m_nLoadFlag & kFollowRedirectToHttp);
     const bool redirectToHttps = scheme == "https" || (m_nLoadFlag & kFollowRedirectToHttps);
 
+    const CCurlLibrary& library = *m_pCurl;
     CURL* curl = Handle(m_pSession);
-    curl_easy_reset(curl);
+    library.EasyReset(curl);
     response.limit = m_nMaxBodyBytes;
-    curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
+    library.EasySetopt(curl, CURLOPT_URL, address.c_str());
 #if LIBCURL_VERSION_NUM >= 0x075500
     const char* redirectProtocols = !redirectToHttp    ? "https"
                                     : redirectToHttps ? "http,https"
                                                       : "http";
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
+    library.EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
 #else
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
-                     (redirectToHttp ? CURLPROTO_HTTP : 0L)
-                         | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
+    library.EasySetopt(curl, CURLOPT_PROTOCOLS,
+                       static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                       (redirectToHttp ? CURLPROTO_HTTP : 0L)
+                           | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
 #endif
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, m_nMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Quotino");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, m_nConnectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, m_nStallSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, m_nTotalTimeoutSeconds);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_nMaxBodyBytes));
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &SResponse::Collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response);
+    library.EasySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    library.EasySetopt(curl, CURLOPT_MAXREDIRS, m_nMaxRedirects);
+    library.EasySetopt(curl, CURLOPT_USERAGENT, "Quotino");
+    library.EasySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    library.EasySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, m_nConnectTimeoutMs);
+    library.EasySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    library.EasySetopt(curl, CURLOPT_LOW_SPEED_TIME, m_nStallSeconds);
+    library.EasySetopt(curl, CURLOPT_TIMEOUT, m_nTotalTimeoutSeconds);
+    library.EasySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(m_nMaxBodyBytes));
+    library.EasySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    library.EasySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    library.EasySetopt(curl, CURLOPT_WRITEFUNCTION, &SResponse::Collect);
+    library.EasySetopt(curl, CURLOPT_WRITEDATA, &response);
     return true;
 }
 
@@ -227,19 +222,20 @@ void CFetcher::WriteCopy(const std::string& saveName, const std::string& request
     const std::string path = CopyPath(saveName);
     if (path.empty())
         return;
+    const CCurlLibrary& library = *m_pCurl;
     CURL* curl = Handle(m_pSession);
     std::string text;
     if (status != 0) {
         char* reported = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &reported);
+        library.EasyGetinfo(curl, CURLINFO_EFFECTIVE_URL, &reported);
         const bool usable = reported && std::strlen(reported) >= 9;
         text += "URL: " + (usable ? std::string(reported) : requestedUrl) + "\r\n";
         char* contentType = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
+        library.EasyGetinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
         if (contentType)
             text += "Content Type: " + std::string(contentType) + "\r\n";
         curl_header* date = nullptr;
-        if (curl_easy_header(curl, "Date", 0, CURLH_HEADER, -1, &date) == CURLHE_OK)
+        if (library.EasyHeader(curl, "Date", 0, CURLH_HEADER, -1, &date) == CURLHE_OK)
             text += "Date: " + std::string(date->value) + "\r\n";
         text += "Status Code: " + std::to_string(status) + "\r\n\r\n";
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class CCurlLibrary;
+
 // The program's only network access: fetches one HTTP or HTTPS address into Windows-1252 lines
 // and, on request, leaves a copy of the response in the copy folder.
 class CFetcher {
@@ -46,5 +48,6 @@ private:
     void WriteCopy(const std::string& saveName, const std::string& requestedUrl, long status,
                    const std::vector<std::string>& lines) const;
 
-    void* m_pSession = nullptr;  // the CURL easy handle
+    const CCurlLibrary* m_pCurl = nullptr;  // loaded with the session
+    void* m_pSession = nullptr;             // the CURL easy handle
 };

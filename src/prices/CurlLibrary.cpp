@@ -1,0 +1,54 @@
+#include "prices/CurlLibrary.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+template <typename Function>
+bool Bind(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+}  // namespace
+
+const CCurlLibrary* CCurlLibrary::Get()
+{
+    static const CCurlLibrary* const library = [] {
+        static CCurlLibrary curl({ "libcurl.so.4", "libcurl.so" });
+        const bool usable = curl.IsLoaded() && curl.GlobalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        return usable ? &curl : nullptr;
+    }();
+    return library;
+}
+
+CCurlLibrary::CCurlLibrary(std::initializer_list<const char*> fileNames)
+{
+    for (const char* fileName : fileNames) {
+        void* library = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+        if (library && Resolve(library)) {
+            m_bLoaded = true;
+            return;
+        }
+        if (library)
+            dlclose(library);
+    }
+}
+
+bool CCurlLibrary::Resolve(void* library)
+{
+    return Bind(library, "curl_global_init", GlobalInit)
+        && Bind(library, "curl_easy_init", EasyInit)
+        && Bind(library, "curl_easy_reset", EasyReset)
+        && Bind(library, "curl_easy_setopt", EasySetopt)
+        && Bind(library, "curl_easy_perform", EasyPerform)
+        && Bind(library, "curl_easy_getinfo", EasyGetinfo)
+        && Bind(library, "curl_easy_header", EasyHeader)
+        && Bind(library, "curl_easy_cleanup", EasyCleanup)
+        && Bind(library, "curl_url", Url)
+        && Bind(library, "curl_url_set", UrlSet)
+        && Bind(library, "curl_url_get", UrlGet)
+        && Bind(library, "curl_url_cleanup", UrlCleanup)
+        && Bind(library, "curl_free", Free);
+}
