@@ -150,7 +150,9 @@ void CQuotinoDlg::OnInitDialog()
     m_rcInput = m_pInput->geometry();
     m_rcReport = m_pReport->geometry();
     m_anchors.ShowPriceList(m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    // Windows show the application icon that main() sets; decode it again only without one.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     m_bInitialised = true;
 
     PasteList();
