@@ -203,7 +203,7 @@ const char kBaseProfile[] = "[Settings]\r\nLang=Deutsch\r\nServerList=%URL%\r\n"
                             "[Server 1]\r\nAktualisiert=6.12.26 09:05\r\nWerte=1,3\r\nKarotte=0,10\r\n";
 
 // A server name whose profile lines read back as that server: no key syntax in it, and no
-// other section or server of the same upper-cased name.
+// other section or server whose section has the same upper-cased name.
 bool HasOwnProfileLines(const std::string& name, const CIniFile& profile,
                         const std::map<std::string, CExpectedServer>& servers)
 {
@@ -215,8 +215,9 @@ bool HasOwnProfileLines(const std::string& name, const CIniFile& profile,
         if (other != name && EqualNoCase(other, name))
             return false;
     }
+    // A server named "[x]" keeps its values in the section of a server named "x".
     for (const auto& [other, server] : servers)
-        if (other != name && EqualNoCase(other, name))
+        if (other != name && EqualNoCase(CIniFile::NormalizeSectionName(other), name))
             return false;
     return true;
 }
