@@ -184,15 +184,22 @@ bool CFetcher::ConfigureTransfer(const std::string& url, SResponse& response)
     const char* redirectProtocols = !redirectToHttp    ? "https"
                                     : redirectToHttps ? "http,https"
                                                       : "http";
-    library.EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
+    CURLcode restricted = library.EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    if (restricted == CURLE_OK)
+        restricted = library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
 #else
-    library.EasySetopt(curl, CURLOPT_PROTOCOLS,
-                       static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
-    library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
-                       (redirectToHttp ? CURLPROTO_HTTP : 0L)
-                           | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
+    CURLcode restricted = library.EasySetopt(curl, CURLOPT_PROTOCOLS,
+                                             static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    if (restricted == CURLE_OK)
+        restricted = library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                                        (redirectToHttp ? CURLPROTO_HTTP : 0L)
+                                            | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
 #endif
+    // A library too old to restrict the protocols could follow a redirect anywhere.
+    if (restricted != CURLE_OK) {
+        m_nLastError = restricted;
+        return false;
+    }
     library.EasySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     library.EasySetopt(curl, CURLOPT_MAXREDIRS, m_nMaxRedirects);
     library.EasySetopt(curl, CURLOPT_USERAGENT, "Quotino");
