@@ -6,6 +6,7 @@
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
+#include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
 #include "prices/ServerCache.h"
@@ -90,22 +91,31 @@ std::string UsersProfile(const std::string& path)
     return ReadWholeFile(path);
 }
 
-const std::string kPriceLine = "Karotte=0,45\r\n";
-
 struct Damage {
     std::string what;
     std::string bytes;
-    bool priceWhole = false; // a cut that left the price and everything before it
 };
 
 std::vector<Damage> CutsOf(const std::string& good, std::size_t step)
 {
-    const std::size_t price = good.find(kPriceLine);
     std::vector<Damage> cuts;
     for (std::size_t length = 0; length < good.size(); length += step)
-        cuts.push_back({ "cut at " + std::to_string(length), good.substr(0, length),
-            price != std::string::npos && length >= price + kPriceLine.size() });
+        cuts.push_back({ "cut at " + std::to_string(length), good.substr(0, length) });
     return cuts;
+}
+
+// Whether the damage left the user's cached price readable: the server's address, the plant
+// in the catalogue and the price itself.
+bool PriceSurvived(const std::string& bytes)
+{
+    CIniFile profile;
+    profile.m_bAutoReload = profile.m_bAutoSave = false;
+    CMemorySource source(bytes.data(), bytes.size());
+    profile.ReadFrom(source);
+    const CIniSection* plants = profile.FindSection("Plants");
+    return !profile.GetString("Preislisten", "Server 1").empty() && plants
+        && plants->GetValue("Karotte", "\x01") != "\x01"
+        && profile.GetString("Server 1", "Karotte") == "0,45";
 }
 
 std::vector<Damage> BitFlipsOf(const std::string& good, int copies)
@@ -125,6 +135,7 @@ std::vector<Damage> BitFlipsOf(const std::string& good, int copies)
 struct LoadCount {
     int loads = 0;
     int rebuilt = 0;
+    int pricesCarried = 0;
 };
 
 // Every damaged profile loads; where the loader rebuilt it, the damaged file is the backup
@@ -149,8 +160,9 @@ LoadCount LoadEach(const std::vector<Damage>& copies)
             ++count.rebuilt;
             EXPECT_EQ(ReadWholeFile(backup), damage.bytes);
             EXPECT_EQ(start.m_profile.GetString("Settings", "Version"), "1.39");
-            if (damage.priceWhole) {
+            if (PriceSurvived(damage.bytes)) {
                 EXPECT_EQ(start.m_profile.GetString("Server 1", "Karotte"), "0,45");
+                ++count.pricesCarried;
             }
         } else if (start.m_ui.m_nChoices == 0) {
             EXPECT_EQ(ReadWholeFile(path), damage.bytes) << "changed without a rebuild";
@@ -165,7 +177,8 @@ void Report(const char* what, const LoadCount& count, std::chrono::steady_clock:
 {
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ damaged  ] " << what << ": " << count.loads << " loads, " << count.rebuilt
-              << " rebuilt, " << seconds << " s\n";
+              << " rebuilt (" << count.pricesCarried << " with a cached price carried over), "
+              << seconds << " s\n";
 }
 
 std::string DefaultProfileBytes()
@@ -199,14 +212,14 @@ TEST(DamagedProfile, DamagedDefaultProfilesAreRebuiltWithTheDamagedFileAsBackup)
     EXPECT_GT(count.rebuilt, count.loads * 9 / 10);
 }
 
-// A user's profile cut short: a rebuild where the settings or texts are gone, the prices
-// that made it to the disk carried over.
-TEST(DamagedProfile, UsersProfileCutShortKeepsWhatSurvived)
+// A user's profile cut short or with flipped bits: rebuilt where the version, the language or
+// its texts are hit, and then the cached price, where it is still readable, is carried over.
+TEST(DamagedProfile, DamagedUsersProfileLoadsAndARebuildKeepsItsPrices)
 {
     const auto start = std::chrono::steady_clock::now();
     TempDir dir;
     const std::string users = UsersProfile(dir.file("quotino.ini"));
-    ASSERT_NE(users.find(kPriceLine), std::string::npos);
+    ASSERT_TRUE(PriceSurvived(users));
     std::vector<Damage> copies = CutsOf(users, AllDamage() ? 97 : 1997);
     const auto flips = BitFlipsOf(users, AllDamage() ? 1000 : 50);
     copies.insert(copies.end(), flips.begin(), flips.end());
@@ -214,7 +227,7 @@ TEST(DamagedProfile, UsersProfileCutShortKeepsWhatSurvived)
     const LoadCount count = LoadEach(copies);
     Report("user's profile", count, start);
     EXPECT_EQ(count.loads, static_cast<int>(copies.size()));
-    EXPECT_GT(count.rebuilt, 0);
+    EXPECT_GT(count.pricesCarried, 0);
 }
 
 } // namespace
