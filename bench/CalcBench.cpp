@@ -3,14 +3,7 @@
 // text and no faster.
 #include "calc/ListReader.h"
 #include "calc/OfferCalculator.h"
-#include "config/CatalogLoader.h"
-#include "config/DefaultProfileData.h"
-#include "config/PlantCatalog.h"
-#include "config/Settings.h"
-#include "config/Texts.h"
-#include "platform/ByteSource.h"
-#include "prices/ServerCache.h"
-#include "profile/IniFile.h"
+#include "support/ShippedWorld.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,38 +14,9 @@ namespace {
 const std::string kExampleList = "Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\n"
                                  "Summe: 25,00 wT\r\nProdukte jetzt verkaufen?";
 
-// The run's objects as the configuration loader leaves them, from the embedded profile, with
-// the prices of the worked example on the first server.
-struct CBenchWorld {
-    CIniFile m_profile;
-    CTexts m_texts;
-    CPlantCatalog m_catalog;
-    CServerCache m_servers { m_profile, m_texts, m_catalog };
-    CSettings m_settings { m_profile };
-    COfferCalculator m_calc { m_catalog, m_texts, m_servers, m_settings };
-
-    CBenchWorld()
-    {
-        CMemorySource source(kDefaultProfileData, kDefaultProfileSize);
-        m_profile.ReadFrom(source);
-        m_profile.WriteString("Settings", "Lang", "Deutsch");
-        m_texts.LoadTexts(m_profile);
-        LoadPlantCatalog(m_profile, m_texts, m_catalog, m_calc.m_tables);
-        m_calc.m_templates.Load(m_profile);
-        m_catalog.LoadTranslations(m_profile);
-        m_profile.WriteString("Server 1", "Karotte", "0,10");
-        m_profile.WriteString("Server 1", "gelbe Teichrose", "12,00");
-        m_servers.LoadServerTables();
-        m_calc.m_strServer = "Server 1";
-        m_calc.m_strDateLabel = m_texts.GetText("Txt_Date");
-        m_calc.ReadTexts();
-        m_calc.RebuildMarketPrices();
-    }
-};
-
-CBenchWorld& World()
+CShippedWorld& World()
 {
-    static CBenchWorld world;
+    static CShippedWorld world;
     return world;
 }
 

@@ -7,6 +7,7 @@
 #include "config/Texts.h"
 #include "prices/ServerCache.h"
 #include "profile/IniFile.h"
+#include "support/ShippedWorld.h"
 
 #include <string>
 #include <utility>
@@ -41,17 +42,3 @@ public:
 
 // The prices of the worked example: Karotte 0,10 and gelbe Teichrose 12,00 on "Server 1".
 void AddExampleServer(CCalcWorld& world);
-
-// The same objects filled from the embedded default profile by the real loaders, in the
-// language named as in [Lang], with the worked example's prices cached for "Server 1".
-class CShippedWorld {
-public:
-    explicit CShippedWorld(const std::string& language);
-
-    CIniFile m_profile;
-    CTexts m_texts;
-    CPlantCatalog m_catalog;
-    CServerCache m_servers;
-    CSettings m_settings;
-    COfferCalculator m_calc;
-};
