@@ -12,3 +12,5 @@ inline void FuzzCheck(bool holds, const char* property)
     std::fprintf(stderr, "property broken: %s\n", property);
     std::abort();
 }
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -7,6 +7,7 @@
 #include "FuzzWorld.h"
 
 #include "platform/TextCase.h"
+#include "platform/TextUtil.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/ServerTable.h"
@@ -21,22 +22,6 @@
 namespace {
 
 const std::string kServer = "Fuzz Server";
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // "%d": blanks, an optional sign, at least one digit. Returns the rest, or nullopt.
 std::optional<std::string_view> SkipInteger(std::string_view text)
@@ -85,7 +70,7 @@ void CheckFields(std::string_view line, const std::vector<std::string>& fields, 
         FuzzCheck(field.find('\t') == std::string::npos, "no separator inside a field");
         // Without quotes to take off, a field is its piece of the line, trimmed.
         if (raw.find('"') == std::string_view::npos)
-            FuzzCheck(field == Trimmed(raw), "fields are trimmed");
+            FuzzCheck(field == Trim(raw), "fields are trimmed");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/ByteSink.h"
 #include "platform/ByteSource.h"
 #include "platform/TextCase.h"
+#include "platform/TextUtil.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>
@@ -17,20 +18,6 @@
 #include <vector>
 
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // Delivers the bytes in uneven pieces, so that lines and CR LF pairs straddle the reads.
 class CUnevenSource : public CByteSource {
@@ -90,12 +77,12 @@ std::map<std::string, std::string> ExpectedValues(const CIniSection& section)
 {
     std::map<std::string, std::string> values;
     for (const std::string& line : section.Lines()) {
-        const std::string_view text = Trimmed(line);
+        const std::string_view text = Trim(line);
         const std::size_t equals = text.find('=');
         if (text.empty() || text.front() == ';' || equals == std::string_view::npos)
             continue;
-        values.emplace(MakeUpper(Trimmed(text.substr(0, equals))),
-                       std::string(Trimmed(text.substr(equals + 1))));
+        values.emplace(MakeUpper(Trim(text.substr(0, equals))),
+                       std::string(Trim(text.substr(equals + 1))));
     }
     return values;
 }
@@ -104,10 +91,10 @@ std::vector<std::string> KeysInLineOrder(const CIniSection& section)
 {
     std::vector<std::string> keys;
     for (const std::string& line : section.Lines()) {
-        const std::string_view text = Trimmed(line);
+        const std::string_view text = Trim(line);
         const std::size_t equals = text.find('=');
         if (!text.empty() && text.front() != ';' && equals != std::string_view::npos)
-            keys.emplace_back(Trimmed(text.substr(0, equals)));
+            keys.emplace_back(Trim(text.substr(0, equals)));
     }
     return keys;
 }

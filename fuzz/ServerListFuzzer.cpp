@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/TextCase.h"
+#include "platform/TextUtil.h"
 #include "platform/UserInterface.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
@@ -34,22 +35,6 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The assignment rule, written out once more: "[", a section, "]", a key of at least one
 // character, "=", a value; each part trimmed, the section not empty.
 void CheckAssignment(std::string_view text)
@@ -60,13 +45,13 @@ void CheckAssignment(std::string_view text)
     const std::size_t equals = text.find('=');
     const bool expected = !text.empty() && text.front() == '[' && close != std::string_view::npos
         && equals != std::string_view::npos && equals >= close + 2
-        && !Trimmed(text.substr(1, close - 1)).empty();
+        && !Trim(text.substr(1, close - 1)).empty();
     FuzzCheck(usable == expected, "an assignment is usable exactly as the rule says");
     if (!usable)
         return;
-    FuzzCheck(section == Trimmed(text.substr(1, close - 1)), "the section stands between the brackets");
-    FuzzCheck(key == Trimmed(text.substr(close + 1, equals - close - 1)), "the key stands before the first =");
-    FuzzCheck(value == Trimmed(text.substr(equals + 1)), "the value is the rest");
+    FuzzCheck(section == Trim(text.substr(1, close - 1)), "the section stands between the brackets");
+    FuzzCheck(key == Trim(text.substr(close + 1, equals - close - 1)), "the key stands before the first =");
+    FuzzCheck(value == Trim(text.substr(equals + 1)), "the value is the rest");
 
     // Written back in the same form, it reads as the same three parts.
     const std::string again = "[" + section + "]" + (key.empty() ? " " : key) + "=" + value;
