@@ -1,9 +1,44 @@
 #include "config/Texts.h"
 
+#include "config/Resource.h"
+#include "platform/ByteSource.h"
 #include "platform/TextCase.h"
 #include "profile/IniFile.h"
 
 #include <vector>
+
+namespace {
+
+constexpr int kDefaultProfileId = 129;
+constexpr const char* kDefaultTextSection = "Texts Deutsch";
+
+// Copies a section's keys into texts; of a key written twice the first occurrence wins, and a
+// key already present is kept.
+void AddSection(const CIniSection& section, std::unordered_map<std::string, std::string>& texts)
+{
+    std::vector<std::string> keys;
+    section.GetKeys(keys);
+    for (const std::string& key : keys)
+        texts.try_emplace(MakeUpper(key), section.GetValue(key));
+}
+
+// The built-in default profile, read once per run: it never changes.
+CIniFile& BuiltInProfile()
+{
+    static CIniFile* const profile = [] {
+        auto* document = new CIniFile;
+        document->m_bAutoReload = false;
+        CResource resource;
+        if (resource.Load(kDefaultProfileId, "TXT")) {
+            CMemorySource source(resource.Data(), resource.Size());
+            document->ReadFrom(source);
+        }
+        return document;
+    }();
+    return *profile;
+}
+
+}  // namespace
 
 std::string CTexts::GetText(std::string_view key) const
 {
@@ -15,14 +50,18 @@ void CTexts::LoadTexts(CIniFile& profile)
 {
     m_mapTexts.clear();
     const std::string language = profile.GetString("Settings", "Lang", "");
-    const std::string sectionName = profile.GetString("Lang", language, "Texts Deutsch");
-    const CIniSection* section = profile.FindSection(sectionName);
-    if (!section)
-        return;
+    const std::string sectionName = profile.GetString("Lang", language, kDefaultTextSection);
+    if (const CIniSection* section = profile.FindSection(sectionName))
+        AddSection(*section, m_mapTexts);
+    AddBuiltInTexts(language, sectionName);
+}
 
-    std::vector<std::string> keys;
-    section->GetKeys(keys);
-    // Backwards, so that of a key written twice the first occurrence wins.
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
-        m_mapTexts[MakeUpper(*key)] = section->GetValue(*key);
+void CTexts::AddBuiltInTexts(const std::string& language, const std::string& sectionName)
+{
+    CIniFile& builtIn = BuiltInProfile();
+    // The profile may name its own section for a language; the defaults of that language
+    // still live under the built-in name.
+    const std::string builtInName = builtIn.GetString("Lang", language, sectionName);
+    if (const CIniSection* section = builtIn.FindSection(builtInName))
+        AddSection(*section, m_mapTexts);
 }

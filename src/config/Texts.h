@@ -14,6 +14,11 @@ public:
     // Empty when the key is missing: there is no fallback to another language.
     std::string GetText(std::string_view key) const;
     // Copies the text section that [Lang] names for [Settings] Lang ("Texts Deutsch" when the
-    // language is not listed) into m_mapTexts.
+    // language is not listed) into m_mapTexts. Keys that the section lacks but the built-in
+    // default profile has for the same language are taken from there, so that a profile written
+    // before a text existed still shows it.
     void LoadTexts(CIniFile& profile);
+
+private:
+    void AddBuiltInTexts(const std::string& language, const std::string& sectionName);
 };

@@ -90,3 +90,15 @@ TEST(Texts, DefaultProfileHasAdvertisingInGermanOnly)
     EXPECT_EQ("Server ausw\xE4hlen", german.GetText("Txt_Serversel"));
     EXPECT_EQ("Select Used Servers", english.GetText("Txt_Serversel"));
 }
+
+TEST(Texts, TextMissingFromAnOlderProfileComesFromTheBuiltInProfileOfTheSameLanguage)
+{
+    // The test profile's English section holds one text only; every other English text comes
+    // from the built-in profile, and the profile's own texts still win.
+    const CTexts english = LoadWithLanguage("English");
+    EXPECT_EQ("Select Used Servers", english.GetText("Txt_ServerSel"));
+    EXPECT_EQ("Calculate", english.GetText("Txt_Calc"));
+    const CTexts german = LoadWithLanguage("Deutsch");
+    EXPECT_EQ("Berechnen", german.GetText("Txt_Calc"));
+    EXPECT_EQ("Werbung", german.GetText("Txt_Adv"));
+}
