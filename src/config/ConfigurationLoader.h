@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Version.h"
+
 #include <string>
 
 class CIniFile;
@@ -25,8 +27,8 @@ public:
     bool LoadConfiguration(CPlantTables& tables, CListTemplates& templates,
                            std::string& strServer, IUserInterface& ui);
 
-    static constexpr int kMajorVersion = 1;
-    static constexpr int kMinorVersion = 39;
+    static constexpr int kMajorVersion = kVersionMajor;
+    static constexpr int kMinorVersion = kVersionMinor;
 
 private:
     bool IsCurrentVersion(bool fileRead);

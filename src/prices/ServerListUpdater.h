@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ServerListUpdate.h"
+#include "platform/Version.h"
 
 #include <functional>
 #include <string>
@@ -35,8 +36,8 @@ public:
     std::function<void()> m_fnRefillServers;
 
     // The version of this program; a list announcing a newer one shows the notice.
-    static constexpr int kMajorVersion = 1;
-    static constexpr int kMinorVersion = 39;
+    static constexpr int kMajorVersion = kVersionMajor;
+    static constexpr int kMinorVersion = kVersionMinor;
 
 private:
     bool FetchServerList(std::vector<std::string>& lines);

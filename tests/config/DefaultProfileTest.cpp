@@ -3,6 +3,7 @@
 #include "platform/ByteSource.h"
 #include "platform/Cp1252.h"
 #include "platform/TextCase.h"
+#include "platform/Version.h"
 #include "profile/IniFile.h"
 
 #include <gtest/gtest.h>
@@ -302,7 +303,7 @@ TEST(DefaultProfile, OffersFourLanguagesAndTheDefaultSettings)
         CpAll({ "Deutsch=Texts Deutsch", "English=Texts English", "Nederlands=Texts NL",
             "Français=Texts Francais" }));
     EXPECT_EQ(Keys("Settings", true),
-        (Strings { "Version=1.39",
+        (Strings { std::string("Version=") + kVersionText,
             "Lang=", "Server=", "ServerList=https://lists.quotino.example/servers.tsv",
             "ServerListFallback=https://lists.quotino.example/fallback.txt",
             "PreisListe=", "MaxFarm=", "MaxLevel=99", "OriginMask=-1" }));
