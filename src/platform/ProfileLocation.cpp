@@ -1,11 +1,33 @@
 #include "platform/ProfileLocation.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kProfileName = "quotino.ini";
+
+// Creates the folder and any missing parents, private to the user as the XDG rule asks for
+// folders it creates; folders that already exist keep their permissions.
+void CreateUserFolder(const fs::path& folder)
+{
+    std::vector<fs::path> missing;
+    std::error_code error;
+    for (fs::path path = folder;
+         !path.empty() && fs::symlink_status(path, error).type() == fs::file_type::not_found;
+         path = path.parent_path()) {
+        missing.push_back(path);
+        if (path == path.parent_path())
+            break;
+    }
+    fs::create_directories(folder, error);
+    for (const fs::path& created : missing)
+        fs::permissions(created, fs::perms::owner_all, fs::perm_options::replace, error);
+}
+
+} // namespace
 
 std::string ProfilePathBesideExecutable(const std::string& executablePath)
 {
@@ -17,50 +39,14 @@ std::string ProfilePathBesideExecutable(const std::string& executablePath)
     return profile.string();
 }
 
-bool IsFolderWritable(const std::string& folder)
+std::string LocateProfile(const std::string& executablePath, const std::string& userFolder)
 {
-    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
-}
-
-std::string LocateProfile(const std::string& executablePath, const std::string& xdgConfigHome,
-    const std::string& home, const std::function<bool(const std::string&)>& isWritable)
-{
-    const fs::path beside(ProfilePathBesideExecutable(executablePath));
-    if (isWritable(beside.parent_path().string()))
-        return beside.string();
-
-    // A relative XDG_CONFIG_HOME is invalid and to be ignored.
-    const fs::path base = !xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute()
-        ? fs::path(xdgConfigHome)
-        : fs::path(home) / ".config";
-    const fs::path folder = base / "quotino";
+    const std::string beside = ProfilePathBesideExecutable(executablePath);
+    // Whatever stands there, even a dangling link, is the user's: use it, never go around it.
     std::error_code error;
-    fs::create_directories(folder, error);
-    return (folder / beside.filename()).string();
-}
+    if (fs::exists(fs::symlink_status(beside, error)))
+        return beside;
 
-namespace {
-
-std::string ExecutablePath()
-{
-    std::error_code error;
-    const fs::path path = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("quotino") : path.string();
-}
-
-std::string HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
-        return entry->pw_dir;
-    return ".";
-}
-
-} // namespace
-
-std::string LocateProfile()
-{
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    return LocateProfile(ExecutablePath(), xdg ? xdg : "", HomeFolder());
+    CreateUserFolder(userFolder);
+    return (fs::path(userFolder) / kProfileName).string();
 }

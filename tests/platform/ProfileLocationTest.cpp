@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+namespace fs = std::filesystem;
+
 namespace {
 
 TEST(ProfileLocation, ProfileIsNamedLikeTheExecutable)
@@ -26,38 +28,61 @@ TEST(ProfileLocation, ProfileIsNamedLikeTheExecutable)
         EXPECT_EQ(ProfilePathBesideExecutable(c.executable), c.profile) << c.executable;
 }
 
-TEST(ProfileLocation, WritableFolderOfTheExecutableWins)
+// Anything standing beside the executable under the profile's name is the user's profile,
+// even a link whose target is gone; the user's folder is then neither used nor created.
+TEST(ProfileLocation, ExistingProfileBesideTheExecutableWins)
 {
-    TempDir dir;
-    const std::string executable = dir.file("quotino");
-    EXPECT_EQ(LocateProfile(executable, dir.file("xdg"), dir.file("home")), dir.file("quotino.ini"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("xdg")));
-}
-
-TEST(ProfileLocation, ReadOnlyInstallationUsesTheUserConfigurationFolder)
-{
-    TempDir dir;
-    const auto readOnly = [](const std::string&) { return false; };
-    struct Case {
-        std::string xdg;
-        std::string expected;
-    };
-    const Case cases[] = {
-        { dir.file("xdg"), dir.file("xdg/quotino/quotino.ini") },
-        { "", dir.file("home/.config/quotino/quotino.ini") },
-        { "relative/config", dir.file("home/.config/quotino/quotino.ini") },
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LocateProfile("/usr/bin/quotino", c.xdg, dir.file("home"), readOnly), c.expected) << c.xdg;
-        EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(c.expected).parent_path()));
+    for (const bool danglingLink : { false, true }) {
+        TempDir dir;
+        if (danglingLink)
+            fs::create_symlink(dir.file("gone.ini"), dir.file("quotino.ini"));
+        else
+            WriteWholeFile(dir.file("quotino.ini"), "[Settings]\r\n");
+        EXPECT_EQ(LocateProfile(dir.file("quotino"), dir.file("config/quotino")), dir.file("quotino.ini"));
+        EXPECT_FALSE(fs::exists(dir.file("config"))) << danglingLink;
     }
 }
 
-TEST(ProfileLocation, FolderWritabilityIsChecked)
+// A writable program folder without a profile (~/.local/bin) gets no profile either: the
+// user's folder is created, private to the user, below an existing parent that keeps its mode.
+TEST(ProfileLocation, WithoutProfileBesideTheExecutableTheUserFolderIsCreated)
 {
     TempDir dir;
-    EXPECT_TRUE(IsFolderWritable(dir.path().string()));
-    EXPECT_FALSE(IsFolderWritable(dir.file("missing")));
+    fs::create_directory(dir.file("home"));
+    fs::permissions(dir.file("home"), fs::perms(0755));
+    const std::string folder = dir.file("home/.config/quotino");
+
+    EXPECT_EQ(LocateProfile(dir.file("quotino"), folder), folder + "/quotino.ini");
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(dir.file("home/.config")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(dir.file("home")).permissions(), fs::perms(0755));
+    EXPECT_FALSE(fs::exists(dir.file("quotino.ini")));
+
+    // A second start finds the folder as it left it.
+    fs::permissions(folder, fs::perms(0750));
+    EXPECT_EQ(LocateProfile(dir.file("quotino"), folder), folder + "/quotino.ini");
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms(0750));
+}
+
+TEST(ProfileLocation, UserFolderFollowsXdgConfigHome)
+{
+    struct Case {
+        const char* xdg;
+        const char* folder;
+    };
+    const Case cases[] = {
+        { "/srv/cfg", "/srv/cfg/quotino" },
+        { "/srv/cfg/", "/srv/cfg/quotino" },
+        { "", "/home/ann/.config/quotino" },
+        // Relative values are invalid by the XDG rule and ignored.
+        { "relative/config", "/home/ann/.config/quotino" },
+        { "./cfg", "/home/ann/.config/quotino" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::path(UserProfileFolder(c.xdg, "/home/ann")).lexically_normal(),
+            fs::path(c.folder))
+            << c.xdg;
 }
 
 } // namespace
