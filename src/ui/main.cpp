@@ -1,6 +1,7 @@
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
+#include "ui/CommandLine.h"
 #include "ui/ControlAnchors.h"
 #include "ui/FirstReportExit.h"
 #include "ui/QuotinoDlg.h"
@@ -13,12 +14,22 @@
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
+    const CCommandLine commandLine(CCommandLine::ArgumentsOf(argc, argv));
+    if (!commandLine.ShouldRun()) {
+        std::cout << commandLine.Output() << std::flush;
+        std::cerr << commandLine.Errors() << std::flush;
+        return commandLine.ExitStatus();
+    }
+    // Qt sees no arguments: every one was ours, and a file name after --profile must never be
+    // taken for one of Qt's own options. The window system is chosen through the environment.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     QGuiApplication::setDesktopFileName(QStringLiteral("quotino"));
 
     CSystemClock clock;
-    CQuotinoApp app(LocateProfile(), clock);
+    CQuotinoApp app(commandLine.ProfilePath().empty() ? LocateProfile() : commandLine.ProfilePath(),
+                    clock);
     app.InitInstance();
     {
         // The window's modal run is the program's whole active life; it loads the
