@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quotino"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.quotino.quotino"));
 
     CSystemClock clock;
     CQuotinoApp app(commandLine.ProfilePath().empty() ? LocateProfile() : commandLine.ProfilePath(),
