@@ -11,7 +11,7 @@ CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
       m_servers(m_profile, m_texts, m_catalog),
       m_priceList(m_profile, m_catalog, m_fetch),
       m_serverList(m_profile, m_servers, m_texts, m_fetch, clock),
-      m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock),
+      m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock, m_outcomes),
       m_clock(clock)
 {
 }
@@ -58,6 +58,10 @@ bool CQuotinoApp::DownloadAll(const std::function<bool()>& stopRequested,
 
 bool CQuotinoApp::UpdateServerList(IUserInterface* ui)
 {
+    if (m_bDeferServerListUpdate) {
+        m_bServerListUpdateDue = true;
+        return false;
+    }
     PrepareFetch();
     return m_serverList.UpdateServerList(ui);
 }

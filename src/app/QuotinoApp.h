@@ -4,6 +4,7 @@
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
+#include "prices/DownloadOutcome.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceDownloader.h"
 #include "prices/PriceList.h"
@@ -51,6 +52,15 @@ public:
                      const std::function<void(const std::string&)>& progress);
     bool UpdateServerList(IUserInterface* ui) override;
 
+    // The window runs the start-up's server-list update itself, after its first report and
+    // without waiting for the network: the load then only notes that the list is due.
+    void DeferServerListUpdate() { m_bDeferServerListUpdate = true; }
+    bool IsServerListUpdateDue() const { return m_bServerListUpdateDue; }
+    void ClearServerListUpdateDue() { m_bServerListUpdateDue = false; }
+
+    // Settings may change the fetch's flags at load; every network command takes them afresh.
+    void PrepareFetch();
+
     const std::string m_strProfilePath;
     CIniFile m_profile;
     CTexts m_texts;
@@ -60,11 +70,11 @@ public:
     CFetcher m_fetch;
     CPriceList m_priceList;
     CServerListUpdater m_serverList;
+    CDownloadOutcomes m_outcomes;
     CPriceDownloader m_downloader;
 
 private:
-    // Settings may change the fetch's flags at load; every network command takes them afresh.
-    void PrepareFetch();
-
     const IClock& m_clock;
+    bool m_bDeferServerListUpdate = false;
+    bool m_bServerListUpdateDue = false;
 };

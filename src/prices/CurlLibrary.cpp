@@ -50,5 +50,13 @@ bool CCurlLibrary::Resolve(void* library)
         && Bind(library, "curl_url_set", UrlSet)
         && Bind(library, "curl_url_get", UrlGet)
         && Bind(library, "curl_url_cleanup", UrlCleanup)
-        && Bind(library, "curl_free", Free);
+        && Bind(library, "curl_free", Free)
+        && Bind(library, "curl_multi_init", MultiInit)
+        && Bind(library, "curl_multi_add_handle", MultiAddHandle)
+        && Bind(library, "curl_multi_remove_handle", MultiRemoveHandle)
+        && Bind(library, "curl_multi_perform", MultiPerform)
+        && Bind(library, "curl_multi_poll", MultiPoll)
+        && Bind(library, "curl_multi_wakeup", MultiWakeup)
+        && Bind(library, "curl_multi_info_read", MultiInfoRead)
+        && Bind(library, "curl_multi_cleanup", MultiCleanup);
 }

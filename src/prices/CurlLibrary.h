@@ -33,6 +33,14 @@ public:
     decltype(&curl_url_get) UrlGet = nullptr;
     decltype(&curl_url_cleanup) UrlCleanup = nullptr;
     decltype(&curl_free) Free = nullptr;
+    decltype(&curl_multi_init) MultiInit = nullptr;
+    decltype(&curl_multi_add_handle) MultiAddHandle = nullptr;
+    decltype(&curl_multi_remove_handle) MultiRemoveHandle = nullptr;
+    decltype(&curl_multi_perform) MultiPerform = nullptr;
+    decltype(&curl_multi_poll) MultiPoll = nullptr;
+    decltype(&curl_multi_wakeup) MultiWakeup = nullptr;
+    decltype(&curl_multi_info_read) MultiInfoRead = nullptr;
+    decltype(&curl_multi_cleanup) MultiCleanup = nullptr;
 
 private:
     bool Resolve(void* library);

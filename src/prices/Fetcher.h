@@ -1,13 +1,20 @@
 #pragma once
 
+#include "prices/TransferWorker.h"
+
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CCurlLibrary;
 
-// The program's only network access: fetches one HTTP or HTTPS address into Windows-1252 lines
-// and, on request, leaves a copy of the response in the copy folder.
+// The program's only network access: fetches HTTP and HTTPS addresses into Windows-1252 lines
+// and, on request, leaves a copy of the response in the copy folder. The transfers run on a
+// worker; the window starts them, learns of their end through the notification, and finishes
+// each on its own thread. FetchUrl does both in one call for callers that may wait.
 class CFetcher {
 public:
     CFetcher();
@@ -26,6 +33,23 @@ public:
     bool FetchUrl(const std::string& url, std::vector<std::string>& lines,
                   const std::string* saveName);
 
+    // Starts a transfer with the current limits; totalSeconds > 0 shortens the total limit.
+    // Returns its id, or 0 without a session (FinishFetch of NoSession() then fails).
+    int StartFetch(const std::string& url, long totalSeconds = 0);
+    // What FetchUrl does once the response is in: lines, copy, m_nLastError and the result.
+    bool FinishFetch(const STransferResponse& response, const std::string& url,
+                     std::vector<std::string>& lines, const std::string* saveName);
+    static STransferResponse NoSession();
+
+    void Cancel(int id);
+    void CancelAll();
+    // Responses of StartFetch, in the order they finished.
+    std::vector<STransferResponse> TakeFinished();
+    STransferResponse Wait(int id);
+    void WaitForAny();
+    // Runs on the worker's thread whenever a response is ready (see CTransferWorker).
+    void SetNotify(std::function<void()> notify);
+
     // The path that a copy named saveName gets; empty without a copy folder.
     std::string CopyPath(const std::string& saveName) const;
 
@@ -42,12 +66,13 @@ public:
     std::int64_t m_nMaxBodyBytes = 16 * 1024 * 1024;
 
 private:
-    struct SResponse;
+    void WriteCopy(const std::string& saveName, const std::string& requestedUrl,
+                   const STransferResponse& response, const std::vector<std::string>& lines) const;
 
-    bool ConfigureTransfer(const std::string& url, SResponse& response);
-    void WriteCopy(const std::string& saveName, const std::string& requestedUrl, long status,
-                   const std::vector<std::string>& lines) const;
-
-    const CCurlLibrary* m_pCurl = nullptr;  // loaded with the session
-    void* m_pSession = nullptr;             // the CURL easy handle
+    std::function<void()> m_fnNotify;
+    std::unique_ptr<CTransferWorker> m_pWorker;  // the session; created on first use
 };
+
+// Splits a body at LF, drops every CR, keeps a last line without LF, and converts each line
+// from UTF-8 to Windows-1252, as every list the program reads arrives.
+void SplitBody(std::string_view body, std::vector<std::string>& lines);

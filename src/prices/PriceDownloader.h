@@ -1,40 +1,71 @@
 #pragma once
 
+#include "prices/DownloadOutcome.h"
+#include "prices/PriceList.h"
+
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 class CFetcher;
 class CIniFile;
-class CPriceList;
 class CServerCache;
 class IClock;
+struct STransferResponse;
 
-// The download commands: one server's prices with the stamp of the outcome, and all offered
-// servers one after the other, stoppable between servers.
+// One server's download as planned before its transfer starts.
+struct SPreparedDownload {
+    std::string name;
+    std::string url;
+    SPriceColumns columns;
+    bool usableColumns = false;
+    bool fetch = false;  // false: refused before fetching (unusable Werte or no session)
+};
+
+// The download commands: one server's prices with the stamp of the outcome, all offered
+// servers, and a price list the user imports from a file.
 class CPriceDownloader {
 public:
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
-                     CFetcher& fetcher, const IClock& clock);
+                     CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
 
-    // Downloads the server's price list. Success stamps Aktualisiert with the local time
-    // ("6.12.26 09:05") in the table and the profile; failure stamps the error number
-    // ("** 0x0000001c") in the table only, so the next start shows the last good stamp.
+    // Downloads the server's price list and waits for it. Success stamps Aktualisiert with
+    // the local time ("6.12.26 09:05") in the table and the profile; failure stamps the error
+    // number ("** 0x0000001c") in the table only, so the next start shows the last good stamp.
     // An unknown server is left alone.
     void DownloadServer(const std::string& name);
 
-    // Downloads every server whose Selected is "1" (or missing), in list order. Before each
-    // one, stopRequested is asked (the window checks the Escape key there) and progress gets
-    // the server's name. Returns true when it was stopped.
+    // Downloads every offered server one after the other, waiting for each. Before each one,
+    // stopRequested is asked and progress gets the server's name. Returns true when stopped.
     bool DownloadAll(const std::function<bool()>& stopRequested,
                      const std::function<void(const std::string&)>& progress);
+
+    // The servers whose Selected is "1" (or missing), in list order.
+    std::vector<std::string> OfferedServers() const;
+
+    // The two halves of DownloadServer, for callers that do not wait: nullopt for an unknown
+    // server; Apply takes the response, or nullptr when no fetch took place, and stamps.
+    // Returns whether the prices were taken.
+    std::optional<SPreparedDownload> Prepare(const std::string& name);
+    bool Apply(const SPreparedDownload& download, const STransferResponse* response);
+
+    // Reads a price list from a local file the user picked into the server, exactly as a
+    // download's body, and stamps it like a successful download. False, stamping nothing,
+    // when the server is unknown, its Werte is unusable, or the file cannot be read or is
+    // larger than a download may be.
+    bool ImportPriceList(const std::string& name, const std::string& path);
 
     static std::string FormatSuccessStamp(const IClock& clock);
     static std::string FormatFailureStamp(int error);
 
 private:
+    void Stamp(const std::string& name, CServerTable& table, bool success);
+
     CIniFile& m_profile;
     CServerCache& m_cache;
     CPriceList& m_priceList;
     CFetcher& m_fetch;
     const IClock& m_clock;
+    CDownloadOutcomes& m_outcomes;
 };

@@ -112,23 +112,34 @@ bool CPriceList::ReadColumns(std::string_view werte, int& nameColumn, int& first
 
 bool CPriceList::DownloadPriceList(CServerTable* table)
 {
-    if (!table || !m_fetch.HasSession())
+    SPriceColumns columns;
+    if (!table || !m_fetch.HasSession() || !TableColumns(*table, columns))
         return false;
-    std::string werte = "1,2";
-    table->Lookup("Werte", werte);
-    int nameColumn = 0;
-    int firstPriceColumn = 0;
-    int lastPriceColumn = -1;
-    if (!ReadColumns(werte, nameColumn, firstPriceColumn, lastPriceColumn))
-        return false;
-
     std::vector<std::string> lines;
-    const std::string saveName = SafeFileName(table->m_strServerName) + ".txt";
+    const std::string saveName = CopyName(*table);
     if (!m_fetch.FetchUrl(table->m_strUrl, lines, &saveName))
         return false;
-    for (const std::string& line : lines)
-        ParsePriceLine(*table, line, nameColumn, firstPriceColumn, lastPriceColumn);
+    ApplyPriceLines(*table, lines, columns);
     return true;
+}
+
+bool CPriceList::TableColumns(const CServerTable& table, SPriceColumns& columns)
+{
+    std::string werte = "1,2";
+    table.Lookup("Werte", werte);
+    return ReadColumns(werte, columns.name, columns.firstPrice, columns.lastPrice);
+}
+
+void CPriceList::ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
+                                 const SPriceColumns& columns)
+{
+    for (const std::string& line : lines)
+        ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
+}
+
+std::string CPriceList::CopyName(const CServerTable& table)
+{
+    return SafeFileName(table.m_strServerName) + ".txt";
 }
 
 bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,

@@ -14,6 +14,14 @@ class CServerTable;
 // without separator gives one, an empty line one empty field.
 int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator);
 
+// The columns of a price list that a server's Werte names, counted from 0; last is -1 without
+// a range.
+struct SPriceColumns {
+    int name = 0;
+    int firstPrice = 0;
+    int lastPrice = -1;
+};
+
 // Reads a published price list (tab-separated) into a server's table and profile section.
 class CPriceList {
 public:
@@ -23,6 +31,14 @@ public:
     // Werte names ("x,y" or "x,y-z", counted from 1). False, without fetching, when Werte is
     // unusable or there is no session; false when the fetch fails.
     bool DownloadPriceList(CServerTable* table);
+
+    // The columns that the table's Werte names (default "1,2"); false when it is unusable.
+    static bool TableColumns(const CServerTable& table, SPriceColumns& columns);
+    // Applies every line of a list that arrived for the table, by download or from a file.
+    void ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
+                         const SPriceColumns& columns);
+    // The name of the copy that a download of the table's list leaves.
+    static std::string CopyName(const CServerTable& table);
 
     // Applies one line; columns counted from 0, lastPriceColumn -1 for no range. False when the
     // line lacks a column or a plant's price cell is no price; true otherwise (also for

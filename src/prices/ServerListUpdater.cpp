@@ -8,6 +8,7 @@
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/ServerCache.h"
+#include "prices/ServerListRun.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 
@@ -17,8 +18,6 @@
 #include <optional>
 
 namespace {
-
-const std::string kCopyName = "ServerList.txt";
 
 std::string_view Trim(std::string_view text)
 {
@@ -66,9 +65,16 @@ CServerListUpdater::CServerListUpdater(CIniFile& profile, CServerCache& cache,
 
 bool CServerListUpdater::UpdateServerList(IUserInterface* ui)
 {
-    std::vector<std::string> lines;
-    if (!FetchServerList(lines))
+    CServerListRun run(m_profile, m_fetch);
+    run.RunToEnd();
+    if (!run.Succeeded())
         return false;
+    ApplyServerList(run.Lines(), ui);
+    return true;
+}
+
+void CServerListUpdater::ApplyServerList(const std::vector<std::string>& lines, IUserInterface* ui)
+{
     std::vector<std::string> fields;
     // The first line is the list's heading.
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -82,29 +88,6 @@ bool CServerListUpdater::UpdateServerList(IUserInterface* ui)
     m_profile.WriteString("Settings", "ServerUpd", date);
     if (ui && m_fnRefillServers)
         m_fnRefillServers();
-    return true;
-}
-
-// The list's address, or else the address that the fallback document names, which then
-// replaces the setting.
-bool CServerListUpdater::FetchServerList(std::vector<std::string>& lines)
-{
-    const std::string address = m_profile.GetString("Settings", "ServerList", "");
-    if (address.empty())
-        return false;
-    if (m_fetch.FetchUrl(address, lines, &kCopyName))
-        return true;
-
-    const std::string fallback = m_profile.GetString("Settings", "ServerListFallback", "");
-    if (fallback.empty() || !m_fetch.FetchUrl(fallback, lines, nullptr) || lines.empty())
-        return false;
-    std::vector<std::string> fields;
-    SplitFields(lines.front(), fields, '\t');
-    const std::string current = fields.front();
-    if (current.empty() || !m_fetch.FetchUrl(current, lines, &kCopyName))
-        return false;
-    m_profile.WriteString("Settings", "ServerList", current);
-    return true;
 }
 
 void CServerListUpdater::ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui)

@@ -31,6 +31,9 @@ public:
     // True when a list was fetched and applied. With a window (ui), the version notice is
     // shown through it and m_fnRefillServers runs at the end.
     bool UpdateServerList(IUserInterface* ui) override;
+    // Applies a fetched list (heading first) and stamps ServerUpd: the part of an update that
+    // runs once the list is in.
+    void ApplyServerList(const std::vector<std::string>& lines, IUserInterface* ui);
 
     // Set by the main window to refill its server box after an update.
     std::function<void()> m_fnRefillServers;
@@ -40,7 +43,6 @@ public:
     static constexpr int kMinorVersion = kVersionMinor;
 
 private:
-    bool FetchServerList(std::vector<std::string>& lines);
     void ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui);
     void ApplyVersion(const std::string& label, const std::string& version,
                       IUserInterface* ui);

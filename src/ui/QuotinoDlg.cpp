@@ -5,6 +5,7 @@
 #include "platform/UserInterface.h"
 #include "ui/AboutDlg.h"
 #include "ui/DetailsDlg.h"
+#include "ui/DownloadController.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PasteEdit.h"
@@ -38,26 +39,6 @@ void SetTextKeepingScroll(QPlainTextEdit& edit, const std::string& text)
     edit.verticalScrollBar()->setValue(position);
 }
 
-bool IsUserInput(const QEvent& event)
-{
-    switch (event.type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-        return true;
-    case QEvent::Close:
-        // From the title bar; the window's own close after a cancel must go through.
-        return event.spontaneous();
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 CQuotinoDlg::CQuotinoDlg(
@@ -78,8 +59,8 @@ CQuotinoDlg::CQuotinoDlg(
 
 CQuotinoDlg::~CQuotinoDlg()
 {
+    m_pDownloads.reset();
     m_app.m_serverList.m_fnRefillServers = nullptr;
-    qApp->removeEventFilter(this);
     // An open price editor would commit when it loses the focus during destruction.
     qDeleteAll(findChildren<CInPlaceEdit*>());
 }
@@ -119,17 +100,21 @@ void CQuotinoDlg::ConnectCommands()
     connect(m_pServers, &QComboBox::currentIndexChanged, this, &CQuotinoDlg::OnServerChange);
     connect(m_pPriceList, &CPriceListEdit::EditPrice, this, &CQuotinoDlg::OnEditPrice);
     m_pInput->SetPasteHandler([this] { PasteList(); });
+    m_pDownloads = std::make_unique<CDownloadController>(*this, m_app, *m_pUi);
     // A server list update, also the one the start-up runs, refills the server box.
     m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
 }
 
 void CQuotinoDlg::OnInitDialog()
 {
+    // The first report must not wait for the network.
+    m_app.DeferServerListUpdate();
     if (!m_app.LoadConfiguration(m_calc, *m_pUi)) {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
     AddAboutCommand();
+    m_pDownloads->AddImportCommand();
 
     m_minSize = size();
     setMinimumSize(m_minSize);
@@ -161,6 +146,8 @@ void CQuotinoDlg::OnInitDialog()
     m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
     FillServerCombo();
     m_pInput->setFocus(Qt::OtherFocusReason);
+    if (m_app.IsServerListUpdateDue())
+        m_pDownloads->LoadServerList(true);
 }
 
 // Where the platform offers no system menu, F1 and the window's context menu carry About.
@@ -227,6 +214,7 @@ void CQuotinoDlg::Calculate()
     m_pMarketDate->setText(ToQString(result.strMarketLabel));
     SetTextKeepingScroll(*m_pPriceList, result.strPriceList);
     m_pReport->setPlainText(ToQString(result.strReport));
+    m_pDownloads->ShowOutcome();
     emit Calculated();
 }
 
@@ -308,62 +296,30 @@ void CQuotinoDlg::OnServerChange()
     Calculate();
 }
 
+void CQuotinoDlg::RecalculatePrices()
+{
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+QString CQuotinoDlg::SelectedServer() const
+{
+    return m_pServers->currentText();
+}
+
 void CQuotinoDlg::OnDownload()
 {
-    CWaitCursor wait(m_pUi);
-    m_app.DownloadServer(FromQString(m_pServers->currentText()));
-    m_calc.RebuildMarketPrices();
-    Calculate();
+    m_pDownloads->Download();
 }
 
-// The two date labels show the progress; between servers the window looks for Escape.
 void CQuotinoDlg::OnDownloadAll()
 {
-    m_pDate->setText(ToQString(m_app.GetText("Txt_DownloadAll") + "..."));
-    m_pDate->repaint();
-    m_bEscapePressed = false;
-    m_bDownloadingAll = true;
-    qApp->installEventFilter(this);
-    m_app.DownloadAll([this] { return DownloadAllStopRequested(); },
-        [this](const std::string& name) {
-            m_pMarketDate->setText(ToQString(name));
-            m_pMarketDate->repaint();
-        });
-    qApp->removeEventFilter(this);
-    m_bDownloadingAll = false;
-    m_calc.RebuildMarketPrices();
-    Calculate();
-}
-
-bool CQuotinoDlg::DownloadAllStopRequested()
-{
-    QCoreApplication::processEvents();
-    return m_bEscapePressed;
-}
-
-// While Download all runs, the window takes no input but Escape. Escape asks the loop to stop
-// before the next server; it still reaches the window as its cancel command, which
-// m_bIgnoreCancel swallows, so the window stays open.
-bool CQuotinoDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!m_bDownloadingAll || !widget || widget->window() != this || !IsUserInput(*event))
-        return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        m_bEscapePressed = true;
-        m_bIgnoreCancel = true;
-        return false;
-    }
-    // An accepted override keeps the window's shortcuts (F1) from firing.
-    event->setAccepted(event->type() == QEvent::ShortcutOverride);
-    return true;
+    m_pDownloads->DownloadAll();
 }
 
 void CQuotinoDlg::OnLoadServerList()
 {
-    CWaitCursor wait(m_pUi);
-    m_app.UpdateServerList(m_pUi);
+    m_pDownloads->LoadServerList(false);
 }
 
 void CQuotinoDlg::OnTogglePriceList()

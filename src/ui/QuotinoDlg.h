@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CDownloadController;
 class CHyperLink;
 class CPasteEdit;
 class CPriceListEdit;
@@ -46,6 +47,13 @@ public:
     // Replaces the whole input with the clipboard's list and calculates once, afterwards.
     void PasteList();
 
+    // The selected server's effective prices afresh, then Calculate.
+    void RecalculatePrices();
+    QString SelectedServer() const;
+    // The next cancel command (Escape) leaves the window open: the key stopped a download.
+    void IgnoreNextCancel() { m_bIgnoreCancel = true; }
+    CDownloadController& Downloads() const { return *m_pDownloads; }
+
     // Return and the Calculate button: recalculate; the window stays open.
     void accept() override;
     // Escape and the Close button; swallowed once after Download all was stopped.
@@ -59,7 +67,6 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -80,7 +87,6 @@ private:
     void OnDetails();
     void OnEditPrice(const NMPRICELINE& line);
     void OnAbout();
-    bool DownloadAllStopRequested();
 
     CQuotinoApp& m_app;
     std::unique_ptr<IUserInterface> m_pOwnUi;
@@ -91,6 +97,7 @@ private:
     COfferCalculator m_calc;
     CDialogBuilder m_builder;
     CControlAnchors m_anchors;
+    std::unique_ptr<CDownloadController> m_pDownloads;
 
     CPasteEdit* m_pInput = nullptr;
     QPlainTextEdit* m_pReport = nullptr;
@@ -107,6 +114,4 @@ private:
     QSize m_minSize; // the template size, also the smallest the window gets
     bool m_bInitialised = false;
     bool m_bIgnoreCancel = false;
-    bool m_bDownloadingAll = false;
-    bool m_bEscapePressed = false;
 };

@@ -36,7 +36,8 @@ protected:
     }
 
     CPriceList m_priceList {m_profile, m_catalog, m_fetch};
-    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock};
+    CDownloadOutcomes m_outcomes;
+    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
     bool m_bStopped = false;
 };
 

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -51,15 +53,28 @@ protected:
         m_profile.m_bAutoSave = false;
         m_fetch.m_strCopyFolder = m_dir.path().string();
         m_server.Server().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            std::lock_guard lock(m_mutex);
-            ++m_requests[req.path];
-            const auto route = m_routes.find(req.path);
-            if (route == m_routes.end()) {
-                res.status = 404;
-                return;
+            std::chrono::milliseconds delay {0};
+            {
+                std::lock_guard lock(m_mutex);
+                ++m_requests[req.path];
+                ++m_nInFlight;
+                m_nMaxInFlight = std::max(m_nMaxInFlight, m_nInFlight);
+                const auto route = m_routes.find(req.path);
+                if (route == m_routes.end()) {
+                    res.status = 404;
+                } else {
+                    res.status = route->second.first;
+                    res.set_content(route->second.second, "text/plain; charset=utf-8");
+                }
+                if (const auto found = m_delays.find(req.path); found != m_delays.end())
+                    delay = found->second;
             }
-            res.status = route->second.first;
-            res.set_content(route->second.second, "text/plain; charset=utf-8");
+            if (delay.count() < 0)
+                m_server.Stall();
+            else
+                std::this_thread::sleep_for(delay);
+            std::lock_guard lock(m_mutex);
+            --m_nInFlight;
         });
         m_server.Start();
     }
@@ -69,6 +84,19 @@ protected:
     {
         std::lock_guard lock(m_mutex);
         m_routes[path] = {status, body};
+    }
+
+    // The answer comes after the delay; a negative one never comes until the test ends.
+    void Delay(const std::string& path, std::chrono::milliseconds delay)
+    {
+        std::lock_guard lock(m_mutex);
+        m_delays[path] = delay;
+    }
+
+    int MaxInFlight()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_nMaxInFlight;
     }
 
     int Requests(const std::string& path)
@@ -131,6 +159,9 @@ protected:
     std::mutex m_mutex;
     std::map<std::string, std::pair<int, std::string>> m_routes;
     std::map<std::string, int> m_requests;
+    std::map<std::string, std::chrono::milliseconds> m_delays;
+    int m_nInFlight = 0;
+    int m_nMaxInFlight = 0;
     TempDir m_dir;
     LoopbackServer m_server;
     CIniFile m_profile;

@@ -223,6 +223,12 @@ TEST(DamagedProfile, DamagedUsersProfileLoadsAndARebuildKeepsItsPrices)
     std::vector<Damage> copies = CutsOf(users, AllDamage() ? 97 : 1997);
     const auto flips = BitFlipsOf(users, AllDamage() ? 1000 : 50);
     copies.insert(copies.end(), flips.begin(), flips.end());
+    // Random flips need not hit the few bytes that force a rebuild; this one always does.
+    std::string language = users;
+    const std::size_t lang = language.find("Lang=Deutsch");
+    ASSERT_NE(lang, std::string::npos);
+    language[lang + 9] ^= 0x02;
+    copies.push_back({ "language name hit", language });
 
     const LoadCount count = LoadEach(copies);
     Report("user's profile", count, start);

@@ -8,6 +8,7 @@
 #include "prices/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"
+#include "ui/DownloadController.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
@@ -137,6 +139,16 @@ struct Run {
         return true;
     }
 
+    // Downloads run off the window's thread: a command ends with the window's next events.
+    bool WaitForCommand(int milliseconds = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_window->Downloads().IsBusy() && timer.elapsed() < milliseconds)
+            QTest::qWait(5);
+        return !m_window->Downloads().IsBusy();
+    }
+
     std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
     std::string Setting(const std::string& key) const
     {
@@ -252,9 +264,13 @@ void MainWindowTest::RelabelsInTheChosenLanguage()
     QCOMPARE(window.Control<CHyperLink>(1031)->LinkUrl().toString(), url);
     QVERIFY(window.Control<QCheckBox>(1020)->isChecked());
     QVERIFY(!window.Control<QCheckBox>(1016)->isChecked());
-    QCOMPARE(window.actions().size(), 1);
+    // About first, then the import of a price list.
+    QCOMPARE(window.actions().size(), 2);
     QCOMPARE(window.actions().first()->text(), about);
     QCOMPARE(window.actions().first()->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(window.actions().last()->text(),
+        language == "Deutsch" ? QStringLiteral("Preisliste importieren...")
+                              : QStringLiteral("Import price list..."));
     QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
     QVERIFY(!window.windowIcon().isNull());
     QCOMPARE(window.Control<QComboBox>(1002)->currentText(), QStringLiteral("Server 1"));
@@ -264,8 +280,10 @@ void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
 {
     Run run("Deutsch",
         [](CIniFile& profile) { profile.WriteString("Texts Deutsch", "Txt_About", ""); });
-    QVERIFY(run.m_window->actions().isEmpty());
-    QVERIFY(run.m_window->contextMenuPolicy() != Qt::ActionsContextMenu);
+    // Only the import is left in the context menu, and F1 does nothing.
+    QCOMPARE(run.m_window->actions().size(), 1);
+    QCOMPARE(run.m_window->actions().first()->text(), QStringLiteral("Preisliste importieren..."));
+    QVERIFY(run.m_window->actions().first()->shortcut().isEmpty());
 }
 
 void MainWindowTest::ReturnRecalculatesAndNeverCloses()
@@ -384,6 +402,7 @@ void MainWindowTest::DownloadOfAServerWithoutAddressShowsTheFailureStamp()
     Run run("Deutsch", Servers({ { "Von Hand", "-" } }, "Von Hand"));
     QVERIFY(run.Show());
     run.Button(1004)->click();
+    QVERIFY(run.WaitForCommand());
     QCOMPARE(run.m_spy->count(), 1);
     const QString label = run.Text(1003);
     QVERIFY2(label.startsWith("Daten von: ** 0x"), qPrintable(label));
@@ -395,19 +414,14 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
 {
     LoopbackServer server;
     std::atomic<int> requests[3] = { 0, 0, 0 };
-    std::atomic<bool> pressEscape = false;
-    std::atomic<QWidget*> window = nullptr;
+    std::atomic<bool> stallFirst = false;
     server.Server().Get(
         R"(/(\d))", [&](const httplib::Request& request, httplib::Response& response) {
-            ++requests[std::stoi(request.matches[1]) - 1];
-            // The user presses Escape while the first list is on its way; the window sees the key
-            // when it next looks at its events.
-            if (pressEscape) {
-                QMetaObject::invokeMethod(
-                    window.load(),
-                    [] { QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Escape); },
-                    Qt::QueuedConnection);
-            }
+            const int index = std::stoi(request.matches[1]) - 1;
+            ++requests[index];
+            // The first list is still on its way when the user presses Escape.
+            if (index == 0 && stallFirst)
+                server.Stall();
             response.set_content("Karotte\t0,45\n", "text/plain");
         });
     server.Start();
@@ -416,21 +430,27 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
                     { "Server C", server.Url("/3") } },
             "Server A")(profile);
         profile.WriteString("Server B", "Selected", "0");
+        profile.WriteString("Server C", "Aktualisiert", "1.1.26 10:00");
     });
     QVERIFY(run.Show());
-    window = run.m_window.get();
 
     // Without Escape every offered server is fetched, and the window shows the new stamp.
     run.Button(1006)->click();
+    QVERIFY(run.WaitForCommand());
     QCOMPARE((std::vector<int> { requests[0], requests[1], requests[2] }),
         (std::vector<int> { 1, 0, 1 }));
     QCOMPARE(run.Text(1003), QStringLiteral("Daten von: 6.12.26 09:05"));
     QCOMPARE(run.m_spy->count(), 1);
 
-    pressEscape = true;
+    stallFirst = true;
+    run.m_app->m_servers.SetServerValue("Server C", "Aktualisiert", "1.1.26 10:00");
     run.Button(1006)->click();
-    QCOMPARE((std::vector<int> { requests[0], requests[1], requests[2] }),
-        (std::vector<int> { 2, 0, 1 }));
+    QTRY_COMPARE(requests[2].load(), 2);
+    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
+    QVERIFY(!run.m_window->Downloads().IsBusy());
+    // Server C's list was in, but Server A before it was not: neither is applied.
+    QCOMPARE(run.m_app->m_servers.GetServerValue("Server C", "Aktualisiert", ""),
+        std::string("1.1.26 10:00"));
     QTest::qWait(20);
     QVERIFY(run.m_window->isVisible());
     QCOMPARE(run.m_spy->count(), 2);
@@ -452,6 +472,7 @@ void MainWindowTest::DownloadServersRefillsTheServerBox()
     });
     QVERIFY(run.Show());
     run.Button(1013)->click();
+    QVERIFY(run.WaitForCommand());
     auto* box = run.m_window->Control<QComboBox>(1002);
     QCOMPARE(box->count(), 2);
     QCOMPARE(box->itemText(1), QStringLiteral("Neuer Server"));

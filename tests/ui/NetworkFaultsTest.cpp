@@ -7,6 +7,7 @@
 #include "platform/UserInterface.h"
 #include "prices/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "ui/DownloadController.h"
 #include "ui/QuotinoDlg.h"
 
 #include <QElapsedTimer>
@@ -191,6 +192,7 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     QElapsedTimer elapsed;
     elapsed.start();
     window.Control<QPushButton>(1006)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.Downloads().IsBusy(), 15000);
     const qint64 milliseconds = elapsed.elapsed();
     heartbeat.stop();
     qInfo("Download all over five servers took %lld ms; %d timer ticks ran meanwhile", milliseconds, ticks);

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+class CTexts;
+
+// What became of one download, in the terms the user can act on.
+struct SDownloadOutcome {
+    enum class EKind {
+        None,
+        Success,
+        HostNotFound,
+        Refused,
+        TimedOut,
+        HttpStatus,
+        TooLarge,
+        NotAllowed,
+        Certificate,
+        AddressMissing,
+        Columns,
+        FileUnreadable,
+        Stopped,
+        Other,
+    };
+
+    EKind kind = EKind::None;
+    int error = 0;    // the fetch's error number, for the kinds without a text of their own
+    long status = 0;  // the HTTP status, for HttpStatus
+
+    // Classifies the end of a fetch by its result, error number and HTTP status.
+    static SDownloadOutcome FromFetch(bool ok, int error, long status);
+    bool IsFailure() const { return kind != EKind::None && kind != EKind::Success; }
+    // One sentence in the user's language; empty for success and for no outcome.
+    std::string Describe(const CTexts& texts) const;
+};
+
+// The outcomes of the run so far, kept in memory only: the stamps already say when each
+// server last succeeded; these say why the last attempt failed.
+class CDownloadOutcomes {
+public:
+    void Record(const std::string& server, const SDownloadOutcome& outcome);
+    SDownloadOutcome Find(const std::string& server) const;
+    // After Download all: how many of the offered servers failed.
+    void RecordDownloadAll(int failed, int offered);
+    void RecordServerList(const SDownloadOutcome& outcome) { m_serverList = outcome; }
+
+    // The date label's tooltip for the selected server: why its last download failed, the
+    // count of the last Download all, and a failed server-list update, one per line.
+    std::string Tooltip(const std::string& server, const CTexts& texts) const;
+
+private:
+    std::map<std::string, SDownloadOutcome> m_mapOutcomes;  // by upper-cased server name
+    int m_nAllFailed = -1;
+    int m_nAllOffered = 0;
+    SDownloadOutcome m_serverList;
+};

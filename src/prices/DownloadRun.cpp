@@ -1,0 +1,90 @@
+#include "prices/DownloadRun.h"
+
+#include "prices/Fetcher.h"
+
+#include <algorithm>
+
+CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
+                           std::vector<std::string> names)
+    : m_downloader(downloader), m_fetch(fetch)
+{
+    for (const std::string& name : names) {
+        // An unknown server is left alone, as a single download leaves it.
+        if (auto download = m_downloader.Prepare(name)) {
+            SEntry entry;
+            entry.download = std::move(*download);
+            m_entries.push_back(std::move(entry));
+        }
+    }
+}
+
+void CDownloadRun::Start()
+{
+    for (SEntry& entry : m_entries) {
+        if (!entry.download.fetch) {
+            entry.finished = true;
+            continue;
+        }
+        entry.id = m_fetch.StartFetch(entry.download.url);
+        if (entry.id == 0) {
+            entry.response = CFetcher::NoSession();
+            entry.finished = true;
+        }
+    }
+    ShowNext();
+    ApplyReady();
+}
+
+bool CDownloadRun::OnFinished(STransferResponse response)
+{
+    if (m_bStopped)
+        return false;
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const SEntry& e) {
+        return e.id != 0 && e.id == response.id && !e.finished;
+    });
+    if (entry == m_entries.end())
+        return false;
+    entry->response = std::move(response);
+    entry->finished = true;
+    ApplyReady();
+    return true;
+}
+
+void CDownloadRun::Stop()
+{
+    if (IsDone())
+        return;
+    m_bStopped = true;
+    for (std::size_t i = m_nNext; i < m_entries.size(); ++i)
+        if (!m_entries[i].finished)
+            m_fetch.Cancel(m_entries[i].id);
+}
+
+void CDownloadRun::RunToEnd()
+{
+    Start();
+    while (!IsDone()) {
+        m_fetch.WaitForAny();
+        for (STransferResponse& response : m_fetch.TakeFinished())
+            OnFinished(std::move(response));
+    }
+}
+
+void CDownloadRun::ApplyReady()
+{
+    while (!m_bStopped && m_nNext < m_entries.size() && m_entries[m_nNext].finished) {
+        SEntry& entry = m_entries[m_nNext];
+        const bool fetched = entry.download.fetch;
+        if (!m_downloader.Apply(entry.download, fetched ? &entry.response : nullptr))
+            ++m_nFailed;
+        entry.response = {};  // the body is no longer needed
+        ++m_nNext;
+        ShowNext();
+    }
+}
+
+void CDownloadRun::ShowNext()
+{
+    if (m_fnProgress && !IsDone())
+        m_fnProgress(m_entries[m_nNext].download.name);
+}

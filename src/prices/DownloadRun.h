@@ -1,0 +1,54 @@
+#pragma once
+
+#include "prices/PriceDownloader.h"
+#include "prices/TransferWorker.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CFetcher;
+
+// Downloads the price lists of several servers at once and applies each in the order of the
+// list as soon as it and every one before it are in, so that the stamps, the profile and
+// the progress come out as if the servers had been fetched one after the other. A server
+// that stalls holds back only the applying of those after it, not their transfers.
+class CDownloadRun {
+public:
+    CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names);
+
+    // Starts every transfer (the worker runs a few at once) and applies what needs none.
+    void Start();
+    // Takes a finished transfer; false when it belongs to another run or this one stopped.
+    bool OnFinished(STransferResponse response);
+    // Aborts the transfers in flight; nothing more is applied, what was applied stays.
+    void Stop();
+    // Start, then wait for every transfer, for callers that may block.
+    void RunToEnd();
+
+    bool IsDone() const { return m_bStopped || m_nNext == m_entries.size(); }
+    bool IsStopped() const { return m_bStopped; }
+    int Count() const { return static_cast<int>(m_entries.size()); }
+    int Failed() const { return m_nFailed; }
+
+    // The name of each server from when it is next to be applied.
+    std::function<void(const std::string&)> m_fnProgress;
+
+private:
+    struct SEntry {
+        SPreparedDownload download;
+        int id = 0;
+        bool finished = false;
+        STransferResponse response;
+    };
+
+    void ApplyReady();
+    void ShowNext();
+
+    CPriceDownloader& m_downloader;
+    CFetcher& m_fetch;
+    std::vector<SEntry> m_entries;
+    std::size_t m_nNext = 0;  // the first entry not yet applied
+    int m_nFailed = 0;
+    bool m_bStopped = false;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "prices/DownloadOutcome.h"
+#include "prices/TransferWorker.h"
+
+#include <string>
+#include <vector>
+
+class CFetcher;
+class CIniFile;
+
+// Fetches the server list without waiting for the network: the list's address first, and
+// when that fails, the fallback document, whose first field names the current address, which
+// is then fetched and replaces the setting.
+class CServerListRun {
+public:
+    // totalSeconds > 0 shortens the total time limit of every transfer of the run.
+    CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSeconds = 0);
+
+    void Start();
+    // Takes a finished transfer; false when it belongs to another run.
+    bool OnFinished(const STransferResponse& response);
+    // Aborts the transfer in flight; the run ends without a list.
+    void Stop();
+    // Start, then wait for every transfer, for callers that may block.
+    void RunToEnd();
+
+    bool IsDone() const { return m_eStep == EStep::Done; }
+    bool Succeeded() const { return m_bSucceeded; }
+    // The list's lines, heading first, once the run succeeded.
+    const std::vector<std::string>& Lines() const { return m_lines; }
+    // Why the list's own address failed (the fallback only says where to look next).
+    const SDownloadOutcome& Outcome() const { return m_outcome; }
+
+private:
+    enum class EStep { Idle, List, Fallback, Current, Done };
+
+    void Fetch(EStep step, const std::string& address);
+    void Finish(bool succeeded);
+    void AfterList(bool ok, long status);
+    void AfterFallback(bool ok);
+
+    CIniFile& m_profile;
+    CFetcher& m_fetch;
+    const long m_nTotalSeconds;
+    EStep m_eStep = EStep::Idle;
+    int m_nTransfer = 0;
+    std::string m_strAddress;
+    std::vector<std::string> m_lines;
+    SDownloadOutcome m_outcome;
+    bool m_bSucceeded = false;
+};

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CCurlLibrary;
+
+// What one transfer asks of the network, copied when it starts, so the worker shares nothing
+// with the caller's settings.
+struct STransferRequest {
+    std::string url;
+    int loadFlag = 49153;  // 0x8000 follows redirects from https to http, 0x4000 the other way
+    long maxRedirects = 10;
+    long connectTimeoutMs = 15000;
+    long stallSeconds = 30;
+    long totalTimeoutSeconds = 300;
+    std::int64_t maxBodyBytes = 16 * 1024 * 1024;
+};
+
+// What came back: the raw body and the outcome. Turning the body into lines is the caller's
+// business, on the caller's thread.
+struct STransferResponse {
+    int id = 0;
+    int error = 0;     // the CURLcode of the failure, 0 when the transfer completed
+    long status = 0;   // the HTTP status, 0 when none arrived
+    bool cancelled = false;
+    std::string body;
+    std::string effectiveUrl;
+    std::string contentType;
+    std::string date;  // the response's Date header
+};
+
+// Runs transfers on a thread of its own, a few at once, so that no caller waits for the
+// network unless it asks to. Results are collected with TakeFinished (after the notification)
+// or awaited one by one with Wait.
+class CTransferWorker {
+public:
+    static constexpr int kMaxParallelTransfers = 6;
+
+    explicit CTransferWorker(const CCurlLibrary& curl);
+    // Aborts whatever still runs and waits for the thread.
+    ~CTransferWorker();
+    CTransferWorker(const CTransferWorker&) = delete;
+    CTransferWorker& operator=(const CTransferWorker&) = delete;
+
+    // False when the library could not give a multi handle; Start then fails every transfer.
+    bool IsUsable() const { return m_pMulti != nullptr; }
+
+    // Queues a transfer and returns its id (never 0).
+    int Start(STransferRequest request);
+    // A cancelled transfer ends at once with cancelled set; one already finished is unaffected.
+    void Cancel(int id);
+    void CancelAll();
+
+    std::vector<STransferResponse> TakeFinished();
+    // Blocks until the transfer has finished and hands its response over.
+    STransferResponse Wait(int id);
+    // Blocks until some response is ready to be taken.
+    void WaitForAny();
+
+    // Called on the worker's thread whenever responses become ready; must only hand the news
+    // over (to a queue or a condition), never touch the caller's state. Once SetNotify has
+    // returned, the previous function is no longer running and will not be called again.
+    void SetNotify(std::function<void()> notify);
+
+private:
+    struct STransfer;
+
+    void Run();
+    void AdmitAndCancel(std::vector<std::unique_ptr<STransfer>>& active,
+                        std::vector<STransferResponse>& done);
+    void CollectDone(std::vector<std::unique_ptr<STransfer>>& active,
+                     std::vector<STransferResponse>& done);
+    STransferResponse Finish(STransfer& transfer, int result);
+    void Publish(std::vector<STransferResponse>& done);
+    void Wake();
+
+    const CCurlLibrary& m_curl;
+    void* m_pMulti = nullptr;  // the CURLM handle; only the worker's thread drives it
+
+    std::mutex m_mutex;
+    std::condition_variable m_work;      // the worker waits here while idle
+    std::condition_variable m_finished;  // callers of Wait wait here
+    std::deque<std::pair<int, STransferRequest>> m_pending;
+    std::set<int> m_cancelled;
+    std::vector<STransferResponse> m_done;
+    std::mutex m_notifyMutex;  // held while the notification runs, so it can be withdrawn
+    std::function<void()> m_fnNotify;
+    int m_nNextId = 1;
+    bool m_bCancelActive = false;  // every transfer admitted so far is to be cancelled
+    bool m_bStop = false;
+    std::thread m_thread;
+};

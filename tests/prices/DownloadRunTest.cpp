@@ -1,0 +1,333 @@
+#include "prices/DownloadRun.h"
+
+#include "prices/PriceList.h"
+#include "prices/PricesFixture.h"
+#include "prices/ServerListRun.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using EKind = SDownloadOutcome::EKind;
+
+const std::string kOldStamp = "1.1.26 10:00";
+const std::string kNewStamp = "6.12.26 09:05";
+
+// A port on which nothing listens.
+int ClosedPort()
+{
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
+
+// Servers S1..Sn on routes /s1../sn, each with an old price and stamp.
+class DownloadRunTest : public PricesFixture {
+protected:
+    void LoadServers(int count, const std::string& extraSections = "")
+    {
+        std::string extra;
+        for (int i = 1; i <= count; ++i)
+            extra += Name(i) + "=" + Url("/s" + std::to_string(i)) + "\n";
+        for (int i = 1; i <= count; ++i)
+            extra += "[" + Name(i) + "]\nAktualisiert=" + kOldStamp + "\nKarotte=0,01\n";
+        LoadProfile(extra + extraSections);
+        for (int i = 1; i <= count; ++i)
+            Route("/s" + std::to_string(i), "Karotte\t" + std::to_string(i) + ",00\n");
+    }
+
+    static std::string Name(int i) { return "S" + std::to_string(i); }
+
+    // Feeds finished transfers to the run until it is done or the condition holds.
+    void Pump(CDownloadRun& run, const std::function<bool()>& until = {})
+    {
+        while (!run.IsDone() && !(until && until())) {
+            m_fetch.WaitForAny();
+            for (STransferResponse& response : m_fetch.TakeFinished())
+                run.OnFinished(std::move(response));
+        }
+    }
+
+    std::vector<std::string> AllNames(int count)
+    {
+        std::vector<std::string> names;
+        for (int i = 1; i <= count; ++i)
+            names.push_back(Name(i));
+        return names;
+    }
+
+    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
+    CDownloadOutcomes m_outcomes;
+    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
+};
+
+// Later servers answer first; still each is applied only after every one before it, the
+// transfers overlap, and never more than six run at once.
+TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
+{
+    constexpr int kServers = 10;
+    LoadServers(kServers);
+    for (int i = 1; i <= kServers; ++i)
+        Delay("/s" + std::to_string(i), std::chrono::milliseconds(40 * (kServers - i + 1)));
+
+    CDownloadRun run(m_downloader, m_fetch, AllNames(kServers));
+    std::vector<std::string> shown;
+    run.m_fnProgress = [&](const std::string& name) {
+        shown.push_back(name);
+        // When a server is next, every one before it is applied and none after it.
+        const int next = std::stoi(name.substr(1));
+        for (int i = 1; i <= kServers; ++i)
+            EXPECT_EQ(Value(Name(i), "Aktualisiert"), i < next ? kNewStamp : kOldStamp)
+                << name << " next, " << Name(i);
+    };
+    const auto start = Clock::now();
+    run.Start();
+    Pump(run);
+    const auto elapsed = Clock::now() - start;
+
+    EXPECT_EQ(shown, AllNames(kServers));
+    for (int i = 1; i <= kServers; ++i) {
+        EXPECT_EQ(Value(Name(i), "Karotte"), std::to_string(i) + ",00");
+        EXPECT_EQ(m_profile.GetString(Name(i), "Aktualisiert"), kNewStamp);
+    }
+    EXPECT_EQ(run.Failed(), 0);
+    EXPECT_LE(MaxInFlight(), CTransferWorker::kMaxParallelTransfers);
+    EXPECT_GE(MaxInFlight(), 2);
+    // One after the other they would take 2.2 s.
+    EXPECT_LT(elapsed, 1500ms);
+}
+
+TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndKeepsItsPrices)
+{
+    LoadServers(3);
+    Delay("/s2", -1ms);
+    CDownloadRun run(m_downloader, m_fetch, AllNames(3));
+    run.Start();
+    Pump(run, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
+    std::this_thread::sleep_for(50ms);  // S2 is in the middle of its transfer, S3 is in
+
+    const auto start = Clock::now();
+    run.Stop();
+    EXPECT_LT(Clock::now() - start, 200ms);
+    EXPECT_TRUE(run.IsDone());
+    EXPECT_TRUE(run.IsStopped());
+    EXPECT_EQ(Value("S1", "Karotte"), "1,00");
+    for (const char* kept : {"S2", "S3"}) {
+        EXPECT_EQ(Value(kept, "Karotte"), "0,01") << kept;
+        EXPECT_EQ(Value(kept, "Aktualisiert"), kOldStamp) << kept;
+        EXPECT_EQ(m_profile.GetString(kept, "Aktualisiert"), kOldStamp) << kept;
+    }
+    // The aborted transfer still reports its end, and no run takes it.
+    m_fetch.WaitForAny();
+    for (STransferResponse& response : m_fetch.TakeFinished())
+        EXPECT_FALSE(run.OnFinished(std::move(response)));
+}
+
+// The first server stalls until its limit; the others are fetched meanwhile and applied right
+// after it fails.
+TEST_F(DownloadRunTest, AStalledServerHoldsBackOnlyTheApplyingOfLaterOnes)
+{
+    LoadServers(8);
+    Delay("/s1", -1ms);
+    for (int i = 2; i <= 8; ++i)
+        Delay("/s" + std::to_string(i), 50ms);
+    m_fetch.m_nStallSeconds = 1;
+    CDownloadRun run(m_downloader, m_fetch, AllNames(8));
+    const auto start = Clock::now();
+    run.Start();
+    Pump(run);
+    const auto elapsed = Clock::now() - start;
+
+    EXPECT_LT(elapsed, 2500ms);
+    EXPECT_EQ(Value("S1", "Aktualisiert"), CPriceDownloader::FormatFailureStamp(28));
+    EXPECT_EQ(m_outcomes.Find("S1").kind, EKind::TimedOut);
+    for (int i = 2; i <= 8; ++i)
+        EXPECT_EQ(Value(Name(i), "Aktualisiert"), kNewStamp);
+    EXPECT_EQ(run.Failed(), 1);
+    EXPECT_EQ(run.Count(), 8);
+}
+
+// Each kind of failure reaches the server's outcome; the stamp shows the error number and
+// the profile keeps the last good stamp.
+TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
+{
+    const std::string refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
+    LoadProfile("Missing=-\nGone=" + Url("/gone") + "\nRefused=" + refused
+                + "\nLocal=file:///etc/passwd\nHuge=" + Url("/huge")
+                + "\nColumns=" + Url("/huge") + "\n[Columns]\nWerte=x\n"
+                + "[Huge]\nAktualisiert=" + kOldStamp + "\n");
+    Route("/huge", std::string(4096, 'x'));
+    m_fetch.m_nMaxBodyBytes = 1024;
+
+    const std::vector<std::pair<std::string, EKind>> cases = {
+        {"Missing", EKind::AddressMissing}, {"Gone", EKind::HttpStatus},
+        {"Refused", EKind::Refused},        {"Local", EKind::NotAllowed},
+        {"Huge", EKind::TooLarge},          {"Columns", EKind::Columns},
+    };
+    std::vector<std::string> names;
+    for (const auto& [name, kind] : cases)
+        names.push_back(name);
+    CDownloadRun run(m_downloader, m_fetch, names);
+    run.Start();
+    Pump(run);
+
+    EXPECT_EQ(run.Failed(), static_cast<int>(cases.size()));
+    for (const auto& [name, kind] : cases) {
+        EXPECT_EQ(m_outcomes.Find(name).kind, kind) << name;
+        EXPECT_TRUE(Value(name, "Aktualisiert").starts_with("** 0x")) << name;
+    }
+    EXPECT_EQ(m_outcomes.Find("Gone").status, 404);
+    EXPECT_EQ(m_profile.GetString("Huge", "Aktualisiert"), kOldStamp);
+}
+
+TEST(DownloadOutcomeTest, OutcomesReadInTheUsersLanguage)
+{
+    CTexts texts;
+    texts.m_mapTexts = {{"TXT_ERRHTTP", "HTTP-Status"}, {"TXT_ERROTHER", "Fehler"},
+                        {"TXT_ERRHOST", "Server nicht gefunden"},
+                        {"TXT_FAILEDSERVERS", "Fehlgeschlagen:"},
+                        {"TXT_SERVERLISTFAILED", "Serverliste:"}};
+    const std::vector<std::pair<SDownloadOutcome, std::string>> cases = {
+        {SDownloadOutcome::FromFetch(false, 0, 404), "HTTP-Status 404"},
+        {SDownloadOutcome::FromFetch(false, 6, 0), "Server nicht gefunden"},
+        {SDownloadOutcome::FromFetch(false, 56, 0), "Fehler 0x00000038"},
+        {SDownloadOutcome::FromFetch(false, -1, 0), "Fehler 0xffffffff"},
+        {SDownloadOutcome::FromFetch(true, 0, 200), ""},
+    };
+    for (const auto& [outcome, text] : cases)
+        EXPECT_EQ(outcome.Describe(texts), text);
+
+    const std::vector<std::pair<int, EKind>> kinds = {
+        {7, EKind::Refused},     {28, EKind::TimedOut},    {63, EKind::TooLarge},
+        {1, EKind::NotAllowed},  {60, EKind::Certificate}, {3, EKind::AddressMissing},
+        {42, EKind::Stopped},    {5, EKind::HostNotFound},
+    };
+    for (const auto& [error, kind] : kinds)
+        EXPECT_EQ(SDownloadOutcome::FromFetch(false, error, 0).kind, kind) << error;
+
+    CDownloadOutcomes outcomes;
+    EXPECT_EQ(outcomes.Tooltip("Server 1", texts), "");
+    outcomes.Record("Server 1", SDownloadOutcome::FromFetch(false, 6, 0));
+    outcomes.RecordDownloadAll(3, 55);
+    outcomes.RecordServerList(SDownloadOutcome::FromFetch(false, 0, 500));
+    EXPECT_EQ(outcomes.Tooltip("Server 1", texts),
+              "Server nicht gefunden\nFehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
+    EXPECT_EQ(outcomes.Tooltip("Server 2", texts),
+              "Fehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
+}
+
+// A list from a file goes through the same name mapping and date row as a download and is
+// stamped like one; a file that cannot be a list changes nothing.
+TEST_F(DownloadRunTest, ImportedFileIsTakenLikeADownload)
+{
+    LoadServers(1);
+    const std::string path = m_dir.file("liste.txt");
+    std::ofstream(path, std::ios::binary)
+        << "Plant\tPrice\r\nCarrots\t2,50\r\nK\xC3\xBCrbis\t3.10\r\nDatum/Uhrzeit\t06.12.2026\t08:00";
+    ASSERT_TRUE(m_downloader.ImportPriceList("S1", path));
+    EXPECT_EQ(Value("S1", "Karotte"), "2,50");
+    EXPECT_EQ(Value("S1", "K\xFC" "rbis"), "3,10");
+    EXPECT_EQ(Value("S1", "Stand"), "06.12.2026 08:00");
+    EXPECT_EQ(m_profile.GetString("S1", "Karotte"), "2,50");
+    EXPECT_EQ(m_profile.GetString("S1", "Aktualisiert"), kNewStamp);
+    EXPECT_EQ(m_outcomes.Find("S1").kind, EKind::Success);
+
+    m_fetch.m_nMaxBodyBytes = 16;
+    const std::string large = m_dir.file("gross.txt");
+    std::ofstream(large, std::ios::binary) << "Karotte\t9,99\n" << std::string(64, '\n');
+    const std::vector<std::pair<std::string, EKind>> refused = {
+        {m_dir.file("fehlt.txt"), EKind::FileUnreadable},
+        {m_dir.path().string(), EKind::FileUnreadable},
+        {large, EKind::TooLarge},
+    };
+    for (const auto& [file, kind] : refused) {
+        m_profile.WriteString("S1", "Aktualisiert", kOldStamp);
+        EXPECT_FALSE(m_downloader.ImportPriceList("S1", file)) << file;
+        EXPECT_EQ(m_outcomes.Find("S1").kind, kind) << file;
+        EXPECT_EQ(Value("S1", "Karotte"), "2,50") << file;
+        EXPECT_EQ(m_profile.GetString("S1", "Aktualisiert"), kOldStamp) << file;
+    }
+    EXPECT_FALSE(m_downloader.ImportPriceList("Unbekannt", path));
+}
+
+class ServerListRunTest : public PricesFixture {
+protected:
+    ServerListRunTest() { LoadProfile("[Settings]\nServerList=" + Url("/list") + "\n"); }
+};
+
+// The start-up's short limit ends a trickling list early; a stop ends it at once. Either way
+// nothing of the profile changes.
+TEST_F(ServerListRunTest, TimeLimitAndStopEndAStalledList)
+{
+    Route("/list", "Server\tAdresse\nNeu\t-\t\n");
+    Delay("/list", -1ms);
+    m_fetch.m_nStallSeconds = 30;
+    const std::string before = ProfileText();
+
+    CServerListRun limited(m_profile, m_fetch, 1);
+    auto start = Clock::now();
+    limited.RunToEnd();
+    EXPECT_LT(Clock::now() - start, 2500ms);
+    EXPECT_FALSE(limited.Succeeded());
+    EXPECT_EQ(limited.Outcome().kind, EKind::TimedOut);
+
+    CServerListRun stopped(m_profile, m_fetch);
+    stopped.Start();
+    std::this_thread::sleep_for(100ms);
+    start = Clock::now();
+    stopped.Stop();
+    EXPECT_LT(Clock::now() - start, 200ms);
+    EXPECT_TRUE(stopped.IsDone());
+    EXPECT_EQ(stopped.Outcome().kind, EKind::Stopped);
+    EXPECT_EQ(ProfileText(), before);
+}
+
+TEST_F(ServerListRunTest, FallbackNamesTheCurrentAddress)
+{
+    m_profile.WriteString("Settings", "ServerListFallback", Url("/fallback"));
+    Route("/fallback", Url("/current") + "\tirgendwas\n");
+    Route("/current", "Server\tAdresse\nNeu\t-\t\n");
+    CServerListRun run(m_profile, m_fetch);
+    run.Start();
+    while (!run.IsDone()) {
+        m_fetch.WaitForAny();
+        for (const STransferResponse& response : m_fetch.TakeFinished())
+            EXPECT_TRUE(run.OnFinished(response));
+    }
+    EXPECT_TRUE(run.Succeeded());
+    EXPECT_EQ(run.Lines(), (std::vector<std::string> {"Server\tAdresse", "Neu\t-\t"}));
+    EXPECT_EQ(m_profile.GetString("Settings", "ServerList"), Url("/current"));
+    EXPECT_EQ(run.Outcome().kind, EKind::Success);
+}
+
+// A worker that goes away while transfers stall ends them instead of waiting for them.
+TEST_F(DownloadRunTest, WorkerGoesAwayPromptlyWithStalledTransfers)
+{
+    LoadServers(2);
+    Delay("/s1", -1ms);
+    Delay("/s2", -1ms);
+    auto fetch = std::make_unique<CFetcher>();
+    fetch->StartFetch(Url("/s1"));
+    fetch->StartFetch(Url("/s2"));
+    std::this_thread::sleep_for(100ms);
+    const auto start = Clock::now();
+    fetch.reset();
+    EXPECT_LT(Clock::now() - start, 500ms);
+}
+
+}  // namespace
