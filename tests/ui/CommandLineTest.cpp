@@ -67,11 +67,15 @@ private slots:
     void ProfileThatCannotServeIsRefusedAndLeftAlone();
     void MissingProfileIsCreatedWhereItIsNamed();
     void ExistingProfileIsTheOneTheRunReadsAndWrites();
+    void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data();
+    void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs();
 
 private:
     // Starts a window run offscreen and waits until the file exists and holds text.
     static void RunUntilWritten(const TempDir& dir, const QStringList& arguments,
-                                const std::string& watched, const std::string& wanted);
+                                const std::string& watched, const std::string& wanted,
+                                const QString& program = QStringLiteral(QUOTINO_EXECUTABLE),
+                                const QProcessEnvironment& changes = {});
 };
 
 void CommandLineTest::AnswersWithoutADisplay_data()
@@ -154,13 +158,21 @@ void CommandLineTest::ProfileThatCannotServeIsRefusedAndLeftAlone()
 }
 
 void CommandLineTest::RunUntilWritten(const TempDir& dir, const QStringList& arguments,
-                                      const std::string& watched, const std::string& wanted)
+                                      const std::string& watched, const std::string& wanted,
+                                      const QString& executable, const QProcessEnvironment& changes)
 {
     QProcess program;
-    program.setProcessEnvironment(Environment(dir, true));
+    QProcessEnvironment environment = Environment(dir, true);
+    for (const QString& name : changes.keys()) {
+        if (changes.value(name).isEmpty())
+            environment.remove(name);
+        else
+            environment.insert(name, changes.value(name));
+    }
+    program.setProcessEnvironment(environment);
     program.setWorkingDirectory(QString::fromStdString(dir.path().string()));
     program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(QUOTINO_EXECUTABLE), arguments);
+    program.start(executable, arguments);
     QVERIFY(program.waitForStarted());
     // The window then waits for the user, so the run is ended from here once the file is
     // there; the profile reaches the disk before any question is asked.
@@ -197,6 +209,49 @@ void CommandLineTest::ExistingProfileIsTheOneTheRunReadsAndWrites()
     QCOMPARE(ReadWholeFile(dir.file("mine/my.ini.bak")), original);
     QVERIFY(ReadWholeFile(dir.file("mine/my.ini")).find("\r\nLang=English\r\n") != std::string::npos);
     QVERIFY(!UserFolderTouched(dir));
+}
+
+void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data()
+{
+    QTest::addColumn<bool>("besideExists");
+    QTest::addColumn<bool>("xdgSet");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("profile beside the program") << true << true << QString("bin/quotino.ini");
+    QTest::newRow("none beside, XDG_CONFIG_HOME set") << false << true << QString("config/quotino/quotino.ini");
+    QTest::newRow("none beside, XDG_CONFIG_HOME unset") << false << false
+                                                        << QString("home/.config/quotino/quotino.ini");
+}
+
+// A copy of the program in a writable folder of its own, as in ~/.local/bin.
+void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs()
+{
+    QFETCH(bool, besideExists);
+    QFETCH(bool, xdgSet);
+    QFETCH(QString, expected);
+
+    TempDir dir;
+    fs::create_directories(dir.file("bin"));
+    fs::create_directories(dir.file("home"));
+    fs::copy_file(QUOTINO_EXECUTABLE, dir.file("bin/quotino"));
+    const std::string old = "[Settings]\r\nVersion=1.00\r\nLang=English\r\nServerInt=0\r\n";
+    if (besideExists)
+        WriteWholeFile(dir.file("bin/quotino.ini"), old);
+    QProcessEnvironment changes;
+    changes.insert(QStringLiteral("HOME"), QString::fromStdString(dir.file("home")));
+    if (!xdgSet)
+        changes.insert(QStringLiteral("XDG_CONFIG_HOME"), QString());
+
+    const std::string profile = dir.file(expected.toStdString());
+    RunUntilWritten(dir, {}, profile, std::string("\r\nVersion=") + kVersionText + "\r\n",
+                    QString::fromStdString(dir.file("bin/quotino")), changes);
+    // Nothing else anywhere: only the profile (and the backup of the old one) were written.
+    QCOMPARE(fs::exists(dir.file("bin/quotino.ini")), besideExists);
+    QCOMPARE(UserFolderTouched(dir), !besideExists && xdgSet);
+    QCOMPARE(fs::exists(dir.file("home/.config")), !besideExists && !xdgSet);
+    if (besideExists)
+        QCOMPARE(ReadWholeFile(dir.file("bin/quotino.ini.bak")), old);
+    else
+        QCOMPARE(fs::status(fs::path(profile).parent_path()).permissions(), fs::perms::owner_all);
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
