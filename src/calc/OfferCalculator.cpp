@@ -88,10 +88,15 @@ CCalculation COfferCalculator::Calculate(std::string_view inputText) const
     return { DateLabel(), MarketLabel(), PriceListText(), ReportText(inputText) };
 }
 
+// A server never loaded may carry an empty stamp or the "not loaded" text of another
+// language; either reads in the current one.
 std::string COfferCalculator::DateLabel() const
 {
-    return Concat({ m_strDateLabel, " ",
-        m_servers.GetServerValue(m_strServer, "Aktualisiert", m_reportTexts.Txt_DefaultDate) });
+    std::string stamp
+        = m_servers.GetServerValue(m_strServer, "Aktualisiert", m_reportTexts.Txt_DefaultDate);
+    if (m_texts.IsDefaultDate(stamp))
+        stamp = m_reportTexts.Txt_DefaultDate;
+    return Concat({ m_strDateLabel, " ", stamp });
 }
 
 std::string COfferCalculator::MarketLabel() const
@@ -136,7 +141,11 @@ COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::
 
     CPricedItem item;
     item.count = count;
+    // A plant the catalogue does not know keeps the name it was read with, so the player sees
+    // which line was not recognised.
     item.displayName = CPlantTables::Field(m_tables.m_mapPlantToDisplay, plant);
+    if (item.displayName.empty())
+        item.displayName = plant;
     item.farmPrice = field(m_tables.m_mapOriginPrice);
     item.marketPrice = ParseAmount(MarketPriceOf(key));
     item.npcPrice = field(m_tables.m_mapNpcPrice);

@@ -5,6 +5,7 @@
 #include "platform/TextCase.h"
 #include "profile/IniFile.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -38,6 +39,27 @@ CIniFile& BuiltInProfile()
     return *profile;
 }
 
+// Txt_DefaultDate of every text section that a profile's [Lang] names.
+void AddDefaultDates(const CIniFile& profile, std::vector<std::string>& dates)
+{
+    const CIniSection* languages = profile.FindSection("Lang");
+    if (!languages)
+        return;
+    std::vector<std::string> names;
+    languages->GetKeys(names);
+    for (const std::string& name : names) {
+        const CIniSection* section = profile.FindSection(languages->GetValue(name));
+        const std::string date = section ? section->GetValue("Txt_DefaultDate") : std::string();
+        if (!date.empty())
+            dates.push_back(date);
+    }
+}
+
+bool Contains(const std::vector<std::string>& texts, std::string_view text)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
 }  // namespace
 
 std::string CTexts::GetText(std::string_view key) const
@@ -54,6 +76,18 @@ void CTexts::LoadTexts(CIniFile& profile)
     if (const CIniSection* section = profile.FindSection(sectionName))
         AddSection(*section, m_mapTexts);
     AddBuiltInTexts(language, sectionName);
+    m_astrDefaultDates.clear();
+    AddDefaultDates(profile, m_astrDefaultDates);
+}
+
+bool CTexts::IsDefaultDate(std::string_view stamp) const
+{
+    static const std::vector<std::string> builtIn = [] {
+        std::vector<std::string> dates;
+        AddDefaultDates(BuiltInProfile(), dates);
+        return dates;
+    }();
+    return stamp.empty() || Contains(m_astrDefaultDates, stamp) || Contains(builtIn, stamp);
 }
 
 void CTexts::AddBuiltInTexts(const std::string& language, const std::string& sectionName)

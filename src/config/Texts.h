@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 class CIniFile;
 
@@ -19,6 +20,13 @@ public:
     // before a text existed still shows it.
     void LoadTexts(CIniFile& profile);
 
+    // Whether a server's download stamp says "never loaded": empty, or the Txt_DefaultDate of
+    // any language, from the profile or built in. Such a stamp is shown in the current language
+    // and never stored.
+    bool IsDefaultDate(std::string_view stamp) const;
+
 private:
     void AddBuiltInTexts(const std::string& language, const std::string& sectionName);
+
+    std::vector<std::string> m_astrDefaultDates; // of every language the profile lists
 };

@@ -104,7 +104,10 @@ void CServerCache::SaveServerTable(const std::string& name, CServerTable* table)
     if (!section)
         return;
 
-    for (const char* key : {"Aktualisiert", "Stand", "Selected"})
+    // "Not loaded yet" is shown in the language of the moment, so it is never stored.
+    const std::string stamp = EntryOf(*table, "Aktualisiert");
+    section->SetValue("Aktualisiert", m_texts.IsDefaultDate(stamp) ? std::string() : stamp);
+    for (const char* key : {"Stand", "Selected"})
         section->SetValue(key, EntryOf(*table, key));
     SetUnlessDefault(*section, "Werte", EntryOf(*table, "Werte"), kDefaultColumns);
     SetUnlessDefault(*section, "ListType", EntryOf(*table, "ListType"), kDefaultListType);

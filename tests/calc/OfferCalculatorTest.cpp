@@ -61,9 +61,11 @@ TEST(OfferCalculator, ReportCoversWhatCannotBePriced)
         bool withServer;
         std::string expected;
     } cases[] = {
-        { "unknown plant", "2 x Banane\r\nSumme: 1,00 wT", true,
+        // An unknown plant keeps the name it was read with, priced at zero.
+        { "unknown plant", "2 x Banane\r\n3 x Unbekannt Pflanze\r\nSumme: 1,00 wT", true,
             kGermanHeader
-                + "\r\n2\t\t0,00=0,00\t\t\t"
+                + "\r\n2\tBanane\t0,00=0,00\t\t\t"
+                  "\r\n3\tUnbekannt Pflanze\t0,00=0,00\t\t\t"
                   "\r\n\r\nSumme: 1,00 wT\t"
                   "\r\n\r\n0,0% vom Bauernhofpreis (0,00 wT)" },
         { "no total", "3 x Karotte", true,

@@ -104,7 +104,7 @@ TEST_F(ServerCacheTest, SavingLeavesDefaultColumnsAndListTypeOutOfTheSection)
     LoadProfile("[Preislisten]\r\nA=http://a\r\n"
                 "[A]\r\nWerte=1,2\r\nListType=txt\r\n; prices\r\n");
     m_cache.SaveServerTable("A");
-    EXPECT_EQ((Lines{"Aktualisiert=(noch nicht geladen)", "Stand=", "Selected=1", "Karotte=0,0",
+    EXPECT_EQ((Lines{"Aktualisiert=", "Stand=", "Selected=1", "Karotte=0,0",
                      "Salat=0,0", "; prices"}),
               SavedSection("A"));
 
@@ -114,9 +114,33 @@ TEST_F(ServerCacheTest, SavingLeavesDefaultColumnsAndListTypeOutOfTheSection)
     table->SetAt("Karotte", "0,09");
     table->RemoveKey("Salat");
     m_cache.SaveServerTable("A", table);
-    EXPECT_EQ((Lines{"Aktualisiert=(noch nicht geladen)", "Stand=", "Selected=1", "Karotte=0,09",
+    EXPECT_EQ((Lines{"Aktualisiert=", "Stand=", "Selected=1", "Karotte=0,09",
                      "Salat=0,0", "Werte=2,3", "ListType=csv", "; prices"}),
               SavedSection("A"));
+}
+
+// A server that was never loaded shows "not loaded yet" in whatever language is chosen, so
+// the profile keeps an empty stamp instead of one language's text.
+TEST_F(ServerCacheTest, SavingStoresNoNotLoadedTextOfAnyLanguage)
+{
+    LoadProfile("[Preislisten]\r\nA=http://a\r\n"
+                "[Lang]\r\nMine=Meine Texte\r\n[Meine Texte]\r\nTxt_DefaultDate=(leer)\r\n");
+    m_profile.WriteString("Settings", "Lang", "Mine");
+    m_texts.LoadTexts(m_profile);
+    const std::pair<std::string, std::string> cases[] = {
+        {"(noch nicht geladen)", ""},
+        {"(not loaded yet)", ""},
+        {"(pas encore t\xE9l\xE9" "charg\xE9)", ""},
+        {"(leer)", ""},  // the profile's own language
+        {"", ""},
+        {"6.12.26 09:05", "6.12.26 09:05"},
+        {"(not loaded)", "(not loaded)"},
+    };
+    for (const auto& [stamp, stored] : cases) {
+        m_cache.FindTable("A")->SetAt("Aktualisiert", stamp);
+        m_cache.SaveServerTable("A");
+        EXPECT_EQ(stored, m_profile.GetString("A", "Aktualisiert", "<none>")) << stamp;
+    }
 }
 
 TEST_F(ServerCacheTest, SavingAllAppendsUnknownServersInServerOrder)
