@@ -13,12 +13,12 @@ namespace {
 
 constexpr std::size_t kFieldCount = 7;
 
-// Equal names stay in catalogue order: the new one goes behind every entry it does not sort
-// before.
+// Names sort with accents folded; equal names stay in catalogue order: the new one goes
+// behind every entry it does not sort before.
 void InsertSorted(std::vector<std::string>& names, const std::string& name)
 {
     const auto position = std::find_if(names.begin(), names.end(), [&](const std::string& entry) {
-        return CompareNoCase(name, entry) < 0;
+        return CompareForSorting(name, entry) < 0;
     });
     names.insert(position, name);
 }
@@ -56,7 +56,15 @@ void LoadPlantCatalog(CIniFile& profile, const CTexts& texts, CPlantCatalog& cat
         tables.m_mapFields[upper] = fields[4];
         tables.m_mapOriginPrice[upper] = fields[5];
         tables.m_mapNpcPrice[upper] = fields[6];
+    }
+    LoadDisplayNames(catalog, texts, tables);
+}
 
+void LoadDisplayNames(const CPlantCatalog& catalog, const CTexts& texts, CPlantTables& tables)
+{
+    tables.m_astrDisplayNames.clear();
+    tables.m_mapPlantToDisplay.clear();
+    for (const std::string& name : catalog.m_astrPlants) {
         const std::string display = texts.GetText("Txt_" + name);
         InsertSorted(tables.m_astrDisplayNames, display);
         tables.m_mapPlantToDisplay[name] = display;

@@ -1,6 +1,8 @@
 #include "platform/TextCase.h"
 
 #include <array>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,47 @@ constexpr std::array<unsigned char, 256> MakeUpperTable()
 constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
 
 unsigned char Upper(char c) { return kUpper[static_cast<unsigned char>(c)]; }
+
+// Each byte's letters for sorting: the upper-case letter without its accent, two letters for
+// the ligatures and ß, Þ.
+std::array<std::string, 256> MakeSortTable()
+{
+    std::array<std::string, 256> table;
+    for (int i = 0; i < 256; ++i)
+        table[i] = std::string(1, static_cast<char>(kUpper[i]));
+    const std::pair<const char*, const char*> letters[] = {
+        { "\xC0\xC1\xC2\xC3\xC4\xC5\xE0\xE1\xE2\xE3\xE4\xE5\xAA", "A" },
+        { "\xC6\xE6", "AE" },
+        { "\xC7\xE7", "C" },
+        { "\xD0\xF0", "D" },
+        { "\xC8\xC9\xCA\xCB\xE8\xE9\xEA\xEB", "E" },
+        { "\x83", "F" },
+        { "\xCC\xCD\xCE\xCF\xEC\xED\xEE\xEF", "I" },
+        { "\xD1\xF1", "N" },
+        { "\xD2\xD3\xD4\xD5\xD6\xD8\xF2\xF3\xF4\xF5\xF6\xF8\xBA", "O" },
+        { "\x8C\x9C", "OE" },
+        { "\x8A\x9A", "S" },
+        { "\xDF", "SS" },
+        { "\xDE\xFE", "TH" },
+        { "\xD9\xDA\xDB\xDC\xF9\xFA\xFB\xFC", "U" },
+        { "\xDD\xFD\x9F\xFF", "Y" },
+        { "\x8E\x9E", "Z" },
+    };
+    for (const auto& [bytes, folded] : letters)
+        for (const char* c = bytes; *c; ++c)
+            table[static_cast<unsigned char>(*c)] = folded;
+    return table;
+}
+
+std::string SortKey(std::string_view text)
+{
+    static const std::array<std::string, 256> table = MakeSortTable();
+    std::string key;
+    key.reserve(text.size());
+    for (char c : text)
+        key += table[static_cast<unsigned char>(c)];
+    return key;
+}
 
 } // namespace
 
@@ -52,4 +95,12 @@ int CompareNoCase(std::string_view a, std::string_view b)
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && CompareNoCase(a, b) == 0;
+}
+
+int CompareForSorting(std::string_view a, std::string_view b)
+{
+    const int folded = SortKey(a).compare(SortKey(b));
+    if (folded != 0)
+        return folded;
+    return a.compare(b);
 }

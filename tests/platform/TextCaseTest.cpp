@@ -58,3 +58,34 @@ TEST(TextCase, ComparesUpperCasedBytesAsUnsigned)
 }
 
 } // namespace
+
+// Accented letters sort with their base letter, ligatures and ß as two letters; what is equal
+// that way falls back to byte order.
+TEST(TextCase, SortingFoldsCaseAndAccentsThenFallsBackToBytes)
+{
+    const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } cases[] = {
+        { "\xC9pinards", "Tomates", -1 },         // Épinards before Tomates
+        { "\xC9pinards", "epinards", 1 },         // tie: É (0xC9) after e in byte order
+        { "epinards", "\xC9pinards", -1 },
+        { "Fu\xDF" "ball", "Fussball", 1 },       // ß as ss, then bytes
+        { "Fu\xDF" "ball", "Futter", -1 },
+        { "\xC6gir", "Aeb", 1 },                  // Æ as AE
+        { "K\xFCrbis", "Kumquat", 1 },            // ü as u: "KURBIS" after "KUMQUAT"
+        { "K\xFCrbis", "Kuss", -1 },
+        { "\x8Apinat", "Spinat", 1 },             // Š as S, then bytes
+        { "\xDEorn", "Tiger", -1 },               // Þ as TH
+        { "\xD8l", "Ol", 1 },                     // Ø as O
+        { "\xFF" "ard", "Yacht", 1 },             // ÿ as Y: "YARD" after "YACHT"
+        { "\xFF" "ard", "Zaun", -1 },
+        { "same", "same", 0 },
+        { "", "a", -1 },
+    };
+    for (const auto& c : cases) {
+        const int result = CompareForSorting(c.a, c.b);
+        EXPECT_EQ(c.sign, (result > 0) - (result < 0)) << c.a << " / " << c.b;
+    }
+}
