@@ -16,6 +16,11 @@ std::optional<std::string> PasteList(IClipboard& clipboard, const CListTemplates
 bool ClipboardHasNewList(IClipboard& clipboard, const CListTemplates& templates)
 {
     std::string text = clipboard.GetClipboardText();
+    // An empty clipboard leaves the input alone; the paste only forgets the last list.
+    if (text.empty())
+        return !g_strLastList.empty();
+    if (clipboard.HoldsOwnText())
+        return false;
     NormalizeListText(text, templates);
-    return text != g_strLastList;
+    return text != g_strLastList && ReadListItems(text, templates).HasListContent();
 }

@@ -15,5 +15,8 @@ extern std::string g_strLastList;
 // clipboard is empty and the input stays as it is. Updates g_strLastList either way.
 std::optional<std::string> PasteList(IClipboard& clipboard, const CListTemplates& templates);
 
-// On activation: whether the clipboard holds a list other than the one pasted last.
+// On activation: whether the clipboard holds a list other than the one pasted last. Only text
+// that reads as a shopping list counts, and never text the program copied itself: switching
+// back after copying the report, or closing a dialog with other text on the clipboard, must
+// not replace the player's list.
 bool ClipboardHasNewList(IClipboard& clipboard, const CListTemplates& templates);

@@ -3,6 +3,8 @@
 #include "calc/Amount.h"
 #include "calc/ListPattern.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
@@ -97,7 +99,7 @@ void ReadItem(const std::string& element, const std::vector<std::string>& patter
 
 // The first total template that converts anything decides; a third word means the sum was
 // written with a blank as thousands separator.
-void ReadTotal(const std::string& element, const std::vector<std::string>& patterns,
+bool ReadTotal(const std::string& element, const std::vector<std::string>& patterns,
     std::vector<CScanValue>& values, double& offeredSum)
 {
     for (const std::string& pattern : patterns) {
@@ -108,8 +110,14 @@ void ReadTotal(const std::string& element, const std::vector<std::string>& patte
         if (words >= kMaxTotalWords)
             sum += values[1].strText;
         offeredSum = ParseAmount(sum);
-        return;
+        return true;
     }
+    return false;
+}
+
+bool IsTitle(const std::string& element, const std::vector<std::string>& titles)
+{
+    return !element.empty() && std::find(titles.begin(), titles.end(), element) != titles.end();
 }
 
 } // namespace
@@ -167,7 +175,10 @@ CListReading ReadListItems(std::string_view text, const CListTemplates& template
     std::vector<CScanValue> values;
     for (const std::string& element : elements) {
         ReadItem(element, templates.m_astrZeile, values, reading.items);
-        ReadTotal(element, templates.m_astrTotal, values, reading.offeredSum);
+        if (ReadTotal(element, templates.m_astrTotal, values, reading.offeredSum))
+            reading.bTotal = true;
+        if (IsTitle(element, templates.m_astrTitel))
+            reading.bTitle = true;
     }
     return reading;
 }

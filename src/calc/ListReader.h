@@ -17,6 +17,11 @@ struct ShoppingItem {
 struct CListReading {
     std::vector<ShoppingItem> items;
     double offeredSum = 0.0;
+    bool bTitle = false; // a title line was read
+    bool bTotal = false; // a total line was read
+
+    // Whether the text reads as a shopping list at all: an item, a title or a total.
+    bool HasListContent() const { return !items.empty() || bTitle || bTotal; }
 };
 
 // Tidies clipboard text so that the title, the total and the question each start a line:

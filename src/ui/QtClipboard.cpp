@@ -5,6 +5,17 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+CQtClipboard::CQtClipboard()
+{
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        m_connection = QObject::connect(clipboard, &QClipboard::dataChanged, [this] { NoteChange(); });
+}
+
+CQtClipboard::~CQtClipboard()
+{
+    QObject::disconnect(m_connection);
+}
+
 std::string CQtClipboard::GetClipboardText()
 {
     const QClipboard* clipboard = QGuiApplication::clipboard();
@@ -15,4 +26,18 @@ std::string CQtClipboard::GetClipboardText()
     if (zero >= 0)
         text.truncate(zero);
     return FromQString(text);
+}
+
+bool CQtClipboard::HoldsOwnText()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard && clipboard->ownsClipboard())
+        return true;
+    return m_bOwnChange && GetClipboardText() == m_strOwnText;
+}
+
+void CQtClipboard::NoteChange()
+{
+    m_bOwnChange = QGuiApplication::focusWindow() != nullptr;
+    m_strOwnText = m_bOwnChange ? GetClipboardText() : std::string();
 }

@@ -179,8 +179,41 @@ TEST(ListReader, EveryItemTemplateThatMatchesYieldsAnItem)
 class FakeClipboard : public IClipboard {
 public:
     std::string m_strText;
+    bool m_bOwn = false;
     std::string GetClipboardText() override { return m_strText; }
+    bool HoldsOwnText() override { return m_bOwn; }
 };
+
+// Activation pastes only a list the player copied elsewhere; an explicit paste takes anything.
+TEST(ListPaste, ActivationTakesOnlyForeignTextThatReadsAsAList)
+{
+    const CListTemplates templates = DefaultListTemplates();
+    const struct {
+        const char* text;
+        bool own;
+        bool pasted;
+    } cases[] = {
+        { "Einkaufsliste\r\n1 x Karotte", false, true },
+        { "noise 2 x Salat", false, false }, // an item must start its element
+        { "2 x Salat", false, true },
+        { "Shopping list", false, true },
+        { "Summe: 3,00 wT", false, true },
+        { "https://example.org/ und sonst nichts", false, false },
+        { "Karotte", false, false },
+        // What the program copied itself, here the report's total line and a whole report.
+        { "Summe: 25,00 wT\t2 Punkte", true, false },
+        { "\tArtikel\tHerkunft\r\n3\tKarotte\t0,06=0,18\r\n\r\nSumme: 1,00 wT", true, false },
+    };
+    for (const auto& c : cases) {
+        FakeClipboard clipboard;
+        clipboard.m_strText = "Einkaufsliste\r\n9 x Tomate";
+        ASSERT_TRUE(PasteList(clipboard, templates));
+        clipboard.m_strText = c.text;
+        clipboard.m_bOwn = c.own;
+        EXPECT_EQ(c.pasted, ClipboardHasNewList(clipboard, templates)) << c.text;
+        EXPECT_TRUE(PasteList(clipboard, templates)) << c.text;
+    }
+}
 
 TEST(ListPaste, PasteNormalisesTheClipboardAndRemembersIt)
 {
