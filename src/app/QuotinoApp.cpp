@@ -1,7 +1,9 @@
 #include "app/QuotinoApp.h"
 
 #include "calc/OfferCalculator.h"
+#include "config/CatalogLoader.h"
 #include "config/ConfigurationLoader.h"
+#include "platform/UserInterface.h"
 
 #include <filesystem>
 
@@ -41,6 +43,32 @@ bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui
     CConfigurationLoader loader(m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock,
                                 *this, m_strProfilePath);
     return loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
+}
+
+bool CQuotinoApp::ChangeLanguage(COfferCalculator& window, IUserInterface& ui)
+{
+    const CIniSection* languages = m_profile.FindSection("Lang");
+    if (!languages)
+        return false;
+    std::vector<std::string> names;
+    languages->GetKeys(names);
+    const std::string previous = m_profile.GetString("Settings", "Lang", "");
+    std::string chosen = previous;
+    if (!ui.ChooseLanguage(names, chosen) || chosen.empty())
+        return false;
+
+    m_profile.WriteString("Settings", "Lang", chosen);
+    m_texts.LoadTexts(m_profile);
+    // A language listed without texts would blank the window and force a rebuild at the next
+    // start; the previous language stays.
+    if (m_texts.GetText("Txt_Currency").empty()) {
+        m_profile.WriteString("Settings", "Lang", previous);
+        m_texts.LoadTexts(m_profile);
+        return false;
+    }
+    LoadDisplayNames(m_catalog, m_texts, window.m_tables);
+    window.ReadTexts();
+    return true;
 }
 
 void CQuotinoApp::DownloadServer(const std::string& name)

@@ -41,6 +41,11 @@ public:
 
     // Loads the whole configuration into the application and the window's tables.
     bool LoadConfiguration(COfferCalculator& window, IUserInterface& ui);
+    // Lets the user pick another language, the current one preselected, and takes it at once:
+    // the setting, the texts, the plant names and the report texts. False when the user
+    // cancels or picks a language without texts; then nothing changes. The caller relabels
+    // the window and recalculates.
+    bool ChangeLanguage(COfferCalculator& window, IUserInterface& ui);
 
     std::string GetText(std::string_view key) const { return m_texts.GetText(key); }
     std::string TranslatePlantName(std::string_view name) const

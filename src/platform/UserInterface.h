@@ -9,7 +9,8 @@ class IUserInterface {
 public:
     virtual ~IUserInterface() = default;
 
-    // First-start language choice: offers the names, returns false when the user cancels.
+    // Language choice: offers the names, returns false when the user cancels. On entry chosen
+    // names the language to preselect (empty at first start: the first name).
     virtual bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) = 0;
     // The new-version notice; returns when the user has closed it.
     virtual void ShowUpdateNotice(int major, int minor) = 0;

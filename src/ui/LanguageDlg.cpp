@@ -6,7 +6,8 @@
 #include <QAbstractButton>
 #include <QListWidget>
 
-CLanguageDlg::CLanguageDlg(std::vector<std::string> languages, QWidget* parent)
+CLanguageDlg::CLanguageDlg(std::vector<std::string> languages, QWidget* parent,
+                           const std::string& preselected)
     : QDialog(parent), m_astrLanguages(std::move(languages))
 {
     CDialogBuilder builder(CDialogTemplate::Load(133));
@@ -16,15 +17,18 @@ CLanguageDlg::CLanguageDlg(std::vector<std::string> languages, QWidget* parent)
     connect(builder.Control<QAbstractButton>(2), &QAbstractButton::clicked, this, &QDialog::reject);
 
     // The list sorts as names are added; the first name of the profile is preselected,
-    // wherever the sorting put it.
+    // wherever the sorting put it, unless the caller names the current language.
     QListWidgetItem* first = nullptr;
+    QListWidgetItem* current = nullptr;
     for (const std::string& language : m_astrLanguages) {
         auto* item = new QListWidgetItem(ToQString(language), m_pList);
         if (!first)
             first = item;
+        if (!current && !preselected.empty() && language == preselected)
+            current = item;
     }
-    if (first)
-        m_pList->setCurrentItem(first);
+    if (current || first)
+        m_pList->setCurrentItem(current ? current : first);
 
     // Posted, so the double click has finished before the dialog closes.
     connect(m_pList, &QListWidget::itemDoubleClicked, this,

@@ -37,7 +37,7 @@ CQtUserInterface::CQtUserInterface(const CTexts& texts, QWidget* parent)
 bool CQtUserInterface::ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen)
 {
     CArrowCursor arrow;
-    CLanguageDlg dialog(languages, m_pParent);
+    CLanguageDlg dialog(languages, m_pParent, chosen);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     chosen = dialog.m_strLanguage;
