@@ -29,6 +29,13 @@ CAboutDlg::CAboutDlg(int templateId, const CTexts& texts, QWidget* parent)
                                              {CConfigurationLoader::kMajorVersion,
                                               CConfigurationLoader::kMinorVersion})));
 
+    // The About box's line under the version; the update notice has none.
+    if (auto* line = m_builder.Control<QLabel>(1024)) {
+        const std::string text = texts.GetText("Txt_AboutLine");
+        if (!text.empty())
+            line->setText(ToQString(text));
+    }
+
     m_pLink = m_builder.Control<CHyperLink>(1019);
     const std::string link = texts.GetText("Txt_Link");
     m_pLink->SetLinkText(link);

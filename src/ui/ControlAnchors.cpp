@@ -133,13 +133,16 @@ void CControlAnchors::ShowPriceList(bool show, const QRect& rcInput, const QRect
         report->setGeometry(reportRect);
 }
 
-QSize CControlAnchors::RestoredSize(std::string_view stored, const QSize& minimum)
+QSize CControlAnchors::RestoredSize(
+    std::string_view stored, const QSize& minimum, const QSize& available)
 {
     int size[2] = { minimum.width(), minimum.height() };
     ScanSeparatedIntegers(stored, ',', size);
-    const auto clamp
-        = [](int value, int lowest) { return std::max(lowest, std::min(value, kMaxRestoredSize)); };
-    return QSize(clamp(size[0], minimum.width()), clamp(size[1], minimum.height()));
+    const auto clamp = [](int value, int lowest, int screen) {
+        return std::max(lowest, std::min({ value, kMaxRestoredSize, screen }));
+    };
+    return QSize(clamp(size[0], minimum.width(), available.width()),
+        clamp(size[1], minimum.height(), available.height()));
 }
 
 std::string CControlAnchors::FormatSize(const QSize& size)

@@ -70,8 +70,8 @@ public:
     void ShowPriceList(bool show, const QRect& rcInput, const QRect& rcReport) const;
 
     // The stored "width,height": each number that reads replaces the minimum, then both are
-    // kept between the minimum and 2000 pixels.
-    static QSize RestoredSize(std::string_view stored, const QSize& minimum);
+    // kept between the minimum and 2000 pixels, and within the screen's available size.
+    static QSize RestoredSize(std::string_view stored, const QSize& minimum, const QSize& available);
     static std::string FormatSize(const QSize& size);
 
 private:

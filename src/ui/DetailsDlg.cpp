@@ -51,6 +51,7 @@ CDetailsDlg::CDetailsDlg(const CTexts& texts, CSettings& settings, QWidget* pare
     connect(builder.Control<QAbstractButton>(1), &QAbstractButton::clicked, this, &QDialog::accept);
     connect(builder.Control<QAbstractButton>(2), &QAbstractButton::clicked, this, &QDialog::reject);
 
+    builder.Control<QAbstractButton>(2)->setText(ToQString(texts.GetText("Txt_Cancel")));
     builder.Control<QLabel>(1026)->setText(ToQString(texts.GetText("Txt_MaxLevel") + ":"));
     builder.Control<QLabel>(1028)->setText(ToQString(texts.GetText("Txt_Origin") + ":"));
 

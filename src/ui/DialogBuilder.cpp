@@ -17,6 +17,7 @@
 namespace {
 
 const char* const kIdProperty = "dialogControlId";
+constexpr int kMaxDropDownRows = 20;
 
 QFont TemplateFont(const CDialogTemplate& dialogTemplate)
 {
@@ -192,7 +193,11 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
             combo->setEditable(false);
             const int boxHeight = std::min(rect.height(), combo->sizeHint().height());
             const int rowHeight = std::max(1, combo->fontMetrics().height());
-            combo->setMaxVisibleItems(std::max(1, (rect.height() - boxHeight) / rowHeight));
+            combo->setMaxVisibleItems(
+                std::clamp((rect.height() - boxHeight) / rowHeight, 1, kMaxDropDownRows));
+            // Some themes open the list as a menu of every entry, taller than the screen for
+            // seventy servers; the scrolling list keeps the row limit everywhere.
+            combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
             rect.setHeight(boxHeight);
         }
         break;

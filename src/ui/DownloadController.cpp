@@ -80,9 +80,14 @@ CDownloadController::~CDownloadController()
 
 void CDownloadController::AddImportCommand()
 {
-    m_pImport->setText(ToQString(m_app.GetText("Txt_ImportPriceList")));
+    RelabelImportCommand();
     m_window.addAction(m_pImport);
     m_window.setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CDownloadController::RelabelImportCommand()
+{
+    m_pImport->setText(ToQString(m_app.GetText("Txt_ImportPriceList")));
 }
 
 void CDownloadController::Download()

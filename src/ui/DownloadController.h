@@ -31,6 +31,8 @@ public:
 
     // Puts "Import price list..." into the window's context menu, once the texts are loaded.
     void AddImportCommand();
+    // After a change of language.
+    void RelabelImportCommand();
 
     void Download();
     void DownloadAll();

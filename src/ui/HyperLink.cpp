@@ -48,7 +48,8 @@ void CHyperLink::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setFont(LinkFont());
-    painter.setPen(QColor(0, 0, 255));
+    // The theme's link colour: a fixed blue is hard to read on a dark theme.
+    painter.setPen(palette().color(QPalette::Link));
     painter.drawText(QPoint(0, painter.fontMetrics().ascent()), text());
 }
 

@@ -6,6 +6,7 @@
 #include "ui/AboutDlg.h"
 #include "ui/DetailsDlg.h"
 #include "ui/DownloadController.h"
+#include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PasteEdit.h"
@@ -24,8 +25,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 
 namespace {
 
@@ -81,6 +84,19 @@ void CQuotinoDlg::CreateControls()
     m_pLocked = Control<QCheckBox>(IDC_LOCKED);
     m_pMaxFarm = Control<QCheckBox>(IDC_MAX_FARM);
     m_pLink = Control<CHyperLink>(IDC_LINK);
+    CFocusFrame::Attach(*m_pReport);
+    CFocusFrame::Attach(*m_pPriceList);
+    SetTabOrder();
+}
+
+// The visual order: the server row, the edits column by column, then the buttons left to right.
+void CQuotinoDlg::SetTabOrder()
+{
+    const int order[] = { IDC_SERVERS, IDC_SELECT_SERVERS, IDC_MAX_FARM, IDC_INPUT, IDC_REPORT,
+        IDC_PRICE_LIST, IDC_CALCULATE, IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
+        IDC_LOCKED, IDC_DETAILS, IDC_TOGGLE_PANE, IDC_CLOSE };
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(Control(order[i - 1]), Control(order[i]));
 }
 
 void CQuotinoDlg::ConnectCommands()
@@ -114,22 +130,20 @@ void CQuotinoDlg::OnInitDialog()
         return;
     }
     AddAboutCommand();
+    AddLanguageCommand();
     m_pDownloads->AddImportCommand();
 
-    m_minSize = size();
+    // On a small screen, or at a large scale factor, the template would not fit: the window
+    // may then get smaller than the template, and the layout rules hold within that.
+    m_templateSize = size();
+    m_minSize = m_templateSize.boundedTo(AvailableSize());
     setMinimumSize(m_minSize);
     m_anchors.Capture([this](int id) { return Control(id); });
     RestoreWindowSize();
 
     m_calc.ReadTexts();
-    const CReportTexts& texts = m_calc.m_reportTexts;
-    if (!texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty()) {
-        m_pLink->SetLinkText(texts.Txt_Adv);
-        m_pLink->SetLinkUrl(texts.Txt_Adv_Link);
-    }
-    Relabel();
+    ApplyTexts();
     m_pLocked->setChecked(true);
-    m_pMaxFarm->setText(ToQString("<= " + texts.Txt_Origin));
     m_pMaxFarm->setChecked(m_app.m_settings.m_bMaxFarm);
 
     m_rcInput = m_pInput->geometry();
@@ -141,7 +155,6 @@ void CQuotinoDlg::OnInitDialog()
     m_bInitialised = true;
 
     PasteList();
-    m_calc.m_strDateLabel = FromQString(m_pDate->text());
     m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
     m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
     FillServerCombo();
@@ -150,17 +163,38 @@ void CQuotinoDlg::OnInitDialog()
         m_pDownloads->LoadServerList(true);
 }
 
-// Where the platform offers no system menu, F1 and the window's context menu carry About.
+// Where the platform offers no system menu, F1 and the window's context menu carry About. The
+// command shows only while the language has a text for it.
 void CQuotinoDlg::AddAboutCommand()
 {
-    const std::string text = m_app.GetText("Txt_About");
-    if (text.empty())
-        return;
-    auto* about = new QAction(ToQString(text), this);
-    about->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(about, &QAction::triggered, this, &CQuotinoDlg::OnAbout);
-    addAction(about);
+    m_pAboutAction = new QAction(this);
+    m_pAboutAction->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(m_pAboutAction, &QAction::triggered, this, &CQuotinoDlg::OnAbout);
+    addAction(m_pAboutAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CQuotinoDlg::AddLanguageCommand()
+{
+    m_pLanguageAction = new QAction(this);
+    connect(m_pLanguageAction, &QAction::triggered, this, &CQuotinoDlg::OnChangeLanguage);
+    addAction(m_pLanguageAction);
+}
+
+// The screen's available area less the window frame; before the window is first shown its
+// frame is not known, so the style's title bar and border stand in for it.
+QSize CQuotinoDlg::AvailableSize() const
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QSize(2 * border, 2 * border + title);
+    }
+    return screen->availableGeometry().size() - frame;
 }
 
 // The size is stored and restored as the window's own size without the frame: the frame is
@@ -168,14 +202,31 @@ void CQuotinoDlg::AddAboutCommand()
 // grow by its frame at every start.
 void CQuotinoDlg::RestoreWindowSize()
 {
-    const QSize restored = CControlAnchors::RestoredSize(
-        m_app.m_profile.GetString(kSettings, "WinSize", ""), m_minSize);
-    if (restored == m_minSize)
+    m_restoredSize = CControlAnchors::RestoredSize(
+        m_app.m_profile.GetString(kSettings, "WinSize", ""), m_minSize, AvailableSize());
+    if (m_restoredSize == size())
         return;
-    resize(restored);
+    resize(m_restoredSize);
     // A hidden window gets its resize event only when shown; the edits' rectangles are
     // recorded from the laid-out window right after this.
     RecalcLayout();
+}
+
+// Everything the window shows in the chosen language, at start and after a language change.
+void CQuotinoDlg::ApplyTexts()
+{
+    Relabel();
+    ShowLinkLine();
+    SetToolTips();
+    m_pMaxFarm->setText(ToQString("<= " + m_calc.m_reportTexts.Txt_Origin));
+    const std::string about = m_app.GetText("Txt_About");
+    m_pAboutAction->setText(ToQString(about));
+    m_pAboutAction->setVisible(!about.empty());
+    // The language dialog speaks English, so its command must be found in any language.
+    const std::string language = m_app.GetText("Txt_Language");
+    m_pLanguageAction->setText(language.empty() ? QStringLiteral("Language...") : ToQString(language));
+    m_pDownloads->RelabelImportCommand();
+    m_calc.m_strDateLabel = FromQString(m_pDate->text());
 }
 
 void CQuotinoDlg::Relabel()
@@ -200,9 +251,32 @@ void CQuotinoDlg::Relabel()
     }
 }
 
+// Without a target the line would show its placeholder text, underlined, leading nowhere.
+void CQuotinoDlg::ShowLinkLine()
+{
+    const CReportTexts& texts = m_calc.m_reportTexts;
+    const bool hasTarget = !texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty();
+    if (hasTarget) {
+        m_pLink->SetLinkText(texts.Txt_Adv);
+        m_pLink->SetLinkUrl(texts.Txt_Adv_Link);
+    }
+    m_pLink->setVisible(hasTarget);
+}
+
+void CQuotinoDlg::SetToolTips()
+{
+    const std::pair<int, const char*> tips[] = {
+        { IDC_SELECT_SERVERS, "Txt_TipServers" },
+        { IDC_TOGGLE_PANE, "Txt_TipPriceList" },
+        { IDC_DETAILS, "Txt_TipDetails" },
+    };
+    for (const auto& [id, key] : tips)
+        Control(id)->setToolTip(ToQString(m_app.GetText(key)));
+}
+
 void CQuotinoDlg::RecalcLayout()
 {
-    const QSize grown = size() - m_minSize;
+    const QSize grown = size() - m_templateSize;
     m_anchors.RecalcLayout(grown.width(), grown.height(), m_app.m_settings.m_bPreisListe);
 }
 
@@ -273,9 +347,10 @@ void CQuotinoDlg::changeEvent(QEvent* event)
 
 void CQuotinoDlg::closeEvent(QCloseEvent* event)
 {
-    // At the template size a size stored earlier stays, so a window that was once enlarged
-    // opens enlarged again.
-    if (m_bInitialised && size() != m_minSize)
+    // At the minimum size a size stored earlier stays, so a window that was once enlarged
+    // opens enlarged again; so does it at the size it opened with, which may have been shrunk
+    // to fit this screen.
+    if (m_bInitialised && size() != m_minSize && size() != m_restoredSize)
         m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size()));
     QDialog::closeEvent(event);
 }
@@ -365,4 +440,12 @@ void CQuotinoDlg::OnAbout()
 {
     CAboutDlg dialog(m_app.m_texts, this);
     dialog.exec();
+}
+
+void CQuotinoDlg::OnChangeLanguage()
+{
+    if (!m_app.ChangeLanguage(m_calc, *m_pUi))
+        return;
+    ApplyTexts();
+    Calculate();
 }

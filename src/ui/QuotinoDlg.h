@@ -12,6 +12,7 @@
 
 class CDownloadController;
 class CHyperLink;
+class QAction;
 class CPasteEdit;
 class CPriceListEdit;
 class CQuotinoApp;
@@ -38,6 +39,7 @@ public:
     QWidget* Control(int id) const { return m_builder.Control(id); }
     template <class T> T* Control(int id) const { return m_builder.Control<T>(id); }
     bool IsInitialised() const { return m_bInitialised; }
+    // The template size, made smaller where the screen's available area is smaller.
     QSize MinimumSize() const { return m_minSize; }
 
     // Shows the report, the price list pane and both date labels for the current input.
@@ -73,8 +75,14 @@ private:
     void ConnectCommands();
     void OnInitDialog();
     void AddAboutCommand();
+    void AddLanguageCommand();
+    QSize AvailableSize() const;
     void RestoreWindowSize();
+    void ApplyTexts();
     void Relabel();
+    void ShowLinkLine();
+    void SetToolTips();
+    void SetTabOrder();
     void RecalcLayout();
 
     void OnServerChange();
@@ -87,6 +95,7 @@ private:
     void OnDetails();
     void OnEditPrice(const NMPRICELINE& line);
     void OnAbout();
+    void OnChangeLanguage();
 
     CQuotinoApp& m_app;
     std::unique_ptr<IUserInterface> m_pOwnUi;
@@ -108,10 +117,14 @@ private:
     QCheckBox* m_pLocked = nullptr;
     QCheckBox* m_pMaxFarm = nullptr;
     CHyperLink* m_pLink = nullptr;
+    QAction* m_pAboutAction = nullptr;
+    QAction* m_pLanguageAction = nullptr;
 
     QRect m_rcInput;
     QRect m_rcReport;
-    QSize m_minSize; // the template size, also the smallest the window gets
+    QSize m_templateSize; // where the anchored controls were recorded
+    QSize m_minSize; // the smallest the window gets
+    QSize m_restoredSize; // as opened: closing at this size leaves the stored size alone
     bool m_bInitialised = false;
     bool m_bIgnoreCancel = false;
 };

@@ -468,6 +468,23 @@ TEST(DefaultProfile, UserInterfaceTextsAreThoseOfEveryLanguage)
             { "Pilzzucht", "Mushroom Farm", "Paddenstoelenkwekerij", "Culture de champignons" } },
         { "Txt_MaxLevel",
             { "Höchster Level", "Highest level", "Hoogste level", "Niveau plus haut" } },
+        { "Txt_Language",
+            { "Sprache / Language...", "Language...", "Taal / Language...",
+                "Langue / Language..." } },
+        { "Txt_AboutLine",
+            { "Rechner für Pirk-Angebote", "Calculator for NPC offers",
+                "Rekenhulp voor NPC-aanbiedingen", "Calculatrice des offres des NPC" } },
+        { "Txt_TipServers",
+            { "Wählen, welche Server angeboten werden", "Choose which servers are offered",
+                "Kiezen welke servers worden aangeboden", "Choisir les serveurs proposés" } },
+        { "Txt_TipPriceList",
+            { "Preisliste ein- oder ausblenden", "Show or hide the price list",
+                "Prijslijst tonen of verbergen", "Afficher ou masquer la liste des prix" } },
+        { "Txt_TipDetails",
+            { "Höchsten Level und Herkunft für die Preisliste wählen",
+                "Choose the highest level and the origins for the price list",
+                "Hoogste level en herkomst voor de prijslijst kiezen",
+                "Choisir le niveau maximal et les origines de la liste des prix" } },
     };
     for (const Row& row : rows)
         for (int language = 0; language < 4; ++language)

@@ -1,0 +1,84 @@
+#include "WindowRun.h"
+
+#include "ui/ControlAnchors.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QScreen>
+#include <QTemporaryDir>
+
+// A 1400 x 900 pixel screen at a scale factor of 2: the window's template is larger than the
+// screen's 700 x 450 logical pixels.
+class SmallScreenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void WindowAndItsMinimumFitTheScreen();
+    void StoredSizeLargerThanTheScreenShrinksAndStaysStored();
+};
+
+namespace {
+
+bool Inside(const QRect& inner, const QRect& outer)
+{
+    return outer.contains(inner.topLeft()) && outer.contains(inner.bottomRight());
+}
+
+} // namespace
+
+void SmallScreenTest::WindowAndItsMinimumFitTheScreen()
+{
+    CWindowRun run("Deutsch", [](CIniFile& profile) {
+        profile.WriteString("Settings", "PreisListe", "1");
+    });
+    QVERIFY(run.Show());
+    CQuotinoDlg& window = *run.m_window;
+    const QRect available = window.screen()->availableGeometry();
+    QCOMPARE(available.size(), QSize(700, 450));
+    QVERIFY(window.MinimumSize().width() <= available.width());
+    QVERIFY(window.MinimumSize().height() <= available.height());
+    QCOMPARE(window.minimumSize(), window.MinimumSize());
+    QVERIFY2(Inside(window.frameGeometry(), available), qPrintable(QString("%1x%2").arg(
+        window.frameGeometry().width()).arg(window.frameGeometry().height())));
+
+    // Every button stays inside the window, the bottom row included.
+    const QRect client = window.rect();
+    for (int id : { 1, 1004, 1006, 1013, 1020, 1030, 1014, 2, 1000, 1001, 1012 })
+        QVERIFY2(Inside(run.m_window->Control(id)->geometry(), client), qPrintable(QString::number(id)));
+    QVERIFY(window.Control(1001)->height() > 0);
+    QVERIFY(window.Control(1012)->width() > 0);
+}
+
+// On this screen the window cannot be made smaller or larger than it opens; the size stored
+// on a larger screen stays for that screen.
+void SmallScreenTest::StoredSizeLargerThanTheScreenShrinksAndStaysStored()
+{
+    {
+        CWindowRun run("Deutsch",
+            [](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "1100,700"); });
+        QVERIFY(run.Show());
+        const QRect available = run.m_window->screen()->availableGeometry();
+        QVERIFY(Inside(run.m_window->frameGeometry(), available));
+        run.m_window->close();
+        QCOMPARE(run.Setting("WinSize"), std::string("1100,700"));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write(R"({ "screens": [ { "name": "Small", "x": 0, "y": 0, "width": 1400, "height": 900,
+                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] })");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication application(argc, argv);
+    SmallScreenTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "SmallScreenTest.moc"
