@@ -1,23 +1,29 @@
 // Download all of the 55 servers that the default profile gives an address, each served by a
-// loopback server that answers its 70-line list after 20 ms.
+// loopback server that answers its 70-line list after 20 ms: one after the other as the
+// specification's loop does, in parallel as the window does, and in parallel with one server
+// that stalls until its (lowered) limit.
 #include "app/QuotinoApp.h"
 #include "calc/OfferCalculator.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
+#include "prices/DownloadRun.h"
 #include "prices/ServerTable.h"
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 namespace {
 
 constexpr auto kServerDelay = std::chrono::milliseconds(20);
+constexpr long kStallLimitSeconds = 1;
 
 class GermanUi : public IUserInterface {
 public:
@@ -41,57 +47,145 @@ std::string PriceListBody(const std::vector<std::string>& plants)
     return body;
 }
 
-void DownloadAllServers(benchmark::State& state)
+// The loaded default profile with every server's address on one loopback server; the path
+// /stall holds its request until the world ends.
+class World {
+public:
+    World()
+    {
+        setenv("no_proxy", "127.0.0.1", 1);
+        m_folder = std::filesystem::temp_directory_path() / "quotino-download-bench";
+        std::filesystem::remove_all(m_folder);
+        std::filesystem::create_directories(m_folder);
+        const std::string profilePath = (m_folder / "quotino.ini").string();
+        // No automatic server-list update during the load: it would go to the network.
+        std::ofstream(profilePath) << "[Settings]\r\nServerInt=0\r\n";
+        m_app = std::make_unique<CQuotinoApp>(profilePath, m_clock);
+        m_app->InitInstance();
+        m_window = std::make_unique<COfferCalculator>(m_app->m_catalog, m_app->m_texts,
+                                                      m_app->m_servers, m_app->m_settings);
+        m_bLoaded = m_app->LoadConfiguration(*m_window, m_ui);
+        m_app->m_fetch.m_nStallSeconds = kStallLimitSeconds;
+
+        m_body = PriceListBody(m_app->m_catalog.m_astrPlants);
+        // Room for every connection the parallel runs keep open, and one that stalls.
+        m_server.new_task_queue = [] { return new httplib::ThreadPool(24); };
+        m_server.Get(R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+            if (request.matches[1] == "stall") {
+                while (!m_bStopping)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                return;
+            }
+            std::this_thread::sleep_for(kServerDelay);
+            response.set_content(m_body, "text/tab-separated-values; charset=utf-8");
+        });
+        m_server.set_tcp_nodelay(true);
+        m_nPort = m_server.bind_to_any_port("127.0.0.1");
+        m_listener = std::thread([this] { m_server.listen_after_bind(); });
+        while (!m_server.is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        SetAddresses("");
+    }
+
+    ~World()
+    {
+        m_bStopping = true;
+        m_app.reset();
+        m_server.stop();
+        m_listener.join();
+        std::filesystem::remove_all(m_folder);
+    }
+
+    // Every server gets its own path; the one named stalls.
+    int SetAddresses(const std::string& stalling)
+    {
+        int servers = 0;
+        for (const std::string& name : m_app->m_servers.m_astrServers) {
+            CServerTable* table = m_app->m_servers.FindTable(name);
+            const std::string path = name == stalling ? "stall" : std::to_string(servers);
+            table->m_strUrl = "http://127.0.0.1:" + std::to_string(m_nPort) + "/" + path;
+            ++servers;
+        }
+        return servers;
+    }
+
+    bool Stamped() const
+    {
+        return m_app->m_servers.GetServerValue("Server 1", "Stand", "") == "07.12.2026 08:00";
+    }
+
+    CQuotinoApp& App() { return *m_app; }
+    bool m_bLoaded = false;
+
+private:
+    std::filesystem::path m_folder;
+    CSystemClock m_clock;
+    GermanUi m_ui;
+    std::unique_ptr<CQuotinoApp> m_app;
+    std::unique_ptr<COfferCalculator> m_window;
+    std::string m_body;
+    httplib::Server m_server;
+    std::thread m_listener;
+    std::atomic<bool> m_bStopping = false;
+    int m_nPort = 0;
+};
+
+void DownloadAllSequential(benchmark::State& state)
 {
-    setenv("no_proxy", "127.0.0.1", 1);
-    const auto folder = std::filesystem::temp_directory_path() / "quotino-download-bench";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::string profilePath = (folder / "quotino.ini").string();
-    // No automatic server-list update during the load: it would go to the network.
-    std::ofstream(profilePath) << "[Settings]\r\nServerInt=0\r\n";
-
-    CSystemClock clock;
-    CQuotinoApp app(profilePath, clock);
-    app.InitInstance();
-    COfferCalculator window(app.m_catalog, app.m_texts, app.m_servers, app.m_settings);
-    GermanUi ui;
-    if (!app.LoadConfiguration(window, ui)) {
-        state.SkipWithError("the configuration did not load");
-        return;
-    }
-
-    httplib::Server server;
-    const std::string body = PriceListBody(app.m_catalog.m_astrPlants);
-    server.Get(R"(/.*)", [&](const httplib::Request&, httplib::Response& response) {
-        std::this_thread::sleep_for(kServerDelay);
-        response.set_content(body, "text/tab-separated-values; charset=utf-8");
-    });
-    server.set_tcp_nodelay(true);
-    const int port = server.bind_to_any_port("127.0.0.1");
-    std::thread listener([&] { server.listen_after_bind(); });
-    while (!server.is_running())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-
-    int servers = 0;
-    for (const std::string& name : app.m_servers.m_astrServers) {
-        CServerTable* table = app.m_servers.FindTable(name);
-        table->m_strUrl = "http://127.0.0.1:" + std::to_string(port) + "/" + std::to_string(servers++);
-    }
-
+    World world;
+    if (!world.m_bLoaded)
+        return state.SkipWithError("the configuration did not load");
     for (auto _ : state) {
-        const bool stopped = app.DownloadAll([] { return false; }, [](const std::string&) {});
+        const bool stopped = world.App().DownloadAll([] { return false; }, [](const std::string&) {});
         benchmark::DoNotOptimize(stopped);
     }
-    state.counters["servers"] = servers;
-    state.counters["waits_ms"] = servers * std::chrono::duration<double, std::milli>(kServerDelay).count();
-    state.counters["stamped"] = app.m_servers.GetServerValue("Server 1", "Stand", "") == "07.12.2026 08:00";
+    state.counters["servers"] = static_cast<double>(world.App().m_servers.m_astrServers.size());
+    state.counters["stamped"] = world.Stamped();
+}
 
-    server.stop();
-    listener.join();
-    std::filesystem::remove_all(folder);
+void DownloadAllParallel(benchmark::State& state)
+{
+    World world;
+    if (!world.m_bLoaded)
+        return state.SkipWithError("the configuration did not load");
+    CQuotinoApp& app = world.App();
+    int failed = 0;
+    for (auto _ : state) {
+        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
+        run.RunToEnd();
+        failed += run.Failed();
+    }
+    state.counters["servers"] = static_cast<double>(app.m_servers.m_astrServers.size());
+    state.counters["failed"] = failed;
+    state.counters["stamped"] = world.Stamped();
+}
+
+// Server 10 stalls until the stall limit; the others are fetched meanwhile, so the run ends
+// shortly after that limit. after_limit_ms is what the run took beyond it.
+void DownloadAllOneStalling(benchmark::State& state)
+{
+    World world;
+    if (!world.m_bLoaded)
+        return state.SkipWithError("the configuration did not load");
+    CQuotinoApp& app = world.App();
+    world.SetAddresses("Server 10");
+    double beyond = 0;
+    int failed = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
+        run.RunToEnd();
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        beyond = std::max(beyond, took.count() - kStallLimitSeconds * 1000.0);
+        failed += run.Failed();
+    }
+    state.counters["limit_ms"] = kStallLimitSeconds * 1000.0;
+    state.counters["after_limit_ms"] = beyond;
+    state.counters["failed"] = failed;
 }
 
 } // namespace
 
-BENCHMARK(DownloadAllServers)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(DownloadAllSequential)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(DownloadAllParallel)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(DownloadAllOneStalling)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
