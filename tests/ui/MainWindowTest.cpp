@@ -453,8 +453,11 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
     run.m_app->m_servers.SetServerValue("Server C", "Aktualisiert", "1.1.26 10:00");
     run.Button(1006)->click();
     QTRY_COMPARE(requests[2].load(), 2);
+    QElapsedTimer escape;
+    escape.start();
     QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
     QVERIFY(!run.m_window->Downloads().IsBusy());
+    QVERIFY2(escape.elapsed() < 200, qPrintable(QString::number(escape.elapsed())));
     // Server C's list was in, but Server A before it was not: neither is applied.
     QCOMPARE(run.m_app->m_servers.GetServerValue("Server C", "Aktualisiert", ""),
         std::string("1.1.26 10:00"));
