@@ -3,6 +3,7 @@
 #include "config/IntegerScan.h"
 
 #include <algorithm>
+#include <cmath>
 
 const std::array<CControlAnchor, 13> g_ControlAnchors { {
     { IDC_DATE, ANCHOR_MOVE_X },
@@ -93,7 +94,34 @@ QRect CControlAnchors::AnchoredRect(int id, int dx, int dy, bool paneShown) cons
         top += dy;
     if (flags & (ANCHOR_MOVE_Y | ANCHOR_GROW_Y))
         bottom += dy;
+    if (dx < 0)
+        SqueezeLeftButtons(id, dx, left, right);
     return QRect(left, top, right - left, bottom - top);
+}
+
+// Narrower than the template (a small screen), the right-hand group of the bottom row moves
+// onto the buttons on the left; these then narrow together so that they end where the group
+// begins, keeping the template's gap.
+void CControlAnchors::SqueezeLeftButtons(int id, int dx, int& left, int& right) const
+{
+    if (id != IDC_CALCULATE && id != IDC_DOWNLOAD && id != IDC_DOWNLOAD_ALL
+        && id != IDC_LOAD_SERVER_LIST)
+        return;
+    const CRecord* first = Find(IDC_CALCULATE);
+    const CRecord* second = Find(IDC_DOWNLOAD);
+    const CRecord* last = Find(IDC_LOAD_SERVER_LIST);
+    const CRecord* locked = Find(IDC_LOCKED);
+    if (!first || !second || !last || !locked)
+        return;
+    const int start = first->rect.x();
+    const int end = RightEdge(last->rect);
+    const int gap = second->rect.x() - RightEdge(first->rect);
+    const int limit = locked->rect.x() + dx - gap;
+    if (end <= limit || limit <= start)
+        return;
+    const double scale = double(limit - start) / (end - start);
+    left = start + int(std::lround((left - start) * scale));
+    right = start + int(std::lround((right - start) * scale));
 }
 
 void CControlAnchors::RecalcLayout(int dx, int dy, bool paneShown) const

@@ -81,6 +81,7 @@ private:
     };
 
     const CRecord* Find(int id) const;
+    void SqueezeLeftButtons(int id, int dx, int& left, int& right) const;
     QWidget* Control(int id) const;
 
     std::array<CRecord, 13> m_records;

@@ -45,6 +45,13 @@ void SmallScreenTest::WindowAndItsMinimumFitTheScreen()
     const QRect client = window.rect();
     for (int id : { 1, 1004, 1006, 1013, 1020, 1030, 1014, 2, 1000, 1001, 1012 })
         QVERIFY2(Inside(run.m_window->Control(id)->geometry(), client), qPrintable(QString::number(id)));
+    // The bottom row does not overlap: left to right, each control ends before the next.
+    const int row[] = { 1, 1004, 1006, 1013, 1020, 1030, 1014, 2 };
+    for (std::size_t i = 1; i < std::size(row); ++i) {
+        const QRect before = window.Control(row[i - 1])->geometry();
+        QVERIFY2(before.right() < window.Control(row[i])->geometry().left(),
+            qPrintable(QString::number(row[i])));
+    }
     QVERIFY(window.Control(1001)->height() > 0);
     QVERIFY(window.Control(1012)->width() > 0);
 }
