@@ -1,6 +1,7 @@
 #include "config/Texts.h"
 #include "ui/LanguageDlg.h"
 #include "ui/ModalAnswer.h"
+#include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/UpdateDlg.h"
 
@@ -125,6 +126,19 @@ void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
     });
     QVERIFY(ui.ChooseLanguage(kDefaultLanguages, chosen));
     QCOMPARE(chosen, std::string("Nederlands"));
+
+    // A change of language later preselects the current one; OK at once keeps it.
+    for (const char* current : {"English", "Fran\xE7" "ais"}) {
+        QString preselected;
+        AnswerNextModal([&preselected](QDialog& dialog) {
+            preselected = ListOf(dialog)->currentItem()->text();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        chosen = current;
+        QVERIFY(ui.ChooseLanguage(kDefaultLanguages, chosen));
+        QCOMPARE(chosen, std::string(current));
+        QCOMPARE(FromQString(preselected), std::string(current));
+    }
 
     AnswerNextModal([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
     chosen = "unchanged";
