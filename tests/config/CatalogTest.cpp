@@ -148,19 +148,6 @@ TEST(Catalog, DefaultCatalogueKeepsTheStoredFields)
     EXPECT_EQ("Stand", loaded.catalog.TranslatePlantName("Datum/Uhrzeit"));
 }
 
-TEST(Catalog, FrenchDisplayNamesSortAccentedLettersWithTheirBaseLetter)
-{
-    CIniFile profile;
-    ReadDefaultProfileIn(profile, kLanguages[3]);
-    LoadedCatalog loaded(profile);
-    const Fields& names = loaded.tables.m_astrDisplayNames;
-    const auto spinach = std::find(names.begin(), names.end(), std::string("\xC9pinards"));
-    const auto tomatoes = std::find(names.begin(), names.end(), std::string("Tomates"));
-    ASSERT_NE(names.end(), spinach);
-    ASSERT_NE(names.end(), tomatoes);
-    EXPECT_LT(spinach, tomatoes);
-}
-
 TEST(Catalog, DefaultDisplayNamesAreSortedInEveryLanguage)
 {
     for (const char* language : kLanguages) {

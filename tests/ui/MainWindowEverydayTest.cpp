@@ -124,7 +124,7 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
     QVERIFY(LanguageCommand(*run.m_window));
     QVERIFY(!run.m_window->actions().first()->text().isEmpty()); // About, relabelled
 
-    // The worked example stays exact after a change, in both languages it is given for.
+    // The worked example stays exact after a change (German: MainWindowTest, from the start).
     if (language == "English") {
         QCOMPARE(run.Text(1001),
             AsShown("\tArticle\tOrigin\tMarket\tNPC\tPoints"
@@ -134,16 +134,6 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
                     "\r\n\r\n90.0% of farm price (27.78 gB)"
                     "\r\n102.9% of market price (24.30 gB)"
                     "\r\n114.3% of market price minus 10% market fees (21.87 gB)"));
-    }
-    if (language == "Deutsch") {
-        QCOMPARE(run.Text(1001),
-            AsShown("\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
-                    "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                    "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-                    "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
-                    "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-                    "\r\n102,9% vom Marktpreis (24,30 wT)"
-                    "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"));
     }
 }
 
