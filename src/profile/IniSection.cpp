@@ -37,14 +37,22 @@ std::string CIniSection::GetValue(std::string_view key, std::string_view default
 bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view> value)
 {
     key = Trim(key);
-    CKeyIndex::CKeyRef* entry = m_mapValues.Find(key, m_lines);
-    int line = entry ? FindLastKeyLine(key) : -1;
+    const CKeyIndex::CKeyRef* entry = m_mapValues.Find(key, m_lines);
+    int line = -1;
+    if (entry) {
+        line = FindLastKeyLine(key);
+        // A key that its own line does not read back as (one that holds "=" or begins with
+        // ";") is found by no walk; its entry knows its line, so no second line is added.
+        if (line < 0)
+            line = entry->m_nLine;
+    }
 
     if (!value) {
         if (entry) {
             m_mapValues.Erase(key, m_lines);
-            if (line >= 0)
-                RemoveLine(line);
+            // The line may belong to another key ("a" removes the line of "a=b", which reads
+            // as "a" in the file): that key is gone with it.
+            RemoveLine(line);
         }
         return true;
     }
@@ -53,6 +61,8 @@ bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view>
     text.reserve(key.size() + 1 + value->size());
     text.append(key).append("=").append(*value);
     if (line >= 0) {
+        if (entry->m_nLine != line)
+            m_mapValues.ForgetLine(line);
         m_lines[line] = std::move(text);
     } else {
         // A new key goes right after the last key line, ahead of trailing comments and blanks.
@@ -61,16 +71,14 @@ bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view>
     }
     // The value as passed, blanks included, until the document is read again.
     const std::string_view written = m_lines[line];
-    const CKeyIndex::CKeyRef ref(
-        line, written, written.substr(0, key.size()), written.substr(key.size() + 1));
-    if (entry)
-        *entry = ref;
-    else
-        m_mapValues.Insert(ref, m_lines);
+    m_mapValues.Assign(CKeyIndex::CKeyRef(line, written, written.substr(0, key.size()),
+                           written.substr(key.size() + 1)),
+        m_lines);
     return true;
 }
 
-// Removes a key line; the lines after it move up, and so do the map's references to them.
+// Removes a key line and the map's entry for it; the lines after it move up, and so do the
+// map's references to them.
 void CIniSection::RemoveLine(int line)
 {
     m_lines.erase(m_lines.begin() + line);

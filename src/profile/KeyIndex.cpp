@@ -41,11 +41,6 @@ const CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lin
     return slot.m_ref.m_nLine >= 0 ? &slot.m_ref : nullptr;
 }
 
-CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lines)
-{
-    return const_cast<CKeyRef*>(std::as_const(*this).Find(key, lines));
-}
-
 bool CKeyIndex::Insert(const CKeyRef& ref, const Lines& lines)
 {
     const std::optional<std::string_view> key = KeyText(ref, lines);
@@ -63,13 +58,56 @@ bool CKeyIndex::Insert(const CKeyRef& ref, const Lines& lines)
     return true;
 }
 
+void CKeyIndex::Assign(const CKeyRef& ref, const Lines& lines)
+{
+    const std::optional<std::string_view> key = KeyText(ref, lines);
+    if (!key)
+        return;
+    if (m_nCount > 0) {
+        CSlot& slot = m_slots[FindSlot(*key, Hash(*key), lines)];
+        if (slot.m_ref.m_nLine >= 0) {
+            slot.m_ref = ref;
+            return;
+        }
+    }
+    Insert(ref, lines);
+}
+
 void CKeyIndex::Erase(std::string_view key, const Lines& lines)
 {
     if (m_nCount == 0)
         return;
-    std::size_t hole = FindSlot(key, Hash(key), lines);
-    if (m_slots[hole].m_ref.m_nLine < 0)
-        return;
+    const std::size_t slot = FindSlot(key, Hash(key), lines);
+    if (m_slots[slot].m_ref.m_nLine >= 0)
+        EraseSlot(slot);
+}
+
+void CKeyIndex::ForgetLine(int line)
+{
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].m_ref.m_nLine == line) {
+            EraseSlot(i);
+            return;
+        }
+    }
+}
+
+void CKeyIndex::LineRemoved(int line)
+{
+    std::size_t owner = m_slots.size();
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        int& entryLine = m_slots[i].m_ref.m_nLine;
+        if (entryLine == line)
+            owner = i;
+        else if (entryLine > line)
+            --entryLine;
+    }
+    if (owner < m_slots.size())
+        EraseSlot(owner);
+}
+
+void CKeyIndex::EraseSlot(std::size_t hole)
+{
     // Entries further along the probe run move back into the hole, unless their home slot
     // lies after it, so that no later search stops at the hole before reaching them.
     const std::size_t mask = m_slots.size() - 1;
@@ -83,14 +121,6 @@ void CKeyIndex::Erase(std::string_view key, const Lines& lines)
     }
     m_slots[hole] = CSlot {};
     --m_nCount;
-}
-
-void CKeyIndex::LineRemoved(int line)
-{
-    for (CSlot& slot : m_slots) {
-        if (slot.m_ref.m_nLine > line)
-            --slot.m_ref.m_nLine;
-    }
 }
 
 // FNV-1a over the upper-cased bytes, so that keys equal without case hash alike. UpperChar is

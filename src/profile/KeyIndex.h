@@ -32,13 +32,17 @@ public:
     // Makes room for this many keys, so that adding them does not grow the table.
     void Reserve(std::size_t count);
 
+    // Every entry points at a line that still holds its key as written, and no two entries
+    // share a line: whoever changes or removes a line tells the index first (Forget...).
     const CKeyRef* Find(std::string_view key, const Lines& lines) const;
-    // The caller may point the entry at another line, but only at the same key.
-    CKeyRef* Find(std::string_view key, const Lines& lines);
     // Adds the key that ref points at; false, with nothing changed, when it is there already.
     bool Insert(const CKeyRef& ref, const Lines& lines);
+    // Adds the key that ref points at, or points its entry at ref.
+    void Assign(const CKeyRef& ref, const Lines& lines);
     void Erase(std::string_view key, const Lines& lines);
-    // Moves the entries of the lines after a removed line up by one.
+    // Drops the entry that points at a line about to be overwritten, if any.
+    void ForgetLine(int line);
+    // Drops the entry of a removed line and moves those of the lines after it up by one.
     void LineRemoved(int line);
 
 private:
@@ -50,6 +54,7 @@ private:
     static std::uint32_t Hash(std::string_view key);
     static std::optional<std::string_view> KeyText(const CKeyRef& ref, const Lines& lines);
     std::size_t FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const;
+    void EraseSlot(std::size_t hole);
     void Rehash(std::size_t capacity);
 
     std::vector<CSlot> m_slots;
