@@ -61,6 +61,11 @@ CIniFile::CIniFile(std::optional<std::string_view> path)
 
 CIniFile::~CIniFile() = default;
 
+bool CIniFile::CNameEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size() && EqualNoCase(a, b);
+}
+
 std::string CIniFile::NormalizeSectionName(std::string_view name)
 {
     return std::string(NormalizedView(name));
@@ -102,21 +107,20 @@ bool CIniFile::WriteInt(std::string_view section, std::string_view key, int valu
 
 CIniSection* CIniFile::FindSection(std::string_view name) const
 {
-    const auto found = m_mapSections.find(MakeUpper(NormalizedView(name)));
+    const auto found = m_mapSections.find(NormalizedView(name));
     return found != m_mapSections.end() ? found->second : nullptr;
 }
 
 CIniSection* CIniFile::GetSection(std::string_view name)
 {
     const std::string_view normalized = NormalizedView(name);
-    std::string upper = MakeUpper(normalized);
-    const auto found = m_mapSections.find(upper);
+    const auto found = m_mapSections.find(normalized);
     if (found != m_mapSections.end())
         return found->second;
     try {
         m_sections.push_back(std::make_unique<CIniSection>(normalized));
         CIniSection* created = m_sections.back().get();
-        m_mapSections.emplace(std::move(upper), created);
+        m_mapSections.emplace(std::string(normalized), created);
         return created;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -126,7 +130,7 @@ CIniSection* CIniFile::GetSection(std::string_view name)
 // Returns false when there is no such section.
 bool CIniFile::RemoveSection(std::string_view name)
 {
-    const auto found = m_mapSections.find(MakeUpper(NormalizedView(name)));
+    const auto found = m_mapSections.find(NormalizedView(name));
     if (found == m_mapSections.end())
         return false;
     CIniSection* section = found->second;

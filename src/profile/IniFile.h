@@ -2,6 +2,7 @@
 
 #include "platform/FileStatus.h"
 #include "profile/IniSection.h"
+#include "profile/KeyedHash.h"
 
 #include <memory>
 #include <optional>
@@ -62,7 +63,17 @@ private:
 
     std::vector<std::unique_ptr<CIniSection>> m_sections;
     CFileStatus m_status;
-    std::unordered_map<std::string, CIniSection*> m_mapSections;
+    // Looked up by any spelling of a name, without an upper-cased copy of it.
+    struct CNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return CKeyedHash::Run()(name); }
+    };
+    struct CNameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    // Normalised section name (as first spelled) to section.
+    std::unordered_map<std::string, CIniSection*, CNameHash, CNameEqual> m_mapSections;
     CIniSection* m_pCurSection = nullptr;
     // Lines read for m_pCurSection, not yet handed over: views into the text being read.
     std::vector<std::string_view> m_astrPending;

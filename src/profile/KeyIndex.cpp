@@ -1,19 +1,22 @@
 #include "profile/KeyIndex.h"
 
 #include "platform/TextCase.h"
+#include "profile/KeyedHash.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 CKeyIndex::CKeyRef::CKeyRef(
     int line, std::string_view text, std::string_view key, std::string_view value)
-    : m_nLine(line)
-    , m_nKeyStart(static_cast<std::size_t>(key.data() - text.data()))
-    , m_nKeyLength(key.size())
-    , m_nValueStart(static_cast<std::size_t>(value.data() - text.data()))
-    , m_nValueLength(value.size())
+    : m_nLine(text.size() <= std::numeric_limits<std::uint32_t>::max() ? line : -1)
+    , m_nKeyStart(static_cast<std::uint32_t>(key.data() - text.data()))
+    , m_nKeyLength(static_cast<std::uint32_t>(key.size()))
+    , m_nValueStart(static_cast<std::uint32_t>(value.data() - text.data()))
+    , m_nValueLength(static_cast<std::uint32_t>(value.size()))
 {
 }
 
@@ -21,6 +24,7 @@ void CKeyIndex::Clear()
 {
     m_slots.clear();
     m_nCount = 0;
+    m_nBits = 0;
 }
 
 void CKeyIndex::Reserve(std::size_t count)
@@ -113,7 +117,7 @@ void CKeyIndex::EraseSlot(std::size_t hole)
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t next = (hole + 1) & mask; m_slots[next].m_ref.m_nLine >= 0;
          next = (next + 1) & mask) {
-        const std::size_t home = m_slots[next].m_nHash & mask;
+        const std::size_t home = Home(m_slots[next].m_nHash);
         if (((next - home) & mask) >= ((next - hole) & mask)) {
             m_slots[hole] = m_slots[next];
             hole = next;
@@ -123,23 +127,15 @@ void CKeyIndex::EraseSlot(std::size_t hole)
     --m_nCount;
 }
 
-// FNV-1a over the upper-cased bytes, so that keys equal without case hash alike. UpperChar is
-// looked up in a table of its results: a call per byte would cost more than the rest of the
-// loop, and loading a profile hashes every key.
+// The top half of the run's keyed hash: its best-mixed bits, of which Home takes the top ones.
 std::uint32_t CKeyIndex::Hash(std::string_view key)
 {
-    static const std::array<unsigned char, 256> upper = [] {
-        std::array<unsigned char, 256> table {};
-        for (std::size_t c = 0; c < table.size(); ++c)
-            table[c] = static_cast<unsigned char>(UpperChar(static_cast<char>(c)));
-        return table;
-    }();
-    std::uint32_t hash = 2166136261u;
-    for (const char c : key) {
-        hash ^= upper[static_cast<unsigned char>(c)];
-        hash *= 16777619u;
-    }
-    return hash;
+    return static_cast<std::uint32_t>(CKeyedHash::Run()(key) >> 32);
+}
+
+std::size_t CKeyIndex::Home(std::uint32_t hash) const
+{
+    return m_nBits ? hash >> (32 - m_nBits) : 0;
 }
 
 // Nothing when the lines were changed behind the index's back and no longer hold the key.
@@ -157,13 +153,15 @@ std::optional<std::string_view> CKeyIndex::KeyText(const CKeyRef& ref, const Lin
 std::size_t CKeyIndex::FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const
 {
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
         const CSlot& slot = m_slots[i];
         if (slot.m_ref.m_nLine < 0)
             return i;
         if (slot.m_nHash == hash) {
             const std::optional<std::string_view> text = KeyText(slot.m_ref, lines);
-            if (text && EqualNoCase(*text, key))
+            // Most questions spell the key as the file does: compare bytes before letters.
+            if (text && text->size() == key.size()
+                && (std::memcmp(text->data(), key.data(), key.size()) == 0 || EqualNoCase(*text, key)))
                 return i;
         }
     }
@@ -172,11 +170,12 @@ std::size_t CKeyIndex::FindSlot(std::string_view key, std::uint32_t hash, const 
 void CKeyIndex::Rehash(std::size_t capacity)
 {
     const std::vector<CSlot> old = std::exchange(m_slots, std::vector<CSlot>(capacity));
+    m_nBits = static_cast<unsigned>(std::countr_zero(capacity));
     const std::size_t mask = capacity - 1;
     for (const CSlot& slot : old) {
         if (slot.m_ref.m_nLine < 0)
             continue;
-        std::size_t i = slot.m_nHash & mask;
+        std::size_t i = Home(slot.m_nHash);
         while (m_slots[i].m_ref.m_nLine >= 0)
             i = (i + 1) & mask;
         m_slots[i] = slot;

@@ -10,18 +10,20 @@
 // The hash map of one section: from a key, in any letter case, to where the key and its value
 // stand in the section's lines. It keeps positions, not copies, and compares a key with the
 // key text in its line, so neither building it nor a lookup allocates anything per key.
-// Open addressing with linear probing in a power-of-two table that is at most half full.
+// Open addressing with linear probing in a power-of-two table that is at most half full. The
+// hash has a secret of the run, so that a file cannot make its keys share one probe run.
 class CKeyIndex {
 public:
     using Lines = std::vector<std::string>;
 
-    // A key and its value as views into line m_nLine.
+    // A key and its value as views into line m_nLine. Small, so that a table is quick to set
+    // up and to walk; a line too long for these offsets is never indexed (m_nLine -1).
     struct CKeyRef {
         int m_nLine = -1;
-        std::size_t m_nKeyStart = 0;
-        std::size_t m_nKeyLength = 0;
-        std::size_t m_nValueStart = 0;
-        std::size_t m_nValueLength = 0;
+        std::uint32_t m_nKeyStart = 0;
+        std::uint32_t m_nKeyLength = 0;
+        std::uint32_t m_nValueStart = 0;
+        std::uint32_t m_nValueLength = 0;
 
         CKeyRef() = default;
         // key and value are views into text, the text of line.
@@ -52,6 +54,7 @@ private:
     };
 
     static std::uint32_t Hash(std::string_view key);
+    std::size_t Home(std::uint32_t hash) const;
     static std::optional<std::string_view> KeyText(const CKeyRef& ref, const Lines& lines);
     std::size_t FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const;
     void EraseSlot(std::size_t hole);
@@ -59,4 +62,5 @@ private:
 
     std::vector<CSlot> m_slots;
     std::size_t m_nCount = 0;
+    unsigned m_nBits = 0; // the table has 2^m_nBits slots
 };

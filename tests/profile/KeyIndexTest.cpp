@@ -1,5 +1,6 @@
 // The key map of a section against what it must agree with: the letter-case rules of the
 // program, large sections, a table that grows, and long runs of edits.
+#include "CollidingNames.h"
 #include "ProfileText.h"
 
 #include "platform/TextCase.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -123,6 +125,36 @@ TEST(KeyIndex, LongRunsOfEditsAgreeWithAPlainMap)
         written[MakeUpper(line.substr(0, line.find('=')))] = line.substr(line.find('=') + 1);
     EXPECT_EQ(written, expected);
     EXPECT_EQ(keys.size(), expected.size());
+}
+
+// Names chosen to collide under the former fixed hash made every insert and lookup walk one
+// long probe run: quadratic time. Under the keyed hash they cost what random names cost.
+double SecondsToApplyReloadAndLookUp(const std::vector<std::string>& names)
+{
+    const std::clock_t start = std::clock();
+    auto profile = ReadProfile("");
+    for (const std::string& name : names)
+        profile->WriteString("Preislisten", name, "http://example.invalid/");
+    auto reread = ReadProfile(WriteProfile(*profile));
+    std::size_t found = 0;
+    for (const std::string& name : names)
+        found += reread->GetString("preislisten", name, "").size();
+    EXPECT_EQ(found, names.size() * 23);
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+}
+
+TEST(KeyIndex, NamesThatCollidedUnderTheFormerHashCostNoMoreThanRandomOnes)
+{
+    const std::vector<std::string> colliding = CollidingNames(14);
+    ASSERT_EQ(colliding.size(), 16384u);
+    std::uint32_t former = 0;
+    for (const std::string& name : colliding)
+        former |= colliding::FormerHash(2166136261u, name) ^ colliding::FormerHash(2166136261u, colliding[0]);
+    ASSERT_EQ(former, 0u) << "the names must collide under the former hash";
+
+    const double random = SecondsToApplyReloadAndLookUp(RandomNames(14));
+    const double chosen = SecondsToApplyReloadAndLookUp(colliding);
+    EXPECT_LE(chosen, 5 * random + 0.1) << "colliding " << chosen << " s, random " << random << " s";
 }
 
 } // namespace
