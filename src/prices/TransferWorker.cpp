@@ -253,9 +253,12 @@ void CTransferWorker::Run()
         AdmitAndCancel(active, done);
         int running = 0;
         m_curl.MultiPerform(multi, &running);
+        const std::size_t finished = done.size();
         CollectDone(active, done);
+        const bool freedSlots = done.size() > finished;
         Publish(done);
-        if (!active.empty())
+        // A freed slot is filled at once: the poll would wait for another transfer's traffic.
+        if (!active.empty() && !freedSlots)
             m_curl.MultiPoll(multi, nullptr, 0, kPollMilliseconds, nullptr);
     }
     for (const auto& transfer : active) {
