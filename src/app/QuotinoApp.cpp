@@ -4,8 +4,7 @@
 #include "config/CatalogLoader.h"
 #include "config/ConfigurationLoader.h"
 #include "platform/UserInterface.h"
-
-#include <filesystem>
+#include "platform/Utf8Path.h"
 
 CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
     : m_strProfilePath(std::move(profilePath)),
@@ -24,7 +23,7 @@ void CQuotinoApp::InitInstance()
 {
     m_profile.m_bAutoReload = false;
     m_profile.m_bAutoSave = false;
-    m_fetch.m_strCopyFolder = std::filesystem::path(m_strProfilePath).parent_path().string();
+    m_fetch.m_strCopyFolder = Utf8FromPath(PathFromUtf8(m_strProfilePath).parent_path());
     m_fetch.m_nLastError = 0;
 }
 

@@ -1,8 +1,6 @@
 #include "platform/ByteSink.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/FileDescriptor.h"
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
@@ -15,7 +13,7 @@ bool CMemorySink::Write(const char* data, std::size_t size)
 }
 
 CFileSink::CFileSink(const std::string& path)
-    : CFileSink(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666))
+    : CFileSink(OpenFileToWrite(path))
 {
 }
 
@@ -50,14 +48,14 @@ bool CFileSink::Flush()
     return ok;
 }
 
-bool CFileSink::Sync() { return Flush() && ::fsync(m_fd) == 0; }
+bool CFileSink::Sync() { return Flush() && SyncFile(m_fd); }
 
 bool CFileSink::Close()
 {
     if (m_fd < 0)
         return false;
     const bool flushed = Flush();
-    const bool closed = ::close(m_fd) == 0;
+    const bool closed = CloseFile(m_fd);
     m_fd = -1;
     return flushed && closed;
 }
@@ -65,9 +63,7 @@ bool CFileSink::Close()
 bool CFileSink::WriteAll(const char* data, std::size_t size)
 {
     while (size > 0) {
-        const ssize_t written = ::write(m_fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
+        const std::ptrdiff_t written = WriteToFile(m_fd, data, size);
         if (written <= 0) {
             m_bFailed = true;
             return false;

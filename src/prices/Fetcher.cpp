@@ -1,12 +1,13 @@
 #include "prices/Fetcher.h"
 
 #include "platform/Cp1252.h"
+#include "platform/FileDescriptor.h"
+#include "platform/Utf8Path.h"
 #include "prices/CurlLibrary.h"
 #include "prices/SafeFileName.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -15,26 +16,25 @@ namespace {
 
 // Writes a fresh file beside the target and renames it over the target, so that whatever
 // stands at the target name (a planted symbolic link, say) is replaced and never written through.
-bool ReplaceFile(const std::filesystem::path& target, const std::string& bytes)
+bool ReplaceFile(const std::string& target, const std::string& bytes)
 {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::filesystem::path temp = target;
-        temp += ".tmp" + std::to_string(random() % 1000000);
-        // "x" creates exclusively, which also refuses an existing symbolic link.
-        std::FILE* file = std::fopen(temp.string().c_str(), "wbx");
-        if (!file) {
+        const std::string temp = target + ".tmp" + std::to_string(random() % 1000000);
+        // Created exclusively, which also refuses an existing symbolic link.
+        const int fd = CreateNewFile(temp);
+        if (fd < 0) {
             if (errno == EEXIST)
                 continue;
             return false;
         }
-        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        ok = std::fclose(file) == 0 && ok;
+        bool ok = WriteToFile(fd, bytes.data(), bytes.size()) == static_cast<std::ptrdiff_t>(bytes.size());
+        ok = CloseFile(fd) && ok;
         std::error_code error;
         if (ok)
-            std::filesystem::rename(temp, target, error);
+            std::filesystem::rename(PathFromUtf8(temp), PathFromUtf8(target), error);
         if (!ok || error) {
-            std::filesystem::remove(temp, error);
+            std::filesystem::remove(PathFromUtf8(temp), error);
             return false;
         }
         return true;
@@ -167,7 +167,7 @@ std::string CFetcher::CopyPath(const std::string& saveName) const
 {
     if (m_strCopyFolder.empty())
         return {};
-    return (std::filesystem::path(m_strCopyFolder) / Cp1252ToUtf8(SafeFileName(saveName))).string();
+    return Utf8FromPath(PathFromUtf8(m_strCopyFolder) / PathFromUtf8(Cp1252ToUtf8(SafeFileName(saveName))));
 }
 
 void CFetcher::WriteCopy(const std::string& saveName, const std::string& requestedUrl,
