@@ -1,13 +1,13 @@
 #include "prices/CurlLibrary.h"
 
-#include <dlfcn.h>
+#include "prices/SharedLibrary.h"
 
 namespace {
 
 template <typename Function>
 bool Bind(void* library, const char* name, Function& function)
 {
-    function = reinterpret_cast<Function>(dlsym(library, name));
+    function = reinterpret_cast<Function>(SharedLibrarySymbol(library, name));
     return function != nullptr;
 }
 
@@ -16,7 +16,12 @@ bool Bind(void* library, const char* name, Function& function)
 const CCurlLibrary* CCurlLibrary::Get()
 {
     static const CCurlLibrary* const library = [] {
+#ifdef _WIN32
+        // The name curl's own 64-bit Windows builds give the library, shipped beside the executable.
+        static CCurlLibrary curl({ "libcurl-x64.dll" });
+#else
         static CCurlLibrary curl({ "libcurl.so.4", "libcurl.so" });
+#endif
         const bool usable = curl.IsLoaded() && curl.GlobalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
         return usable ? &curl : nullptr;
     }();
@@ -26,13 +31,13 @@ const CCurlLibrary* CCurlLibrary::Get()
 CCurlLibrary::CCurlLibrary(std::initializer_list<const char*> fileNames)
 {
     for (const char* fileName : fileNames) {
-        void* library = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+        void* library = OpenSharedLibrary(fileName);
         if (library && Resolve(library)) {
             m_bLoaded = true;
             return;
         }
         if (library)
-            dlclose(library);
+            CloseSharedLibrary(library);
     }
 }
 
