@@ -8,6 +8,7 @@
 #include "platform/ByteSink.h"
 #include "platform/Clock.h"
 #include "platform/TextCase.h"
+#include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
 #include "prices/ServerCache.h"
 
@@ -22,6 +23,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -213,6 +215,34 @@ TEST_F(ConfigurationLoaderTest, CancelledLanguageChoiceFailsAndIsAskedAgainNextS
     EXPECT_EQ(1u, second.ui.m_offers.size());
     EXPECT_TRUE(SameBytes(saved, ReadWholeFile(m_backup)));
     EXPECT_EQ("Berechnen", second.texts.GetText("Txt_Calc"));
+}
+
+// User folders (a home or application-data folder) may hold any letters. The profile and the
+// copy a rebuild keeps of it must land in that very folder, under their own names.
+TEST_F(ConfigurationLoaderTest, ProfileAndItsBackupLiveInAFolderWithNonAsciiLetters)
+{
+    for (const std::string folderName : { "J\u00FCrgen", "Zo\u00EB \u00D8rsted", "\u30E6\u30FC\u30B6\u30FC" }) {
+        SCOPED_TRACE(folderName);
+        ASSERT_TRUE(std::filesystem::create_directory(m_dir.path() / PathFromUtf8(folderName)));
+        const std::string path = m_dir.file(folderName + "/quotino.ini");
+
+        ProgramStart first(path);
+        ASSERT_TRUE(first.Load());
+        std::string older = ReadWholeFile(path);
+        older.replace(older.find("Version=1.39"), 12, "Version=1.38");
+        WriteWholeFile(path, older);
+        ProgramStart second(path);
+        ASSERT_TRUE(second.Load());
+
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path() / PathFromUtf8(folderName)))
+            names.insert(Utf8FromPath(entry.path().filename()));
+        EXPECT_EQ(names, (std::set<std::string> { "quotino.ini", "quotino.ini.bak" }));
+        EXPECT_TRUE(SameBytes(older, ReadWholeFile(path + ".bak")));
+        EXPECT_EQ("1.39", ValueIn(ReadWholeFile(path), "Settings", "Version"));
+        EXPECT_EQ(PathFromUtf8(second.profile.Status().m_szFullName), PathFromUtf8(path));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 3);
 }
 
 TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAndPrices)

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/time.h>
 
 namespace {
 
@@ -78,8 +77,7 @@ TEST(FileStatus, FillsTheAbsolutePathAlsoForMissingFiles)
 
     const std::string path = dir.file("there.ini");
     WriteWholeFile(path, "12345");
-    const timeval times[2] = { { 1234567890, 999999 }, { 1234567890, 999999 } };
-    ASSERT_EQ(::utimes(path.c_str(), times), 0);
+    ASSERT_TRUE(SetModificationTime(path, 1234567890, 999999));
     EXPECT_TRUE(GetFileStatus(path, status));
     EXPECT_EQ(status.m_szFullName, path);
     EXPECT_EQ(status.m_mtime, 1234567890);

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <chrono>
 #include <filesystem>
-#include <sys/time.h>
 
 namespace {
 
@@ -52,12 +51,6 @@ public:
 private:
     std::size_t m_capacity;
 };
-
-void SetModificationTime(const std::string& path, std::time_t time)
-{
-    const timeval times[2] = { { time, 0 }, { time, 0 } };
-    ASSERT_EQ(::utimes(path.c_str(), times), 0);
-}
 
 TEST(IniReadWrite, LineEndingsDoNotChangeTheDocument)
 {
@@ -185,6 +178,29 @@ TEST(IniReadWrite, RealisticProfileComesBackTrimmedWithCrLf)
     }
 }
 
+// The file holds exactly the document's bytes: CR LF written once (not "\r\r\n" by a text-mode
+// runtime), and a byte 0x1A inside a value neither ends the reading nor gets lost. A second
+// save replaces the first file.
+TEST(IniReadWrite, FileHoldsTheDocumentByteForByteAndASaveReplacesIt)
+{
+    TempDir dir;
+    const std::string path = dir.file("p.ini");
+    const std::string first = "; Gr\xFC\xDF\xE9\r\n[A]\r\nx=before\x1A" "after\r\ny=\xE4\x80\r\n\r\n[B]\r\nz=3\r\n";
+    const std::string second = "[A]\r\nx=\x1A\r\n";
+    for (const std::string& bytes : { first, second }) {
+        auto profile = ReadProfile(bytes);
+        ASSERT_EQ(WriteProfile(*profile), bytes);
+        ASSERT_TRUE(profile->Save(path));
+        EXPECT_EQ(ReadWholeFile(path), bytes);
+
+        CIniFile loaded;
+        loaded.m_bAutoSave = false;
+        ASSERT_TRUE(loaded.Load(path));
+        EXPECT_EQ(WriteProfile(loaded), bytes);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 TEST(IniReadWrite, LoadOfAMissingFileRemembersThePathForSave)
 {
     TempDir dir;
@@ -243,7 +259,7 @@ TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
     TempDir dir;
     const std::string path = dir.file("p.ini");
     WriteWholeFile(path, "[A]\r\nx=1\r\n");
-    SetModificationTime(path, 1000000000);
+    ASSERT_TRUE(SetModificationTime(path, 1000000000));
     CIniFile profile(path);
     profile.m_bAutoSave = false;
     profile.WriteString("A", "x", "changed in memory");
@@ -252,7 +268,7 @@ TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
     EXPECT_EQ(profile.GetString("A", "x"), "changed in memory");
 
     WriteWholeFile(path, "[A]\r\nx=2\r\n");
-    SetModificationTime(path, 1000000001);
+    ASSERT_TRUE(SetModificationTime(path, 1000000001));
     EXPECT_EQ(profile.GetString("A", "x"), "2");
 
     profile.m_bAutoSave = true;
@@ -261,7 +277,7 @@ TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
 
     profile.m_bAutoReload = false;
     WriteWholeFile(path, "[A]\r\nx=4\r\n");
-    SetModificationTime(path, std::time(nullptr) + 100);
+    ASSERT_TRUE(SetModificationTime(path, std::time(nullptr) + 100));
     EXPECT_EQ(profile.GetString("A", "x"), "3");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -13,7 +14,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // The UTF-8 path of name (which may hold folders) inside the folder.
+    std::string file(const std::string& name) const;
 
 private:
     std::filesystem::path m_path;
@@ -21,3 +23,5 @@ private:
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// Sets the file's modification time; false when the file is missing.
+bool SetModificationTime(const std::string& path, std::time_t seconds, int microseconds = 0);
