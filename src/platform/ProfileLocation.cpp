@@ -1,5 +1,7 @@
 #include "platform/ProfileLocation.h"
 
+#include "platform/Utf8Path.h"
+
 #include <filesystem>
 #include <vector>
 
@@ -31,12 +33,12 @@ void CreateUserFolder(const fs::path& folder)
 
 std::string ProfilePathBesideExecutable(const std::string& executablePath)
 {
-    fs::path profile(executablePath);
-    if (profile.extension().string().size() == 4)
+    fs::path profile = PathFromUtf8(executablePath);
+    if (Utf8FromPath(profile.extension()).size() == 4)
         profile.replace_extension(".ini");
     else
         profile += ".ini";
-    return profile.string();
+    return Utf8FromPath(profile);
 }
 
 std::string LocateProfile(const std::string& executablePath, const std::string& userFolder)
@@ -44,9 +46,9 @@ std::string LocateProfile(const std::string& executablePath, const std::string& 
     const std::string beside = ProfilePathBesideExecutable(executablePath);
     // Whatever stands there, even a dangling link, is the user's: use it, never go around it.
     std::error_code error;
-    if (fs::exists(fs::symlink_status(beside, error)))
+    if (fs::exists(fs::symlink_status(PathFromUtf8(beside), error)))
         return beside;
 
-    CreateUserFolder(userFolder);
-    return (fs::path(userFolder) / kProfileName).string();
+    CreateUserFolder(PathFromUtf8(userFolder));
+    return Utf8FromPath(PathFromUtf8(userFolder) / kProfileName);
 }

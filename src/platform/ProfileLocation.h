@@ -10,7 +10,8 @@
 // under /usr/bin.
 //
 // The decision is the same on every system; only the executable's path and the user's
-// configuration folder come from the system (ProfileLocationPosix.cpp on Linux).
+// configuration folder come from the system (ProfileLocationPosix.cpp on Linux,
+// ProfileLocationWindows.cpp on Windows, where the folder is %APPDATA%\quotino).
 
 // "/opt/q/quotino" → "/opt/q/quotino.ini"; a three-letter extension is replaced
 // ("quotino.exe" → "quotino.ini").
@@ -20,9 +21,11 @@ std::string ProfilePathBesideExecutable(const std::string& executablePath);
 // (e.g. "~/.config/quotino") passed in. Creates that folder only when it is chosen.
 std::string LocateProfile(const std::string& executablePath, const std::string& userFolder);
 
+#ifndef _WIN32
 // The user's folder for the program, from the XDG rule: $XDG_CONFIG_HOME/quotino when that
 // variable holds an absolute path, else <home>/.config/quotino.
 std::string UserProfileFolder(const std::string& xdgConfigHome, const std::string& home);
+#endif
 
 // The rule above for the running program and its environment.
 std::string LocateProfile();

@@ -48,6 +48,8 @@ TEST(ByteStream, FileSinkAndSourceCarryLargeAndSmallWrites)
     EXPECT_EQ(ReadAll(source, 65536), expected);
 }
 
+// Windows has no device that is always full (Wine happens to pass the path to Linux's).
+#ifndef _WIN32
 TEST(ByteStream, FileSinkReportsAFullDisk)
 {
     CFileSink sink(std::string("/dev/full"));
@@ -57,6 +59,7 @@ TEST(ByteStream, FileSinkReportsAFullDisk)
     EXPECT_FALSE(sink.Write("y", 1));
     EXPECT_FALSE(sink.Close());
 }
+#endif
 
 TEST(ByteStream, FilesThatCannotBeOpenedAreNotOpen)
 {
