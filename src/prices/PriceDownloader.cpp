@@ -1,6 +1,7 @@
 #include "prices/PriceDownloader.h"
 
 #include "platform/Clock.h"
+#include "platform/Utf8Path.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/ServerCache.h"
@@ -118,11 +119,11 @@ bool CPriceDownloader::ImportPriceList(const std::string& name, const std::strin
         return false;
     SDownloadOutcome outcome;
     SPriceColumns columns;
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
     std::string body;
     if (!CPriceList::TableColumns(*table, columns)) {
         outcome.kind = SDownloadOutcome::EKind::Columns;
-    } else if (std::error_code error; !std::filesystem::is_regular_file(path, error) || !file) {
+    } else if (std::error_code error; !std::filesystem::is_regular_file(PathFromUtf8(path), error) || !file) {
         outcome.kind = SDownloadOutcome::EKind::FileUnreadable;
     } else {
         // One byte over the limit is enough to know the file is too large for a list.
