@@ -53,7 +53,7 @@ public:
     // Reads a price list from a local file the user picked into the server, exactly as a
     // download's body, and stamps it like a successful download. False, stamping nothing,
     // when the server is unknown, its Werte is unusable, or the file cannot be read or is
-    // larger than a download may be.
+    // larger than a download may be. path is UTF-8 on every system.
     bool ImportPriceList(const std::string& name, const std::string& path);
 
     static std::string FormatSuccessStamp(const IClock& clock);

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -140,7 +139,7 @@ bool CDownloadController::ImportPriceList(const QString& path)
         return false;
     const std::string server = FromQString(m_window.SelectedServer());
     const bool imported
-        = m_app.m_downloader.ImportPriceList(server, QFile::encodeName(path).toStdString());
+        = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
     m_window.RecalculatePrices();
     return imported;
 }
