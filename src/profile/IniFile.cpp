@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -23,17 +24,21 @@ std::string_view NormalizedView(std::string_view name)
 
 constexpr std::size_t kReadChunk = 16 * 1024;
 
-// Reads the source to its end; false on a read error, with the bytes read before it in text.
+// Reads the source to its end, straight into text; false on a read error, with the bytes
+// read before it in text.
 bool ReadAll(CByteSource& source, std::string& text)
 {
-    char chunk[kReadChunk];
+    std::size_t used = text.size();
     for (;;) {
-        const std::ptrdiff_t count = source.Read(chunk, sizeof chunk);
-        if (count < 0 || count > static_cast<std::ptrdiff_t>(sizeof chunk))
-            return false;
-        if (count == 0)
-            return true;
-        text.append(chunk, static_cast<std::size_t>(count));
+        if (text.size() - used < kReadChunk)
+            text.resize(std::max(2 * text.size(), used + kReadChunk));
+        const std::size_t room = text.size() - used;
+        const std::ptrdiff_t count = source.Read(text.data() + used, room);
+        if (count <= 0 || count > static_cast<std::ptrdiff_t>(room)) {
+            text.resize(used);
+            return count == 0;
+        }
+        used += static_cast<std::size_t>(count);
     }
 }
 
@@ -51,6 +56,37 @@ std::string_view TrimmedWithoutCR(char* begin, char* end)
     return std::string_view(first, static_cast<std::size_t>(last - first));
 }
 
+// Collects small pieces of text and hands them to a sink in large blocks.
+class CWriteBuffer {
+public:
+    explicit CWriteBuffer(CByteSink& sink)
+        : m_sink(sink)
+    {
+    }
+
+    bool Add(std::string_view text)
+    {
+        if (text.size() > sizeof m_buffer - m_nUsed && !Flush())
+            return false;
+        if (text.size() > sizeof m_buffer)
+            return m_sink.Write(text.data(), text.size());
+        std::memcpy(m_buffer + m_nUsed, text.data(), text.size());
+        m_nUsed += text.size();
+        return true;
+    }
+
+    bool Flush()
+    {
+        const std::size_t used = std::exchange(m_nUsed, 0);
+        return used == 0 || m_sink.Write(m_buffer, used);
+    }
+
+private:
+    CByteSink& m_sink;
+    char m_buffer[16 * 1024];
+    std::size_t m_nUsed = 0;
+};
+
 } // namespace
 
 CIniFile::CIniFile(std::optional<std::string_view> path)
@@ -60,11 +96,6 @@ CIniFile::CIniFile(std::optional<std::string_view> path)
 }
 
 CIniFile::~CIniFile() = default;
-
-bool CIniFile::CNameEqual::operator()(std::string_view a, std::string_view b) const
-{
-    return a.size() == b.size() && EqualNoCase(a, b);
-}
 
 std::string CIniFile::NormalizeSectionName(std::string_view name)
 {
@@ -107,20 +138,24 @@ bool CIniFile::WriteInt(std::string_view section, std::string_view key, int valu
 
 CIniSection* CIniFile::FindSection(std::string_view name) const
 {
-    const auto found = m_mapSections.find(NormalizedView(name));
-    return found != m_mapSections.end() ? found->second : nullptr;
+    const CKeyIndex::CKeyRef* found = m_mapSections.Find(NormalizedView(name), m_astrSectionNames);
+    return found ? m_sections[static_cast<std::size_t>(found->m_nLine)].get() : nullptr;
 }
 
 CIniSection* CIniFile::GetSection(std::string_view name)
 {
-    const std::string_view normalized = NormalizedView(name);
-    const auto found = m_mapSections.find(normalized);
-    if (found != m_mapSections.end())
-        return found->second;
+    if (CIniSection* found = FindSection(name))
+        return found;
     try {
-        m_sections.push_back(std::make_unique<CIniSection>(normalized));
+        m_sections.reserve(m_sections.size() + 1);
+        m_astrSectionNames.reserve(m_sections.size() + 1);
+        m_sections.push_back(std::make_unique<CIniSection>(NormalizedView(name)));
         CIniSection* created = m_sections.back().get();
-        m_mapSections.emplace(std::string(normalized), created);
+        const std::string_view stored = created->GetName();
+        m_astrSectionNames.push_back(stored);
+        const int index = static_cast<int>(m_sections.size() - 1);
+        m_mapSections.Insert(CKeyIndex::CKeyRef(index, stored, stored, stored.substr(stored.size())),
+            m_astrSectionNames);
         return created;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -130,25 +165,26 @@ CIniSection* CIniFile::GetSection(std::string_view name)
 // Returns false when there is no such section.
 bool CIniFile::RemoveSection(std::string_view name)
 {
-    const auto found = m_mapSections.find(NormalizedView(name));
-    if (found == m_mapSections.end())
+    const CKeyIndex::CKeyRef* found = m_mapSections.Find(NormalizedView(name), m_astrSectionNames);
+    if (!found)
         return false;
-    CIniSection* section = found->second;
-    m_mapSections.erase(found);
-    if (m_pCurSection == section)
+    const auto index = static_cast<std::size_t>(found->m_nLine);
+    if (m_pCurSection == m_sections[index].get())
         m_pCurSection = nullptr;
-    const auto owner = std::find_if(m_sections.rbegin(), m_sections.rend(),
-        [section](const auto& candidate) { return candidate.get() == section; });
-    m_sections.erase(std::next(owner).base());
+    m_mapSections.LineRemoved(static_cast<int>(index));
+    m_astrSectionNames.erase(m_astrSectionNames.begin() + static_cast<std::ptrdiff_t>(index));
+    m_sections.erase(m_sections.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
 
 void CIniFile::RemoveAll()
 {
+    m_mapSections.Clear();
+    m_astrSectionNames.clear();
     while (!m_sections.empty())
         m_sections.pop_back();
-    m_mapSections.clear();
     m_pCurSection = nullptr;
+    m_strText = std::string();
 }
 
 bool CIniFile::Load(std::optional<std::string_view> path)
@@ -184,7 +220,7 @@ bool CIniFile::ReadFrom(CByteSource& source)
 // last line is left out.
 bool CIniFile::ReadLines(CByteSource& source)
 {
-    std::string text;
+    std::string& text = m_strText;
     const bool complete = ReadAll(source, text);
     char* position = text.data();
     char* const end = position + text.size();
@@ -218,10 +254,8 @@ bool CIniFile::ProcessLine(std::string_view line)
 // grows once, not line by line.
 void CIniFile::FinishSection()
 {
-    if (m_pCurSection) {
-        std::vector<std::string>& lines = m_pCurSection->Lines();
-        lines.insert(lines.end(), m_astrPending.begin(), m_astrPending.end());
-    }
+    if (m_pCurSection)
+        m_pCurSection->AppendLines(m_astrPending);
     m_astrPending.clear();
 }
 
@@ -239,19 +273,18 @@ bool CIniFile::Save(std::optional<std::string_view> path)
 
 bool CIniFile::WriteTo(CByteSink& sink) const
 {
-    static constexpr char kLineEnd[] = "\r\n";
+    // Gathered into large writes: a sink call per line would cost more than the copying.
+    CWriteBuffer buffer(sink);
     for (const auto& section : m_sections) {
         const std::string& name = section->GetName();
-        if (!name.empty()
-            && !(sink.Write("[", 1) && sink.Write(name.data(), name.size())
-                && sink.Write("]\r\n", 3)))
+        if (!name.empty() && !(buffer.Add("[") && buffer.Add(name) && buffer.Add("]\r\n")))
             return false;
-        for (const std::string& line : section->Lines()) {
-            if (!sink.Write(line.data(), line.size()) || !sink.Write(kLineEnd, 2))
+        for (std::size_t i = 0; i < section->GetLineCount(); ++i) {
+            if (!buffer.Add(section->GetLine(i)) || !buffer.Add("\r\n"))
                 return false;
         }
     }
-    return true;
+    return buffer.Flush();
 }
 
 bool CIniFile::ReloadIfChanged()

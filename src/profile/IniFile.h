@@ -2,13 +2,12 @@
 
 #include "platform/FileStatus.h"
 #include "profile/IniSection.h"
-#include "profile/KeyedHash.h"
+#include "profile/KeyIndex.h"
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CByteSource;
@@ -63,18 +62,13 @@ private:
 
     std::vector<std::unique_ptr<CIniSection>> m_sections;
     CFileStatus m_status;
-    // Looked up by any spelling of a name, without an upper-cased copy of it.
-    struct CNameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const { return CKeyedHash::Run()(name); }
-    };
-    struct CNameEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    // Normalised section name (as first spelled) to section.
-    std::unordered_map<std::string, CIniSection*, CNameHash, CNameEqual> m_mapSections;
+    // Section names in the order of m_sections (views of their m_strName), and the index of
+    // them by any spelling, looked up without an upper-cased copy of the name.
+    std::vector<std::string_view> m_astrSectionNames;
+    CKeyIndex m_mapSections;
     CIniSection* m_pCurSection = nullptr;
-    // Lines read for m_pCurSection, not yet handed over: views into the text being read.
+    // The text last read, which the lines read from it are views into.
+    std::string m_strText;
+    // Lines read for m_pCurSection, not yet handed over: views into m_strText.
     std::vector<std::string_view> m_astrPending;
 };

@@ -28,10 +28,10 @@ std::string CIniSection::GetValue(std::string_view key, std::string_view default
     if (!ref)
         return std::string(defaultValue);
     // Lines changed behind the map's back give a stale value, never a read out of bounds.
-    const std::string& line = m_lines[ref->m_nLine];
-    if (line.size() < ref->m_nValueStart || line.size() - ref->m_nValueStart < ref->m_nValueLength)
+    const std::string_view line = m_lines[ref->m_nLine];
+    if (line.size() < ref->m_nValueStart)
         return std::string(defaultValue);
-    return line.substr(ref->m_nValueStart, ref->m_nValueLength);
+    return std::string(line.substr(ref->m_nValueStart));
 }
 
 bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view> value)
@@ -57,24 +57,46 @@ bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view>
         return true;
     }
 
-    std::string text;
-    text.reserve(key.size() + 1 + value->size());
-    text.append(key).append("=").append(*value);
-    if (line >= 0) {
-        if (entry->m_nLine != line)
-            m_mapValues.ForgetLine(line);
-        m_lines[line] = std::move(text);
-    } else {
+    const bool insert = line < 0;
+    if (insert) {
         // A new key goes right after the last key line, ahead of trailing comments and blanks.
         line = ++m_nLastKeyLine;
-        m_lines.insert(m_lines.begin() + line, std::move(text));
+    } else if (entry->m_nLine != line) {
+        m_mapValues.ForgetLine(line);
     }
     // The value as passed, blanks included, until the document is read again.
-    const std::string_view written = m_lines[line];
+    const std::string_view written = PutLine(line, insert, key, *value);
     m_mapValues.Assign(CKeyIndex::CKeyRef(line, written, written.substr(0, key.size()),
                            written.substr(key.size() + 1)),
         m_lines);
     return true;
+}
+
+std::string_view CIniSection::PutLine(
+    int index, bool insert, std::string_view key, std::string_view value)
+{
+    const std::size_t size = key.size() + 1 + value.size();
+    auto text = std::make_unique<char[]>(size);
+    key.copy(text.get(), key.size());
+    text[key.size()] = '=';
+    value.copy(text.get() + key.size() + 1, value.size());
+    const std::string_view view(text.get(), size);
+    m_owned.resize(m_lines.size());
+    if (insert) {
+        m_lines.insert(m_lines.begin() + index, view);
+        m_owned.insert(m_owned.begin() + index, std::move(text));
+    } else {
+        m_lines[index] = view;
+        m_owned[index] = std::move(text);
+    }
+    return view;
+}
+
+void CIniSection::AppendLines(std::span<const std::string_view> lines)
+{
+    m_lines.insert(m_lines.end(), lines.begin(), lines.end());
+    if (!m_owned.empty())
+        m_owned.resize(m_lines.size());
 }
 
 // Removes a key line and the map's entry for it; the lines after it move up, and so do the
@@ -82,6 +104,8 @@ bool CIniSection::SetValue(std::string_view key, std::optional<std::string_view>
 void CIniSection::RemoveLine(int line)
 {
     m_lines.erase(m_lines.begin() + line);
+    if (!m_owned.empty())
+        m_owned.erase(m_owned.begin() + line);
     --m_nLastKeyLine;
     m_mapValues.LineRemoved(line);
 }
@@ -137,4 +161,5 @@ void CIniSection::RemoveAll()
     m_nLastKeyLine = -1;
     m_mapValues.Clear();
     m_lines.clear();
+    m_owned.clear();
 }

@@ -12,12 +12,13 @@
 
 CKeyIndex::CKeyRef::CKeyRef(
     int line, std::string_view text, std::string_view key, std::string_view value)
-    : m_nLine(text.size() <= std::numeric_limits<std::uint32_t>::max() ? line : -1)
-    , m_nKeyStart(static_cast<std::uint32_t>(key.data() - text.data()))
+    : m_nLine(line)
     , m_nKeyLength(static_cast<std::uint32_t>(key.size()))
     , m_nValueStart(static_cast<std::uint32_t>(value.data() - text.data()))
-    , m_nValueLength(static_cast<std::uint32_t>(value.size()))
 {
+    if (text.size() > std::numeric_limits<std::uint32_t>::max() || key.data() != text.data()
+        || value.data() + value.size() != text.data() + text.size())
+        m_nLine = -1;
 }
 
 void CKeyIndex::Clear()
@@ -143,10 +144,30 @@ std::optional<std::string_view> CKeyIndex::KeyText(const CKeyRef& ref, const Lin
 {
     if (ref.m_nLine < 0 || static_cast<std::size_t>(ref.m_nLine) >= lines.size())
         return std::nullopt;
-    const std::string& line = lines[static_cast<std::size_t>(ref.m_nLine)];
-    if (ref.m_nKeyStart > line.size() || line.size() - ref.m_nKeyStart < ref.m_nKeyLength)
+    const std::string_view line = lines[static_cast<std::size_t>(ref.m_nLine)];
+    if (line.size() < ref.m_nKeyLength)
         return std::nullopt;
-    return std::string_view(line).substr(ref.m_nKeyStart, ref.m_nKeyLength);
+    return line.substr(0, ref.m_nKeyLength);
+}
+
+// EqualNoCase, inline: it runs once for nearly every lookup, and most bytes match as they are.
+bool CKeyIndex::SameKey(std::string_view a, std::string_view b)
+{
+    static const std::array<unsigned char, 256> upper = [] {
+        std::array<unsigned char, 256> table {};
+        for (std::size_t c = 0; c < table.size(); ++c)
+            table[c] = static_cast<unsigned char>(UpperChar(static_cast<char>(c)));
+        return table;
+    }();
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y && upper[x] != upper[y])
+            return false;
+    }
+    return true;
 }
 
 // The slot that holds the key, or else the free slot where it belongs.
@@ -159,9 +180,7 @@ std::size_t CKeyIndex::FindSlot(std::string_view key, std::uint32_t hash, const 
             return i;
         if (slot.m_nHash == hash) {
             const std::optional<std::string_view> text = KeyText(slot.m_ref, lines);
-            // Most questions spell the key as the file does: compare bytes before letters.
-            if (text && text->size() == key.size()
-                && (std::memcmp(text->data(), key.data(), key.size()) == 0 || EqualNoCase(*text, key)))
+            if (text && SameKey(*text, key))
                 return i;
         }
     }

@@ -14,16 +14,15 @@
 // hash has a secret of the run, so that a file cannot make its keys share one probe run.
 class CKeyIndex {
 public:
-    using Lines = std::vector<std::string>;
+    using Lines = std::vector<std::string_view>;
 
-    // A key and its value as views into line m_nLine. Small, so that a table is quick to set
-    // up and to walk; a line too long for these offsets is never indexed (m_nLine -1).
+    // A key and its value in line m_nLine: the key begins the line and the value ends it, as
+    // they do in every line kept (trimmed when read, "key=value" when written). Small, so that
+    // a table is quick to set up and walk; a line that does not fit is not indexed (m_nLine -1).
     struct CKeyRef {
         int m_nLine = -1;
-        std::uint32_t m_nKeyStart = 0;
         std::uint32_t m_nKeyLength = 0;
         std::uint32_t m_nValueStart = 0;
-        std::uint32_t m_nValueLength = 0;
 
         CKeyRef() = default;
         // key and value are views into text, the text of line.
@@ -54,6 +53,7 @@ private:
     };
 
     static std::uint32_t Hash(std::string_view key);
+    static bool SameKey(std::string_view a, std::string_view b);
     std::size_t Home(std::uint32_t hash) const;
     static std::optional<std::string_view> KeyText(const CKeyRef& ref, const Lines& lines);
     std::size_t FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const;
