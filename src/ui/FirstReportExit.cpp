@@ -1,10 +1,13 @@
 #include "ui/FirstReportExit.h"
 
+#include "ui/WindowSnapshot.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QPlainTextEdit>
 
 #include <chrono>
+#include <iostream>
 #include <ostream>
 
 CFirstReportExit::CFirstReportExit(QDialog& window, QPlainTextEdit& report, std::ostream& out)
@@ -31,5 +34,9 @@ void CFirstReportExit::Exit()
     using namespace std::chrono;
     const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
     m_out << "shown " << now.count() << '\n' << m_report.toPlainText().toStdString() << std::endl;
+    // The start-up measurement's floor program rebuilds this window from the snapshot.
+    const QByteArray snapshot = qgetenv("QUOTINO_WINDOW_SNAPSHOT");
+    if (!snapshot.isEmpty() && !WriteWindowSnapshot(m_window, m_report, QString::fromLocal8Bit(snapshot)))
+        std::cerr << "could not write the window snapshot\n";
     m_window.done(QDialog::Accepted);
 }
