@@ -6,6 +6,7 @@
 #include "platform/ByteSource.h"
 #include "profile/IniFile.h"
 
+#include "../tests/profile/CollidingNames.h"
 #include "../tests/profile/RealisticProfile.h"
 
 // The 8-bit profile needs no character conversion (and the generic one needs extra sources).
@@ -176,6 +177,32 @@ void ChangeAndSave_SimpleIni(benchmark::State& state)
     }
 }
 
+// A server list of 65,536 names that all collided under the former fixed hash, against random
+// names of the same count and length: the keyed hash must make them cost the same.
+void LoadServerList(benchmark::State& state, const std::vector<std::string>& names)
+{
+    const std::string text = SectionOfKeys(names);
+    for (auto _ : state) {
+        CIniFile profile;
+        CMemorySource source(text.data(), text.size());
+        g_sink = g_sink + profile.ReadFrom(source);
+        g_sink = g_sink + profile.GetString("Preislisten", names.back()).size();
+        benchmark::ClobberMemory();
+    }
+}
+
+void Flood_CollidingNames(benchmark::State& state)
+{
+    static const std::vector<std::string> names = CollidingNames(16);
+    LoadServerList(state, names);
+}
+
+void Flood_RandomNames(benchmark::State& state)
+{
+    static const std::vector<std::string> names = RandomNames(16);
+    LoadServerList(state, names);
+}
+
 int RememberEntry(void* user, const char* section, const char* key, const char*)
 {
     *static_cast<std::pair<std::string, std::string>*>(user) = { section, key };
@@ -213,3 +240,5 @@ BENCHMARK(Lookup10k_Quotino)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Lookup10k_SimpleIni)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChangeAndSave_Quotino)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChangeAndSave_SimpleIni)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Flood_CollidingNames)->Unit(benchmark::kMillisecond);
+BENCHMARK(Flood_RandomNames)->Unit(benchmark::kMillisecond);
