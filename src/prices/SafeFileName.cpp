@@ -12,9 +12,33 @@ namespace {
 constexpr std::size_t kMaxNameBytes = 200;
 constexpr std::size_t kMaxExtensionBytes = 8;
 
+// Bytes that one Windows-1252 character takes in UTF-8, the file system's encoding.
+std::size_t Utf8Bytes(char c)
+{
+    const char32_t codePoint = Cp1252ToCodePoint(static_cast<unsigned char>(c));
+    return codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : 3;
+}
+
 std::size_t Utf8Length(std::string_view cp1252)
 {
-    return Cp1252ToUtf8(cp1252).size();
+    std::size_t length = 0;
+    for (const char c : cp1252)
+        length += Utf8Bytes(c);
+    return length;
+}
+
+// The longest start of text that fits into budget UTF-8 bytes, found in one pass: a name from
+// the network may be megabytes long.
+std::size_t FittingPrefix(std::string_view text, std::size_t budget)
+{
+    std::size_t used = 0;
+    std::size_t count = 0;
+    for (; count < text.size(); ++count) {
+        used += Utf8Bytes(text[count]);
+        if (used > budget)
+            break;
+    }
+    return count;
 }
 
 void Shorten(std::string& name)
@@ -27,9 +51,7 @@ void Shorten(std::string& name)
         extension = name.substr(dot);
         name.erase(dot);
     }
-    const std::size_t budget = kMaxNameBytes - Utf8Length(extension);
-    while (!name.empty() && Utf8Length(name) > budget)
-        name.pop_back();
+    name.erase(FittingPrefix(name, kMaxNameBytes - Utf8Length(extension)));
     name += extension;
 }
 
