@@ -16,7 +16,7 @@ namespace {
 
 // Writes a fresh file beside the target and renames it over the target, so that whatever
 // stands at the target name (a planted symbolic link, say) is replaced and never written through.
-bool ReplaceFile(const std::string& target, const std::string& bytes)
+bool ReplaceFile(const std::string& target, const std::function<bool(int fd)>& write)
 {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -28,7 +28,7 @@ bool ReplaceFile(const std::string& target, const std::string& bytes)
                 continue;
             return false;
         }
-        bool ok = WriteToFile(fd, bytes.data(), bytes.size()) == static_cast<std::ptrdiff_t>(bytes.size());
+        bool ok = write(fd);
         ok = CloseFile(fd) && ok;
         std::error_code error;
         if (ok)
@@ -44,15 +44,27 @@ bool ReplaceFile(const std::string& target, const std::string& bytes)
 
 }  // namespace
 
-void SplitBody(std::string_view body, std::vector<std::string>& lines)
+void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine)
 {
+    std::string raw;
     while (!body.empty()) {
         const std::size_t end = body.find('\n');
-        std::string line(body.substr(0, end));
-        std::erase(line, '\r');
-        lines.push_back(Utf8ToCp1252(line));
+        std::string_view piece = body.substr(0, end);
+        // CRs go before the conversion: a CR inside a character must not break it up.
+        if (piece.find('\r') != std::string_view::npos) {
+            raw.assign(piece);
+            std::erase(raw, '\r');
+            piece = raw;
+        }
+        std::string line = Utf8ToCp1252(piece);
+        onLine(line);
         body.remove_prefix(end == std::string_view::npos ? body.size() : end + 1);
     }
+}
+
+void SplitBody(std::string_view body, std::vector<std::string>& lines)
+{
+    ForEachBodyLine(body, [&lines](std::string& line) { lines.push_back(std::move(line)); });
 }
 
 CFetcher::CFetcher() = default;
@@ -108,11 +120,23 @@ bool CFetcher::FinishFetch(const STransferResponse& response, const std::string&
                            std::vector<std::string>& lines, const std::string* saveName)
 {
     lines.clear();
-    m_nLastError = 0;
+    const bool ok = FinishFetch(response, url, saveName);
     try {
         SplitBody(response.body, lines);
+    } catch (...) {
+        m_nLastError = -1;
+        return false;
+    }
+    return ok;
+}
+
+bool CFetcher::FinishFetch(const STransferResponse& response, const std::string& url,
+                           const std::string* saveName)
+{
+    m_nLastError = 0;
+    try {
         if (saveName && !response.cancelled && (response.status != 0 || response.error == CURLE_OK))
-            WriteCopy(*saveName, url, response, lines);
+            WriteCopy(*saveName, url, response);
         if (response.cancelled) {
             m_nLastError = CURLE_ABORTED_BY_CALLBACK;
             return false;
@@ -171,8 +195,7 @@ std::string CFetcher::CopyPath(const std::string& saveName) const
 }
 
 void CFetcher::WriteCopy(const std::string& saveName, const std::string& requestedUrl,
-                         const STransferResponse& response,
-                         const std::vector<std::string>& lines) const
+                         const STransferResponse& response) const
 {
     const std::string path = CopyPath(saveName);
     if (path.empty())
@@ -187,8 +210,22 @@ void CFetcher::WriteCopy(const std::string& saveName, const std::string& request
             text += "Date: " + response.date + "\r\n";
         text += "Status Code: " + std::to_string(response.status) + "\r\n\r\n";
     }
-    for (const std::string& line : lines)
-        text += line + "\r\n";
+    // Line by line into the file: a body of millions of line ends never exists twice over.
     // A copy that cannot be written does not stop the fetch.
-    ReplaceFile(path, text);
+    ReplaceFile(path, [&text, &response](int fd) {
+        constexpr std::size_t kChunk = 64 * 1024;
+        bool ok = true;
+        const auto flush = [&ok, &text, fd] {
+            ok = ok && WriteToFile(fd, text.data(), text.size()) == static_cast<std::ptrdiff_t>(text.size());
+            text.clear();
+        };
+        ForEachBodyLine(response.body, [&](const std::string& line) {
+            text += line;
+            text += "\r\n";
+            if (text.size() >= kChunk)
+                flush();
+        });
+        flush();
+        return ok;
+    });
 }

@@ -39,6 +39,11 @@ public:
     // What FetchUrl does once the response is in: lines, copy, m_nLastError and the result.
     bool FinishFetch(const STransferResponse& response, const std::string& url,
                      std::vector<std::string>& lines, const std::string* saveName);
+    // The same without the lines: the copy, m_nLastError and the result. Callers read the
+    // body with ForEachBodyLine, so that a body of millions of short lines never exists as
+    // millions of strings.
+    bool FinishFetch(const STransferResponse& response, const std::string& url,
+                     const std::string* saveName);
     static STransferResponse NoSession();
 
     void Cancel(int id);
@@ -67,12 +72,14 @@ public:
 
 private:
     void WriteCopy(const std::string& saveName, const std::string& requestedUrl,
-                   const STransferResponse& response, const std::vector<std::string>& lines) const;
+                   const STransferResponse& response) const;
 
     std::function<void()> m_fnNotify;
     std::unique_ptr<CTransferWorker> m_pWorker;  // the session; created on first use
 };
 
 // Splits a body at LF, drops every CR, keeps a last line without LF, and converts each line
-// from UTF-8 to Windows-1252, as every list the program reads arrives.
+// from UTF-8 to Windows-1252, as every list the program reads arrives. ForEachBodyLine hands
+// the lines over one at a time (the handler may take the text); SplitBody collects them.
+void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine);
 void SplitBody(std::string_view body, std::vector<std::string>& lines);

@@ -96,11 +96,10 @@ bool CPriceDownloader::Apply(const SPreparedDownload& download, const STransferR
     bool ok = false;
     SDownloadOutcome outcome;
     if (response) {
-        std::vector<std::string> lines;
         const std::string copyName = CPriceList::CopyName(*table);
-        ok = m_fetch.FinishFetch(*response, download.url, lines, &copyName);
+        ok = m_fetch.FinishFetch(*response, download.url, &copyName);
         if (ok)
-            m_priceList.ApplyPriceLines(*table, lines, download.columns);
+            m_priceList.ApplyPriceBody(*table, response->body, download.columns);
         outcome = SDownloadOutcome::FromFetch(ok, m_fetch.m_nLastError, response->status);
     } else if (!download.usableColumns) {
         outcome.kind = SDownloadOutcome::EKind::Columns;
@@ -140,9 +139,7 @@ bool CPriceDownloader::ImportPriceList(const std::string& name, const std::strin
     m_outcomes.Record(name, outcome);
     if (outcome.IsFailure())
         return false;
-    std::vector<std::string> lines;
-    SplitBody(body, lines);
-    m_priceList.ApplyPriceLines(*table, lines, columns);
+    m_priceList.ApplyPriceBody(*table, body, columns);
     Stamp(name, *table, true);
     return true;
 }

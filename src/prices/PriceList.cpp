@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 namespace {
 
@@ -65,18 +66,23 @@ int ChoosePriceColumn(const std::vector<std::string>& fields, int first, int las
 
 }  // namespace
 
-int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator)
+int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator,
+                std::size_t maxFields)
 {
     fields.clear();
+    std::size_t count = 1;
     std::size_t end;
     while ((end = line.find(separator)) != std::string_view::npos) {
-        fields.push_back(CleanField(line.substr(0, end)));
+        if (fields.size() < maxFields)
+            fields.push_back(CleanField(line.substr(0, end)));
         line.remove_prefix(end + 1);
+        ++count;
     }
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
         line.remove_suffix(1);
-    fields.push_back(CleanField(line));
-    return static_cast<int>(fields.size());
+    if (fields.size() < maxFields)
+        fields.push_back(CleanField(line));
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
 }
 
 CPriceList::CPriceList(CIniFile& profile, const CPlantCatalog& catalog, CFetcher& fetcher)
@@ -115,11 +121,11 @@ bool CPriceList::DownloadPriceList(CServerTable* table)
     SPriceColumns columns;
     if (!table || !m_fetch.HasSession() || !TableColumns(*table, columns))
         return false;
-    std::vector<std::string> lines;
     const std::string saveName = CopyName(*table);
-    if (!m_fetch.FetchUrl(table->m_strUrl, lines, &saveName))
+    const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(table->m_strUrl));
+    if (!m_fetch.FinishFetch(response, table->m_strUrl, &saveName))
         return false;
-    ApplyPriceLines(*table, lines, columns);
+    ApplyPriceBody(*table, response.body, columns);
     return true;
 }
 
@@ -137,6 +143,14 @@ void CPriceList::ApplyPriceLines(CServerTable& table, const std::vector<std::str
         ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
 }
 
+void CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,
+                                const SPriceColumns& columns)
+{
+    ForEachBodyLine(body, [&](const std::string& line) {
+        ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
+    });
+}
+
 std::string CPriceList::CopyName(const CServerTable& table)
 {
     return SafeFileName(table.m_strServerName) + ".txt";
@@ -145,10 +159,13 @@ std::string CPriceList::CopyName(const CServerTable& table)
 bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
                                 int firstPriceColumn, int lastPriceColumn)
 {
-    std::vector<std::string> fields;
-    const int count = SplitFields(line, fields, '\t');
     if (lastPriceColumn < 0)
         lastPriceColumn = firstPriceColumn;
+    // Columns 2 and 3 hold the list's own date.
+    constexpr int kDateColumns = 3;
+    const int needed = std::max({nameColumn, firstPriceColumn, lastPriceColumn, kDateColumns - 1});
+    std::vector<std::string>& fields = m_fields;
+    const int count = SplitFields(line, fields, '\t', static_cast<std::size_t>(needed) + 1);
     const auto inRange = [count](int column) { return column >= 0 && column < count; };
     if (!inRange(nameColumn) || !inRange(firstPriceColumn) || !inRange(lastPriceColumn))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +13,11 @@ class CServerTable;
 
 // Splits a line at separator into fields with white space trimmed and enclosing double quotes
 // removed (from fields longer than two characters). Returns the number of fields: a line
-// without separator gives one, an empty line one empty field.
-int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator);
+// without separator gives one, an empty line one empty field. Only the first maxFields are
+// filled in, so that a line of a million separators costs no million strings; the count is
+// that of the whole line.
+int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator,
+                std::size_t maxFields = SIZE_MAX);
 
 // The columns of a price list that a server's Werte names, counted from 0; last is -1 without
 // a range.
@@ -37,6 +42,8 @@ public:
     // Applies every line of a list that arrived for the table, by download or from a file.
     void ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
                          const SPriceColumns& columns);
+    // The same for a whole body as it came (UTF-8), one line at a time.
+    void ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
     // The name of the copy that a download of the table's list leaves.
     static std::string CopyName(const CServerTable& table);
 
@@ -57,4 +64,6 @@ private:
     CIniFile& m_profile;
     const CPlantCatalog& m_catalog;
     CFetcher& m_fetch;
+    // Reused from line to line: a list of millions of lines allocates nothing per line.
+    std::vector<std::string> m_fields;
 };

@@ -77,11 +77,27 @@ struct CTransferWorker::STransfer {
     std::string body;
     std::int64_t limit = 0;
     bool tooLarge = false;
+    bool reserved = false;
+    const CCurlLibrary* library = nullptr;
+
+    // Room for an announced body at once: growing step by step would hold the old and the new
+    // buffer together, up to three times the body.
+    void ReserveAnnounced()
+    {
+        curl_off_t length = -1;
+        if (library->EasyGetinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK
+            && length > 0 && length <= limit)
+            body.reserve(static_cast<std::size_t>(length));
+    }
 
     static std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user)
     {
         auto& transfer = *static_cast<STransfer*>(user);
         const std::size_t bytes = size * count;
+        if (!transfer.reserved) {
+            transfer.reserved = true;
+            transfer.ReserveAnnounced();
+        }
         // libcurl's own size limit lets chunked and unannounced bodies through.
         if (static_cast<std::int64_t>(transfer.body.size() + bytes) > transfer.limit) {
             transfer.tooLarge = true;
@@ -102,6 +118,7 @@ struct CTransferWorker::STransfer {
         if (!easy)
             return CURLE_OUT_OF_MEMORY;
         limit = request.maxBodyBytes;
+        this->library = &library;
         library.EasySetopt(easy, CURLOPT_URL, address.c_str());
         // A library too old to restrict the protocols could follow a redirect anywhere.
         if (const CURLcode restricted = RestrictProtocols(library, easy, scheme, request.loadFlag);
