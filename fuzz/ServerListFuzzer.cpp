@@ -2,7 +2,8 @@
 // and every field of it read as a remote profile assignment. The update always succeeds and
 // stamps the day; the server cache holds each listed server once with the address, columns
 // and list type of its last row; where the list carries no assignments the profile says the
-// same; the version notice shows for newer versions only.
+// same and the program's own sections are untouched; the version notice shows for newer
+// versions only.
 #include "FuzzCheck.h"
 
 #include "config/PlantCatalog.h"
@@ -17,6 +18,7 @@
 #include "prices/PriceList.h"
 #include "prices/ServerCache.h"
 #include "prices/ServerListUpdater.h"
+#include "prices/ServerName.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 
@@ -103,15 +105,19 @@ bool IsPlainNewerVersion(std::string_view version)
     return major > 1 || (major == 1 && minor > 39);
 }
 
-CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::string>& known)
+// Server rows create a server only under a usable name and within the bound; names that
+// differ in letter case are one server, which keeps the spelling it had first.
+CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::string>& known,
+                    CIniFile& profile)
 {
     CExpectation expected;
     std::vector<std::string> fields;
+    std::size_t servers = known.size();
     for (std::size_t i = 1; i < lines.size(); ++i) {
         SplitFields(lines[i], fields, '\t');
         for (const std::string& field : fields)
             CheckAssignment(field);
-        if (fields.size() < 3)
+        if (fields.size() < 3 || lines[i].size() > CServerListUpdater::kMaxRowBytes)
             continue;
         if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
             expected.hasDirectives = true;
@@ -123,10 +129,15 @@ CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::s
         }
         if (fields[0].empty() || fields[1].empty())
             continue;
-        const std::string listType = fields.size() >= 4 && EqualNoCase(fields[3], "csv") ? "csv" : "txt";
-        if (!expected.servers.count(fields[0]) && !known.count(fields[0]))
+        const std::string key = MakeUpper(fields[0]);
+        if (!expected.servers.count(key) && !known.count(key)) {
+            if (servers >= CServerListUpdater::kMaxServers || !IsUsableServerName(fields[0], profile))
+                continue;
+            ++servers;
             expected.order.push_back(fields[0]);
-        expected.servers[fields[0]] = { fields[1], fields[2].empty() ? "1,2" : fields[2], listType };
+        }
+        const std::string listType = fields.size() >= 4 && EqualNoCase(fields[3], "csv") ? "csv" : "txt";
+        expected.servers[key] = { fields[1], fields[2].empty() ? "1,2" : fields[2], listType };
     }
     return expected;
 }
@@ -187,32 +198,26 @@ const char kBaseProfile[] = "[Settings]\r\nLang=Deutsch\r\nServerList=%URL%\r\n"
                             "Server 2=http://127.0.0.1:9/two\r\n"
                             "[Server 1]\r\nAktualisiert=6.12.26 09:05\r\nWerte=1,3\r\nKarotte=0,10\r\n";
 
-// A server name whose profile lines read back as that server: no key syntax in it, and no
-// other section or server whose section has the same upper-cased name.
-bool HasOwnProfileLines(const std::string& name, const CIniFile& profile,
-                        const std::map<std::string, CExpectedServer>& servers)
+// Sections that no server list row may reach; only assignments may change them.
+const char* const kOwnedSections[] = {"Settings", "Texts Deutsch", "Plants"};
+
+std::vector<std::string> OwnedLines(CIniFile& profile)
 {
-    if (name.find('=') != std::string::npos || name.front() == ';' || name.front() == '['
-        || profile.FindSection("[" + name + "]") == nullptr)
-        return false;
-    for (std::size_t i = 0; i < profile.GetSize(); ++i) {
-        const std::string& other = profile.GetAt(i)->GetName();
-        if (other != name && EqualNoCase(other, name))
-            return false;
+    std::vector<std::string> lines;
+    for (const char* name : kOwnedSections) {
+        lines.push_back(std::string("[") + name + "]");
+        if (const CIniSection* section = profile.FindSection(name))
+            for (const std::string& line : section->Lines())
+                if (line.rfind("ServerUpd=", 0) != 0)
+                    lines.push_back(line);
     }
-    // A server named "[x]" keeps its values in the section of a server named "x".
-    for (const auto& [other, server] : servers)
-        if (other != name && EqualNoCase(CIniFile::NormalizeSectionName(other), name))
-            return false;
-    return true;
+    return lines;
 }
 
-void CheckProfile(CIniFile& profile, const CExpectation& expected)
+void CheckProfile(CIniFile& profile, CServerCache& cache, const CExpectation& expected)
 {
-    for (const auto& [name, server] : expected.servers) {
-        if (!HasOwnProfileLines(name, profile, expected.servers)
-            || EqualNoCase(name, "Settings") || EqualNoCase(name, "Preislisten"))
-            continue;
+    for (const auto& [key, server] : expected.servers) {
+        const std::string& name = cache.FindTable(key)->m_strServerName;
         FuzzCheck(profile.GetString("Preislisten", name, "\x01") == server.url, "the address is in [Preislisten]");
         FuzzCheck(profile.GetString(name, "Werte", "1,2") == server.werte, "Werte is in the profile");
         FuzzCheck(profile.GetString(name, "ListType", "txt") == server.listType, "ListType is in the profile");
@@ -243,10 +248,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CServerCache cache(profile, texts, catalog);
     cache.LoadServerTables();
     const std::vector<std::string> before = cache.m_astrServers;
-    const std::set<std::string> known(before.begin(), before.end());
+    std::set<std::string> known;
+    for (const std::string& name : before)
+        known.insert(MakeUpper(name));
+    const std::vector<std::string> ownedBefore = OwnedLines(profile);
 
     CheckAssignment(body);
-    const CExpectation expected = Expect(BodyLines(body), known);
+    const CExpectation expected = Expect(BodyLines(body), known, profile);
 
     CCountingUi ui;
     CServerListUpdater updater(profile, cache, texts, fetcher, clock);
@@ -257,8 +265,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     order.insert(order.end(), expected.order.begin(), expected.order.end());
     FuzzCheck(cache.m_astrServers == order, "servers keep their order, new ones at the end");
     FuzzCheck(cache.m_mapServerTables.size() == order.size(), "one table per listed server");
-    for (const auto& [name, server] : expected.servers) {
-        const CServerTable* table = cache.FindTable(name);
+    for (const auto& [key, server] : expected.servers) {
+        const CServerTable* table = cache.FindTable(key);
         FuzzCheck(table != nullptr, "every listed server has a table");
         std::string werte, listType;
         table->Lookup("Werte", werte);
@@ -266,8 +274,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzCheck(table->m_strUrl == server.url && werte == server.werte && listType == server.listType,
                   "a server's table holds its last row");
     }
-    if (!expected.hasDirectives)
-        CheckProfile(profile, expected);
+    if (!expected.hasDirectives) {
+        CheckProfile(profile, cache, expected);
+        FuzzCheck(OwnedLines(profile) == ownedBefore, "server rows leave the program's own sections alone");
+    }
     FuzzCheck(ui.m_nNotices >= expected.plainNewerVersions && ui.m_nNotices <= expected.versionRows,
               "the notice shows for newer versions only");
     return 0;

@@ -3,12 +3,18 @@
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
+#include "platform/TextCase.h"
 #include "profile/IniFile.h"
+
+#include <algorithm>
 
 namespace {
 constexpr const char* kServerList = "Preislisten";
 constexpr const char* kDefaultColumns = "1,2";
 constexpr const char* kDefaultListType = "txt";
+constexpr const char* kPlantDefault = "0,0";
+// No profile value can hold a line end.
+constexpr const char* kNoPrice = "\n";
 
 std::string EntryOf(const CServerTable& table, const std::string& key)
 {
@@ -49,35 +55,55 @@ void CServerCache::LoadServerTables()
     }
 }
 
-void CServerCache::LoadServerTable(const std::string& name, const std::string& address)
+std::string CServerCache::Key(std::string_view name)
 {
-    auto& slot = m_mapServerTables[name];
+    return MakeUpper(name);
+}
+
+CServerTable& CServerCache::AddTable(const std::string& name)
+{
+    auto& slot = m_mapServerTables[Key(name)];
     if (!slot) {
         slot = std::make_unique<CServerTable>();
+        slot->m_strServerName = name;
         m_astrServers.push_back(name);
     }
-    CServerTable& table = *slot;
-    table.m_strServerName = name;
-    table.m_strUrl = address;
+    return *slot;
+}
 
+void CServerCache::LoadServerTable(const std::string& name, const std::string& address)
+{
+    CServerTable& table = AddTable(name);
+    table.m_strUrl = address;
+    table.m_bPlantDefaults = true;
+
+    // The table keeps the spelling it was created with; the profile finds it in any case.
+    const std::string& section = table.m_strServerName;
     table.SetAt("Aktualisiert",
-                m_profile.GetString(name, "Aktualisiert", m_texts.GetText("Txt_DefaultDate")));
-    table.SetAt("Stand", m_profile.GetString(name, "Stand", ""));
-    table.SetAt("Selected", m_profile.GetInt(name, "Selected", 1) != 0 ? "1" : "0");
+                m_profile.GetString(section, "Aktualisiert", m_texts.GetText("Txt_DefaultDate")));
+    table.SetAt("Stand", m_profile.GetString(section, "Stand", ""));
+    table.SetAt("Selected", m_profile.GetInt(section, "Selected", 1) != 0 ? "1" : "0");
 
     // Older profiles named the columns setting Sortierung; it moves to Werte for good.
-    std::string columns = m_profile.GetString(name, "Sortierung", "");
+    std::string columns = m_profile.GetString(section, "Sortierung", "");
     if (!columns.empty()) {
-        m_profile.WriteString(name, "Sortierung", std::nullopt);
-        m_profile.WriteString(name, "Werte", columns);
+        m_profile.WriteString(section, "Sortierung", std::nullopt);
+        m_profile.WriteString(section, "Werte", columns);
     } else {
-        columns = m_profile.GetString(name, "Werte", kDefaultColumns);
+        columns = m_profile.GetString(section, "Werte", kDefaultColumns);
     }
     table.SetAt("Werte", std::move(columns));
-    table.SetAt("ListType", m_profile.GetString(name, "ListType", kDefaultListType));
+    table.SetAt("ListType", m_profile.GetString(section, "ListType", kDefaultListType));
 
-    for (const std::string& plant : m_catalog.m_astrPlants)
-        table.SetAt(plant, m_profile.GetString(name, plant, "0,0"));
+    // Only the prices the section holds: a server without prices costs a few entries.
+    const CIniSection* prices = m_profile.FindSection(section);
+    if (!prices)
+        return;
+    for (const std::string& plant : m_catalog.m_astrPlants) {
+        std::string price = prices->GetValue(plant, kNoPrice);
+        if (price != kNoPrice)
+            table.SetAt(plant, std::move(price));
+    }
 }
 
 void CServerCache::RemoveServerTables()
@@ -119,9 +145,15 @@ void CServerCache::SaveServerTable(const std::string& name, CServerTable* table)
     }
 }
 
+bool CServerCache::IsCataloguePlant(const std::string& key) const
+{
+    const auto& plants = m_catalog.m_astrPlants;
+    return std::find(plants.begin(), plants.end(), key) != plants.end();
+}
+
 CServerTable* CServerCache::FindTable(const std::string& name) const
 {
-    const auto found = m_mapServerTables.find(name);
+    const auto found = m_mapServerTables.find(Key(name));
     return found == m_mapServerTables.end() ? nullptr : found->second.get();
 }
 
@@ -132,6 +164,8 @@ std::string CServerCache::GetServerValue(const std::string& server, const std::s
     const CServerTable* table = FindTable(server);
     if (table && table->Lookup(key, value))
         return value;
+    if (table && table->m_bPlantDefaults && IsCataloguePlant(key))
+        return kPlantDefault;
     return defaultValue;
 }
 
@@ -142,7 +176,7 @@ bool CServerCache::SetServerValue(const std::string& server, const std::string& 
     if (!table)
         return false;
     table->SetAt(key, value);
-    m_profile.WriteString(server, key, value);
+    m_profile.WriteString(table->m_strServerName, key, value);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,8 +18,12 @@ class CServerCache {
 public:
     CServerCache(CIniFile& profile, const CTexts& texts, const CPlantCatalog& catalog);
 
+    // Keyed by Key(name): the profile does not tell names apart by letter case, so neither
+    // does the cache, or "server 1" from a server list would share the section of "Server 1".
     std::unordered_map<std::string, std::unique_ptr<CServerTable>> m_mapServerTables;
     std::vector<std::string> m_astrServers;  // [Preislisten] order, later additions at the end
+
+    static std::string Key(std::string_view name);
 
     // Replaces the cache with the servers of [Preislisten] that have an address.
     void LoadServerTables();
@@ -28,8 +33,13 @@ public:
     // Writes every table into the profile, in the order of m_astrServers.
     void SaveServerTables();
     void SaveServerTable(const std::string& name, CServerTable* table = nullptr);
+    // Found without regard to letter case.
     CServerTable* FindTable(const std::string& name) const;
+    // The table of name, created empty and listed last when there is none.
+    CServerTable& AddTable(const std::string& name);
 
+    // A table read from the profile answers "0,0" for a catalogue plant without a price,
+    // without holding an entry for it.
     std::string GetServerValue(const std::string& server, const std::string& key,
                                const std::string& defaultValue) const;
     // False, changing nothing, when the server is unknown.
@@ -38,6 +48,8 @@ public:
     bool SetServerInt(const std::string& server, const std::string& key, int value);
 
 private:
+    bool IsCataloguePlant(const std::string& key) const;
+
     CIniFile& m_profile;
     const CTexts& m_texts;
     const CPlantCatalog& m_catalog;

@@ -4,6 +4,8 @@
 #include "prices/PriceList.h"
 #include "profile/IniFile.h"
 
+#include <curl/curl.h>
+
 namespace {
 
 const std::string kCopyName = "ServerList.txt";
@@ -17,6 +19,7 @@ CServerListRun::CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSec
 
 void CServerListRun::Start()
 {
+    m_started = std::chrono::steady_clock::now();
     const std::string address = m_profile.GetString("Settings", "ServerList", "");
     if (address.empty()) {
         m_outcome.kind = SDownloadOutcome::EKind::AddressMissing;
@@ -30,7 +33,18 @@ void CServerListRun::Fetch(EStep step, const std::string& address)
 {
     m_eStep = step;
     m_strAddress = address;
-    m_nTransfer = m_fetch.StartFetch(address, m_nTotalSeconds);
+    long seconds = 0;
+    if (m_nTotalSeconds > 0) {
+        const auto spent = std::chrono::duration_cast<std::chrono::seconds>(
+            std::chrono::steady_clock::now() - m_started).count();
+        seconds = m_nTotalSeconds - static_cast<long>(spent);
+        if (seconds <= 0) {
+            m_outcome = SDownloadOutcome::FromFetch(false, CURLE_OPERATION_TIMEDOUT, 0);
+            Finish(false);
+            return;
+        }
+    }
+    m_nTransfer = m_fetch.StartFetch(address, seconds);
     if (m_nTransfer == 0) {
         STransferResponse none = CFetcher::NoSession();
         OnFinished(none);
@@ -42,7 +56,8 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
     if (IsDone() || m_eStep == EStep::Idle || response.id != m_nTransfer)
         return false;
     const bool copy = m_eStep != EStep::Fallback;
-    const bool ok = m_fetch.FinishFetch(response, m_strAddress, m_lines, copy ? &kCopyName : nullptr);
+    const bool ok = m_fetch.FinishFetch(response, m_strAddress, copy ? &kCopyName : nullptr);
+    m_strBody = response.body;
     if (response.cancelled) {
         m_outcome.kind = SDownloadOutcome::EKind::Stopped;
         Finish(false);
@@ -82,12 +97,16 @@ void CServerListRun::AfterList(bool ok, long status)
 
 void CServerListRun::AfterFallback(bool ok)
 {
-    if (!ok || m_lines.empty()) {
+    if (!ok || m_strBody.empty()) {
         Finish(false);
         return;
     }
+    // Only the first line counts; the document is read no further.
+    std::string firstLine;
+    ForEachBodyLine(std::string_view(m_strBody).substr(0, m_strBody.find('\n')),
+                    [&firstLine](std::string& line) { firstLine = std::move(line); });
     std::vector<std::string> fields;
-    SplitFields(m_lines.front(), fields, '\t');
+    SplitFields(firstLine, fields, '\t', 1);
     const std::string current = fields.front();
     if (current.empty())
         Finish(false);
@@ -103,7 +122,7 @@ void CServerListRun::Finish(bool succeeded)
     if (succeeded)
         m_outcome.kind = SDownloadOutcome::EKind::Success;
     else
-        m_lines.clear();
+        m_strBody.clear();
 }
 
 void CServerListRun::Stop()

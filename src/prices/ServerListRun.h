@@ -3,6 +3,7 @@
 #include "prices/DownloadOutcome.h"
 #include "prices/TransferWorker.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,8 @@ class CIniFile;
 // is then fetched and replaces the setting.
 class CServerListRun {
 public:
-    // totalSeconds > 0 shortens the total time limit of every transfer of the run.
+    // totalSeconds > 0 limits the whole run, all its transfers together: the list, the
+    // fallback and the list once more never take longer than that between them.
     CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSeconds = 0);
 
     void Start();
@@ -27,8 +29,9 @@ public:
 
     bool IsDone() const { return m_eStep == EStep::Done; }
     bool Succeeded() const { return m_bSucceeded; }
-    // The list's lines, heading first, once the run succeeded.
-    const std::vector<std::string>& Lines() const { return m_lines; }
+    // The list as it came (UTF-8, heading first), once the run succeeded; read it with
+    // ForEachBodyLine.
+    const std::string& Body() const { return m_strBody; }
     // Why the list's own address failed (the fallback only says where to look next).
     const SDownloadOutcome& Outcome() const { return m_outcome; }
 
@@ -46,7 +49,8 @@ private:
     EStep m_eStep = EStep::Idle;
     int m_nTransfer = 0;
     std::string m_strAddress;
-    std::vector<std::string> m_lines;
+    std::string m_strBody;
+    std::chrono::steady_clock::time_point m_started;
     SDownloadOutcome m_outcome;
     bool m_bSucceeded = false;
 };

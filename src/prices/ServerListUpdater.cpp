@@ -7,6 +7,7 @@
 #include "platform/UserInterface.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
+#include "prices/ServerName.h"
 #include "prices/ServerCache.h"
 #include "prices/ServerListRun.h"
 #include "prices/ServerTable.h"
@@ -69,18 +70,19 @@ bool CServerListUpdater::UpdateServerList(IUserInterface* ui)
     run.RunToEnd();
     if (!run.Succeeded())
         return false;
-    ApplyServerList(run.Lines(), ui);
+    ApplyServerList(run.Body(), ui);
     return true;
 }
 
-void CServerListUpdater::ApplyServerList(const std::vector<std::string>& lines, IUserInterface* ui)
+void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* ui)
 {
     std::vector<std::string> fields;
-    // The first line is the list's heading.
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        SplitFields(lines[i], fields, '\t');
-        ApplyLine(fields, ui);
-    }
+    bool heading = true;
+    ForEachBodyLine(body, [&](const std::string& line) {
+        if (!heading)
+            ApplyLine(line, fields, ui);
+        heading = false;
+    });
 
     const std::tm today = LocalTime(m_clock.Now());
     char date[32];
@@ -90,9 +92,14 @@ void CServerListUpdater::ApplyServerList(const std::vector<std::string>& lines, 
         m_fnRefillServers();
 }
 
-void CServerListUpdater::ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui)
+void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::string>& fields,
+                                   IUserInterface* ui)
 {
-    if (fields.size() < 3)
+    if (line.size() > kMaxRowBytes)
+        return;
+    constexpr std::size_t kUsedFields = 4;
+    const int count = SplitFields(line, fields, '\t', kUsedFields);
+    if (count < 3)
         return;
     if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
         ApplyVersion(fields[1], fields[2], ui);
@@ -101,7 +108,7 @@ void CServerListUpdater::ApplyLine(const std::vector<std::string>& fields, IUser
     }
     if (fields[0].empty() || fields[1].empty())
         return;
-    ApplyServer(fields);
+    ApplyServer(fields, count);
 }
 
 void CServerListUpdater::ApplyVersion(const std::string& label, const std::string& version,
@@ -138,20 +145,19 @@ void CServerListUpdater::ApplyAssignment(const std::string& assignment,
         m_profile.WriteString(section, key, value);
 }
 
-void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields)
+void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields, int count)
 {
-    const std::string& name = fields[0];
-    CServerTable* table = m_cache.FindTable(name);
+    CServerTable* table = m_cache.FindTable(fields[0]);
     if (!table) {
-        auto created = std::make_unique<CServerTable>();
-        created->m_strServerName = name;
-        created->SetAt("Aktualisiert", m_texts.GetText("Txt_DefaultDate"));
-        table = created.get();
-        m_cache.m_mapServerTables[name] = std::move(created);
-        m_cache.m_astrServers.push_back(name);
+        if (m_cache.m_astrServers.size() >= kMaxServers || !IsUsableServerName(fields[0], m_profile))
+            return;
+        table = &m_cache.AddTable(fields[0]);
+        table->SetAt("Aktualisiert", m_texts.GetText("Txt_DefaultDate"));
         // Empty, so that the next start shows no date until the first download.
-        m_profile.WriteString(name, "Aktualisiert", "");
+        m_profile.WriteString(fields[0], "Aktualisiert", "");
     }
+    // A known server keeps the spelling it has, whatever letter case the list uses.
+    const std::string& name = table->m_strServerName;
 
     table->m_strUrl = fields[1];
     m_profile.WriteString("Preislisten", name, fields[1]);
@@ -161,7 +167,7 @@ void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields)
     m_profile.WriteString(name, "Werte", UnlessDefault(werte, "1,2"));
 
     std::string listType = "txt";
-    if (fields.size() >= 4 && EqualNoCase(fields[3], "csv"))
+    if (count >= 4 && EqualNoCase(fields[3], "csv"))
         listType = "csv";
     table->SetAt("ListType", listType);
     m_profile.WriteString(name, "ListType", UnlessDefault(listType, "txt"));

@@ -3,6 +3,7 @@
 #include "config/ServerListUpdate.h"
 #include "platform/Version.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,9 +32,9 @@ public:
     // True when a list was fetched and applied. With a window (ui), the version notice is
     // shown through it and m_fnRefillServers runs at the end.
     bool UpdateServerList(IUserInterface* ui) override;
-    // Applies a fetched list (heading first) and stamps ServerUpd: the part of an update that
-    // runs once the list is in.
-    void ApplyServerList(const std::vector<std::string>& lines, IUserInterface* ui);
+    // Applies a fetched list (the body as it came, heading first) line by line and stamps
+    // ServerUpd: the part of an update that runs once the list is in.
+    void ApplyServerList(std::string_view body, IUserInterface* ui);
 
     // Set by the main window to refill its server box after an update.
     std::function<void()> m_fnRefillServers;
@@ -42,12 +43,17 @@ public:
     static constexpr int kMajorVersion = kVersionMajor;
     static constexpr int kMinorVersion = kVersionMinor;
 
+    // What a list may create: real lists name a few hundred servers in rows of a few dozen
+    // bytes; rows beyond these bounds are ignored like any other unusable row.
+    static constexpr std::size_t kMaxServers = 1000;
+    static constexpr std::size_t kMaxRowBytes = 4096;
+
 private:
-    void ApplyLine(const std::vector<std::string>& fields, IUserInterface* ui);
+    void ApplyLine(std::string_view line, std::vector<std::string>& fields, IUserInterface* ui);
     void ApplyVersion(const std::string& label, const std::string& version,
                       IUserInterface* ui);
     void ApplyAssignment(const std::string& assignment, const std::string& condition);
-    void ApplyServer(const std::vector<std::string>& fields);
+    void ApplyServer(const std::vector<std::string>& fields, int count);
 
     CIniFile& m_profile;
     CServerCache& m_cache;

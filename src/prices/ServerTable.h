@@ -12,6 +12,9 @@ public:
 
     std::string m_strServerName;
     std::string m_strUrl;
+    // Read from the profile, where a catalogue plant without a price line costs "0,0"; a
+    // server that a server list just created has no prices at all until the next start.
+    bool m_bPlantDefaults = false;
 
     bool Lookup(const std::string& key, std::string& value) const;
     void SetAt(const std::string& key, std::string value);

@@ -208,7 +208,7 @@ void CDownloadController::FinishServerList()
     const std::unique_ptr<CServerListRun> run = std::move(m_pListRun);
     m_app.m_outcomes.RecordServerList(run->Outcome());
     if (run->Succeeded())
-        m_app.m_serverList.ApplyServerList(run->Lines(), &m_ui);
+        m_app.m_serverList.ApplyServerList(run->Body(), &m_ui);
     m_pWait.reset();
     m_eCommand = ECommand::None;
     ShowOutcome();

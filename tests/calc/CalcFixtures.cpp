@@ -118,7 +118,7 @@ CServerTable& CCalcWorld::AddServer(
     for (const auto& [key, value] : values)
         table->SetAt(key, value);
     CServerTable& result = *table;
-    m_servers.m_mapServerTables[name] = std::move(table);
+    m_servers.m_mapServerTables[CServerCache::Key(name)] = std::move(table);
     m_servers.m_astrServers.push_back(name);
     m_calc.m_strServer = name;
     return result;

@@ -310,7 +310,7 @@ TEST_F(ServerListRunTest, FallbackNamesTheCurrentAddress)
             EXPECT_TRUE(run.OnFinished(response));
     }
     EXPECT_TRUE(run.Succeeded());
-    EXPECT_EQ(run.Lines(), (std::vector<std::string> {"Server\tAdresse", "Neu\t-\t"}));
+    EXPECT_EQ(run.Body(), "Server\tAdresse\nNeu\t-\t\n");
     EXPECT_EQ(m_profile.GetString("Settings", "ServerList"), Url("/current"));
     EXPECT_EQ(run.Outcome().kind, EKind::Success);
 }

@@ -143,10 +143,7 @@ protected:
 
     std::string Value(const std::string& server, const std::string& key)
     {
-        std::string value = "<missing>";
-        if (CServerTable* table = m_cache.FindTable(server))
-            table->Lookup(key, value);
-        return value;
+        return m_cache.GetServerValue(server, key, "<missing>");
     }
 
     std::string ProfileText() const
