@@ -87,16 +87,26 @@ int CreateTemporary(const fs::path& folder, const std::string& prefix, fs::path&
     return -1;
 }
 
-// Gives the new file the old one's permission bits and, where allowed, its owner.
-void CopyOwnership(int fd, const fs::path& original)
+// Whether the user may replace the existing file described by info: the folder alone does
+// not decide, since a rename ignores the file's own mode.
+bool MayReplace(const fs::path& target, const struct stat& info)
 {
-    struct stat info;
-    if (::stat(original.c_str(), &info) != 0)
-        return;
-    ::fchmod(fd, info.st_mode & 07777);
-    if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
-        // Not permitted for another user's file; the permission bits are what matters.
-    }
+    constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
+    return (info.st_mode & kAnyWrite) != 0 && ::access(target.c_str(), W_OK) == 0;
+}
+
+// Gives the new file the old one's permission bits and owner. False (errno set) when either
+// cannot be kept.
+bool CopyOwnership(int fd, const struct stat& original)
+{
+    struct stat created;
+    if (::fstat(fd, &created) != 0)
+        return false;
+    if ((created.st_uid != original.st_uid || created.st_gid != original.st_gid)
+        && ::fchown(fd, original.st_uid, original.st_gid) != 0)
+        return false;
+    // After the owner: changing it may clear the set-id bits.
+    return ::fchmod(fd, original.st_mode & 07777) == 0;
 }
 
 bool WriteTemporary(int fd, const std::function<bool(CByteSink&)>& write)
@@ -129,23 +139,42 @@ std::string TemporaryFilePrefix(const std::string& path)
     return PrefixFor(ResolveLinks(path));
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write)
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
+                           int* error)
 {
-    if (path.empty())
+    int failure = 0;
+    const auto fail = [error](int code) {
+        if (error)
+            *error = code != 0 ? code : EIO;
         return false;
+    };
+    if (path.empty())
+        return fail(ENOENT);
     const fs::path target = ResolveLinks(path);
     const fs::path folder = FolderOf(target);
     const std::string prefix = PrefixFor(target);
+
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && !MayReplace(target, existing))
+        return fail(EACCES);
     RemoveLeftovers(folder, prefix);
 
     fs::path temporary;
     const int fd = CreateTemporary(folder, prefix, temporary);
     if (fd < 0)
-        return false;
-    CopyOwnership(fd, target);
-    if (!WriteTemporary(fd, write) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        return fail(errno);
+    if (exists && !CopyOwnership(fd, existing)) {
+        failure = errno;
+        ::close(fd);
         ::unlink(temporary.c_str());
-        return false;
+        return fail(failure);
+    }
+    errno = 0;
+    if (!WriteTemporary(fd, write) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        failure = errno;
+        ::unlink(temporary.c_str());
+        return fail(failure);
     }
     SyncFolder(folder);
     return true;

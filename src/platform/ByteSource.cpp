@@ -23,6 +23,9 @@ std::ptrdiff_t CMemorySource::Read(char* buffer, std::size_t size)
 CFileSource::CFileSource(const std::string& path)
     : m_fd(OpenFileToRead(path))
 {
+    // errno says why: the file is missing, unreadable or a folder (EISDIR).
+    if (m_fd < 0)
+        m_nError = errno;
 }
 
 CFileSource::~CFileSource()
@@ -33,5 +36,10 @@ CFileSource::~CFileSource()
 
 std::ptrdiff_t CFileSource::Read(char* buffer, std::size_t size)
 {
-    return m_fd < 0 ? -1 : ReadFromFile(m_fd, buffer, size);
+    if (m_fd < 0)
+        return -1;
+    const std::ptrdiff_t count = ReadFromFile(m_fd, buffer, size);
+    if (count < 0)
+        m_nError = errno;
+    return count;
 }

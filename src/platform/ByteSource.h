@@ -33,7 +33,10 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     std::ptrdiff_t Read(char* buffer, std::size_t size) override;
+    // The system's error number of a failed open or read (EISDIR for a folder); 0 if none.
+    int Error() const { return m_nError; }
 
 private:
     int m_fd = -1;
+    int m_nError = 0;
 };

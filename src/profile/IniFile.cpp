@@ -7,6 +7,7 @@
 #include "platform/TextUtil.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -194,9 +195,12 @@ bool CIniFile::Load(std::optional<std::string_view> path)
         return false;
     GetFileStatus(target, m_status);
     CFileSource file(m_status.m_szFullName);
+    m_nFileError = file.Error();
     if (!file.IsOpen())
         return false;
-    return ReadFrom(file);
+    const bool read = ReadFrom(file);
+    m_nFileError = read ? 0 : (file.Error() != 0 ? file.Error() : EIO);
+    return read;
 }
 
 bool CIniFile::ReadFrom(CByteSource& source)
@@ -264,9 +268,15 @@ bool CIniFile::Save(std::optional<std::string_view> path)
     const std::string target = path ? std::string(*path) : m_status.m_szFullName;
     if (target.empty())
         return false;
-    // The old file stays whole until the new one is complete on the disk.
-    if (!ReplaceFileAtomically(target, [this](CByteSink& sink) { return WriteTo(sink); }))
+    if (m_bKeepFile && (!path || target == m_status.m_szFullName)) {
+        m_nFileError = EACCES;
         return false;
+    }
+    // The old file stays whole until the new one is complete on the disk.
+    if (!ReplaceFileAtomically(target, [this](CByteSink& sink) { return WriteTo(sink); },
+                               &m_nFileError))
+        return false;
+    m_nFileError = 0;
     GetFileStatus(target, m_status);
     return true;
 }

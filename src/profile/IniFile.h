@@ -50,8 +50,15 @@ public:
     // Normalised name of a section argument: trimmed, brackets removed, trimmed again.
     static std::string NormalizeSectionName(std::string_view name);
 
+    // The system's error number of the last Load or Save that failed on the file (ENOENT
+    // for a file that does not exist); 0 after one that succeeded.
+    int LastFileError() const { return m_nFileError; }
+
     bool m_bAutoReload = true;
     bool m_bAutoSave = true;
+    // Set when the remembered file must never be replaced, because it exists but could not
+    // be read: saving over it would destroy what the user has. Save then fails with EACCES.
+    bool m_bKeepFile = false;
 
 private:
     bool RemoveSection(std::string_view name);
@@ -71,4 +78,5 @@ private:
     std::string m_strText;
     // Lines read for m_pCurSection, not yet handed over: views into m_strText.
     std::vector<std::string_view> m_astrPending;
+    int m_nFileError = 0;
 };
