@@ -41,7 +41,10 @@ bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui
 {
     CConfigurationLoader loader(m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock,
                                 *this, m_strProfilePath);
-    return loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
+    const bool loaded
+        = loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
+    m_bProfileProblemShown = loader.ProfileProblemShown();
+    return loaded;
 }
 
 bool CQuotinoApp::ChangeLanguage(COfferCalculator& window, IUserInterface& ui)

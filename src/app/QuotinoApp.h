@@ -77,6 +77,8 @@ public:
     CServerListUpdater m_serverList;
     CDownloadOutcomes m_outcomes;
     CPriceDownloader m_downloader;
+    // Set when the start told the user that the profile cannot be read or written.
+    bool m_bProfileProblemShown = false;
 
 private:
     const IClock& m_clock;

@@ -13,11 +13,16 @@
 #include "platform/ByteSink.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
+#include "platform/SystemError.h"
+#include "platform/TextCase.h"
 #include "platform/UserInterface.h"
 #include "prices/ServerCache.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <iterator>
 #include <climits>
 #include <cmath>
 
@@ -85,12 +90,20 @@ bool CConfigurationLoader::LoadConfiguration(CPlantTables& tables, CListTemplate
 {
     CWaitCursor wait(&ui);
     const bool fileRead = m_profile.Load(m_strProfilePath);
+    // Only a profile that does not exist may be created; one that exists but cannot be read
+    // holds the user's settings and prices, so the run goes on without ever saving over it.
+    if (!fileRead && m_profile.LastFileError() != ENOENT) {
+        m_profile.m_bKeepFile = true;
+        m_strProblemKey = "Txt_ProfileUnreadable";
+        m_nProblemError = m_profile.LastFileError();
+    }
     if (NeedsRebuild(fileRead))
         Rebuild(fileRead, strServer);
     m_settings.ReadMirrors();
     if (m_profile.GetString(kSettings, "Lang", "").empty() && !ChooseLanguage(ui))
         return false;
     m_texts.LoadTexts(m_profile);
+    ShowProfileProblem(ui);
     LoadPlantCatalog(m_profile, m_texts, m_catalog, tables);
     templates.Load(m_profile);
     m_servers.LoadServerTables();
@@ -133,6 +146,7 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
 
     m_catalog.ReadPlantNames(m_profile);
     m_servers.LoadServerTables();
+    const PriceLines prices = CollectPriceLines();
 
     CResource resource;
     resource.Load(kDefaultProfileId, "TXT");
@@ -144,6 +158,7 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
         m_servers.LoadServerTables();
     }
     m_servers.SaveServerTables();
+    RestorePriceLines(prices);
 
     m_profile.WriteString(kSettings, "Server", strServer);
     m_profile.WriteString(kSettings, "Lang", language);
@@ -157,13 +172,65 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     if (m_settings.m_nLoadFlag != kDefaultLoadFlag)
         m_profile.WriteInt(kSettings, "LoadFlag", m_settings.m_nLoadFlag);
 
-    m_profile.Save();
+    // A new profile that cannot be created (no folder can be written) is said once, instead
+    // of failing silently at every start.
+    if (!m_profile.Save() && !m_profile.m_bKeepFile && !fileRead) {
+        m_strProblemKey = "Txt_ProfileNotWritable";
+        m_nProblemError = m_profile.LastFileError();
+    }
+}
+
+CConfigurationLoader::PriceLines CConfigurationLoader::CollectPriceLines() const
+{
+    static constexpr std::string_view kMetadata[] = {"Aktualisiert", "Stand", "Selected",
+                                                     "Werte", "Sortierung", "ListType"};
+    PriceLines collected;
+    std::vector<std::string> keyLines;
+    for (const std::string& server : m_servers.m_astrServers) {
+        const CIniSection* section = m_profile.FindSection(server);
+        if (!section)
+            continue;
+        section->GetKeys(keyLines, true);
+        auto& prices = collected.emplace_back(server, PriceLines::value_type::second_type {}).second;
+        for (const std::string& line : keyLines) {
+            std::string_view key, value;
+            if (!CIniSection::ParseKeyLine(line, key, value)
+                || std::any_of(std::begin(kMetadata), std::end(kMetadata),
+                               [key](std::string_view meta) { return EqualNoCase(key, meta); }))
+                continue;
+            prices.emplace_back(key, value);
+        }
+    }
+    return collected;
+}
+
+void CConfigurationLoader::RestorePriceLines(const PriceLines& lines)
+{
+    for (const auto& [server, prices] : lines) {
+        CIniSection* section = m_profile.GetSection(server);
+        if (!section)
+            continue;
+        for (const auto& [key, value] : prices)
+            section->SetValue(key, value);
+    }
+}
+
+void CConfigurationLoader::ShowProfileProblem(IUserInterface& ui)
+{
+    if (m_strProblemKey.empty())
+        return;
+    ui.ShowMessage(CTexts::Fill(m_texts.GetText(m_strProblemKey), Utf8ToCp1252(m_strProfilePath),
+                                SystemErrorText(m_nProblemError)));
+    m_bProblemShown = true;
 }
 
 // A rebuild throws away hand edits of texts, catalogue and lists; the replaced file stays
 // beside the new one as "<profile>.bak", so nothing the user wrote is lost for good.
 void CConfigurationLoader::BackUpProfileFile()
 {
+    // What cannot be read cannot be copied either; an older backup is worth more than a part.
+    if (m_profile.m_bKeepFile)
+        return;
     CFileSource source(m_strProfilePath);
     if (!source.IsOpen())
         return;

@@ -3,6 +3,8 @@
 #include "platform/Version.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 class CIniFile;
 struct CListTemplates;
@@ -30,11 +32,22 @@ public:
     static constexpr int kMajorVersion = kVersionMajor;
     static constexpr int kMinorVersion = kVersionMinor;
 
+    // Whether the user has been told at start that the profile cannot be read or written;
+    // the failed save at exit then need not say so again.
+    bool ProfileProblemShown() const { return m_bProblemShown; }
+
 private:
+    // Every key line of a server section but its metadata: the prices, whatever plants
+    // the catalogue names.
+    using PriceLines = std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>;
+
     bool IsCurrentVersion(bool fileRead);
     bool NeedsRebuild(bool fileRead);
     void Rebuild(bool fileRead, std::string& strServer);
     void BackUpProfileFile();
+    PriceLines CollectPriceLines() const;
+    void RestorePriceLines(const PriceLines& lines);
+    void ShowProfileProblem(IUserInterface& ui);
     bool ChooseLanguage(IUserInterface& ui);
     void CheckServerList(IUserInterface& ui);
 
@@ -46,4 +59,9 @@ private:
     const IClock& m_clock;
     IServerListUpdate& m_serverList;
     std::string m_strProfilePath;
+    // The text key of a problem with the profile file to tell the user once the texts are
+    // loaded, and the system's error number behind it.
+    std::string m_strProblemKey;
+    int m_nProblemError = 0;
+    bool m_bProblemShown = false;
 };

@@ -99,3 +99,22 @@ void CTexts::AddBuiltInTexts(const std::string& language, const std::string& sec
     if (const CIniSection* section = builtIn.FindSection(builtInName))
         AddSection(*section, m_mapTexts);
 }
+
+std::string CTexts::Fill(std::string_view text, std::string_view first, std::string_view second)
+{
+    std::string filled;
+    filled.reserve(text.size() + first.size() + second.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && (next == '1' || next == '2')) {
+            filled += next == '1' ? first : second;
+            ++i;
+        } else if (text[i] == '\\' && next == 'n') {
+            filled += '\n';
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
+}

@@ -24,6 +24,9 @@ public:
     // any language, from the profile or built in. Such a stamp is shown in the current language
     // and never stored.
     bool IsDefaultDate(std::string_view stamp) const;
+    // text with "%1" and "%2" replaced by first and second and "\n" by a line break, in one
+    // pass: what is filled in (a path, say) is never read as a placeholder or line break.
+    static std::string Fill(std::string_view text, std::string_view first, std::string_view second);
 
 private:
     void AddBuiltInTexts(const std::string& language, const std::string& sectionName);

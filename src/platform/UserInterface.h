@@ -14,6 +14,8 @@ public:
     virtual bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) = 0;
     // The new-version notice; returns when the user has closed it.
     virtual void ShowUpdateNotice(int major, int minor) = 0;
+    // A message the user must read (a profile that cannot be read or written), with OK.
+    virtual void ShowMessage(const std::string& text) { (void)text; }
 
     virtual void BeginWaitCursor() {}
     virtual void EndWaitCursor() {}

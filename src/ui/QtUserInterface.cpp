@@ -1,9 +1,12 @@
 #include "ui/QtUserInterface.h"
 
+#include "config/Texts.h"
 #include "ui/LanguageDlg.h"
+#include "ui/QtText.h"
 #include "ui/UpdateDlg.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 
 namespace {
 
@@ -49,6 +52,12 @@ void CQtUserInterface::ShowUpdateNotice(int major, int minor)
     CArrowCursor arrow;
     CUpdateDlg dialog(m_texts, major, minor, m_pParent);
     dialog.exec();
+}
+
+void CQtUserInterface::ShowMessage(const std::string& text)
+{
+    CArrowCursor arrow;
+    QMessageBox::warning(m_pParent, ToQString(m_texts.GetText("Txt_Title")), ToQString(text));
 }
 
 void CQtUserInterface::BeginWaitCursor()

@@ -14,6 +14,7 @@ public:
 
     bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) override;
     void ShowUpdateNotice(int major, int minor) override;
+    void ShowMessage(const std::string& text) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
 

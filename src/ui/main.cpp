@@ -3,6 +3,7 @@
 #include "platform/ProfileLocation.h"
 #include "ui/CommandLine.h"
 #include "ui/ControlAnchors.h"
+#include "ui/ExitSave.h"
 #include "ui/FirstReportExit.h"
 #include "ui/QuotinoDlg.h"
 
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
             new CFirstReportExit(window, *window.Control<QPlainTextEdit>(IDC_REPORT), std::cout);
         window.exec();
         // Also after a failed load: the one save of the run.
-        app.SaveProfile();
+        CExitSave(app, &window).Run();
     }
     app.ExitInstance();
     return 0;

@@ -104,18 +104,34 @@ std::vector<Damage> CutsOf(const std::string& good, std::size_t step)
     return cuts;
 }
 
-// Whether the damage left the user's cached price readable: the server's address, the plant
-// in the catalogue and the price itself.
+// Whether the damage left the user's cached price readable: the server's address and the
+// price itself, whatever the damage did to the catalogue.
 bool PriceSurvived(const std::string& bytes)
 {
     CIniFile profile;
     profile.m_bAutoReload = profile.m_bAutoSave = false;
     CMemorySource source(bytes.data(), bytes.size());
     profile.ReadFrom(source);
-    const CIniSection* plants = profile.FindSection("Plants");
-    return !profile.GetString("Preislisten", "Server 1").empty() && plants
-        && plants->GetValue("Karotte", "\x01") != "\x01"
+    return !profile.GetString("Preislisten", "Server 1").empty()
         && profile.GetString("Server 1", "Karotte") == "0,45";
+}
+
+// The user's profile of an older version, with its catalogue damaged in a few ways: each is
+// rebuilt, and the price must come through.
+std::vector<Damage> OlderVersionsOf(const std::string& good)
+{
+    std::vector<Damage> older;
+    const auto replaced = [](std::string bytes, std::string_view from, std::string_view to) {
+        const std::size_t at = bytes.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? bytes : bytes.replace(at, from.size(), to);
+    };
+    const std::string older138 = replaced(good, "Version=1.39", "Version=1.38");
+    older.push_back({ "version 1.38", older138 });
+    older.push_back({ "version 1.38, [Plants] renamed", replaced(older138, "\r\n[Plants]\r\n", "\r\n[Plantz]\r\n") });
+    older.push_back({ "version 1.38, Karotte gone from [Plants]",
+        replaced(older138, "\r\nKarotte ", "\r\nKarotteX ") });
+    return older;
 }
 
 std::vector<Damage> BitFlipsOf(const std::string& good, int copies)
@@ -229,11 +245,13 @@ TEST(DamagedProfile, DamagedUsersProfileLoadsAndARebuildKeepsItsPrices)
     ASSERT_NE(lang, std::string::npos);
     language[lang + 9] ^= 0x02;
     copies.push_back({ "language name hit", language });
+    const auto older = OlderVersionsOf(users);
+    copies.insert(copies.end(), older.begin(), older.end());
 
     const LoadCount count = LoadEach(copies);
     Report("user's profile", count, start);
     EXPECT_EQ(count.loads, static_cast<int>(copies.size()));
-    EXPECT_GT(count.pricesCarried, 0);
+    EXPECT_GE(count.pricesCarried, static_cast<int>(older.size()) + 1);
 }
 
 } // namespace
