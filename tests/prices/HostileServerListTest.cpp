@@ -206,10 +206,15 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
         SCOPED_TRACE(c.what);
         Route("/list", c.body);
         Route("/server1", c.body);
-        const long growth = PeakGrowthOf([this] {
-            if (!m_updater.UpdateServerList(&m_ui))
+        const long growth = PeakGrowthOf([this, size] {
+            // The child has none of the parent's threads: it gets a transfer worker of its own.
+            CFetcher fetch;
+            fetch.m_nMaxBodyBytes = static_cast<std::int64_t>(size);
+            CServerListUpdater updater(m_profile, m_cache, m_texts, fetch, m_clock);
+            CPriceList priceList(m_profile, m_catalog, fetch);
+            if (!updater.UpdateServerList(&m_ui))
                 ::_exit(2);
-            if (!m_priceList.DownloadPriceList(m_cache.FindTable("Server 1")))
+            if (!priceList.DownloadPriceList(m_cache.FindTable("Server 1")))
                 ::_exit(3);
         });
         EXPECT_GT(growth, 0);
