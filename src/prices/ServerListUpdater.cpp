@@ -78,6 +78,7 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
 {
     std::vector<std::string> fields;
     bool heading = true;
+    m_nAssignments = 0;
     ForEachBodyLine(body, [&](const std::string& line) {
         if (!heading)
             ApplyLine(line, fields, ui);
@@ -103,7 +104,10 @@ void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::strin
         return;
     if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
         ApplyVersion(fields[1], fields[2], ui);
-        ApplyAssignment(fields[1], fields[2]);
+        if (m_nAssignments < kMaxAssignments) {
+            ++m_nAssignments;
+            ApplyAssignment(fields[1], fields[2]);
+        }
         return;
     }
     if (fields[0].empty() || fields[1].empty())

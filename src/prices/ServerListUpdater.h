@@ -47,6 +47,8 @@ public:
     // bytes; rows beyond these bounds are ignored like any other unusable row.
     static constexpr std::size_t kMaxServers = 1000;
     static constexpr std::size_t kMaxRowBytes = 4096;
+    // Directive rows of one list that may change the profile; real lists carry a handful.
+    static constexpr std::size_t kMaxAssignments = 200;
 
 private:
     void ApplyLine(std::string_view line, std::vector<std::string>& fields, IUserInterface* ui);
@@ -55,6 +57,7 @@ private:
     void ApplyAssignment(const std::string& assignment, const std::string& condition);
     void ApplyServer(const std::vector<std::string>& fields, int count);
 
+    std::size_t m_nAssignments = 0;  // directive rows of the list being applied
     CIniFile& m_profile;
     CServerCache& m_cache;
     const CTexts& m_texts;
