@@ -97,14 +97,20 @@ std::string TemporaryFilePrefix(const std::string& path) { return PrefixFor(Path
 
 // Symbolic links are not followed here: creating one needs rights an ordinary Windows user
 // lacks, and the move replaces the name it is given.
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write)
+bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
+                           int* error)
 {
-    if (path.empty())
+    const auto fail = [error](int code) {
+        if (error)
+            *error = code != 0 ? code : EIO;
         return false;
+    };
+    if (path.empty())
+        return fail(ENOENT);
     const fs::path target = PathFromUtf8(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (!MayReplace(attributes))
-        return false;
+        return fail(EACCES);
     const fs::path folder = FolderOf(target);
     const std::string prefix = PrefixFor(target);
     RemoveLeftovers(folder, prefix);
@@ -112,14 +118,21 @@ bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CBy
     fs::path temporary;
     const int fd = CreateTemporary(folder, prefix, temporary);
     if (fd < 0)
-        return false;
+        return fail(errno);
+    errno = 0;
     bool ok = WriteTemporary(fd, write);
+    const int writeError = errno;
     if (ok && attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0)
         ::SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes);
     // The data was flushed before; write-through makes the move itself reach the disk before
     // the call returns, as syncing the folder does elsewhere.
-    ok = ok && ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok)
+    if (!ok) {
         ::DeleteFileW(temporary.c_str());
-    return ok;
+        return fail(writeError);
+    }
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temporary.c_str());
+        return fail(EACCES);
+    }
+    return true;
 }

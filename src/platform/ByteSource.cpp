@@ -3,6 +3,7 @@
 #include "platform/FileDescriptor.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 CMemorySource::CMemorySource(const void* data, std::size_t size)
