@@ -1,6 +1,6 @@
 // Download all of the 55 servers that the default profile gives an address, each served by a
 // loopback server that answers its 70-line list after 20 ms: one after the other as the
-// specification's loop does, in parallel as the window does, and in parallel with one server
+// old synchronous loop did, in parallel as the window does, and in parallel with one server
 // that stalls until its (lowered) limit.
 #include "app/QuotinoApp.h"
 #include "calc/OfferCalculator.h"
