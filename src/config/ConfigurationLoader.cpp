@@ -18,6 +18,7 @@
 #include "platform/TextCase.h"
 #include "platform/UserInterface.h"
 #include "prices/ServerCache.h"
+#include "prices/ServerName.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>
@@ -187,7 +188,8 @@ CConfigurationLoader::PriceLines CConfigurationLoader::CollectPriceLines() const
     PriceLines collected;
     std::vector<std::string> keyLines;
     for (const std::string& server : m_servers.m_astrServers) {
-        const CIniSection* section = m_profile.FindSection(server);
+        // Lines of a program section are no prices, whatever a server was called.
+        const CIniSection* section = IsProgramSection(server, m_profile) ? nullptr : m_profile.FindSection(server);
         if (!section)
             continue;
         section->GetKeys(keyLines, true);

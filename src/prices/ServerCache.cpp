@@ -4,6 +4,7 @@
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
 #include "platform/TextCase.h"
+#include "prices/ServerName.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>
@@ -114,8 +115,12 @@ void CServerCache::RemoveServerTables()
 
 void CServerCache::SaveServerTables()
 {
-    for (const std::string& name : m_astrServers)
-        SaveServerTable(name, FindTable(name));
+    // A server that an older profile named like one of the program's sections would write
+    // its metadata into that section.
+    for (const std::string& name : m_astrServers) {
+        if (!IsProgramSection(name, m_profile))
+            SaveServerTable(name, FindTable(name));
+    }
 }
 
 void CServerCache::SaveServerTable(const std::string& name, CServerTable* table)

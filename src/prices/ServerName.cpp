@@ -42,12 +42,17 @@ bool IsUsableServerName(std::string_view name, CIniFile& profile)
     if (name.empty() || name.size() > kMaxServerNameBytes || !ReadsBackAsKey(name))
         return false;
     // A name with blanks or brackets around it shares the section of the bare name.
+    return CIniFile::NormalizeSectionName(name) == name && !IsProgramSection(name, profile);
+}
+
+bool IsProgramSection(std::string_view name, CIniFile& profile)
+{
     const std::string section = CIniFile::NormalizeSectionName(name);
-    if (section != name)
-        return false;
+    if (section.empty())
+        return true;
     for (std::string_view owned : kOwnedSections) {
         if (EqualNoCase(section, owned))
-            return false;
+            return true;
     }
-    return !IsTextSection(section, profile);
+    return IsTextSection(section, profile);
 }

@@ -14,3 +14,7 @@ constexpr std::size_t kMaxServerNameBytes = 200;
 // translations, the server list itself), also not through brackets or letter case. A name
 // of more than kMaxServerNameBytes bytes is refused as well.
 bool IsUsableServerName(std::string_view name, CIniFile& profile);
+
+// Whether the section that a server of this name would write to is one the program owns
+// (or the nameless one); such a server, from an older profile, must not write there.
+bool IsProgramSection(std::string_view name, CIniFile& profile);
