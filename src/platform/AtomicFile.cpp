@@ -1,13 +1,12 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/ByteSink.h"
+#include "platform/TemporarySibling.h"
 
 #include <cerrno>
 #include <cstdint>
-#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
-constexpr int kRandomLength = 6;
 
 // The file that path finally designates once symbolic links are followed; it need not exist.
 fs::path ResolveLinks(fs::path path)
@@ -33,53 +31,11 @@ fs::path ResolveLinks(fs::path path)
     return path;
 }
 
-std::string PrefixFor(const fs::path& target)
-{
-    // Appended piece by piece: g++ 12 warns falsely about "literal" + string at -O3.
-    std::string prefix = ".";
-    prefix += target.filename().string();
-    prefix += ".tmp-";
-    return prefix;
-}
-
-fs::path FolderOf(const fs::path& file)
-{
-    return file.has_parent_path() ? file.parent_path() : fs::path(".");
-}
-
-std::string RandomSuffix()
-{
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937_64 generator(std::random_device {}()
-        ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
-        ^ static_cast<std::uint64_t>(::getpid()));
-    std::uniform_int_distribution<size_t> pick(0, sizeof(kAlphabet) - 2);
-    std::string suffix(kRandomLength, ' ');
-    for (char& c : suffix)
-        c = kAlphabet[pick(generator)];
-    return suffix;
-}
-
-// Removes what a killed save of the same target left behind: only files named by our prefix
-// followed by exactly the random part.
-void RemoveLeftovers(const fs::path& folder, const std::string& prefix)
-{
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (name.size() == prefix.size() + kRandomLength && name.compare(0, prefix.size(), prefix) == 0) {
-            std::error_code ignored;
-            fs::remove(entry->path(), ignored);
-        }
-    }
-}
-
 // Opens a new temporary file; the system's umask applies as it would to a new profile.
 int CreateTemporary(const fs::path& folder, const std::string& prefix, fs::path& created)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        created = folder / (prefix + RandomSuffix());
+        created = folder / (prefix + RandomTemporarySuffix());
         const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -136,7 +92,7 @@ void SyncFolder(const fs::path& folder)
 
 std::string TemporaryFilePrefix(const std::string& path)
 {
-    return PrefixFor(ResolveLinks(path));
+    return TemporaryPrefixFor(ResolveLinks(path));
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
@@ -152,13 +108,13 @@ bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CBy
         return fail(ENOENT);
     const fs::path target = ResolveLinks(path);
     const fs::path folder = FolderOf(target);
-    const std::string prefix = PrefixFor(target);
+    const std::string prefix = TemporaryPrefixFor(target);
 
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && !MayReplace(target, existing))
         return fail(EACCES);
-    RemoveLeftovers(folder, prefix);
+    RemoveTemporaryLeftovers(folder, prefix);
 
     fs::path temporary;
     const int fd = CreateTemporary(folder, prefix, temporary);
