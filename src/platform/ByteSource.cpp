@@ -44,3 +44,8 @@ std::ptrdiff_t CFileSource::Read(char* buffer, std::size_t size)
         m_nError = errno;
     return count;
 }
+
+std::size_t CFileSource::ExpectedSize() const
+{
+    return m_fd >= 0 ? SizeOfFile(m_fd) : 0;
+}

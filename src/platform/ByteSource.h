@@ -9,6 +9,9 @@ public:
     virtual ~CByteSource() = default;
     // Bytes delivered into buffer (at most size); 0 at the end of the data, -1 on an error.
     virtual std::ptrdiff_t Read(char* buffer, std::size_t size) = 0;
+    // How many bytes the source expects to deliver, so that a reader can make room for all of
+    // them at once; 0 when it cannot tell. Only a hint: the data may turn out longer or shorter.
+    virtual std::size_t ExpectedSize() const { return 0; }
 };
 
 // Reads a block of memory that the caller keeps alive.
@@ -16,6 +19,7 @@ class CMemorySource : public CByteSource {
 public:
     CMemorySource(const void* data, std::size_t size);
     std::ptrdiff_t Read(char* buffer, std::size_t size) override;
+    std::size_t ExpectedSize() const override { return m_size - m_position; }
 
 private:
     const char* m_data;
@@ -33,6 +37,7 @@ public:
 
     bool IsOpen() const { return m_fd >= 0; }
     std::ptrdiff_t Read(char* buffer, std::size_t size) override;
+    std::size_t ExpectedSize() const override;
     // The system's error number of a failed open or read (EISDIR for a folder); 0 if none.
     int Error() const { return m_nError; }
 

@@ -20,6 +20,8 @@ int CreateNewFile(const std::string& path);
 // retried.
 std::ptrdiff_t ReadFromFile(int fd, char* buffer, std::size_t size);
 std::ptrdiff_t WriteToFile(int fd, const char* data, std::size_t size);
+// The size of an open regular file in bytes; 0 for anything else or when it cannot be told.
+std::size_t SizeOfFile(int fd);
 // Waits until the file's data is on the disk.
 bool SyncFile(int fd);
 bool CloseFile(int fd);

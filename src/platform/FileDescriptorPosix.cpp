@@ -52,6 +52,14 @@ std::ptrdiff_t WriteToFile(int fd, const char* data, std::size_t size)
     }
 }
 
+std::size_t SizeOfFile(int fd)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0)
+        return 0;
+    return static_cast<std::size_t>(status.st_size);
+}
+
 bool SyncFile(int fd) { return ::fsync(fd) == 0; }
 
 bool CloseFile(int fd) { return ::close(fd) == 0; }

@@ -44,6 +44,14 @@ std::ptrdiff_t ReadFromFile(int fd, char* buffer, std::size_t size) { return ::_
 
 std::ptrdiff_t WriteToFile(int fd, const char* data, std::size_t size) { return ::_write(fd, data, Portion(size)); }
 
+std::size_t SizeOfFile(int fd)
+{
+    struct _stat64 status {};
+    if (::_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG || status.st_size < 0)
+        return 0;
+    return static_cast<std::size_t>(status.st_size);
+}
+
 // _commit flushes the system's buffers of the file to the disk (FlushFileBuffers).
 bool SyncFile(int fd) { return ::_commit(fd) == 0; }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -26,12 +27,16 @@ std::string_view NormalizedView(std::string_view name)
 constexpr std::size_t kReadChunk = 16 * 1024;
 
 // Reads the source to its end, straight into text; false on a read error, with the bytes
-// read before it in text.
+// read before it in text. The document keeps the text as long as it lives, so room is made
+// for the size the source expects and one byte more (for the read that finds the end), rather
+// than doubled into: most of a doubled buffer would stay unused for the whole run.
 bool ReadAll(CByteSource& source, std::string& text)
 {
     std::size_t used = text.size();
+    const std::size_t expected = source.ExpectedSize();
+    text.resize(used + (expected > 0 && expected < SIZE_MAX ? expected + 1 : kReadChunk));
     for (;;) {
-        if (text.size() - used < kReadChunk)
+        if (text.size() == used)
             text.resize(std::max(2 * text.size(), used + kReadChunk));
         const std::size_t room = text.size() - used;
         const std::ptrdiff_t count = source.Read(text.data() + used, room);

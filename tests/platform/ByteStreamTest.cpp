@@ -21,7 +21,9 @@ TEST(ByteStream, MemorySourceDeliversEverythingThenZero)
 {
     const std::string text = "one\r\ntwo\0three";
     CMemorySource source(text.data(), text.size());
+    EXPECT_EQ(source.ExpectedSize(), text.size());
     EXPECT_EQ(ReadAll(source, 4), text);
+    EXPECT_EQ(source.ExpectedSize(), 0u);
     char byte;
     EXPECT_EQ(source.Read(&byte, 1), 0);
     CMemorySource nothing(nullptr, 10);
@@ -45,6 +47,7 @@ TEST(ByteStream, FileSinkAndSourceCarryLargeAndSmallWrites)
     }
     CFileSource source(path);
     ASSERT_TRUE(source.IsOpen());
+    EXPECT_EQ(source.ExpectedSize(), expected.size());
     EXPECT_EQ(ReadAll(source, 65536), expected);
 }
 

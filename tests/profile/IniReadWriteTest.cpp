@@ -14,8 +14,11 @@ namespace {
 // Delivers its text a few bytes per call and fails after a given number of bytes.
 class CTrickleSource : public CByteSource {
 public:
-    CTrickleSource(std::string text, std::size_t step, std::size_t failAt = std::string::npos)
-        : m_text(std::move(text)), m_step(step), m_failAt(failAt) {}
+    CTrickleSource(std::string text, std::size_t step, std::size_t failAt = std::string::npos,
+                   std::size_t expected = 0)
+        : m_text(std::move(text)), m_step(step), m_failAt(failAt), m_expected(expected) {}
+
+    std::size_t ExpectedSize() const override { return m_expected; }
 
     std::ptrdiff_t Read(char* buffer, std::size_t size) override
     {
@@ -32,6 +35,7 @@ private:
     std::string m_text;
     std::size_t m_step;
     std::size_t m_failAt;
+    std::size_t m_expected;
     std::size_t m_position = 0;
 };
 
@@ -75,6 +79,22 @@ TEST(IniReadWrite, ReadingInPiecesGivesTheSameDocument)
         CTrickleSource source(realistic.text, step);
         ASSERT_TRUE(profile.ReadFrom(source));
         EXPECT_EQ(WriteProfile(profile), realistic.written) << "step " << step;
+    }
+}
+
+// The expected size only saves the reader from growing its buffer; a source that turns out
+// longer or shorter (a file changed while read) must still be read whole.
+TEST(IniReadWrite, ExpectedSizeThatIsWrongStillReadsEverything)
+{
+    const RealisticProfile realistic = MakeRealisticProfile();
+    const std::size_t size = realistic.text.size();
+    for (const std::size_t expected : { std::size_t(1), size - 1, size, size + 1, 3 * size }) {
+        for (const std::size_t step : { std::size_t(7), size }) {
+            CIniFile profile;
+            CTrickleSource source(realistic.text, step, std::string::npos, expected);
+            ASSERT_TRUE(profile.ReadFrom(source));
+            EXPECT_EQ(WriteProfile(profile), realistic.written) << expected << " " << step;
+        }
     }
 }
 
