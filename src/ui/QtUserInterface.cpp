@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QWidget>
 
 namespace {
 
@@ -60,12 +61,21 @@ void CQtUserInterface::ShowMessage(const std::string& text)
     QMessageBox::warning(m_pParent, ToQString(m_texts.GetText("Txt_Title")), ToQString(text));
 }
 
+// Before the window is on screen nobody sees a cursor, and loading one from the cursor theme
+// would only delay the first report.
 void CQtUserInterface::BeginWaitCursor()
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool show = !m_pParent || m_pParent->isVisible();
+    if (show)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_abWaitCursors.push_back(show);
 }
 
 void CQtUserInterface::EndWaitCursor()
 {
-    QGuiApplication::restoreOverrideCursor();
+    if (m_abWaitCursors.empty())
+        return;
+    if (m_abWaitCursors.back())
+        QGuiApplication::restoreOverrideCursor();
+    m_abWaitCursors.pop_back();
 }

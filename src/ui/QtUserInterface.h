@@ -2,6 +2,8 @@
 
 #include "platform/UserInterface.h"
 
+#include <vector>
+
 class CTexts;
 class QWidget;
 
@@ -21,4 +23,6 @@ public:
 private:
     const CTexts& m_texts;
     QWidget* m_pParent;
+    // One entry per BeginWaitCursor not yet ended: whether it set a cursor to restore.
+    std::vector<bool> m_abWaitCursors;
 };

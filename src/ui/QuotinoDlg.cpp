@@ -11,6 +11,7 @@
 #include "ui/InPlaceEdit.h"
 #include "ui/PasteEdit.h"
 #include "ui/PriceListEdit.h"
+#include "ui/ProgramIcon.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
@@ -21,7 +22,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -151,12 +151,13 @@ void CQuotinoDlg::OnInitDialog()
     m_anchors.ShowPriceList(m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
     // Windows show the application icon that main() sets; decode it again only without one.
     if (QApplication::windowIcon().isNull())
-        setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+        setWindowIcon(ProgramIcon());
     m_bInitialised = true;
 
-    PasteList();
+    TakeListFromClipboard();
     m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
     m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
+    // Choosing the stored server calculates the first report, with the list just taken.
     FillServerCombo();
     m_pInput->setFocus(Qt::OtherFocusReason);
     if (m_app.IsServerListUpdateDue())
@@ -313,13 +314,18 @@ void CQuotinoDlg::FillServerCombo()
 
 void CQuotinoDlg::PasteList()
 {
-    const std::optional<std::string> list = ::PasteList(*m_pClipboard, m_calc.m_templates);
-    if (!list)
-        return;
     // Replacing the text is the input's change notification; the calculation follows once
     // the current event is done.
-    m_pInput->setPlainText(ToQString(*list));
-    QMetaObject::invokeMethod(this, &CQuotinoDlg::accept, Qt::QueuedConnection);
+    if (TakeListFromClipboard())
+        QMetaObject::invokeMethod(this, &CQuotinoDlg::accept, Qt::QueuedConnection);
+}
+
+bool CQuotinoDlg::TakeListFromClipboard()
+{
+    const std::optional<std::string> list = ::PasteList(*m_pClipboard, m_calc.m_templates);
+    if (list)
+        m_pInput->setPlainText(ToQString(*list));
+    return list.has_value();
 }
 
 void CQuotinoDlg::accept()

@@ -72,6 +72,8 @@ protected:
 
 private:
     void CreateControls();
+    // Puts a list from the clipboard into the input, without calculating; false without one.
+    bool TakeListFromClipboard();
     void ConnectCommands();
     void OnInitDialog();
     void AddAboutCommand();

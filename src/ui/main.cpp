@@ -5,10 +5,10 @@
 #include "ui/ControlAnchors.h"
 #include "ui/ExitSave.h"
 #include "ui/FirstReportExit.h"
+#include "ui/ProgramIcon.h"
 #include "ui/QuotinoDlg.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QPlainTextEdit>
 
 #include <iostream>
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     // taken for one of Qt's own options. The window system is chosen through the environment.
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    QApplication::setWindowIcon(ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("example.quotino.quotino"));
 
     CSystemClock clock;

@@ -12,14 +12,17 @@
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
+#include "ui/ProgramIcon.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtText.h"
+#include "ui/QtUserInterface.h"
 #include "ui/QuotinoDlg.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -202,6 +205,9 @@ private slots:
     void EmptyAboutTextGivesNoAboutCommand();
     void ReturnRecalculatesAndNeverCloses();
     void PastedListShowsTheReportAfterOneCalculation();
+    void StartShowsTheClipboardListCalculatedOnce();
+    void WaitCursorShowsOnlyOverAVisibleWindow();
+    void WindowIconHasThePixelsOfTheInstalledIcon();
     void ActivationPastesEachNewListOnce();
     void ClipboardTextIsReadAsWindows1252();
     void DownloadOfAServerWithoutAddressShowsTheFailureStamp();
@@ -354,6 +360,61 @@ void MainWindowTest::PastedListShowsTheReportAfterOneCalculation()
     QCOMPARE(run.Text(1003), QStringLiteral("Daten von: (noch nicht geladen)"));
     QCOMPARE(run.m_ui.m_nDepth, 0);
     QVERIFY(run.m_ui.m_nMaxDepth >= 1);
+}
+
+void MainWindowTest::StartShowsTheClipboardListCalculatedOnce()
+{
+    Run run("Deutsch", {}, kExampleList);
+    QVERIFY(run.Text(1001).endsWith(QStringLiteral("114,3% vom Marktpreis minus 10% Geb\u00FChr (21,87 wT)")));
+
+    // The report is complete before the window shows: nothing may calculate it again.
+    run.m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+    QCoreApplication::processEvents();
+    QTest::qWait(20);
+    QCOMPARE(run.m_spy->count(), 0);
+    QCOMPARE(run.Text(1000), AsShown(kExampleList));
+}
+
+// The real user interface: the start calculates before the window is on screen, where a wait
+// cursor would only cost time; and its cursors must pair up however the calls interleave.
+void MainWindowTest::WaitCursorShowsOnlyOverAVisibleWindow()
+{
+    CTexts texts;
+    QWidget window;
+    CQtUserInterface ui(texts, &window);
+    ui.BeginWaitCursor();
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ui.BeginWaitCursor();
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.EndWaitCursor();
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    ui.EndWaitCursor();
+
+    // An end without a begin leaves a cursor that somebody else set.
+    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+    ui.EndWaitCursor();
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+// The window's icon is kept as bare pixels; they must be the installed 64-pixel icon's.
+void MainWindowTest::WindowIconHasThePixelsOfTheInstalledIcon()
+{
+    const QIcon icon = ProgramIcon();
+    QVERIFY(!icon.isNull());
+    // Premultiplied, as drawn: the colour of a fully transparent pixel does not matter.
+    const QImage shown = icon.pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage installed = QImage(QString::fromUtf8(QUOTINO_ICON_PNG)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(installed.size(), QSize(64, 64));
+    QCOMPARE(shown.size(), installed.size());
+    QCOMPARE(shown, installed);
+    QCOMPARE(qAlpha(shown.pixel(0, 0)), 0);
 }
 
 void MainWindowTest::ActivationPastesEachNewListOnce()

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon, for the window's title bar and the task bar.
+QIcon ProgramIcon();
