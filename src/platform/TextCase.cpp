@@ -24,9 +24,13 @@ constexpr std::array<unsigned char, 256> MakeUpperTable()
     return table;
 }
 
-constexpr std::array<unsigned char, 256> kUpper = MakeUpperTable();
+} // namespace
 
-unsigned char Upper(char c) { return kUpper[static_cast<unsigned char>(c)]; }
+constexpr std::array<unsigned char, 256> g_upperCase = MakeUpperTable();
+
+namespace {
+
+unsigned char Upper(char c) { return g_upperCase[static_cast<unsigned char>(c)]; }
 
 // Each byte's letters for sorting: the upper-case letter without its accent, two letters for
 // the ligatures and ß, Þ.
@@ -34,7 +38,7 @@ std::array<std::string, 256> MakeSortTable()
 {
     std::array<std::string, 256> table;
     for (int i = 0; i < 256; ++i)
-        table[i] = std::string(1, static_cast<char>(kUpper[i]));
+        table[i] = std::string(1, static_cast<char>(g_upperCase[i]));
     const std::pair<const char*, const char*> letters[] = {
         { "\xC0\xC1\xC2\xC3\xC4\xC5\xE0\xE1\xE2\xE3\xE4\xE5\xAA", "A" },
         { "\xC6\xE6", "AE" },
@@ -92,9 +96,38 @@ int CompareNoCase(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
+std::uint64_t UpperWordByTable(std::uint64_t word)
+{
+    std::uint64_t upper = 0;
+    for (unsigned shift = 0; shift < 64; shift += 8)
+        upper |= std::uint64_t { g_upperCase[(word >> shift) & 0xFF] } << shift;
+    return upper;
+}
+
+namespace {
+
+bool WordsDifferNoCase(std::uint64_t x, std::uint64_t y)
+{
+    // Most words of a key asked for match the stored key as they are.
+    return x != y && UpperWord(x) != UpperWord(y);
+}
+
+} // namespace
+
 bool EqualNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && CompareNoCase(a, b) == 0;
+    const std::size_t size = a.size();
+    if (size != b.size())
+        return false;
+    if (size < 8)
+        return !WordsDifferNoCase(LoadWord(a.data(), size), LoadWord(b.data(), size));
+    // Whole words from the front, then the last eight bytes, which may overlap the word before
+    // them: no word is partial, which spares the branches on how many bytes are left.
+    for (std::size_t i = 0; i + 8 < size; i += 8) {
+        if (WordsDifferNoCase(LoadWord(a.data() + i, 8), LoadWord(b.data() + i, 8)))
+            return false;
+    }
+    return !WordsDifferNoCase(LoadWord(a.data() + size - 8, 8), LoadWord(b.data() + size - 8, 8));
 }
 
 int CompareForSorting(std::string_view a, std::string_view b)

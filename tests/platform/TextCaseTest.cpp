@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <memory>
+#include <string>
+
 namespace {
 
 TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
@@ -55,6 +59,68 @@ TEST(TextCase, ComparesUpperCasedBytesAsUnsigned)
     EXPECT_GT(CompareNoCase("abc", "AB"), 0);
     // Umlauts sort after plain letters, as bytes above 0x7F.
     EXPECT_GT(CompareNoCase("\xE4pfel", "zebra"), 0);
+}
+
+// A copy of text in a buffer of exactly its size, so that AddressSanitizer sees any read
+// past its end.
+std::string_view ExactCopy(std::unique_ptr<char[]>& buffer, const std::string& text)
+{
+    buffer = std::make_unique<char[]>(text.size());
+    text.copy(buffer.get(), text.size());
+    return { buffer.get(), text.size() };
+}
+
+TEST(TextCase, WordsLoadAndUpperCaseLikeTheirBytes)
+{
+    const std::string text = "aZ\xE4\xFF\x9A\xF7~\x01{";
+    for (std::size_t count = 0; count <= 8; ++count) {
+        std::unique_ptr<char[]> buffer;
+        const std::string_view bytes = ExactCopy(buffer, text.substr(0, count));
+        std::uint64_t expected = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            expected |= std::uint64_t { static_cast<unsigned char>(bytes[i]) } << (8 * i);
+        EXPECT_EQ(LoadWord(bytes.data(), count), expected) << count;
+    }
+    // Every byte at every place, among ASCII neighbours (the arithmetic path) and beside a
+    // byte above 0x7F (the table).
+    for (const std::uint64_t around : { 0x6161616161616161u, 0x61E1614161E1617Au }) {
+        for (unsigned shift = 0; shift < 64; shift += 8) {
+            for (std::uint64_t byte = 0; byte < 256; ++byte) {
+                const std::uint64_t word = (around & ~(std::uint64_t { 0xFF } << shift)) | (byte << shift);
+                std::uint64_t expected = 0;
+                for (unsigned i = 0; i < 64; i += 8)
+                    expected |= std::uint64_t { static_cast<unsigned char>(UpperChar(static_cast<char>(word >> i))) } << i;
+                ASSERT_EQ(UpperWord(word), expected) << byte << " at " << shift;
+            }
+        }
+    }
+}
+
+// The word-wise comparison against upper-casing both texts, on texts of every length up to
+// 40 that are equal but for letter case, or differ in one byte anywhere, the last included.
+TEST(TextCase, EqualNoCaseAgreesWithComparingUpperCasedCopies)
+{
+    const std::string alphabet = "aAzZ09 =;_\xE4\xC4\xFF\x9F\x9A\x8A\xDF\xF7\xD7\xE0\xC0\xB5";
+    std::uint32_t seed = 7;
+    const auto next = [&seed](std::size_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    for (std::size_t size = 0; size <= 40; ++size) {
+        for (int round = 0; round < 200; ++round) {
+            std::string a(size, ' ');
+            for (char& c : a)
+                c = alphabet[next(alphabet.size())];
+            std::string b = a;
+            for (char& c : b)
+                c = next(2) ? UpperChar(c) : c;
+            if (size > 0 && round % 2)
+                b[round % 4 == 1 ? size - 1 : next(size)] = alphabet[next(alphabet.size())];
+            std::unique_ptr<char[]> bufferA, bufferB;
+            const bool equal = EqualNoCase(ExactCopy(bufferA, a), ExactCopy(bufferB, b));
+            ASSERT_EQ(equal, MakeUpper(a) == MakeUpper(b)) << Cp1252ToUtf8(a) << " / " << Cp1252ToUtf8(b);
+        }
+    }
 }
 
 } // namespace
