@@ -20,5 +20,6 @@ public:
 
 private:
     std::uint64_t m_nPoint;
+    std::uint64_t m_nPointSquared; // modulo the prime, for two pieces per step
     std::uint64_t m_nMultiplier;
 };
