@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/TextCase.h"
+#include "profile/KeyedHash.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -52,8 +55,7 @@ private:
         CKeyRef m_ref; // m_nLine -1: the slot is free
     };
 
-    static std::uint32_t Hash(std::string_view key);
-    static bool SameKey(std::string_view a, std::string_view b);
+    std::uint32_t Hash(std::string_view key) const;
     std::size_t Home(std::uint32_t hash) const;
     static std::optional<std::string_view> KeyText(const CKeyRef& ref, const Lines& lines);
     std::size_t FindSlot(std::string_view key, std::uint32_t hash, const Lines& lines) const;
@@ -63,4 +65,57 @@ private:
     std::vector<CSlot> m_slots;
     std::size_t m_nCount = 0;
     unsigned m_nBits = 0; // the table has 2^m_nBits slots
+    // Taken once, so that a lookup does not ask whether the run's hash is set up yet.
+    const CKeyedHash* m_pHash = &CKeyedHash::Run();
 };
+
+// Find and the functions below it are here, inline: they are the whole of a lookup, which the
+// program does for every setting, text and price it reads.
+
+inline const CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lines) const
+{
+    if (m_nCount == 0)
+        return nullptr;
+    const CSlot& slot = m_slots[FindSlot(key, Hash(key), lines)];
+    return slot.m_ref.m_nLine >= 0 ? &slot.m_ref : nullptr;
+}
+
+// The top half of the run's keyed hash: its best-mixed bits, of which Home takes the top ones.
+inline std::uint32_t CKeyIndex::Hash(std::string_view key) const
+{
+    return static_cast<std::uint32_t>((*m_pHash)(key) >> 32);
+}
+
+inline std::size_t CKeyIndex::Home(std::uint32_t hash) const
+{
+    return m_nBits ? hash >> (32 - m_nBits) : 0;
+}
+
+// Nothing when the lines were changed behind the index's back and no longer hold the key.
+inline std::optional<std::string_view> CKeyIndex::KeyText(const CKeyRef& ref, const Lines& lines)
+{
+    if (ref.m_nLine < 0 || static_cast<std::size_t>(ref.m_nLine) >= lines.size())
+        return std::nullopt;
+    const std::string_view line = lines[static_cast<std::size_t>(ref.m_nLine)];
+    if (line.size() < ref.m_nKeyLength)
+        return std::nullopt;
+    return line.substr(0, ref.m_nKeyLength);
+}
+
+// The slot that holds the key, or else the free slot where it belongs.
+inline std::size_t CKeyIndex::FindSlot(
+    std::string_view key, std::uint32_t hash, const Lines& lines) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = Home(hash);; i = (i + 1) & mask) {
+        const CSlot& slot = m_slots[i];
+        if (slot.m_ref.m_nLine < 0)
+            return i;
+        // The length, in the slot, rules out most other keys before their line is read.
+        if (slot.m_nHash == hash && slot.m_ref.m_nKeyLength == key.size()) {
+            const std::optional<std::string_view> text = KeyText(slot.m_ref, lines);
+            if (text && EqualNoCase(*text, key))
+                return i;
+        }
+    }
+}
