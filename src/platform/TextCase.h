@@ -14,8 +14,8 @@ char UpperChar(char c);
 std::string MakeUpper(std::string_view text);
 // Byte-wise comparison of the upper-cased texts: negative, zero or positive.
 int CompareNoCase(std::string_view a, std::string_view b);
-// Eight bytes at a time: it decides every key lookup.
-bool EqualNoCase(std::string_view a, std::string_view b);
+// Eight bytes at a time, inline (below): it decides every key lookup.
+inline bool EqualNoCase(std::string_view a, std::string_view b);
 
 // The order in which a reader looks names up: letters compared without case and without
 // accents (É as E, ß as SS, Æ as AE, for every Windows-1252 letter); names that are equal that
@@ -54,12 +54,12 @@ inline std::uint64_t LoadWord(const char* text, std::size_t count)
     return byte(0) | byte(count / 2) | byte(count - 1);
 }
 
-// UpperWord for words with bytes above 0x7F: byte by byte through the table. Kept out of line
-// so that UpperWord stays small enough to inline.
-std::uint64_t UpperWordByTable(std::uint64_t word);
+// UpperWord for words with bytes above 0x7F, out of line so that UpperWord stays small enough
+// to inline.
+std::uint64_t UpperWordWithLatin(std::uint64_t word);
 
-// UpperChar of each byte of a word. Plain ASCII words, nearly all keys, take a few arithmetic
-// steps: every byte from 'a' to 'z' loses 0x20; the others go through the table.
+// UpperChar of each byte of a word. Plain ASCII words, most of them, take a few arithmetic
+// steps: every byte from 'a' to 'z' loses 0x20.
 inline std::uint64_t UpperWord(std::uint64_t word)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
@@ -70,5 +70,27 @@ inline std::uint64_t UpperWord(std::uint64_t word)
         const std::uint64_t aboveZ = word + (0x80 - 'z' - 1) * kOnes;
         return word - (((atLeastA & ~aboveZ) & kHighBits) >> 2);
     }
-    return UpperWordByTable(word);
+    return UpperWordWithLatin(word);
+}
+
+inline bool WordsDifferNoCase(std::uint64_t x, std::uint64_t y)
+{
+    // Most words of a key asked for match the stored key as they are.
+    return x != y && UpperWord(x) != UpperWord(y);
+}
+
+inline bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    const std::size_t size = a.size();
+    if (size != b.size())
+        return false;
+    if (size < 8)
+        return !WordsDifferNoCase(LoadWord(a.data(), size), LoadWord(b.data(), size));
+    // Whole words from the front, then the last eight bytes, which may overlap the word before
+    // them: no word is partial, which spares the branches on how many bytes are left.
+    for (std::size_t i = 0; i + 8 < size; i += 8) {
+        if (WordsDifferNoCase(LoadWord(a.data() + i, 8), LoadWord(b.data() + i, 8)))
+            return false;
+    }
+    return !WordsDifferNoCase(LoadWord(a.data() + size - 8, 8), LoadWord(b.data() + size - 8, 8));
 }
