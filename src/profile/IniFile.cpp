@@ -112,8 +112,11 @@ std::string CIniFile::GetString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue)
 {
     ReloadIfChanged();
+    // The key's hash does not depend on the section: hashed first, it is computed while the
+    // processor waits for the section's lookup to reach memory.
+    const CKeyIndex::CHashedKey hashedKey = m_mapSections.Hashed(Trim(key));
     const CIniSection* found = FindSection(section);
-    return found ? found->GetValue(key, defaultValue) : std::string(defaultValue);
+    return found ? found->GetValue(hashedKey, defaultValue) : std::string(defaultValue);
 }
 
 bool CIniFile::WriteString(std::string_view section, std::optional<std::string_view> key,

@@ -24,7 +24,12 @@ bool CIniSection::ParseKeyLine(std::string_view line, std::string_view& key, std
 
 std::string CIniSection::GetValue(std::string_view key, std::string_view defaultValue) const
 {
-    const CKeyIndex::CKeyRef* ref = m_mapValues.Find(Trim(key), m_lines);
+    return GetValue(m_mapValues.Hashed(Trim(key)), defaultValue);
+}
+
+std::string CIniSection::GetValue(const CKeyIndex::CHashedKey& key, std::string_view defaultValue) const
+{
+    const CKeyIndex::CKeyRef* ref = m_mapValues.Find(key, m_lines);
     if (!ref)
         return std::string(defaultValue);
     // Lines changed behind the map's back give a stale value, never a read out of bounds.

@@ -20,6 +20,8 @@ public:
 
     // The value of a key, looked up without case; defaultValue when the key is absent.
     std::string GetValue(std::string_view key, std::string_view defaultValue = {}) const;
+    // The same for a trimmed key hashed ahead (CKeyIndex::Hashed).
+    std::string GetValue(const CKeyIndex::CHashedKey& key, std::string_view defaultValue) const;
     // Sets a key, or deletes it when value is nullopt. Always true.
     bool SetValue(std::string_view key, std::optional<std::string_view> value);
     // Keys in line order up to the last key line, as written (or "key=value" when withValues).

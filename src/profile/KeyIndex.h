@@ -32,13 +32,22 @@ public:
         CKeyRef(int line, std::string_view text, std::string_view key, std::string_view value);
     };
 
+    // A key with its hash under the run's secret, which every index shares: hashed once, it can
+    // be looked up in any index, and hashed while something else is being looked up.
+    struct CHashedKey {
+        std::string_view m_text;
+        std::uint32_t m_nHash = 0;
+    };
+    CHashedKey Hashed(std::string_view key) const { return { key, Hash(key) }; }
+
     void Clear();
     // Makes room for this many keys, so that adding them does not grow the table.
     void Reserve(std::size_t count);
 
     // Every entry points at a line that still holds its key as written, and no two entries
     // share a line: whoever changes or removes a line tells the index first (Forget...).
-    const CKeyRef* Find(std::string_view key, const Lines& lines) const;
+    const CKeyRef* Find(std::string_view key, const Lines& lines) const { return Find(Hashed(key), lines); }
+    const CKeyRef* Find(const CHashedKey& key, const Lines& lines) const;
     // Adds the key that ref points at; false, with nothing changed, when it is there already.
     bool Insert(const CKeyRef& ref, const Lines& lines);
     // Adds the key that ref points at, or points its entry at ref.
@@ -72,11 +81,11 @@ private:
 // Find and the functions below it are here, inline: they are the whole of a lookup, which the
 // program does for every setting, text and price it reads.
 
-inline const CKeyIndex::CKeyRef* CKeyIndex::Find(std::string_view key, const Lines& lines) const
+inline const CKeyIndex::CKeyRef* CKeyIndex::Find(const CHashedKey& key, const Lines& lines) const
 {
     if (m_nCount == 0)
         return nullptr;
-    const CSlot& slot = m_slots[FindSlot(key, Hash(key), lines)];
+    const CSlot& slot = m_slots[FindSlot(key.m_text, key.m_nHash, lines)];
     return slot.m_ref.m_nLine >= 0 ? &slot.m_ref : nullptr;
 }
 
