@@ -1,5 +1,7 @@
 #include "ui/DialogBuilder.h"
 
+#include "ui/ScrollingListStyle.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -195,9 +197,7 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
             const int rowHeight = std::max(1, combo->fontMetrics().height());
             combo->setMaxVisibleItems(
                 std::clamp((rect.height() - boxHeight) / rowHeight, 1, kMaxDropDownRows));
-            // Some themes open the list as a menu of every entry, taller than the screen for
-            // seventy servers; the scrolling list keeps the row limit everywhere.
-            combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+            CScrollingListStyle::ApplyTo(*combo);
             rect.setHeight(boxHeight);
         }
         break;
