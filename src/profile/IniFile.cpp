@@ -219,7 +219,8 @@ bool CIniFile::ReadFrom(CByteSource& source)
         ok = ReadLines(source);
     } catch (const std::bad_alloc&) {
     }
-    m_astrPending.clear();
+    // Its room, as large as the largest section, is not needed again until the next read.
+    m_astrPending = {};
     // Each map is derived once, when all lines of its section are there (a section may come
     // in several parts), and after a failed read too, so that what was read can be looked up.
     for (const auto& section : m_sections)
