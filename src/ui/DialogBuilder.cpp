@@ -1,6 +1,6 @@
 #include "ui/DialogBuilder.h"
 
-#include "ui/ScrollingListStyle.h"
+#include "ui/DropDownList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -147,7 +147,7 @@ QWidget* CDialogBuilder::Create(const CDialogControl& control, QWidget* parent) 
     case CDialogControl::CheckBox:
         return new QCheckBox(parent);
     case CDialogControl::DropDownList:
-        return new QComboBox(parent);
+        return new CDropDownList(parent);
     case CDialogControl::ListBox:
         return new QListWidget(parent);
     case CDialogControl::Edit:
@@ -197,7 +197,6 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
             const int rowHeight = std::max(1, combo->fontMetrics().height());
             combo->setMaxVisibleItems(
                 std::clamp((rect.height() - boxHeight) / rowHeight, 1, kMaxDropDownRows));
-            CScrollingListStyle::ApplyTo(*combo);
             rect.setHeight(boxHeight);
         }
         break;

@@ -1,0 +1,19 @@
+#include "ui/DropDownList.h"
+
+#include "ui/ScrollingListStyle.h"
+
+CDropDownList::CDropDownList(QWidget* parent)
+    : QComboBox(parent)
+{
+}
+
+// The style is given when the list first opens: a box whose style changes builds its list
+// view at once, which every start would pay for whether the list is ever opened or not.
+void CDropDownList::showPopup()
+{
+    if (!m_bStyled) {
+        CScrollingListStyle::ApplyTo(*this);
+        m_bStyled = true;
+    }
+    QComboBox::showPopup();
+}
