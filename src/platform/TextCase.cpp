@@ -96,33 +96,19 @@ int CompareNoCase(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-namespace {
-
-constexpr std::uint64_t kOnes = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-
-// 0x80 in each byte of a word of 7-bit bytes that lies in [low, high]. Adding at most 0x80 to
-// a byte below 0x80 carries nothing into the next one.
-constexpr std::uint64_t Between(std::uint64_t low7, unsigned low, unsigned high)
-{
-    return (low7 + (0x80 - low) * kOnes) & ~(low7 + (0x7F - high) * kOnes) & kHighBits;
-}
-
-} // namespace
-
 // The table's rules, for eight bytes at once: a key with an umlaut is common, and a lookup in
 // the table byte by byte cost several times this.
 std::uint64_t UpperWordWithLatin(std::uint64_t word)
 {
-    const std::uint64_t high = word & kHighBits;
-    const std::uint64_t low7 = word & ~kHighBits;
+    const std::uint64_t high = word & kEveryHighBit;
+    const std::uint64_t low7 = word & ~kEveryHighBit;
     // a-z, and à-þ but ÷ (0xE0-0xFE but 0xF7), lie 0x20 above their partners.
-    const std::uint64_t ascii = Between(low7, 'a', 'z') & ~high;
-    const std::uint64_t latin = Between(low7, 0x60, 0x7E) & ~Between(low7, 0x77, 0x77) & high;
+    const std::uint64_t ascii = BytesBetween(low7, 'a', 'z') & ~high;
+    const std::uint64_t latin = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
     // š, œ, ž (0x9A, 0x9C, 0x9E, the even ones from 0x9A to 0x9E) lie 0x10 above theirs.
-    const std::uint64_t caron = Between(low7, 0x1A, 0x1E) & ~(low7 << 7) & high;
+    const std::uint64_t caron = BytesBetween(low7, 0x1A, 0x1E) & ~(low7 << 7) & high;
     // ÿ (0xFF) lies 0x60 above Ÿ (0x9F).
-    const std::uint64_t diaeresis = Between(low7, 0x7F, 0x7F) & high;
+    const std::uint64_t diaeresis = BytesBetween(low7, 0x7F, 0x7F) & high;
     // Each byte loses at most its own value: no borrow from the next one.
     return word - ((ascii | latin | diaeresis) >> 2) - (caron >> 3) - (diaeresis >> 1);
 }

@@ -54,28 +54,36 @@ inline std::uint64_t LoadWord(const char* text, std::size_t count)
     return byte(0) | byte(count / 2) | byte(count - 1);
 }
 
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+constexpr std::uint64_t kEveryHighBit = 0x80 * kEveryByte;
+
+// 0x80 in each byte of a word of 7-bit bytes that lies in [low, high]. Adding at most 0x80 to
+// a byte below 0x80 carries nothing into the next one.
+constexpr std::uint64_t BytesBetween(std::uint64_t low7, unsigned low, unsigned high)
+{
+    return (low7 + (0x80 - low) * kEveryByte) & ~(low7 + (0x7F - high) * kEveryByte) & kEveryHighBit;
+}
+
 // UpperWord for words with bytes above 0x7F, out of line so that UpperWord stays small enough
 // to inline.
 std::uint64_t UpperWordWithLatin(std::uint64_t word);
 
-// UpperChar of each byte of a word. Plain ASCII words, most of them, take a few arithmetic
-// steps: every byte from 'a' to 'z' loses 0x20.
+// UpperChar of each byte of a word.
 inline std::uint64_t UpperWord(std::uint64_t word)
 {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
-    if ((word & kHighBits) == 0) {
-        // Bytes below 0x80 do not carry: the top bit of each sum tells byte >= 'a' and > 'z'.
-        const std::uint64_t atLeastA = word + (0x80 - 'a') * kOnes;
-        const std::uint64_t aboveZ = word + (0x80 - 'z' - 1) * kOnes;
-        return word - (((atLeastA & ~aboveZ) & kHighBits) >> 2);
-    }
+    if ((word & kEveryHighBit) == 0) // plain ASCII, most words: 'a' to 'z' lose 0x20
+        return word - (BytesBetween(word, 'a', 'z') >> 2);
     return UpperWordWithLatin(word);
 }
 
 inline bool WordsDifferNoCase(std::uint64_t x, std::uint64_t y)
 {
-    // Most words of a key asked for match the stored key as they are.
+    if (((x | y) & kEveryHighBit) == 0) {
+        // Plain ASCII: equal when they differ only in the case bit (0x20) of letters. Cheaper
+        // than upper-casing both, and this runs for nearly every word of every lookup.
+        const std::uint64_t letters = BytesBetween(x | 0x20 * kEveryByte, 'a', 'z') >> 2;
+        return ((x ^ y) & ~letters) != 0;
+    }
     return x != y && UpperWord(x) != UpperWord(y);
 }
 
