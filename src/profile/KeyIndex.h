@@ -95,9 +95,11 @@ inline std::uint32_t CKeyIndex::Hash(std::string_view key) const
     return static_cast<std::uint32_t>((*m_pHash)(key) >> 32);
 }
 
+// The top m_nBits bits of the hash. Shifted as a 64-bit number, so that no table (m_nBits 0)
+// needs no test: a shift by 32 leaves 0.
 inline std::size_t CKeyIndex::Home(std::uint32_t hash) const
 {
-    return m_nBits ? hash >> (32 - m_nBits) : 0;
+    return static_cast<std::uint64_t>(hash) >> (32 - m_nBits);
 }
 
 // Nothing when the lines were changed behind the index's back and no longer hold the key.
