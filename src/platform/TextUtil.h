@@ -6,24 +6,23 @@
 // White space of the profile and the lists: space, tab, CR, LF, vertical tab, form feed.
 constexpr bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    // Tab, LF, vertical tab, form feed and CR are the codes 9 to 13.
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 // Inline: every lookup trims its section and key, which nearly always have no blanks to lose.
 inline std::string_view TrimLeft(std::string_view text)
 {
-    std::size_t start = 0;
-    while (start < text.size() && IsBlank(text[start]))
-        ++start;
-    return text.substr(start);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    return text;
 }
 
 inline std::string_view TrimRight(std::string_view text)
 {
-    std::size_t end = text.size();
-    while (end > 0 && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(0, end);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
 inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
