@@ -76,15 +76,29 @@ inline std::uint64_t UpperWord(std::uint64_t word)
     return UpperWordWithLatin(word);
 }
 
+// 0x20 in each byte of a lower-cased word (every case bit set) that is a letter whose upper-case
+// partner lies 0x20 below it: a-z, and à-þ but ÷ (0xE0-0xFE but 0xF7).
+inline std::uint64_t LettersCasedByBit(std::uint64_t lower)
+{
+    const std::uint64_t high = lower & kEveryHighBit;
+    const std::uint64_t low7 = lower & ~kEveryHighBit;
+    const std::uint64_t ascii = BytesBetween(low7, 'a', 'z') & ~high;
+    const std::uint64_t latin = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
+    return (ascii | latin) >> 2;
+}
+
+// Whether UpperWord(x) != UpperWord(y), mostly without upper-casing either: words that differ
+// in the case bit (0x20) alone are equal when each such byte is a letter cased by that bit.
 inline bool WordsDifferNoCase(std::uint64_t x, std::uint64_t y)
 {
-    if (((x | y) & kEveryHighBit) == 0) {
-        // Plain ASCII: equal when they differ only in the case bit (0x20) of letters. Cheaper
-        // than upper-casing both, and this runs for nearly every word of every lookup.
-        const std::uint64_t letters = BytesBetween(x | 0x20 * kEveryByte, 'a', 'z') >> 2;
-        return ((x ^ y) & ~letters) != 0;
-    }
-    return x != y && UpperWord(x) != UpperWord(y);
+    constexpr std::uint64_t kCaseBits = 0x20 * kEveryByte;
+    const std::uint64_t differ = x ^ y;
+    if (((x | y) & kEveryHighBit) == 0) // plain ASCII, most words: one range test
+        return (differ & ~(BytesBetween(x | kCaseBits, 'a', 'z') >> 2)) != 0;
+    if ((differ & ~kCaseBits) == 0)
+        return (differ & ~LettersCasedByBit(x | kCaseBits)) != 0;
+    // Other differences: real ones, or the four pairs further apart (Š š, Œ œ, Ž ž, Ÿ ÿ).
+    return UpperWord(x) != UpperWord(y);
 }
 
 inline bool EqualNoCase(std::string_view a, std::string_view b)
