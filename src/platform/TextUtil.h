@@ -1,13 +1,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // White space of the profile and the lists: space, tab, CR, LF, vertical tab, form feed.
 constexpr bool IsBlank(char c)
 {
-    // Tab, LF, vertical tab, form feed and CR are the codes 9 to 13.
-    return c == ' ' || (c >= '\t' && c <= '\r');
+    // Space and the codes 9 to 13 (tab, LF, vertical tab, form feed, CR) as bits of one word.
+    constexpr std::uint64_t kBlanks = (std::uint64_t { 1 } << ' ') | (std::uint64_t { 0x1F } << '\t');
+    const auto code = static_cast<unsigned char>(c);
+    return code <= ' ' && ((kBlanks >> code) & 1) != 0;
 }
 
 // Inline: every lookup trims its section and key, which nearly always have no blanks to lose.

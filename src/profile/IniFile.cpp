@@ -15,8 +15,9 @@
 
 namespace {
 
-// The section name that an argument designates, as a view into it.
-std::string_view NormalizedView(std::string_view name)
+// The section name that an argument designates, as a view into it. Inline: every lookup
+// starts here.
+inline std::string_view NormalizedView(std::string_view name)
 {
     name = Trim(name);
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
