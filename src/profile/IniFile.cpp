@@ -112,7 +112,8 @@ std::string CIniFile::NormalizeSectionName(std::string_view name)
 std::string CIniFile::GetString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue)
 {
-    ReloadIfChanged();
+    if (m_bAutoReload) // tested here as well: a lookup that does not reload makes no call
+        ReloadIfChanged();
     // The key's hash does not depend on the section: hashed first, it is computed while the
     // processor waits for the section's lookup to reach memory.
     const CKeyIndex::CHashedKey hashedKey = m_mapSections.Hashed(Trim(key));
