@@ -124,8 +124,10 @@ inline std::size_t CKeyIndex::FindSlot(
             return i;
         // The length, in the slot, rules out most other keys before their line is read.
         if (slot.m_nHash == hash && slot.m_ref.m_nKeyLength == key.size()) {
-            const std::optional<std::string_view> text = KeyText(slot.m_ref, lines);
-            if (text && EqualNoCase(*text, key))
+            // A line changed behind the index's back is passed over, never read beyond.
+            const auto line = static_cast<std::size_t>(slot.m_ref.m_nLine);
+            if (line < lines.size() && lines[line].size() >= key.size()
+                && EqualNoCase(std::string_view(lines[line].data(), key.size()), key))
                 return i;
         }
     }
