@@ -3,6 +3,7 @@
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
 #include "prices/ServerCache.h"
+#include "prices/ServerName.h"
 #include "profile/IniFile.h"
 #include "ui/AddServerDlg.h"
 #include "ui/DialogBuilder.h"
@@ -62,7 +63,9 @@ void CServerDlg::OnAdd()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::string name(Trim(dialog.m_strName));
-    if (name.empty() || !IsStorableServerName(name))
+    // A name that reaches a section of the program's own would write the server's metadata
+    // there, as a server list's row would.
+    if (name.empty() || !IsStorableServerName(name) || !IsUsableServerName(name, m_profile))
         return;
     if (!m_profile.GetString("Preislisten", name, "").empty())
         return;

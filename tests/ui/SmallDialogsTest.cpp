@@ -239,7 +239,8 @@ void SmallDialogsTest::ExistingEmptyOrUnstorableNamesAddNothing()
     const size_t servers = german.servers.m_astrServers.size();
     const size_t sections = german.profile.GetSize();
 
-    for (const char* name : {"Server 1", "   ", "a=b", "[Settings]", ";x"}) {
+    for (const char* name : {"Server 1", "server 1", "   ", "a=b", "[Settings]", ";x", "Settings",
+             "plants", "Texts Deutsch", "LANG", "Preislisten", "Umsetzen"}) {
         AnswerNextModal([name](QDialog& add) {
             Control<QLineEdit>(add, 1002)->setText(QString::fromLatin1(name));
             add.accept();
@@ -255,6 +256,8 @@ void SmallDialogsTest::ExistingEmptyOrUnstorableNamesAddNothing()
     QCOMPARE(german.servers.m_astrServers.size(), servers);
     QCOMPARE(list->count(), static_cast<int>(servers));
     QCOMPARE(german.profile.GetSize(), sections);
+    QCOMPARE(german.profile.GetString("Preislisten", "Settings", "<none>"), std::string("<none>"));
+    QCOMPARE(german.profile.GetString("Settings", "Aktualisiert", "<none>"), std::string("<none>"));
     QVERIFY(CServerDlg::IsStorableServerName("Serveur 1 FR \xE9t\xE9"));
 }
 
