@@ -4,6 +4,7 @@
 #include "calc/ListPaste.h"
 #include "platform/UserInterface.h"
 #include "ui/AboutDlg.h"
+#include "ui/ColumnStops.h"
 #include "ui/DetailsDlg.h"
 #include "ui/DownloadController.h"
 #include "ui/FocusFrame.h"
@@ -35,10 +36,10 @@ namespace {
 constexpr const char* kSettings = "Settings";
 
 // Replaces an edit's text, keeping the part of it that was scrolled into view.
-void SetTextKeepingScroll(QPlainTextEdit& edit, const std::string& text)
+void SetTextKeepingScroll(QPlainTextEdit& edit, const QString& text)
 {
     const int position = edit.verticalScrollBar()->value();
-    edit.setPlainText(ToQString(text));
+    edit.setPlainText(text);
     edit.verticalScrollBar()->setValue(position);
 }
 
@@ -157,6 +158,8 @@ void CQuotinoDlg::OnInitDialog()
     TakeListFromClipboard();
     m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
     m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
+    m_reportStops = CColumnStops(*m_pReport);
+    m_priceListStops = CColumnStops(*m_pPriceList);
     // Choosing the stored server calculates the first report, with the list just taken.
     FillServerCombo();
     m_pInput->setFocus(Qt::OtherFocusReason);
@@ -287,8 +290,14 @@ void CQuotinoDlg::Calculate()
     const CCalculation result = m_calc.Calculate(FromQString(m_pInput->toPlainText()));
     m_pDate->setText(ToQString(result.strDateLabel));
     m_pMarketDate->setText(ToQString(result.strMarketLabel));
-    SetTextKeepingScroll(*m_pPriceList, result.strPriceList);
-    m_pReport->setPlainText(ToQString(result.strReport));
+    const QString priceList = ToQString(result.strPriceList);
+    const QString report = ToQString(result.strReport);
+    if (m_priceListStops && m_reportStops) {
+        m_priceListStops->FitTo(*m_pPriceList, priceList);
+        m_reportStops->FitTo(*m_pReport, report);
+    }
+    SetTextKeepingScroll(*m_pPriceList, priceList);
+    m_pReport->setPlainText(report);
     m_pDownloads->ShowOutcome();
     emit Calculated();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/OfferCalculator.h"
+#include "ui/ColumnStops.h"
 #include "ui/ControlAnchors.h"
 #include "ui/DialogBuilder.h"
 
@@ -9,6 +10,7 @@
 #include <QSize>
 
 #include <memory>
+#include <optional>
 
 class CDownloadController;
 class CHyperLink;
@@ -124,6 +126,9 @@ private:
 
     QRect m_rcInput;
     QRect m_rcReport;
+    // The report's and the price list's columns, once the window has set them up.
+    std::optional<CColumnStops> m_reportStops;
+    std::optional<CColumnStops> m_priceListStops;
     QSize m_templateSize; // where the anchored controls were recorded
     QSize m_minSize; // the smallest the window gets
     QSize m_restoredSize; // as opened: closing at this size leaves the stored size alone

@@ -1,0 +1,44 @@
+#include "ui/ColumnStops.h"
+
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
+#include <QStringTokenizer>
+#include <QTextDocument>
+#include <QTextOption>
+
+CColumnStops::CColumnStops(const QPlainTextEdit& edit)
+{
+    for (const QTextOption::Tab& tab : edit.document()->defaultTextOption().tabs())
+        m_template.append(tab.position);
+}
+
+void CColumnStops::FitTo(QPlainTextEdit& edit, const QString& text) const
+{
+    const QFontMetricsF metrics(edit.font());
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    QList<double> stops = m_template;
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        double start = 0;
+        qsizetype column = 0;
+        for (const QStringView field : QStringTokenizer(line, u'\t')) {
+            if (column == stops.size())
+                break;
+            const double overflow = start + metrics.horizontalAdvance(field.toString()) + gap - stops[column];
+            if (overflow > 0) {
+                for (qsizetype later = column; later < stops.size(); ++later)
+                    stops[later] += overflow;
+            }
+            start = stops[column++];
+        }
+    }
+    QList<QTextOption::Tab> tabs;
+    for (const double stop : std::as_const(stops))
+        tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+    QTextOption option = edit.document()->defaultTextOption();
+    if (option.tabs() == tabs)
+        return;
+    option.setTabs(tabs);
+    edit.document()->setDefaultTextOption(option);
+}
