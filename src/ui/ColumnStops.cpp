@@ -14,7 +14,11 @@ CColumnStops::CColumnStops(const QPlainTextEdit& edit)
 
 void CColumnStops::FitTo(QPlainTextEdit& edit, const QString& text) const
 {
-    const QFontMetricsF metrics(edit.font());
+    if (edit.font() != m_font) {
+        m_font = edit.font();
+        m_widths.clear();
+    }
+    const QFontMetricsF metrics(m_font);
     const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
     QList<double> stops = m_template;
     for (QStringView line : QStringTokenizer(text, u'\n')) {
@@ -25,7 +29,7 @@ void CColumnStops::FitTo(QPlainTextEdit& edit, const QString& text) const
         for (const QStringView field : QStringTokenizer(line, u'\t')) {
             if (column == stops.size())
                 break;
-            const double overflow = start + metrics.horizontalAdvance(field.toString()) + gap - stops[column];
+            const double overflow = start + Width(field, metrics) + gap - stops[column];
             if (overflow > 0) {
                 for (qsizetype later = column; later < stops.size(); ++later)
                     stops[later] += overflow;
@@ -41,4 +45,16 @@ void CColumnStops::FitTo(QPlainTextEdit& edit, const QString& text) const
         return;
     option.setTabs(tabs);
     edit.document()->setDefaultTextOption(option);
+}
+
+double CColumnStops::Width(QStringView text, const QFontMetricsF& metrics) const
+{
+    double width = 0;
+    for (const QChar c : text) {
+        auto found = m_widths.constFind(c.unicode());
+        if (found == m_widths.cend())
+            found = m_widths.insert(c.unicode(), metrics.horizontalAdvance(c));
+        width += *found;
+    }
+    return width;
 }

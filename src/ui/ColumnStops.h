@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QList>
+#include <QStringView>
 
+class QFontMetricsF;
 class QPlainTextEdit;
 class QString;
 
@@ -17,5 +21,12 @@ public:
     void FitTo(QPlainTextEdit& edit, const QString& text) const;
 
 private:
+    // The width of text as the sum of its characters' advances, each measured once: shaping
+    // every entry of a long list anew would cost the first report about a millisecond. The
+    // space kept between the columns covers what kerning could add.
+    double Width(QStringView text, const QFontMetricsF& metrics) const;
+
     QList<double> m_template;
+    mutable QFont m_font;
+    mutable QHash<char16_t, double> m_widths;
 };
