@@ -8,19 +8,25 @@
 #include "profile/IniFile.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kFieldCount = 7;
 
-// Names sort with accents folded; equal names stay in catalogue order: the new one goes
-// behind every entry it does not sort before.
-void InsertSorted(std::vector<std::string>& names, const std::string& name)
+// Names sort with accents folded; equal names stay in catalogue order. Each name's key is
+// made once: comparing pairs afresh made a catalogue of n plants cost n² keys.
+std::vector<std::string> SortedForReading(std::vector<std::string> names)
 {
-    const auto position = std::find_if(names.begin(), names.end(), [&](const std::string& entry) {
-        return CompareForSorting(name, entry) < 0;
-    });
-    names.insert(position, name);
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names)
+        keyed.emplace_back(SortingKey(name), std::move(name));
+    std::stable_sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& entry : keyed)
+        names.push_back(std::move(entry.second));
+    return names;
 }
 
 }  // namespace
@@ -62,11 +68,12 @@ void LoadPlantCatalog(CIniFile& profile, const CTexts& texts, CPlantCatalog& cat
 
 void LoadDisplayNames(const CPlantCatalog& catalog, const CTexts& texts, CPlantTables& tables)
 {
-    tables.m_astrDisplayNames.clear();
     tables.m_mapPlantToDisplay.clear();
+    std::vector<std::string> displayNames;
     for (const std::string& name : catalog.m_astrPlants) {
         const std::string display = texts.GetText("Txt_" + name);
-        InsertSorted(tables.m_astrDisplayNames, display);
+        displayNames.push_back(display);
         tables.m_mapPlantToDisplay[name] = display;
     }
+    tables.m_astrDisplayNames = SortedForReading(std::move(displayNames));
 }

@@ -63,7 +63,9 @@ std::array<std::string, 256> MakeSortTable()
     return table;
 }
 
-std::string SortKey(std::string_view text)
+} // namespace
+
+std::string SortingKey(std::string_view text)
 {
     static const std::array<std::string, 256> table = MakeSortTable();
     std::string key;
@@ -72,8 +74,6 @@ std::string SortKey(std::string_view text)
         key += table[static_cast<unsigned char>(c)];
     return key;
 }
-
-} // namespace
 
 char UpperChar(char c) { return static_cast<char>(Upper(c)); }
 
@@ -115,7 +115,7 @@ std::uint64_t UpperWordWithLatin(std::uint64_t word)
 
 int CompareForSorting(std::string_view a, std::string_view b)
 {
-    const int folded = SortKey(a).compare(SortKey(b));
+    const int folded = SortingKey(a).compare(SortingKey(b));
     if (folded != 0)
         return folded;
     return a.compare(b);

@@ -21,6 +21,10 @@ inline bool EqualNoCase(std::string_view a, std::string_view b);
 // accents (É as E, ß as SS, Æ as AE, for every Windows-1252 letter); names that are equal that
 // way fall back to byte order, so that the order never depends on where a name started.
 int CompareForSorting(std::string_view a, std::string_view b);
+// The text as CompareForSorting sees it before falling back to bytes: comparing these keys
+// with std::string's compare, then the texts themselves, gives the same order. For sorting many
+// names, each key is made once.
+std::string SortingKey(std::string_view text);
 
 // UpperChar of every byte, as constant data: loops over many keys index it directly, with no
 // call and no first-use check per byte.

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 
 namespace {
 
@@ -162,6 +164,39 @@ TEST(Catalog, DefaultDisplayNamesAreSortedInEveryLanguage)
         })) << language;
         EXPECT_EQ(0, std::count(names.begin(), names.end(), "")) << language;
     }
+}
+
+// A catalogue is a file's content: sorting its names must not cost the square of their number.
+TEST(Catalog, TwentyThousandDisplayNamesSortInLinearithmicTime)
+{
+    CIniFile profile;
+    ReadDefaultProfileIn(profile, "Deutsch");
+    std::uint32_t seed = 7;
+    const auto letter = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        static const char letters[] = "aAbB\xE4\xC4oO\xF6\xD6sS\xDF";
+        return letters[(seed >> 16) % (sizeof letters - 1)];
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const std::string key = "Pflanze" + std::to_string(i);
+        std::string display(1 + i % 9, ' ');
+        for (char& c : display)
+            c = letter();
+        profile.WriteString("Plants", key, "1;0;1;10;1;0,06;0,05");
+        profile.WriteString("Texts Deutsch", "Txt_" + key, display);
+    }
+
+    LoadedCatalog loaded(profile);
+    const auto start = std::chrono::steady_clock::now();
+    LoadDisplayNames(loaded.catalog, loaded.texts, loaded.tables);
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    const Fields& names = loaded.tables.m_astrDisplayNames;
+    ASSERT_EQ(20064u, names.size());
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const auto& a, const auto& b) {
+        return CompareForSorting(a, b) < 0;
+    }));
+    EXPECT_LT(seconds, 2.5);
 }
 
 TEST(Catalog, DisplayNamesOfTheExamples)
