@@ -11,6 +11,7 @@
 #include "prices/ServerCache.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
+#include "support/FixedTime.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,19 +21,6 @@
 #include <map>
 #include <mutex>
 #include <utility>
-
-// 09:05 local time on 6 December 2026.
-inline std::time_t FixedNow()
-{
-    std::tm local {};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
 
 // Remembers what the core asked of the window.
 class RecordingUi : public IUserInterface {

@@ -10,6 +10,7 @@
 #include "ui/DownloadController.h"
 #include "ui/QtText.h"
 #include "ui/QuotinoDlg.h"
+#include "ui/WindowRun.h"
 
 #include <QComboBox>
 #include <QScopeGuard>
@@ -34,32 +35,7 @@
 
 namespace {
 
-const std::string kOldStamp = "1.1.26 10:00";
 const QString kNewLabel = QStringLiteral("Daten von: 6.12.26 09:05");
-
-class FakeUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string&) override { return false; }
-    void ShowUpdateNotice(int, int) override { }
-};
-
-class FixedClipboard : public IClipboard {
-public:
-    std::string GetClipboardText() override { return m_strText; }
-    std::string m_strText;
-};
-
-std::time_t FixedNow()
-{
-    std::tm local {};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
 
 int ClosedPort()
 {
@@ -138,36 +114,13 @@ private:
 };
 
 // The shipped profile in German with the given servers, each with an old price and stamp.
-void WriteProfile(const std::string& path, const std::vector<std::pair<std::string, std::string>>& servers,
-    const std::function<void(CIniFile&)>& edit = {})
-{
-    CIniFile profile;
-    profile.m_bAutoReload = profile.m_bAutoSave = false;
-    CResource resource;
-    QVERIFY(resource.Load(129, "TXT"));
-    CMemorySource source(resource.Data(), resource.Size());
-    QVERIFY(profile.ReadFrom(source));
-    profile.WriteString("Settings", "Lang", "Deutsch");
-    profile.WriteString("Settings", "ServerInt", "0");
-    profile.WriteString("Preislisten", std::nullopt, std::nullopt);
-    for (const auto& [name, address] : servers) {
-        profile.WriteString("Preislisten", name, address);
-        profile.WriteString(name, "Aktualisiert", kOldStamp);
-        profile.WriteString(name, "Karotte", "0,10");
-    }
-    profile.WriteString("Settings", "Server", servers.front().first);
-    if (edit)
-        edit(profile);
-    QVERIFY(profile.Save(path));
-}
-
 struct Window {
     explicit Window(const std::vector<std::pair<std::string, std::string>>& servers,
         const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {})
     {
         g_strLastList.clear();
         m_clipboard.m_strText = clipboard;
-        WriteProfile(Path(), servers, edit);
+        QVERIFY(WriteServersProfile(Path(), servers, edit));
         m_app = std::make_unique<CQuotinoApp>(Path(), m_clock);
         m_app->InitInstance();
         m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, &m_clipboard);
@@ -200,8 +153,8 @@ struct Window {
 
     TempDir m_dir;
     CFixedClock m_clock { FixedNow() };
-    FakeUi m_ui;
-    FixedClipboard m_clipboard;
+    CPresetUi m_ui;
+    CPresetClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
     std::unique_ptr<CQuotinoDlg> m_window;
 };

@@ -6,6 +6,7 @@
 #include "platform/Cp1252.h"
 #include "platform/UserInterface.h"
 #include "prices/LoopbackServer.h"
+#include "support/FixedTime.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"
 #include "ui/DownloadController.h"
@@ -62,19 +63,6 @@ const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe Teichros
                                  "Summe: 25,00 wT\nProdukte jetzt verkaufen?";
 
 using ProfileEdit = std::function<void(CIniFile&)>;
-
-// 09:05 local time on 6 December 2026.
-std::time_t FixedNow()
-{
-    std::tm local {};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
 
 // The shipped profile in one language with the worked example's prices on the selected
 // Server 1, and without the automatic server list update, so nothing leaves the machine.

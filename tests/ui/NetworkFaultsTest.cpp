@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 #include "ui/DownloadController.h"
 #include "ui/QuotinoDlg.h"
+#include "ui/WindowRun.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -26,29 +27,6 @@
 #include <thread>
 
 namespace {
-
-class FakeUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string&) override { return false; }
-    void ShowUpdateNotice(int, int) override { }
-};
-
-class EmptyClipboard : public IClipboard {
-public:
-    std::string GetClipboardText() override { return {}; }
-};
-
-std::time_t FixedNow()
-{
-    std::tm local {};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 9;
-    local.tm_min = 5;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
 
 // Answers one request with the head of a long body and then resets the connection, as a
 // server that crashes in the middle of a list does.
@@ -100,29 +78,6 @@ private:
     std::thread m_thread;
 };
 
-// The shipped profile with five servers, each with known prices and an old stamp.
-void WriteProfile(const std::string& path, const std::map<std::string, std::string>& servers)
-{
-    CIniFile profile;
-    profile.m_bAutoReload = profile.m_bAutoSave = false;
-    CResource resource;
-    QVERIFY(resource.Load(129, "TXT"));
-    CMemorySource source(resource.Data(), resource.Size());
-    QVERIFY(profile.ReadFrom(source));
-    profile.WriteString("Settings", "Lang", "Deutsch");
-    profile.WriteString("Settings", "ServerInt", "0");
-    profile.WriteString("Preislisten", std::nullopt, std::nullopt);
-    for (const auto& [name, address] : servers) {
-        profile.WriteString("Preislisten", name, address);
-        profile.WriteString(name, "Aktualisiert", "1.1.26 10:00");
-        profile.WriteString(name, "Karotte", "0,10");
-        profile.WriteString(name, "Salat", "0,20");
-        profile.WriteString(name, "Tomate", "0,30");
-    }
-    profile.WriteString("Settings", "Server", servers.begin()->first);
-    QVERIFY(profile.Save(path));
-}
-
 // A price as the program stores it: integer, comma, integer, maybe text behind.
 bool IsStoredPrice(const std::string& price)
 {
@@ -164,19 +119,24 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     http.Start();
     ResettingServer resetting;
 
-    const std::map<std::string, std::string> servers = { { "A Reset", resetting.Url() },
+    const std::vector<std::pair<std::string, std::string>> servers = { { "A Reset", resetting.Url() },
         { "B Invalid UTF-8", http.Url("/utf8") }, { "C Long", http.Url("/long") },
         { "D Silent", http.Url("/silent") }, { "E Good", http.Url("/good") } };
     TempDir dir;
     const std::string path = dir.file("quotino.ini");
-    WriteProfile(path, servers);
+    QVERIFY(WriteServersProfile(path, servers, [&servers](CIniFile& profile) {
+        for (const auto& [name, address] : servers) {
+            profile.WriteString(name, "Salat", "0,20");
+            profile.WriteString(name, "Tomate", "0,30");
+        }
+    }));
 
     g_strLastList.clear();
     CFixedClock clock(FixedNow());
     CQuotinoApp app(path, clock);
     app.InitInstance();
-    FakeUi ui;
-    EmptyClipboard clipboard;
+    CPresetUi ui;
+    CPresetClipboard clipboard;
     CQuotinoDlg window(app, &ui, &clipboard);
     QVERIFY(window.IsInitialised());
     app.m_fetch.m_nConnectTimeoutMs = 1000;

@@ -9,6 +9,7 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
+#include "support/FixedTime.h"
 #include "support/TempDir.h"
 #include "ui/QtText.h"
 #include "ui/QuotinoDlg.h"
@@ -55,23 +56,53 @@ inline const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe T
 
 // The shipped profile in one language with the worked example's prices on Server 1, and
 // without the automatic server list update, so nothing leaves the machine.
-inline bool WriteShippedProfile(const std::string& path, const std::string& language,
-    const std::function<void(CIniFile&)>& edit)
+inline bool ReadShippedProfile(CIniFile& profile)
 {
-    CIniFile profile;
     profile.m_bAutoReload = false;
     profile.m_bAutoSave = false;
     CResource resource;
     if (!resource.Load(129, "TXT"))
         return false;
     CMemorySource source(resource.Data(), resource.Size());
-    if (!profile.ReadFrom(source))
+    return profile.ReadFrom(source);
+}
+
+inline bool WriteShippedProfile(const std::string& path, const std::string& language,
+    const std::function<void(CIniFile&)>& edit)
+{
+    CIniFile profile;
+    if (!ReadShippedProfile(profile))
         return false;
     profile.WriteString("Settings", "Lang", language);
     profile.WriteString("Settings", "Server", "Server 1");
     profile.WriteString("Settings", "ServerInt", "0");
     profile.WriteString("Server 1", "Karotte", "0,10");
     profile.WriteString("Server 1", "gelbe Teichrose", "12,00");
+    if (edit)
+        edit(profile);
+    return profile.Save(path);
+}
+
+inline const std::string kOldStamp = "1.1.26 10:00";
+
+// The shipped profile in German, without the automatic server list update, offering exactly
+// these servers (the first one selected), each with the old stamp and Karotte at 0,10.
+inline bool WriteServersProfile(const std::string& path,
+    const std::vector<std::pair<std::string, std::string>>& servers,
+    const std::function<void(CIniFile&)>& edit = {})
+{
+    CIniFile profile;
+    if (!ReadShippedProfile(profile))
+        return false;
+    profile.WriteString("Settings", "Lang", "Deutsch");
+    profile.WriteString("Settings", "ServerInt", "0");
+    profile.WriteString("Preislisten", std::nullopt, std::nullopt);
+    for (const auto& [name, address] : servers) {
+        profile.WriteString("Preislisten", name, address);
+        profile.WriteString(name, "Aktualisiert", kOldStamp);
+        profile.WriteString(name, "Karotte", "0,10");
+    }
+    profile.WriteString("Settings", "Server", servers.front().first);
     if (edit)
         edit(profile);
     return profile.Save(path);
@@ -120,7 +151,7 @@ struct CWindowRun {
 
     TempDir m_dir;
     bool m_bProfileWritten = false;
-    CFixedClock m_clock { 1796547900 };
+    CFixedClock m_clock { FixedNow() };
     CPresetUi m_ui;
     CPresetClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
