@@ -3,56 +3,22 @@
 // at its first report (read from a snapshot the program wrote in an earlier run), and exits
 // after the first paint of the report field, as the program does when measured. What the
 // program takes beyond this is its own work: profile, templates, clipboard and calculation.
+#include "FirstPaintExit.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDataStream>
 #include <QDialog>
-#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <chrono>
 #include <iostream>
 
 namespace {
-
-class CFirstPaintExit : public QObject {
-public:
-    CFirstPaintExit(QDialog& dialog, QPlainTextEdit& report)
-        : QObject(&dialog)
-        , m_dialog(dialog)
-        , m_report(report)
-    {
-        report.viewport()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!m_bShown && event->type() == QEvent::Paint && !m_report.document()->isEmpty()) {
-            m_bShown = true;
-            QMetaObject::invokeMethod(this, &CFirstPaintExit::Exit, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void Exit()
-    {
-        using namespace std::chrono;
-        const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
-        std::cout << "shown " << now.count() << '\n' << m_report.toPlainText().toStdString() << std::endl;
-        m_dialog.done(QDialog::Accepted);
-    }
-
-    QDialog& m_dialog;
-    QPlainTextEdit& m_report;
-    bool m_bShown = false;
-};
 
 Qt::ScrollBarPolicy Policy(bool on) { return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; }
 
@@ -67,8 +33,11 @@ QWidget* Create(const QString& kind, const QString& text, const QStringList& ite
         edit->setLineWrapMode(flags & 16 ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
         edit->setVerticalScrollBarPolicy(Policy(flags & 32));
         edit->setHorizontalScrollBarPolicy(Policy(flags & 64));
-        if (flags & 4)
-            new CFirstPaintExit(dialog, *edit);
+        if (flags & 4) {
+            new CFirstPaintExit(dialog, *edit->viewport(),
+                [edit] { return !edit->document()->isEmpty(); },
+                [edit] { return edit->toPlainText().toStdString(); });
+        }
         return edit;
     }
     if (kind == QLatin1String("QLabel")) {
