@@ -2,7 +2,7 @@
 // bloats the profile, reaches another section or merges two servers into one.
 #include "platform/Cp1252.h"
 #include "prices/PriceList.h"
-#include "prices/PricesFixture.h"
+#include "prices/ServerListFixture.h"
 #include "prices/SafeFileName.h"
 #include "prices/ServerListRun.h"
 #include "prices/ServerListUpdater.h"
@@ -50,28 +50,13 @@ TEST(HostileNames, CopyFileNameOfAMegabyteNameIsShortenedInOnePass)
     }
 }
 
-class HostileServerListTest : public PricesFixture {
+class HostileServerListTest : public ServerListFixture {
 protected:
     HostileServerListTest()
+        : ServerListFixture("[Server 1]\nAktualisiert=6.12.26 09:05\nKarotte=0,45\n")
     {
-        LoadProfile("[Server 1]\nAktualisiert=6.12.26 09:05\nKarotte=0,45\n");
-        m_profile.WriteString("Settings", "ServerList", Url("/list"));
     }
 
-    bool UpdateWith(const std::string& body)
-    {
-        Route("/list", body);
-        return m_updater.UpdateServerList(&m_ui);
-    }
-
-    std::string ProfileWithoutStamp()
-    {
-        m_profile.WriteString("Settings", "ServerUpd", std::nullopt);
-        return ProfileText();
-    }
-
-    RecordingUi m_ui;
-    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_fetch, m_clock};
     CPriceList m_priceList {m_profile, m_catalog, m_fetch};
 };
 

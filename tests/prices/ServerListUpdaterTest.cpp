@@ -1,6 +1,6 @@
 #include "prices/ServerListUpdater.h"
 
-#include "prices/PricesFixture.h"
+#include "prices/ServerListFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -45,32 +45,7 @@ TEST(ParseProfileAssignmentTest, SplitsSectionKeyAndValue)
     }
 }
 
-class ServerListUpdaterTest : public PricesFixture {
-protected:
-    ServerListUpdaterTest()
-    {
-        LoadProfile();
-        m_profile.WriteString("Settings", "ServerList", Url("/list"));
-        m_updater.m_fnRefillServers = [this] { ++m_nRefills; };
-    }
-
-    bool UpdateWith(const std::string& body)
-    {
-        Route("/list", body);
-        return m_updater.UpdateServerList(&m_ui);
-    }
-
-    // The profile without the ServerUpd line, to compare what else an update changed.
-    std::string ProfileWithoutStamp()
-    {
-        m_profile.WriteString("Settings", "ServerUpd", std::nullopt);
-        return ProfileText();
-    }
-
-    RecordingUi m_ui;
-    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_fetch, m_clock};
-    int m_nRefills = 0;
-};
+using ServerListUpdaterTest = ServerListFixture;
 
 TEST_F(ServerListUpdaterTest, HeadingOnlyStampsTodayAndChangesNothingElse)
 {

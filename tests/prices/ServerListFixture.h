@@ -1,0 +1,34 @@
+#pragma once
+
+#include "prices/PricesFixture.h"
+#include "prices/ServerListUpdater.h"
+
+#include <string>
+
+// A profile whose server list is fetched from the loopback server's /list, and its updater.
+class ServerListFixture : public PricesFixture {
+protected:
+    explicit ServerListFixture(const std::string& extra = "")
+    {
+        LoadProfile(extra);
+        m_profile.WriteString("Settings", "ServerList", Url("/list"));
+        m_updater.m_fnRefillServers = [this] { ++m_nRefills; };
+    }
+
+    bool UpdateWith(const std::string& body)
+    {
+        Route("/list", body);
+        return m_updater.UpdateServerList(&m_ui);
+    }
+
+    // The profile without the ServerUpd line, to compare what else an update changed.
+    std::string ProfileWithoutStamp()
+    {
+        m_profile.WriteString("Settings", "ServerUpd", std::nullopt);
+        return ProfileText();
+    }
+
+    RecordingUi m_ui;
+    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_fetch, m_clock};
+    int m_nRefills = 0;
+};
