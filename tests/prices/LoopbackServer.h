@@ -9,17 +9,19 @@
 #include <string>
 #include <thread>
 
+// A proxy from the environment must not see loopback requests. Set while the program starts,
+// before any thread runs: changing the environment while another thread reads it (QtTest's
+// watchdog does at every test function) can crash that thread.
+inline const bool g_bLoopbackBypassesProxies = [] {
+    setenv("no_proxy", "127.0.0.1,localhost", 1);
+    setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    return true;
+}();
+
 // A real HTTP server on 127.0.0.1 and a free port. Register handlers on Server(), then
 // Start(); the destructor releases stalled handlers and stops the server.
 class LoopbackServer {
 public:
-    LoopbackServer()
-    {
-        // A proxy from the environment must not see loopback requests.
-        setenv("no_proxy", "127.0.0.1,localhost", 1);
-        setenv("NO_PROXY", "127.0.0.1,localhost", 1);
-    }
-
     ~LoopbackServer() { Stop(); }
 
     httplib::Server& Server() { return m_server; }
