@@ -24,9 +24,14 @@ void CColumnStops::FitTo(QPlainTextEdit& edit, const QString& text) const
     for (QStringView line : QStringTokenizer(text, u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
+        // Only the table's rows set the columns; a line with fewer cells (the total, the
+        // percentages) runs across them as it is.
+        if (line.count(u'\t') < stops.size())
+            continue;
         double start = 0;
         qsizetype column = 0;
         for (const QStringView field : QStringTokenizer(line, u'\t')) {
+            // The last cell has no stop to move: a long one is reached by scrolling.
             if (column == stops.size())
                 break;
             const double overflow = start + Width(field, metrics) + gap - stops[column];

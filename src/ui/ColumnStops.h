@@ -10,8 +10,9 @@ class QPlainTextEdit;
 class QString;
 
 // The tab stops of an edit that shows tab-separated columns: the template's stops, each moved
-// to the right as far as the text needs, so that no entry reaches into the next column and
-// pushes the rest of its line one column on (a long plant name in a narrow column).
+// to the right as far as a cell of the table needs, so that no cell reaches into the next
+// column and pushes the rest of its row one column on (a long plant name in a narrow column).
+// A row is a line with a tab for every stop; other lines never move a stop.
 class CColumnStops {
 public:
     // Takes the edit's tab stops as they are now for the template's.

@@ -177,3 +177,12 @@ std::string CControlAnchors::FormatSize(const QSize& size)
 {
     return std::to_string(size.width()) + "," + std::to_string(size.height());
 }
+
+QPoint CControlAnchors::FramePosition(const QRect& frame, const QRect& available)
+{
+    const auto fit = [](int start, int length, int areaStart, int areaLength) {
+        return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+    };
+    return QPoint(fit(frame.x(), frame.width(), available.x(), available.width()),
+        fit(frame.y(), frame.height(), available.y(), available.height()));
+}

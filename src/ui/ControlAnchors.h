@@ -73,6 +73,9 @@ public:
     // kept between the minimum and 2000 pixels, and within the screen's available size.
     static QSize RestoredSize(std::string_view stored, const QSize& minimum, const QSize& available);
     static std::string FormatSize(const QSize& size);
+    // Where a window's frame goes so that it lies on the available area, or at least its top
+    // left corner with the title bar does.
+    static QPoint FramePosition(const QRect& frame, const QRect& available);
 
 private:
     struct CRecord {

@@ -1,12 +1,12 @@
 #include "ui/DialogBuilder.h"
 
 #include "ui/DropDownList.h"
+#include "ui/ProgramIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,7 +75,11 @@ void SetUpMultilineEdit(QPlainTextEdit& edit, const CDialogControl& control)
     const bool wrap = !control.Has(CDialogControl::AutoHScroll) && !control.Has(CDialogControl::HScroll);
     edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     edit.setVerticalScrollBarPolicy(ScrollBar(control.Has(CDialogControl::VScroll)));
-    edit.setHorizontalScrollBarPolicy(ScrollBar(control.Has(CDialogControl::HScroll)));
+    // Unwrapped lines wider than the edit stay within reach, as the caret alone would not
+    // bring them into view in a read-only edit.
+    edit.setHorizontalScrollBarPolicy(control.Has(CDialogControl::HScroll) ? Qt::ScrollBarAlwaysOn
+                                      : wrap                              ? Qt::ScrollBarAlwaysOff
+                                                                          : Qt::ScrollBarAsNeeded);
     // Tab moves on to the next control, as in any dialog; the edits show tables, not take them.
     edit.setTabChangesFocus(true);
 }
@@ -172,10 +176,9 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
             SetUpLabel(*label, control);
         break;
     case CDialogControl::Icon:
-        // An icon keeps its own size; the template names the icon resource.
+        // An icon keeps its own size; the only icon the templates name is the program's.
         if (auto* label = qobject_cast<QLabel*>(widget)) {
-            const QIcon icon(QStringLiteral(":/icons/%1.png").arg(control.strText));
-            label->setPixmap(icon.pixmap(32, 32));
+            label->setPixmap(ProgramIcon().pixmap(32, 32));
             rect.setSize(QSize(32, 32));
         }
         break;

@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QWindow>
 
 namespace {
 
@@ -316,6 +317,9 @@ void CQuotinoDlg::FillServerCombo()
             if (name == stored)
                 selected = m_pServers->count() - 1;
         }
+        // At first start no server is stored: the first one offered lets Download work at once.
+        if (stored.empty() && m_pServers->count() > 0)
+            selected = 0;
         m_pServers->setCurrentIndex(selected);
     }
     OnServerChange();
@@ -368,6 +372,35 @@ void CQuotinoDlg::closeEvent(QCloseEvent* event)
     if (m_bInitialised && size() != m_minSize && size() != m_restoredSize)
         m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size()));
     QDialog::closeEvent(event);
+}
+
+bool CQuotinoDlg::event(QEvent* event)
+{
+    if (!m_bFramePlaced && (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move))
+        PlaceFrameOnScreen();
+    return QDialog::event(event);
+}
+
+// The window was sized for an estimate of its frame and placed before the window manager framed
+// it, which may put the title bar above the screen. Once the frame is known, the window is
+// narrowed to what the screen holds and moved so that the frame lies on the available area.
+void CQuotinoDlg::PlaceFrameOnScreen()
+{
+    const QScreen* screen = this->screen();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!screen || !isVisible() || frame.isNull())
+        return;
+    m_bFramePlaced = true;
+    const QRect available = screen->availableGeometry();
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize fitting = size().boundedTo(available.size() - frameSize);
+    if (fitting != size()) {
+        m_minSize = m_minSize.boundedTo(fitting);
+        setMinimumSize(m_minSize);
+        resize(fitting);
+    }
+    const QRect framed(geometry().topLeft() - QPoint(frame.left(), frame.top()), fitting + frameSize);
+    move(CControlAnchors::FramePosition(framed, available));
 }
 
 void CQuotinoDlg::resizeEvent(QResizeEvent* event)

@@ -70,6 +70,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -82,6 +83,7 @@ private:
     void AddLanguageCommand();
     QSize AvailableSize() const;
     void RestoreWindowSize();
+    void PlaceFrameOnScreen();
     void ApplyTexts();
     void Relabel();
     void ShowLinkLine();
@@ -133,5 +135,6 @@ private:
     QSize m_minSize; // the smallest the window gets
     QSize m_restoredSize; // as opened: closing at this size leaves the stored size alone
     bool m_bInitialised = false;
+    bool m_bFramePlaced = false; // once the window manager's frame is known
     bool m_bIgnoreCancel = false;
 };
