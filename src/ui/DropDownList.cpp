@@ -2,6 +2,8 @@
 
 #include "ui/ScrollingListStyle.h"
 
+#include <QAbstractItemView>
+
 CDropDownList::CDropDownList(QWidget* parent)
     : QComboBox(parent)
 {
@@ -13,6 +15,8 @@ void CDropDownList::showPopup()
 {
     if (!m_bStyled) {
         CScrollingListStyle::ApplyTo(*this);
+        // The list was set up for the menu the old style opened, which scrolls without a bar.
+        view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         m_bStyled = true;
     }
     QComboBox::showPopup();
