@@ -420,6 +420,9 @@ void ControlsTest::ColumnsMakeRoomForEntriesThatWouldReachTheNext()
     QVERIFY(qAbs(moved[1] - (100 + metrics.horizontalAdvance(wide) + space)) <= 2);
     stops.FitTo(edit, QStringLiteral("Iris\t1,00"));
     QCOMPARE(positions(), QList<double>({ 100, 160 }));
+    // Lines with fewer cells than the table (a total, a percentage) run across it, moving nothing.
+    stops.FitTo(edit, QStringLiteral("Iris\t1,00\t2,00\r\n\r\n") + wide + QStringLiteral("\t2\r\n") + wide);
+    QCOMPARE(positions(), QList<double>({ 100, 160 }));
 }
 
 namespace {

@@ -185,7 +185,7 @@ void DialogTemplateTest::BuilderSetsUpEachKind()
     QCOMPARE(input->isReadOnly(), false);
     QCOMPARE(input->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(input->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(input->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(input->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     QCOMPARE(builder.Control<QPlainTextEdit>(1001)->isReadOnly(), true);
     QCOMPARE(builder.Control<QPlainTextEdit>(1012)->isReadOnly(), true);
 

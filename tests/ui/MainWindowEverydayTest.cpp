@@ -122,6 +122,13 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
     QCOMPARE(Lines(run.Text(1012)).first(), paneHeader);
     QVERIFY(LanguageCommand(*run.m_window));
     QVERIFY(!run.m_window->actions().first()->text().isEmpty()); // About, relabelled
+    // The last column is in view at the template size, with the pane hidden and shown.
+    auto* report = run.m_window->Control<QPlainTextEdit>(1001);
+    for (int shown = 0; shown < 2; ++shown, run.m_window->Control<QAbstractButton>(1014)->click()) {
+        const QString last = Lines(run.Text(1001)).first().section('\t', -1);
+        QVERIFY(report->document()->defaultTextOption().tabs().last().position
+                + report->fontMetrics().horizontalAdvance(last) < report->viewport()->width());
+    }
 
     // The worked example stays exact after a change (German: MainWindowTest, from the start).
     if (language == "English") {

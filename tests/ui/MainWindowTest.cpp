@@ -548,7 +548,7 @@ void MainWindowTest::ServerBoxOffersSelectedServersAndPicksTheStoredOne()
         std::string storedAfter;
     };
     for (const Case& c : { Case { "Server C", "Server C", "Server C" }, Case { "Server B", "", "" },
-             Case { "server c", "", "" } }) {
+             Case { "server c", "", "" }, Case { "", "Server A", "Server A" } }) {
         Run run("Deutsch", [&](CIniFile& profile) {
             Servers({ { "Server A", "-" }, { "Server B", "-" }, { "Server C", "-" } }, c.stored)(
                 profile);
