@@ -396,6 +396,7 @@ void CQuotinoDlg::PlaceFrameOnScreen()
     const QSize fitting = size().boundedTo(available.size() - frameSize);
     if (fitting != size()) {
         m_minSize = m_minSize.boundedTo(fitting);
+        m_restoredSize = fitting; // what the window opens with: closing at it stores nothing
         setMinimumSize(m_minSize);
         resize(fitting);
     }
