@@ -1,6 +1,7 @@
-// Any text read as an amount: never NaN, finite or HUGE_VAL either way; on texts made only of
-// digits, signs, points, commas, exponents and blanks it agrees with the C library's strtod after
-// the thousands separators are dropped; amounts written with two decimals read back.
+// Any text read as an amount: finite and within ±10^12; on texts made only of digits, signs,
+// points, commas, exponents and blanks it agrees with the C library's strtod after the
+// thousands separators are dropped, or is 0 beyond the bound; amounts written with two
+// decimals read back.
 #include "FuzzCheck.h"
 
 #include "calc/Amount.h"
@@ -42,8 +43,7 @@ double Reference(std::string_view text)
 
 void CheckWellFormed(double value)
 {
-    FuzzCheck(!std::isnan(value), "never NaN");
-    FuzzCheck(std::isfinite(value) || std::fabs(value) == HUGE_VAL, "finite or HUGE_VAL");
+    FuzzCheck(std::isfinite(value) && std::fabs(value) <= 1e12, "finite and within the bound");
 }
 
 } // namespace
@@ -63,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a comma reads as a point");
 
     if (IsSimple(text)) {
-        const double expected = Reference(text);
+        double expected = Reference(text);
+        if (std::fabs(expected) > 1e12)
+            expected = 0.0;
         // Results below the smallest normal double may come back as 0.
         const bool tiny = std::fabs(expected) < DBL_MIN && value == 0.0;
         FuzzCheck(value == expected || tiny, "agrees with strtod");

@@ -69,36 +69,6 @@ size_t NumberLength(std::string_view text)
     return pos;
 }
 
-// Decimal position of the first significant digit of a mantissa that has one: 1 for "5",
-// 3 for "123.4", -1 for "0.05".
-long long LeadingPosition(std::string_view mantissa, size_t first)
-{
-    const size_t point = std::min(mantissa.find('.'), mantissa.size());
-    return first < point ? static_cast<long long>(point - first)
-                         : -static_cast<long long>(first - point - 1);
-}
-
-// A number that does not fit a double is too large rather than too small when its first
-// significant digit stands left of the point once the exponent is applied.
-bool IsOverflow(std::string_view number)
-{
-    const size_t mark = number.find_first_of("eE");
-    const std::string_view mantissa = number.substr(0, mark);
-    const size_t first = mantissa.find_first_of("123456789");
-    if (first == std::string_view::npos)
-        return false;
-    long long exponent = 0;
-    if (mark != std::string_view::npos) {
-        for (char c : number.substr(mark + 1)) {
-            if (IsDigit(c) && exponent < 1'000'000'000)
-                exponent = exponent * 10 + (c - '0');
-        }
-        if (number[mark + 1] == '-')
-            exponent = -exponent;
-    }
-    return LeadingPosition(mantissa, first) + exponent > 0;
-}
-
 } // namespace
 
 double ParseAmount(std::string_view text)
@@ -119,10 +89,9 @@ double ParseAmount(std::string_view text)
     double value = 0.0;
     const auto [end, error] = std::from_chars(
         number.data(), number.data() + number.size(), value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range)
-        value = IsOverflow(number) ? HUGE_VAL : 0.0;
-    else if (error != std::errc())
-        value = 0.0;
+    // Too large or too small for a double reads as unreadable, as does one beyond the bound.
+    if (error != std::errc() || !std::isfinite(value) || value > kMaxAmount)
+        return 0.0;
     return negative ? -value : value;
 }
 

@@ -57,6 +57,13 @@ std::string PriceCell(double unit, double total)
     return Concat({ "\t", F2(unit), "=", F2(total) });
 }
 
+// The offer in percent of a total; 0 where the quotient is no sensible number (a total of 1e-300).
+double Percent(double offer, double total)
+{
+    const double percent = total > 0.0 ? offer / total * 100 : 0.0;
+    return std::isfinite(percent) && std::fabs(percent) <= kMaxAmount ? percent : 0.0;
+}
+
 } // namespace
 
 // One shopping-list item with the prices and points of its plant; zero for an unknown plant.
@@ -208,15 +215,15 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     report += '\t';
     if (pointsTotal > 0.0)
         report += Concat({ FormatFixed(pointsTotal, 0), " ", t.Txt_Points });
-    const double farmPercent = farmTotal > 0.0 ? offer / farmTotal * 100 : 0.0;
+    const double farmPercent = Percent(offer, farmTotal);
     report += Decimal(Concat({ "\r\n\r\n", FormatFixed(farmPercent, 1), "% ", t.Txt_FarmPrice, " (",
         F2(farmTotal), " ", currency, ")" }));
     if (marketTotal > 0.0) {
         const double netMarketTotal = marketTotal * 0.9;
-        report += Decimal(Concat({ "\r\n", FormatFixed(offer / marketTotal * 100, 1), "% ",
+        report += Decimal(Concat({ "\r\n", FormatFixed(Percent(offer, marketTotal), 1), "% ",
             t.Txt_MarketPrice, " (", F2(marketTotal), " ", currency, ")" }));
         report += Decimal(
-            Concat({ "\r\n", FormatFixed(offer / netMarketTotal * 100, 1), "% ", t.Txt_MarketPrice,
+            Concat({ "\r\n", FormatFixed(Percent(offer, netMarketTotal), 1), "% ", t.Txt_MarketPrice,
                 " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
     return report;
