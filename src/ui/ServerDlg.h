@@ -26,6 +26,8 @@ public:
     static bool IsStorableServerName(const std::string& name);
 
 private:
+    void SelectRows(const std::vector<bool>& selected);
+
     const CTexts& m_texts;
     CIniFile& m_profile;
     CServerCache& m_servers;
