@@ -8,7 +8,8 @@
 // descriptor is not inherited by programs we start. Paths are UTF-8. -1 means failure, with
 // errno set.
 
-// An existing file to read; a folder is refused.
+// An existing regular file to read; a folder (EISDIR) or a pipe, device or socket (ENXIO) is
+// refused, without waiting for a pipe's writer.
 int OpenFileToRead(const std::string& path);
 // Creates the file or empties an existing one.
 int OpenFileToWrite(const std::string& path);

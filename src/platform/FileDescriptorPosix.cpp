@@ -20,11 +20,14 @@ int Open(const std::string& path, int flags)
 
 int OpenFileToRead(const std::string& path)
 {
-    const int fd = Open(path, O_RDONLY);
-    struct stat info;
-    if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+    // Without O_NONBLOCK a named pipe that took the file's place would hold the open until a
+    // writer comes; on a regular file the flag changes nothing.
+    const int fd = Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        const int reason = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
         ::close(fd);
-        errno = EISDIR;
+        errno = reason;
         return -1;
     }
     return fd;

@@ -27,10 +27,11 @@ unsigned int Portion(std::size_t size) { return static_cast<unsigned int>(std::m
 int OpenFileToRead(const std::string& path)
 {
     const int fd = Open(path, _O_RDONLY);
-    struct _stat64 info;
-    if (fd >= 0 && (::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFDIR) != 0)) {
+    struct _stat64 info {};
+    if (fd >= 0 && (::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)) {
+        const int reason = (info.st_mode & _S_IFDIR) != 0 ? EISDIR : ENXIO;
         ::_close(fd);
-        errno = EISDIR;
+        errno = reason;
         return -1;
     }
     return fd;

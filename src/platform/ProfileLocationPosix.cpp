@@ -1,5 +1,7 @@
 #include "platform/ProfileLocation.h"
 
+#include "platform/FileKind.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -36,8 +38,8 @@ std::string SystemReason()
 std::string FileUnusableReason(const fs::path& file)
 {
     std::error_code error;
-    if (fs::is_directory(file, error))
-        return "it is a folder";
+    if (const std::string reason = NotAFileReason(KindOfFile(file.string())); !reason.empty())
+        return reason;
     if (::access(file.c_str(), R_OK) != 0)
         return "it cannot be read: " + SystemReason();
     constexpr fs::perms anyWrite =

@@ -71,8 +71,10 @@ std::string FileUnusableReason(const fs::path& file)
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return "it cannot be read and written: " + SystemReason(::GetLastError());
+    // A console, a serial port or a pipe opens like a file but never ends or waits.
+    const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
     ::CloseHandle(handle);
-    return {};
+    return disk ? std::string() : std::string("it is a device or pipe, not a file");
 }
 
 } // namespace
