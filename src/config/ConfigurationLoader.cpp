@@ -16,6 +16,7 @@
 #include "platform/Cp1252.h"
 #include "platform/SystemError.h"
 #include "platform/TextCase.h"
+#include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
 #include "prices/ServerCache.h"
 #include "prices/ServerName.h"
@@ -26,6 +27,8 @@
 #include <iterator>
 #include <climits>
 #include <cmath>
+#include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -33,6 +36,8 @@ constexpr const char* kSettings = "Settings";
 constexpr int kDefaultLoadFlag = 49153;
 constexpr int kDefaultProfileId = 129;
 constexpr int kSecondsPerDay = 86400;
+// Backups of rebuilt profiles kept beside it: "<profile>.bak" is the newest, ".bak.2" the oldest.
+constexpr int kBackupCount = 3;
 
 // Bring a 64-bit intermediate back into the range of a struct tm field.
 int ClampToInt(long long value)
@@ -55,6 +60,28 @@ std::time_t LocalMidnight(const std::string& date)
     day.tm_mday = parts[2];
     day.tm_isdst = -1;
     return std::mktime(&day);
+}
+
+std::string DocumentText(const CIniFile& document)
+{
+    CMemorySink sink;
+    document.WriteTo(sink);
+    return std::move(sink.m_data);
+}
+
+std::string BackupName(const std::string& profilePath, int age)
+{
+    return profilePath + ".bak" + (age == 0 ? std::string() : "." + std::to_string(age));
+}
+
+// Drops the oldest backup and moves each other one a place older, freeing "<profile>.bak".
+void RotateBackups(const std::string& profilePath)
+{
+    std::error_code error;
+    std::filesystem::remove(PathFromUtf8(BackupName(profilePath, kBackupCount - 1)), error);
+    for (int age = kBackupCount - 2; age >= 0; --age)
+        std::filesystem::rename(PathFromUtf8(BackupName(profilePath, age)),
+                                PathFromUtf8(BackupName(profilePath, age + 1)), error);
 }
 
 bool CopyBytes(CByteSource& source, CByteSink& sink)
@@ -133,7 +160,9 @@ bool CConfigurationLoader::NeedsRebuild(bool fileRead)
 // server's address, metadata and prices.
 void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
 {
-    BackUpProfileFile();
+    // The date of the last server-list update is the program's own and not carried over.
+    m_profile.WriteString(kSettings, "ServerUpd", std::nullopt);
+    const std::string replaced = DocumentText(m_profile);
 
     const std::string language = m_profile.GetString(kSettings, "Lang", "");
     strServer = m_profile.GetString(kSettings, "Server", "");
@@ -172,6 +201,14 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     m_profile.WriteInt(kSettings, "OriginMask", m_settings.m_nOriginMask);
     if (m_settings.m_nLoadFlag != kDefaultLoadFlag)
         m_profile.WriteInt(kSettings, "LoadFlag", m_settings.m_nLoadFlag);
+
+    // A file that the rebuild gives back line for line holds nothing that a backup must keep:
+    // one that an earlier rebuild wrote, say, which must not push the user's own file out of
+    // the backups. Where there is no backup yet, it costs nothing to keep one.
+    std::error_code error;
+    if (fileRead && (DocumentText(m_profile) != replaced
+                     || !std::filesystem::exists(PathFromUtf8(BackupName(m_strProfilePath, 0)), error)))
+        BackUpProfileFile();
 
     // A new profile that cannot be created (no folder can be written) is said once, instead
     // of failing silently at every start.
@@ -227,7 +264,8 @@ void CConfigurationLoader::ShowProfileProblem(IUserInterface& ui)
 }
 
 // A rebuild throws away hand edits of texts, catalogue and lists; the replaced file stays
-// beside the new one as "<profile>.bak", so nothing the user wrote is lost for good.
+// beside the new one as "<profile>.bak", the earlier backups one place older, so nothing the
+// user wrote is lost for good.
 void CConfigurationLoader::BackUpProfileFile()
 {
     // What cannot be read cannot be copied either; an older backup is worth more than a part.
@@ -236,7 +274,8 @@ void CConfigurationLoader::BackUpProfileFile()
     CFileSource source(m_strProfilePath);
     if (!source.IsOpen())
         return;
-    ReplaceFileAtomically(m_strProfilePath + ".bak",
+    RotateBackups(m_strProfilePath);
+    ReplaceFileAtomically(BackupName(m_strProfilePath, 0),
                           [&source](CByteSink& sink) { return CopyBytes(source, sink); });
 }
 
