@@ -54,6 +54,8 @@ const char* TextKey(EKind kind)
     case EKind::AddressMissing: return "Txt_ErrAddress";
     case EKind::Columns: return "Txt_ErrColumns";
     case EKind::FileUnreadable: return "Txt_ErrFile";
+    case EKind::NotAFile: return "Txt_ErrNotFile";
+    case EKind::NotPriceList: return "Txt_ErrNotPriceList";
     case EKind::Stopped: return "Txt_ErrStopped";
     case EKind::Other: return "Txt_ErrOther";
     case EKind::None:
@@ -75,6 +77,19 @@ SDownloadOutcome SDownloadOutcome::FromFetch(bool ok, int error, long status)
         outcome.kind = EKind::HttpStatus;
     else
         outcome.kind = KindOfError(error);
+    return outcome;
+}
+
+SDownloadOutcome SDownloadOutcome::Failure(EKind kind)
+{
+    SDownloadOutcome outcome;
+    outcome.kind = kind;
+    switch (kind) {
+    case EKind::Columns: outcome.error = kErrorColumns; break;
+    case EKind::NotPriceList: outcome.error = kErrorNotPriceList; break;
+    case EKind::TooLarge: outcome.error = CURLE_FILESIZE_EXCEEDED; break;
+    default: outcome.error = kErrorFile; break;
+    }
     return outcome;
 }
 

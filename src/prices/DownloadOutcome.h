@@ -20,16 +20,26 @@ struct SDownloadOutcome {
         AddressMissing,
         Columns,
         FileUnreadable,
+        NotAFile,
+        NotPriceList,
         Stopped,
         Other,
     };
 
+    // The numbers of failures that are the program's own, not the fetch's: above every CURLcode,
+    // so that a stamp never shows another server's error.
+    static constexpr int kErrorColumns = 0x1001;
+    static constexpr int kErrorNotPriceList = 0x1002;
+    static constexpr int kErrorFile = 0x1003;
+
     EKind kind = EKind::None;
-    int error = 0;    // the fetch's error number, for the kinds without a text of their own
+    int error = 0;    // the error number the stamp shows
     long status = 0;  // the HTTP status, for HttpStatus
 
     // Classifies the end of a fetch by its result, error number and HTTP status.
     static SDownloadOutcome FromFetch(bool ok, int error, long status);
+    // One of the program's own failures, with its error number.
+    static SDownloadOutcome Failure(EKind kind);
     bool IsFailure() const { return kind != EKind::None && kind != EKind::Success; }
     // One sentence in the user's language; empty for success and for no outcome.
     std::string Describe(const CTexts& texts) const;

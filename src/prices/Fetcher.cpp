@@ -46,6 +46,9 @@ bool ReplaceFile(const std::string& target, const std::function<bool(int fd)>& w
 
 void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine)
 {
+    constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+    if (body.starts_with(kUtf8ByteOrderMark))
+        body.remove_prefix(kUtf8ByteOrderMark.size());
     std::string raw;
     while (!body.empty()) {
         const std::size_t end = body.find('\n');

@@ -78,7 +78,7 @@ private:
     std::unique_ptr<CTransferWorker> m_pWorker;  // the session; created on first use
 };
 
-// Splits a body at LF, drops every CR, keeps a last line without LF, and converts each line
+// Splits a body at LF (after a UTF-8 byte order mark), drops every CR, keeps a last line without LF, and converts each line
 // from UTF-8 to Windows-1252, as every list the program reads arrives. ForEachBodyLine hands
 // the lines over one at a time (the handler may take the text); SplitBody collects them.
 void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine);

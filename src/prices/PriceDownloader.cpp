@@ -1,6 +1,9 @@
 #include "prices/PriceDownloader.h"
 
+#include "platform/ByteSource.h"
 #include "platform/Clock.h"
+#include "platform/FileKind.h"
+#include "platform/Utf16Text.h"
 #include "platform/Utf8Path.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
@@ -8,11 +11,11 @@
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+
+using EKind = SDownloadOutcome::EKind;
 
 CPriceDownloader::CPriceDownloader(CIniFile& profile, CServerCache& cache,
                                    CPriceList& priceList, CFetcher& fetcher, const IClock& clock,
@@ -93,22 +96,49 @@ bool CPriceDownloader::Apply(const SPreparedDownload& download, const STransferR
     CServerTable* table = m_cache.FindTable(download.name);
     if (!table)
         return false;
-    bool ok = false;
     SDownloadOutcome outcome;
     if (response) {
         const std::string copyName = CPriceList::CopyName(*table);
-        ok = m_fetch.FinishFetch(*response, download.url, &copyName);
-        if (ok)
-            m_priceList.ApplyPriceBody(*table, response->body, download.columns);
+        const bool ok = m_fetch.FinishFetch(*response, download.url, &copyName);
         outcome = SDownloadOutcome::FromFetch(ok, m_fetch.m_nLastError, response->status);
+        if (ok && m_priceList.ApplyPriceBody(*table, response->body, download.columns) == 0)
+            outcome = SDownloadOutcome::Failure(EKind::NotPriceList);
     } else if (!download.usableColumns) {
-        outcome.kind = SDownloadOutcome::EKind::Columns;
+        outcome = SDownloadOutcome::Failure(EKind::Columns);
     } else {
-        outcome = SDownloadOutcome::FromFetch(false, m_fetch.m_nLastError, 0);
+        outcome = SDownloadOutcome::FromFetch(false, CFetcher::NoSession().error, 0);
     }
-    Stamp(download.name, *table, ok);
+    Stamp(download.name, *table, outcome);
     m_outcomes.Record(download.name, outcome);
-    return ok;
+    return !outcome.IsFailure();
+}
+
+// The file's kind is looked at before it is opened: opening a named pipe would wait for a
+// writer, and a device would never end.
+SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::string& body) const
+{
+    const EFileKind kind = KindOfFile(path);
+    if (kind == EFileKind::Missing)
+        return SDownloadOutcome::Failure(EKind::FileUnreadable);
+    if (kind != EFileKind::Regular)
+        return SDownloadOutcome::Failure(EKind::NotAFile);
+    CFileSource file(path);
+    if (!file.IsOpen())
+        return SDownloadOutcome::Failure(file.Error() == ENXIO ? EKind::NotAFile : EKind::FileUnreadable);
+    // One byte over the limit is enough to know the file is too large for a list.
+    const std::size_t limit = static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes) + 1;
+    body.resize(limit);
+    std::size_t filled = 0;
+    std::ptrdiff_t count = 0;
+    while (filled < limit && (count = file.Read(body.data() + filled, limit - filled)) > 0)
+        filled += static_cast<std::size_t>(count);
+    body.resize(filled);
+    if (count < 0)
+        return SDownloadOutcome::Failure(EKind::FileUnreadable);
+    if (static_cast<std::int64_t>(filled) > m_fetch.m_nMaxBodyBytes)
+        return SDownloadOutcome::Failure(EKind::TooLarge);
+    ConvertUtf16ToUtf8(body);
+    return SDownloadOutcome::FromFetch(true, 0, 0);
 }
 
 bool CPriceDownloader::ImportPriceList(const std::string& name, const std::string& path)
@@ -116,42 +146,30 @@ bool CPriceDownloader::ImportPriceList(const std::string& name, const std::strin
     CServerTable* table = m_cache.FindTable(name);
     if (!table)
         return false;
-    SDownloadOutcome outcome;
     SPriceColumns columns;
-    std::ifstream file(PathFromUtf8(path), std::ios::binary);
     std::string body;
-    if (!CPriceList::TableColumns(*table, columns)) {
-        outcome.kind = SDownloadOutcome::EKind::Columns;
-    } else if (std::error_code error; !std::filesystem::is_regular_file(PathFromUtf8(path), error) || !file) {
-        outcome.kind = SDownloadOutcome::EKind::FileUnreadable;
-    } else {
-        // One byte over the limit is enough to know the file is too large for a list.
-        body.resize(static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes) + 1);
-        file.read(body.data(), static_cast<std::streamsize>(body.size()));
-        body.resize(static_cast<std::size_t>(file.gcount()));
-        if (file.bad())
-            outcome.kind = SDownloadOutcome::EKind::FileUnreadable;
-        else if (static_cast<std::int64_t>(body.size()) > m_fetch.m_nMaxBodyBytes)
-            outcome.kind = SDownloadOutcome::EKind::TooLarge;
-        else
-            outcome.kind = SDownloadOutcome::EKind::Success;
-    }
+    SDownloadOutcome outcome = CPriceList::TableColumns(*table, columns)
+        ? ReadImportFile(path, body)
+        : SDownloadOutcome::Failure(EKind::Columns);
+    // A file that was read but holds no price is stamped as a failure; one never read is not.
+    const bool read = !outcome.IsFailure();
+    if (read && m_priceList.ApplyPriceBody(*table, body, columns) == 0)
+        outcome = SDownloadOutcome::Failure(EKind::NotPriceList);
+    if (read)
+        Stamp(name, *table, outcome);
     m_outcomes.Record(name, outcome);
-    if (outcome.IsFailure())
-        return false;
-    m_priceList.ApplyPriceBody(*table, body, columns);
-    Stamp(name, *table, true);
-    return true;
+    return !outcome.IsFailure();
 }
 
-void CPriceDownloader::Stamp(const std::string& name, CServerTable& table, bool success)
+void CPriceDownloader::Stamp(const std::string& name, CServerTable& table,
+                             const SDownloadOutcome& outcome)
 {
-    if (success) {
+    if (!outcome.IsFailure()) {
         const std::string stamp = FormatSuccessStamp(m_clock);
         table.SetAt("Aktualisiert", stamp);
         m_profile.WriteString(name, "Aktualisiert", stamp);
     } else {
         // Only in memory: the profile keeps the last successful stamp.
-        table.SetAt("Aktualisiert", FormatFailureStamp(m_fetch.m_nLastError));
+        table.SetAt("Aktualisiert", FormatFailureStamp(outcome.error));
     }
 }

@@ -31,8 +31,9 @@ public:
                      CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
 
     // Downloads the server's price list and waits for it. Success stamps Aktualisiert with
-    // the local time ("6.12.26 09:05") in the table and the profile; failure stamps the error
-    // number ("** 0x0000001c") in the table only, so the next start shows the last good stamp.
+    // the local time ("6.12.26 09:05") in the table and the profile; failure, also a body
+    // without one price row, stamps this server's own error number ("** 0x0000001c") in the
+    // table only, so the next start shows the last good stamp.
     // An unknown server is left alone.
     void DownloadServer(const std::string& name);
 
@@ -51,16 +52,19 @@ public:
     bool Apply(const SPreparedDownload& download, const STransferResponse* response);
 
     // Reads a price list from a local file the user picked into the server, exactly as a
-    // download's body, and stamps it like a successful download. False, stamping nothing,
-    // when the server is unknown, its Werte is unusable, or the file cannot be read or is
-    // larger than a download may be. path is UTF-8 on every system.
+    // download's body (UTF-8, or UTF-16 with its byte order mark), and stamps it like a
+    // successful download. False, stamping nothing, when the server is unknown, its Werte is
+    // unusable, or the file is no regular file, cannot be read or is larger than a download
+    // may be; false with a failure stamp when not one price row was read. path is UTF-8 on
+    // every system.
     bool ImportPriceList(const std::string& name, const std::string& path);
 
     static std::string FormatSuccessStamp(const IClock& clock);
     static std::string FormatFailureStamp(int error);
 
 private:
-    void Stamp(const std::string& name, CServerTable& table, bool success);
+    SDownloadOutcome ReadImportFile(const std::string& path, std::string& body) const;
+    void Stamp(const std::string& name, CServerTable& table, const SDownloadOutcome& outcome);
 
     CIniFile& m_profile;
     CServerCache& m_cache;

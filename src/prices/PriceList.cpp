@@ -125,8 +125,7 @@ bool CPriceList::DownloadPriceList(CServerTable* table)
     const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(table->m_strUrl));
     if (!m_fetch.FinishFetch(response, table->m_strUrl, &saveName))
         return false;
-    ApplyPriceBody(*table, response.body, columns);
-    return true;
+    return ApplyPriceBody(*table, response.body, columns) > 0;
 }
 
 bool CPriceList::TableColumns(const CServerTable& table, SPriceColumns& columns)
@@ -143,12 +142,24 @@ void CPriceList::ApplyPriceLines(CServerTable& table, const std::vector<std::str
         ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
 }
 
-void CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,
-                                const SPriceColumns& columns)
+int CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,
+                               const SPriceColumns& columns)
 {
+    int prices = 0;
+    std::string key, value, dateKey, date;
     ForEachBodyLine(body, [&](const std::string& line) {
-        ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
+        const ELine kind = ReadPriceLine(line, columns, key, value);
+        if (kind == ELine::Price) {
+            Store(table, key, value);
+            ++prices;
+        } else if (kind == ELine::Date) {
+            dateKey = key;
+            date = value;
+        }
     });
+    if (prices > 0 && !dateKey.empty())
+        Store(table, dateKey, date);
+    return prices;
 }
 
 std::string CPriceList::CopyName(const CServerTable& table)
@@ -159,8 +170,19 @@ std::string CPriceList::CopyName(const CServerTable& table)
 bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
                                 int firstPriceColumn, int lastPriceColumn)
 {
-    if (lastPriceColumn < 0)
-        lastPriceColumn = firstPriceColumn;
+    std::string key, value;
+    const ELine kind = ReadPriceLine(line, {nameColumn, firstPriceColumn, lastPriceColumn}, key, value);
+    if (kind == ELine::Price || kind == ELine::Date)
+        Store(table, key, value);
+    return kind != ELine::Unusable;
+}
+
+CPriceList::ELine CPriceList::ReadPriceLine(std::string_view line, const SPriceColumns& columns,
+                                            std::string& key, std::string& value)
+{
+    const int nameColumn = columns.name;
+    const int firstPriceColumn = columns.firstPrice;
+    const int lastPriceColumn = columns.lastPrice < 0 ? firstPriceColumn : columns.lastPrice;
     // Columns 2 and 3 hold the list's own date.
     constexpr int kDateColumns = 3;
     const int needed = std::max({nameColumn, firstPriceColumn, lastPriceColumn, kDateColumns - 1});
@@ -168,29 +190,29 @@ bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int 
     const int count = SplitFields(line, fields, '\t', static_cast<std::size_t>(needed) + 1);
     const auto inRange = [count](int column) { return column >= 0 && column < count; };
     if (!inRange(nameColumn) || !inRange(firstPriceColumn) || !inRange(lastPriceColumn))
-        return false;
+        return ELine::Unusable;
 
     const int priceColumn = ChoosePriceColumn(fields, firstPriceColumn, lastPriceColumn);
     const std::string name = MapPlantName(fields[nameColumn]);
     const auto plant = std::find_if(m_catalog.m_astrPlants.begin(), m_catalog.m_astrPlants.end(),
                                     [&](const std::string& p) { return EqualNoCase(p, name); });
     if (plant != m_catalog.m_astrPlants.end()) {
-        std::string price;
         bool positive = false;
-        if (!ReadPrice(fields[priceColumn], price, positive))
-            return false;
-        Store(table, *plant, price);
-        return true;
+        if (!ReadPrice(fields[priceColumn], value, positive))
+            return ELine::Unusable;
+        key = *plant;
+        return ELine::Price;
     }
     // The list's own date stands in columns 2 and 3, whatever Werte says; a row that names
     // the date but holds none (possible with Werte "1,1") keeps the stored one.
     if (EqualNoCase(name, "Stand") && count > 1) {
-        std::string date = fields[1];
+        value = fields[1];
         if (count > 2)
-            date += " " + fields[2];
-        Store(table, name, date);
+            value += " " + fields[2];
+        key = name;
+        return ELine::Date;
     }
-    return true;
+    return ELine::Other;
 }
 
 std::string CPriceList::MapPlantName(const std::string& field) const

@@ -34,7 +34,7 @@ public:
 
     // Fetches the table's address and applies every line, with the columns that the table's
     // Werte names ("x,y" or "x,y-z", counted from 1). False, without fetching, when Werte is
-    // unusable or there is no session; false when the fetch fails.
+    // unusable or there is no session; false when the fetch fails or brings no price row.
     bool DownloadPriceList(CServerTable* table);
 
     // The columns that the table's Werte names (default "1,2"); false when it is unusable.
@@ -42,8 +42,10 @@ public:
     // Applies every line of a list that arrived for the table, by download or from a file.
     void ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
                          const SPriceColumns& columns);
-    // The same for a whole body as it came (UTF-8), one line at a time.
-    void ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
+    // The same for a whole body as it came (UTF-8), one line at a time. Returns the number of
+    // price rows read; without one the body is no price list and nothing is stored, not even
+    // its date row.
+    int ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
     // The name of the copy that a download of the table's list leaves.
     static std::string CopyName(const CServerTable& table);
 
@@ -58,6 +60,10 @@ public:
                             int& lastPriceColumn);
 
 private:
+    enum class ELine { Unusable, Other, Price, Date };
+    // What one line holds: for a price or date row, the key and the value to store under it.
+    ELine ReadPriceLine(std::string_view line, const SPriceColumns& columns, std::string& key,
+                        std::string& value);
     std::string MapPlantName(const std::string& field) const;
     void Store(CServerTable& table, const std::string& key, const std::string& value);
 

@@ -65,14 +65,15 @@ TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,0");
 }
 
-TEST_F(PriceDownloaderTest, UnusableWerteStampsThePreviousError)
+// No fetch ran, so the stamp names the server's own failure, not the previous fetch's error.
+TEST_F(PriceDownloaderTest, UnusableWerteStampsItsOwnError)
 {
     m_downloader.DownloadServer("Server 3");
-    const int previous = m_fetch.m_nLastError;
     m_cache.SetServerValue("Server 1", "Werte", "0,2");
 
     m_downloader.DownloadServer("Server 1");
-    EXPECT_EQ(Value("Server 1", "Aktualisiert"), CPriceDownloader::FormatFailureStamp(previous));
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"),
+              CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorColumns));
     EXPECT_EQ(Requests("/server1"), 0);
 }
 

@@ -20,7 +20,8 @@ TEST_F(PriceListShortDateRowTest, DateRowWithoutDateKeepsTheStoredDate)
     m_cache.SetServerValue("Server 1", "Werte", "1,1");
     Route("/server1", "Stand\nDatum/Uhrzeit\n");
 
-    EXPECT_TRUE(m_priceList.DownloadPriceList(m_cache.FindTable("Server 1")));
+    // Without a price row the list is no price list.
+    EXPECT_FALSE(m_priceList.DownloadPriceList(m_cache.FindTable("Server 1")));
     EXPECT_EQ(Value("Server 1", "Stand"), "05.12.2026 18:00");
     CServerTable& table = *m_cache.FindTable("Server 1");
     EXPECT_TRUE(m_priceList.ParsePriceLine(table, "Datum/Uhrzeit", 0, 0, -1));
