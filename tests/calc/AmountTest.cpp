@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -47,16 +46,12 @@ TEST(Amount, ParseAmountReadsCommaOrPointAndTakesTheLastPointAsDecimal)
         EXPECT_DOUBLE_EQ(c.expected, ParseAmount(c.text)) << '"' << c.text << '"';
 }
 
-// No amount of the game comes near 10^12: beyond it, or beyond a double, a text is garbage.
-TEST(Amount, ParseAmountReadsNumbersBeyondTheBoundAsUnreadable)
+TEST(Amount, ParseAmountReadsNumbersTooLargeForADoubleAsUnreadable)
 {
-    const std::pair<std::string, double> cases[] = {
-        { "1e400", 0.0 }, { "-1e99999999999999999999", 0.0 }, { std::string(400, '9'), 0.0 },
-        { "0," + std::string(400, '0') + "1", 0.0 }, { "1000000000000,01", 0.0 },
-        { "-1,5e12", 0.0 }, { "1e12", 1e12 }, { "-999.999.999.999,99", -999999999999.99 },
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(expected, ParseAmount(text)) << text.substr(0, 40);
+    EXPECT_EQ(0.0, ParseAmount("1e400"));
+    EXPECT_EQ(0.0, ParseAmount("-1e99999999999999999999"));
+    EXPECT_EQ(0.0, ParseAmount(std::string(400, '9')));
+    EXPECT_EQ(0.0, ParseAmount("0," + std::string(400, '0') + "1"));
 }
 
 // The C library's printf is the reference for the digits: same rounding of the binary value.

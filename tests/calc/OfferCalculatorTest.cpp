@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -124,26 +125,14 @@ TEST(OfferCalculator, ZeroFarmTotalGivesZeroPercent)
 // Absurd sums and prices give a report of ordinary numbers, never "inf", "nan" or 309 digits.
 TEST(OfferCalculator, AbsurdTotalsGiveAReadableReport)
 {
-    const std::string longSum(309, '9');
-    const struct {
-        const char* farmPrice;
-        const char* sum;
-        const char* summary;
-    } cases[] = {
-        { "0,06", "1e400", "Summe: 0,00 wT" },
-        { "0,06", longSum.c_str(), "Summe: 0,00 wT" },
-        { "0,06", "-1e13", "Summe: 0,00 wT" },
-        { "1e-300", "25,00", "0,0% vom Bauernhofpreis" },
-        { "1e300", "25,00", "0,0% vom Bauernhofpreis (0,00 wT)" },
-    };
-    for (const auto& c : cases) {
+    for (const auto& [farmPrice, sum, summary] : std::vector<std::tuple<const char*, std::string, const char*>> {
+             {"0,06", "1e400", "Summe: 0,00 wT"}, {"0,06", std::string(309, '9'), "Summe: 0,00 wT"}, {"0,06", "-1e13", "Summe: 0,00 wT"},
+             {"1e-300", "25", "\r\n0,0% vom Bauernhofpreis"}, {"1e300", "25", "\r\n0,0% vom Bauernhofpreis (0,00 wT)"}}) {
         CCalcWorld world(Language::German);
-        world.AddPlant("Testkraut", { "1", "0", "500", "", "", c.farmPrice }, "Testkraut");
-        const std::string report
-            = world.m_calc.Calculate(std::string("3 x Testkraut\nSumme: ") + c.sum + " wT").strReport;
-        EXPECT_NE(report.find(c.summary), std::string::npos) << c.sum << "\n" << report;
-        for (const char* garbage : { "inf", "nan", "999999999999999" })
-            EXPECT_EQ(report.find(garbage), std::string::npos) << c.sum << "\n" << report;
+        world.AddPlant("Testkraut", {"1", "0", "500", "", "", farmPrice}, "Testkraut");
+        const std::string report = world.m_calc.Calculate("3 x Testkraut\nSumme: " + sum + " wT").strReport;
+        EXPECT_NE(report.find(summary), std::string::npos) << report;
+        EXPECT_TRUE(report.find("inf") == report.find("nan") && report.size() < 200) << report;
     }
 }
 

@@ -24,6 +24,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -471,57 +472,36 @@ TEST_F(ConfigurationLoaderTest, DamagedProfilesLoadWithoutHarm)
     }
 }
 
-// Files that a rebuild wrote never push the user's own file out of the backups: not when the
-// language question is closed, not when a server list sets a language that does not exist.
-// Of the user's own files the last three are kept.
+// Files a rebuild wrote (language question closed, unknown language set by a server list)
+// never push the user's own file out of the backups; of those the last three are kept.
 TEST_F(ConfigurationLoaderTest, BackupsKeepTheUsersLastOwnFile)
 {
-    const auto userFile = [](const std::string& language, const std::string& title) {
+    const auto own = [](const std::string& language, const std::string& title) {
         return DefaultProfileWith([&](CIniFile& profile) {
             profile.WriteString("Settings", "Lang", language);
             profile.WriteString("Texts English", "Txt_Title", title);
         });
     };
-    const auto closeQuestion = [](ProgramStart& start) {
-        start.ui.m_bAccept = false;
-        start.Load();
-    };
-    const auto setUnknownLanguage = [](ProgramStart& start) {
-        start.Load();
-        start.profile.WriteString("Settings", "Lang", "Klingon");
-        start.profile.WriteString("Settings", "ServerUpd", DayFromToday(0));
-        start.profile.WriteString("Server 1", "Karotte", "0,42");
-    };
-    const struct {
-        const char* what;
-        std::vector<std::string> userFiles;  // written by hand before the starts
-        std::function<void(ProgramStart&)> run;
-        std::vector<std::string> backups;  // .bak, .bak.1, .bak.2
-    } cases[] = {
-        { "closed question", { userFile("", "Mine") }, closeQuestion, { userFile("", "Mine") } },
-        { "unknown language", { userFile("Klingon", "Mine") }, setUnknownLanguage,
-          { userFile("Klingon", "Mine") } },
-        { "four own files", { userFile("", "1"), userFile("", "2"), userFile("", "3"), userFile("", "4") },
-          closeQuestion, { userFile("", "4"), userFile("", "3"), userFile("", "2") } },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::filesystem::remove_all(m_dir.path());
-        std::filesystem::create_directories(m_dir.path());
-        for (const std::string& own : c.userFiles) {
-            WriteWholeFile(m_path, own);
+    for (const auto& [files, listLanguage, backups] : std::vector<std::tuple<Lines, bool, Lines>> {
+             {{own("", "Mine")}, false, {own("", "Mine")}},
+             {{own("Klingon", "Mine")}, true, {own("Klingon", "Mine")}},
+             {{own("", "1"), own("", "2"), own("", "3"), own("", "4")}, false, {own("", "4"), own("", "3"), own("", "2")}}}) {
+        std::filesystem::remove(m_backup), std::filesystem::remove(m_backup + ".1"), std::filesystem::remove(m_backup + ".2");
+        for (const std::string& file : files) {
+            WriteWholeFile(m_path, file);
             for (int start = 0; start < 4; ++start) {
                 ProgramStart program(m_path);
-                c.run(program);
+                program.ui.m_bAccept = false;  // the language question is closed
+                if (program.Load() && listLanguage) {
+                    program.profile.WriteString("Settings", "Lang", "Klingon");
+                    program.profile.WriteString("Settings", "ServerUpd", DayFromToday(0));
+                }
                 program.profile.Save();
             }
         }
         for (std::size_t age = 0; age < 3; ++age) {
             const std::string backup = m_backup + (age == 0 ? "" : "." + std::to_string(age));
-            if (age < c.backups.size())
-                EXPECT_TRUE(SameBytes(c.backups[age], ReadWholeFile(backup))) << backup;
-            else
-                EXPECT_FALSE(Exists(backup)) << backup;
+            EXPECT_TRUE(age < backups.size() ? SameBytes(backups[age], ReadWholeFile(backup)) : !Exists(backup)) << backup;
         }
     }
 }

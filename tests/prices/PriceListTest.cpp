@@ -103,7 +103,6 @@ TEST_F(PriceListTest, ListLinesBecomePricesInTableAndProfile)
         {"date row", "1,2", "Datum/Uhrzeit\t12.03.2017\t08:00\nSalat\t1,00\n", {{"Stand", "12.03.2017 08:00"}}},
         {"two-field Stand row", "1,2", "Stand\t12.03.2017\nSalat\t1,00\n", {{"Stand", "12.03.2017"}}},
         {"date row without a date", "1,1", "Stand\nDatum/Uhrzeit\n", {{"Stand", "old"}}, false},
-        {"date row of a list without prices", "1,2", "Stand\t12.03.2017\n", {{"Stand", "old"}}, false},
         {"date row must reach the price column", "1,3",
          "Datum/Uhrzeit\t12.03.2017\nKarotte\t0,45\t0,50\n",
          {{"Stand", "old"}, {"Karotte", "0,50"}}},
