@@ -13,6 +13,7 @@
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 #include <memory>
@@ -79,9 +80,10 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     std::vector<std::string> fields;
     bool heading = true;
     m_nAssignments = 0;
+    m_announced = {kMajorVersion, kMinorVersion};
     ForEachBodyLine(body, [&](const std::string& line) {
         if (!heading)
-            ApplyLine(line, fields, ui);
+            ApplyLine(line, fields);
         heading = false;
     });
 
@@ -89,12 +91,14 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%d", &today);
     m_profile.WriteString("Settings", "ServerUpd", date);
+    // One notice per list, however many version rows it carries.
+    if (ui && m_announced != std::pair {kMajorVersion, kMinorVersion})
+        ui->ShowUpdateNotice(m_announced.first, m_announced.second);
     if (ui && m_fnRefillServers)
         m_fnRefillServers();
 }
 
-void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::string>& fields,
-                                   IUserInterface* ui)
+void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::string>& fields)
 {
     if (line.size() > kMaxRowBytes)
         return;
@@ -103,9 +107,9 @@ void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::strin
     if (count < 3)
         return;
     if (fields[0].empty() && !fields[1].empty() && !fields[2].empty()) {
-        ApplyVersion(fields[1], fields[2], ui);
         if (m_nAssignments < kMaxAssignments) {
             ++m_nAssignments;
+            NoteVersion(fields[1], fields[2]);
             ApplyAssignment(fields[1], fields[2]);
         }
         return;
@@ -115,19 +119,15 @@ void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::strin
     ApplyServer(fields, count);
 }
 
-void CServerListUpdater::ApplyVersion(const std::string& label, const std::string& version,
-                                      IUserInterface* ui)
+void CServerListUpdater::NoteVersion(const std::string& label, const std::string& version)
 {
     if (!EqualNoCase(label, "Version"))
         return;
     std::array<int, 2> numbers {};
     if (ScanSeparatedIntegers(version, '.', numbers) < 2)
         return;
-    const auto [major, minor] = numbers;
     // The minor number counts as an integer: 1.4 is older than 1.39, 1.40 newer.
-    const bool newer = major > kMajorVersion || (major == kMajorVersion && minor > kMinorVersion);
-    if (newer && ui)
-        ui->ShowUpdateNotice(major, minor);
+    m_announced = std::max(m_announced, std::pair {numbers[0], numbers[1]});
 }
 
 void CServerListUpdater::ApplyAssignment(const std::string& assignment,

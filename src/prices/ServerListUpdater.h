@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class CFetcher;
@@ -47,17 +48,18 @@ public:
     // bytes; rows beyond these bounds are ignored like any other unusable row.
     static constexpr std::size_t kMaxServers = 1000;
     static constexpr std::size_t kMaxRowBytes = 4096;
-    // Directive rows of one list that may change the profile; real lists carry a handful.
+    // Directive rows of one list (assignments and version rows) that are read; real lists
+    // carry a handful.
     static constexpr std::size_t kMaxAssignments = 200;
 
 private:
-    void ApplyLine(std::string_view line, std::vector<std::string>& fields, IUserInterface* ui);
-    void ApplyVersion(const std::string& label, const std::string& version,
-                      IUserInterface* ui);
+    void ApplyLine(std::string_view line, std::vector<std::string>& fields);
+    void NoteVersion(const std::string& label, const std::string& version);
     void ApplyAssignment(const std::string& assignment, const std::string& condition);
     void ApplyServer(const std::vector<std::string>& fields, int count);
 
     std::size_t m_nAssignments = 0;  // directive rows of the list being applied
+    std::pair<int, int> m_announced {kMajorVersion, kMinorVersion};  // the highest version seen
     CIniFile& m_profile;
     CServerCache& m_cache;
     const CTexts& m_texts;

@@ -131,7 +131,19 @@ TEST_F(ServerListUpdaterTest, NewerVersionRowsShowTheNotice)
                            "\tVersion\tneu\n"
                            "\tVersion\t2\n"
                            "\tVersion\t1.40\n"));
-    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>>{{1, 40}, {2, 0}, {1, 40}}));
+    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>>{{2, 0}}));
+}
+
+// Version rows are directive rows: a flood of them shows one notice and uses up the bound.
+TEST_F(ServerListUpdaterTest, AFloodOfVersionRowsShowsOneNoticeWithinTheDirectiveBound)
+{
+    std::string body = "heading\n";
+    for (int i = 0; i < 100'000; ++i)
+        body += "\tVersion\t1." + std::to_string(40 + i % 7) + "\n";
+    body += "\t[Umsetzen]Carrot=Karotte\t-\n";
+    EXPECT_TRUE(UpdateWith(body));
+    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>>{{1, 46}}));
+    EXPECT_EQ(m_profile.GetString("Umsetzen", "Carrot", "<none>"), "<none>");
 }
 
 TEST_F(ServerListUpdaterTest, AssignmentsChangeTheProfileWhereTheirConditionHolds)
