@@ -15,8 +15,12 @@ extern std::string g_strLastList;
 // clipboard is empty and the input stays as it is. Updates g_strLastList either way.
 std::optional<std::string> PasteList(IClipboard& clipboard, const CListTemplates& templates);
 
+// The same when the window opens: a text longer than any list (kMaxListBytes) is left on
+// the clipboard, and nullopt comes back.
+std::optional<std::string> PasteListAtStart(IClipboard& clipboard, const CListTemplates& templates);
+
 // On activation: whether the clipboard holds a list other than the one pasted last. Only text
 // that reads as a shopping list counts, and never text the program copied itself: switching
 // back after copying the report, or closing a dialog with other text on the clipboard, must
-// not replace the player's list.
+// not replace the player's list. Nor does a text longer than kMaxListBytes.
 bool ClipboardHasNewList(IClipboard& clipboard, const CListTemplates& templates);

@@ -163,6 +163,14 @@ void SplitListLine(
         elements.push_back(std::move(rest));
 }
 
+std::string_view BoundedListText(std::string_view text)
+{
+    if (text.size() <= kMaxListBytes)
+        return text;
+    const std::size_t lastLineEnd = text.rfind('\n', kMaxListBytes - 1);
+    return text.substr(0, lastLineEnd == std::string_view::npos ? kMaxListBytes : lastLineEnd + 1);
+}
+
 CListReading ReadListItems(std::string_view text, const CListTemplates& templates)
 {
     std::vector<std::string> elements;

@@ -2,6 +2,7 @@
 
 #include "config/ListTemplates.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,13 @@ void NormalizeListText(std::string& text, const CListTemplates& templates);
 // it, its total part, and the remaining text.
 void SplitListLine(
     std::string_view line, const CListTemplates& templates, std::vector<std::string>& elements);
+
+// The longest text read as a list. Game lists are a few KB; text beyond this is never pasted
+// unasked, and only its beginning is priced.
+constexpr std::size_t kMaxListBytes = 256 * 1024;
+// The text up to kMaxListBytes, ending after its last whole line within them; a text that fits
+// comes back whole.
+std::string_view BoundedListText(std::string_view text);
 
 // Reads the items and the offered sum from the input text; the last total line counts.
 CListReading ReadListItems(std::string_view text, const CListTemplates& templates);

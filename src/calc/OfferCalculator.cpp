@@ -167,9 +167,13 @@ COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::
 std::string COfferCalculator::ReportText(std::string_view inputText) const
 {
     const CReportTexts& t = m_reportTexts;
-    const CListReading reading = ReadListItems(inputText, m_templates);
+    const std::string_view bounded = BoundedListText(inputText);
+    const CListReading reading = ReadListItems(bounded, m_templates);
+    const std::string cutNote = bounded.size() < inputText.size()
+        ? CTexts::Fill(t.Txt_ListCut, std::to_string(kMaxListBytes / 1024), "")
+        : std::string();
     if (reading.items.empty())
-        return {};
+        return cutNote;
 
     std::string report = Concat({ "\t", t.Txt_Article, "\t", t.Txt_Origin, "\t", t.Txt_Market, "\t",
         t.Txt_Pirk, "\t", t.Txt_Points });
@@ -226,6 +230,8 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
             Concat({ "\r\n", FormatFixed(Percent(offer, netMarketTotal), 1), "% ", t.Txt_MarketPrice,
                 " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
+    if (!cutNote.empty())
+        report += Concat({ "\r\n\r\n", cutNote });
     return report;
 }
 

@@ -18,4 +18,5 @@ void CReportTexts::ReadTexts(const CTexts& texts)
     Txt_Pirk = texts.GetText("Txt_Pirk");
     Txt_Adv = texts.GetText("Txt_Adv");
     Txt_Adv_Link = texts.GetText("Txt_Adv_Link");
+    Txt_ListCut = texts.GetText("Txt_ListCut");
 }

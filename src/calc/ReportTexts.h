@@ -21,6 +21,7 @@ struct CReportTexts {
     std::string Txt_Pirk;
     std::string Txt_Adv;
     std::string Txt_Adv_Link;
+    std::string Txt_ListCut;
 
     void ReadTexts(const CTexts& texts);
 };

@@ -156,7 +156,7 @@ void CQuotinoDlg::OnInitDialog()
         setWindowIcon(ProgramIcon());
     m_bInitialised = true;
 
-    TakeListFromClipboard();
+    TakeListFromClipboard(true);
     m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
     m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
     m_reportStops = CColumnStops(*m_pReport);
@@ -333,9 +333,11 @@ void CQuotinoDlg::PasteList()
         QMetaObject::invokeMethod(this, &CQuotinoDlg::accept, Qt::QueuedConnection);
 }
 
-bool CQuotinoDlg::TakeListFromClipboard()
+bool CQuotinoDlg::TakeListFromClipboard(bool atStart)
 {
-    const std::optional<std::string> list = ::PasteList(*m_pClipboard, m_calc.m_templates);
+    const std::optional<std::string> list = atStart
+        ? PasteListAtStart(*m_pClipboard, m_calc.m_templates)
+        : ::PasteList(*m_pClipboard, m_calc.m_templates);
     if (list)
         m_pInput->setPlainText(ToQString(*list));
     return list.has_value();

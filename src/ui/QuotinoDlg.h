@@ -76,7 +76,7 @@ protected:
 private:
     void CreateControls();
     // Puts a list from the clipboard into the input, without calculating; false without one.
-    bool TakeListFromClipboard();
+    bool TakeListFromClipboard(bool atStart = false);
     void ConnectCommands();
     void OnInitDialog();
     void AddAboutCommand();

@@ -215,6 +215,21 @@ TEST(ListPaste, ActivationTakesOnlyForeignTextThatReadsAsAList)
     }
 }
 
+// Text past the bound is never taken unasked, neither on activation nor when the window opens;
+// an explicit paste still takes it.
+TEST(ListPaste, TextPastTheBoundIsTakenOnlyWhenAskedFor)
+{
+    const CListTemplates templates = DefaultListTemplates();
+    FakeClipboard clipboard;
+    for (const std::size_t size : { kMaxListBytes, kMaxListBytes + 1 }) {
+        g_strLastList.clear();
+        clipboard.m_strText = "Einkaufsliste\r\n" + std::string(size - 15, '\n');
+        EXPECT_EQ(ClipboardHasNewList(clipboard, templates), size <= kMaxListBytes) << size;
+        EXPECT_EQ(PasteListAtStart(clipboard, templates).has_value(), size <= kMaxListBytes);
+        EXPECT_TRUE(PasteList(clipboard, templates)) << size;
+    }
+}
+
 TEST(ListPaste, PasteNormalisesTheClipboardAndRemembersIt)
 {
     const CListTemplates templates = DefaultListTemplates();

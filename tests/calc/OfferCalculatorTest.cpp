@@ -1,4 +1,5 @@
 #include "calc/CalcFixtures.h"
+#include "calc/ListReader.h"
 #include "platform/TextCase.h"
 
 #include <gtest/gtest.h>
@@ -379,6 +380,28 @@ TEST(OfferCalculator, ManualPriceIsStoredReadableWhateverTheDecimalText)
         world.m_calc.m_reportTexts.Txt_Decimal = decimal;
         ASSERT_TRUE(world.m_calc.SetMarketPrice("Karotte", "12,5"));
         EXPECT_EQ("12,50", world.m_servers.GetServerValue("Server 1", "Karotte", "")) << decimal;
+    }
+}
+
+// A list past the bound is priced up to its last whole line within it, and the report's
+// last line says so in the user's language.
+TEST(OfferCalculator, AListPastTheBoundIsPricedUpToItAndSaysSo)
+{
+    std::string atBound = "    1 x Karotte\n"; // 16 bytes, then lines of 12 up to the bound
+    while (atBound.size() < kMaxListBytes)
+        atBound += "1 x Karotte\n";
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        { "Deutsch", atBound, "wT)" },
+        { "Deutsch", atBound + "2 x Salat", "\r\n\r\nDie Liste ist zu lang: berechnet sind nur ihre ersten 256 KB." },
+        // The line that crosses the bound is left out whole, not read as "Karotte2".
+        { "English", atBound.substr(0, kMaxListBytes - 1) + "2 x Salat\n",
+            "\r\n\r\nThe list is too long: only its first 256 KB are priced." },
+    };
+    for (const auto& [language, text, end] : cases) {
+        const std::string report = CShippedWorld(language).m_calc.Calculate(text).strReport;
+        EXPECT_EQ(report.find("\r\n2\t"), std::string::npos) << language;
+        EXPECT_EQ(report.find("Karotte2"), std::string::npos) << language;
+        EXPECT_TRUE(report.ends_with(end)) << report.substr(report.size() - 100);
     }
 }
 
