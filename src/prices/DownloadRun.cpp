@@ -6,7 +6,7 @@
 
 CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
                            std::vector<std::string> names)
-    : m_downloader(downloader), m_fetch(fetch)
+    : m_downloader(downloader), m_fetch(fetch), m_pReader(downloader.MakeReader())
 {
     for (const std::string& name : names) {
         // An unknown server is left alone, as a single download leaves it.
@@ -25,14 +25,13 @@ void CDownloadRun::Start()
             entry.finished = true;
             continue;
         }
-        entry.id = m_fetch.StartFetch(entry.download.url);
+        entry.id = m_downloader.StartTransfer(entry.download, m_pReader);
         if (entry.id == 0) {
             entry.response = CFetcher::NoSession();
             entry.finished = true;
         }
     }
     ShowNext();
-    ApplyReady();
 }
 
 bool CDownloadRun::OnFinished(STransferResponse response)
@@ -46,7 +45,6 @@ bool CDownloadRun::OnFinished(STransferResponse response)
         return false;
     entry->response = std::move(response);
     entry->finished = true;
-    ApplyReady();
     return true;
 }
 
@@ -63,24 +61,29 @@ void CDownloadRun::Stop()
 void CDownloadRun::RunToEnd()
 {
     Start();
-    while (!IsDone()) {
+    for (;;) {
+        while (ApplyNext()) {
+        }
+        if (IsDone())
+            break;
         m_fetch.WaitForAny();
         for (STransferResponse& response : m_fetch.TakeFinished())
             OnFinished(std::move(response));
     }
 }
 
-void CDownloadRun::ApplyReady()
+bool CDownloadRun::ApplyNext()
 {
-    while (!m_bStopped && m_nNext < m_entries.size() && m_entries[m_nNext].finished) {
-        SEntry& entry = m_entries[m_nNext];
-        const bool fetched = entry.download.fetch;
-        if (!m_downloader.Apply(entry.download, fetched ? &entry.response : nullptr))
-            ++m_nFailed;
-        entry.response = {};  // the body is no longer needed
-        ++m_nNext;
-        ShowNext();
-    }
+    if (m_bStopped || m_nNext == m_entries.size() || !m_entries[m_nNext].finished)
+        return false;
+    SEntry& entry = m_entries[m_nNext];
+    const bool fetched = entry.download.fetch;
+    if (!m_downloader.Apply(entry.download, fetched ? &entry.response : nullptr))
+        ++m_nFailed;
+    entry.response = {};
+    ++m_nNext;
+    ShowNext();
+    return true;
 }
 
 void CDownloadRun::ShowNext()

@@ -4,23 +4,29 @@
 #include "prices/TransferWorker.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CFetcher;
 
 // Downloads the price lists of several servers at once and applies each in the order of the
-// list as soon as it and every one before it are in, so that the stamps, the profile and
-// the progress come out as if the servers had been fetched one after the other. A server
-// that stalls holds back only the applying of those after it, not their transfers.
+// list once it and every one before it are in, so that the stamps, the profile and the
+// progress come out as if the servers had been fetched one after the other. A server that
+// stalls holds back only the applying of those after it, not their transfers; their lists
+// wait already reduced to the rows to apply (CPriceDownloader::StartTransfer), never whole.
 class CDownloadRun {
 public:
     CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names);
 
-    // Starts every transfer (the worker runs a few at once) and applies what needs none.
+    // Starts every transfer (the worker runs a few at once).
     void Start();
-    // Takes a finished transfer; false when it belongs to another run or this one stopped.
+    // Takes a finished transfer, to be applied in turn; false when it belongs to another run
+    // or this one stopped.
     bool OnFinished(STransferResponse response);
+    // Applies the next server when its transfer is in (or it needs none): one server per
+    // call, so that a window can let its events run between two. False when none was ready.
+    bool ApplyNext();
     // Aborts the transfers in flight; nothing more is applied, what was applied stays.
     void Stop();
     // Start, then wait for every transfer, for callers that may block.
@@ -42,11 +48,11 @@ private:
         STransferResponse response;
     };
 
-    void ApplyReady();
     void ShowNext();
 
     CPriceDownloader& m_downloader;
     CFetcher& m_fetch;
+    std::shared_ptr<const CPriceListReader> m_pReader;
     std::vector<SEntry> m_entries;
     std::size_t m_nNext = 0;  // the first entry not yet applied
     int m_nFailed = 0;

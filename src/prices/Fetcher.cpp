@@ -96,7 +96,8 @@ bool CFetcher::FetchUrl(const std::string& url, std::vector<std::string>& lines,
     return FinishFetch(Wait(id), url, lines, saveName);
 }
 
-int CFetcher::StartFetch(const std::string& url, long totalSeconds)
+int CFetcher::StartFetch(const std::string& url, long totalSeconds,
+                         std::function<void(STransferResponse&)> onArrival)
 {
     if (!HasSession())
         return 0;
@@ -109,6 +110,7 @@ int CFetcher::StartFetch(const std::string& url, long totalSeconds)
     request.totalTimeoutSeconds =
         totalSeconds > 0 ? std::min(totalSeconds, m_nTotalTimeoutSeconds) : m_nTotalTimeoutSeconds;
     request.maxBodyBytes = m_nMaxBodyBytes;
+    request.onArrival = std::move(onArrival);
     return m_pWorker->Start(std::move(request));
 }
 
@@ -138,8 +140,8 @@ bool CFetcher::FinishFetch(const STransferResponse& response, const std::string&
 {
     m_nLastError = 0;
     try {
-        if (saveName && !response.cancelled && (response.status != 0 || response.error == CURLE_OK))
-            WriteCopy(*saveName, url, response);
+        if (saveName)
+            WriteCopyFile(CopyPath(*saveName), url, response);
         if (response.cancelled) {
             m_nLastError = CURLE_ABORTED_BY_CALLBACK;
             return false;
@@ -197,11 +199,10 @@ std::string CFetcher::CopyPath(const std::string& saveName) const
     return Utf8FromPath(PathFromUtf8(m_strCopyFolder) / PathFromUtf8(Cp1252ToUtf8(SafeFileName(saveName))));
 }
 
-void CFetcher::WriteCopy(const std::string& saveName, const std::string& requestedUrl,
-                         const STransferResponse& response) const
+void CFetcher::WriteCopyFile(const std::string& path, const std::string& requestedUrl,
+                             const STransferResponse& response)
 {
-    const std::string path = CopyPath(saveName);
-    if (path.empty())
+    if (path.empty() || response.cancelled || (response.status == 0 && response.error != CURLE_OK))
         return;
     std::string text;
     if (response.status != 0) {

@@ -34,8 +34,10 @@ public:
                   const std::string* saveName);
 
     // Starts a transfer with the current limits; totalSeconds > 0 shortens the total limit.
-    // Returns its id, or 0 without a session (FinishFetch of NoSession() then fails).
-    int StartFetch(const std::string& url, long totalSeconds = 0);
+    // onArrival runs on the worker when the response is in (STransferRequest). Returns the
+    // transfer's id, or 0 without a session (FinishFetch of NoSession() then fails).
+    int StartFetch(const std::string& url, long totalSeconds = 0,
+                   std::function<void(STransferResponse&)> onArrival = {});
     // What FetchUrl does once the response is in: lines, copy, m_nLastError and the result.
     bool FinishFetch(const STransferResponse& response, const std::string& url,
                      std::vector<std::string>& lines, const std::string* saveName);
@@ -57,6 +59,10 @@ public:
 
     // The path that a copy named saveName gets; empty without a copy folder.
     std::string CopyPath(const std::string& saveName) const;
+    // The copy that FinishFetch leaves, for a response that came in, at a path from CopyPath
+    // (nothing for an empty one). Touches nothing of a fetcher, so any thread may call it.
+    static void WriteCopyFile(const std::string& path, const std::string& requestedUrl,
+                              const STransferResponse& response);
 
     // 0x8000 follows redirects from https to http, 0x4000 from http to https.
     int m_nLoadFlag = 49153;
@@ -71,9 +77,6 @@ public:
     std::int64_t m_nMaxBodyBytes = 16 * 1024 * 1024;
 
 private:
-    void WriteCopy(const std::string& saveName, const std::string& requestedUrl,
-                   const STransferResponse& response) const;
-
     std::function<void()> m_fnNotify;
     std::unique_ptr<CTransferWorker> m_pWorker;  // the session; created on first use
 };

@@ -7,6 +7,7 @@
 #include "platform/Utf8Path.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceList.h"
+#include "prices/PriceListReader.h"
 #include "prices/ServerCache.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
@@ -51,7 +52,7 @@ void CPriceDownloader::DownloadServer(const std::string& name)
         Apply(*download, nullptr);
         return;
     }
-    const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(download->url));
+    const STransferResponse response = m_fetch.Wait(StartTransfer(*download, MakeReader()));
     Apply(*download, &response);
 }
 
@@ -85,6 +86,7 @@ std::optional<SPreparedDownload> CPriceDownloader::Prepare(const std::string& na
     SPreparedDownload download;
     download.name = name;
     download.url = table->m_strUrl;
+    download.copyName = CPriceList::CopyName(*table);
     download.usableColumns = CPriceList::TableColumns(*table, download.columns);
     download.fetch = download.usableColumns && m_fetch.HasSession();
     return download;
@@ -98,10 +100,15 @@ bool CPriceDownloader::Apply(const SPreparedDownload& download, const STransferR
         return false;
     SDownloadOutcome outcome;
     if (response) {
-        const std::string copyName = CPriceList::CopyName(*table);
-        const bool ok = m_fetch.FinishFetch(*response, download.url, &copyName);
+        // A response reduced on arrival left its copy there.
+        const auto* rows = std::any_cast<CPriceRows>(&response->reduced);
+        const bool ok = m_fetch.FinishFetch(*response, download.url, rows ? nullptr : &download.copyName);
         outcome = SDownloadOutcome::FromFetch(ok, m_fetch.m_nLastError, response->status);
-        if (ok && m_priceList.ApplyPriceBody(*table, response->body, download.columns) == 0)
+        const auto applyPrices = [&] {
+            return rows ? m_priceList.ApplyRows(*table, *rows)
+                        : m_priceList.ApplyPriceBody(*table, response->body, download.columns);
+        };
+        if (ok && applyPrices() == 0)
             outcome = SDownloadOutcome::Failure(EKind::NotPriceList);
     } else if (!download.usableColumns) {
         outcome = SDownloadOutcome::Failure(EKind::Columns);
@@ -139,6 +146,23 @@ SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::
         return SDownloadOutcome::Failure(EKind::TooLarge);
     ConvertUtf16ToUtf8(body);
     return SDownloadOutcome::FromFetch(true, 0, 0);
+}
+
+int CPriceDownloader::StartTransfer(const SPreparedDownload& download,
+                                    std::shared_ptr<const CPriceListReader> reader)
+{
+    auto arrive = [reader = std::move(reader), columns = download.columns, url = download.url,
+                   copyPath = m_fetch.CopyPath(download.copyName)](STransferResponse& response) {
+        CFetcher::WriteCopyFile(copyPath, url, response);
+        response.reduced = reader->ReadBody(response.body, columns);
+        std::string().swap(response.body);
+    };
+    return m_fetch.StartFetch(download.url, kPriceListSeconds, std::move(arrive));
+}
+
+std::shared_ptr<const CPriceListReader> CPriceDownloader::MakeReader() const
+{
+    return std::make_shared<const CPriceListReader>(m_priceList.Catalog());
 }
 
 bool CPriceDownloader::ImportPriceList(const std::string& name, const std::string& path)

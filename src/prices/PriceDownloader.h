@@ -4,12 +4,14 @@
 #include "prices/PriceList.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class CFetcher;
 class CIniFile;
+class CPriceListReader;
 class CServerCache;
 class IClock;
 struct STransferResponse;
@@ -18,6 +20,7 @@ struct STransferResponse;
 struct SPreparedDownload {
     std::string name;
     std::string url;
+    std::string copyName;
     SPriceColumns columns;
     bool usableColumns = false;
     bool fetch = false;  // false: refused before fetching (unusable Werte or no session)
@@ -27,6 +30,10 @@ struct SPreparedDownload {
 // servers, and a price list the user imports from a file.
 class CPriceDownloader {
 public:
+    // A list of the size bound arrives in this time at 280 KB/s; a server trickling slower
+    // holds a run no longer than this.
+    static constexpr long kPriceListSeconds = 60;
+
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
                      CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
 
@@ -50,6 +57,13 @@ public:
     // Returns whether the prices were taken.
     std::optional<SPreparedDownload> Prepare(const std::string& name);
     bool Apply(const SPreparedDownload& download, const STransferResponse* response);
+    // Starts the transfer of a prepared download. When its list is in, the worker writes the
+    // copy, reads the body with the reader into the rows to apply and frees it, so that Apply
+    // only writes those rows. Returns the transfer's id, 0 without a session.
+    int StartTransfer(const SPreparedDownload& download,
+                      std::shared_ptr<const CPriceListReader> reader);
+    // A reader of the catalogue as it is now; one serves any number of transfers.
+    std::shared_ptr<const CPriceListReader> MakeReader() const;
 
     // Reads a price list from a local file the user picked into the server, exactly as a
     // download's body (UTF-8, or UTF-16 with its byte order mark), and stamps it like a

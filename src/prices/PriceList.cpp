@@ -4,6 +4,7 @@
 #include "config/PlantCatalog.h"
 #include "platform/TextCase.h"
 #include "prices/Fetcher.h"
+#include "prices/PriceListReader.h"
 #include "prices/SafeFileName.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
@@ -28,40 +29,6 @@ std::string CleanField(std::string_view field)
     if (field.size() > 2 && field.front() == '"' && field.back() == '"')
         field = field.substr(1, field.size() - 2);
     return std::string(field);
-}
-
-// A price cell holds "integer,integer" once full stops are commas; text after it may follow.
-// Fills the cell's text as stored and whether the price is above zero.
-bool ReadPrice(std::string_view cell, std::string& text, bool& positive)
-{
-    text = cell;
-    std::replace(text.begin(), text.end(), '.', ',');
-    std::array<int, 2> parts {};
-    if (ScanSeparatedIntegers(text, ',', parts) < 2)
-        return false;
-    positive = parts[0] > 0 || (parts[0] == 0 && parts[1] > 0);
-    return true;
-}
-
-// The column of the last positive price met when visiting first..last (in either direction),
-// stopping at the first cell that is no price; first when none is positive.
-int ChoosePriceColumn(const std::vector<std::string>& fields, int first, int last)
-{
-    int chosen = first;
-    if (first == last)
-        return chosen;
-    const int step = last < first ? -1 : 1;
-    for (int column = first;; column += step) {
-        std::string text;
-        bool positive = false;
-        if (!ReadPrice(fields[column], text, positive))
-            break;
-        if (positive)
-            chosen = column;
-        if (column == last)
-            break;
-    }
-    return chosen;
 }
 
 }  // namespace
@@ -138,28 +105,32 @@ bool CPriceList::TableColumns(const CServerTable& table, SPriceColumns& columns)
 void CPriceList::ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
                                  const SPriceColumns& columns)
 {
+    const CPriceListReader reader(m_catalog);
+    CPriceRows rows;
     for (const std::string& line : lines)
-        ParsePriceLine(table, line, columns.name, columns.firstPrice, columns.lastPrice);
+        reader.ReadLine(line, columns, rows);
+    ApplyRows(table, rows);
 }
 
 int CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,
                                const SPriceColumns& columns)
 {
-    int prices = 0;
-    std::string key, value, dateKey, date;
-    ForEachBodyLine(body, [&](const std::string& line) {
-        const ELine kind = ReadPriceLine(line, columns, key, value);
-        if (kind == ELine::Price) {
-            Store(table, key, value);
-            ++prices;
-        } else if (kind == ELine::Date) {
-            dateKey = key;
-            date = value;
-        }
-    });
-    if (prices > 0 && !dateKey.empty())
-        Store(table, dateKey, date);
-    return prices;
+    return ApplyRows(table, CPriceListReader(m_catalog).ReadBody(body, columns));
+}
+
+int CPriceList::ApplyRows(CServerTable& table, const CPriceRows& rows)
+{
+    // A body without one price row is no price list: not even its date is taken.
+    if (rows.PriceRows() == 0)
+        return 0;
+    StoreRows(table, rows);
+    return static_cast<int>(rows.PriceRows());
+}
+
+void CPriceList::StoreRows(CServerTable& table, const CPriceRows& rows)
+{
+    for (const auto& [key, value] : rows.Entries())
+        Store(table, key, value);
 }
 
 std::string CPriceList::CopyName(const CServerTable& table)
@@ -170,57 +141,12 @@ std::string CPriceList::CopyName(const CServerTable& table)
 bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
                                 int firstPriceColumn, int lastPriceColumn)
 {
-    std::string key, value;
-    const ELine kind = ReadPriceLine(line, {nameColumn, firstPriceColumn, lastPriceColumn}, key, value);
-    if (kind == ELine::Price || kind == ELine::Date)
-        Store(table, key, value);
-    return kind != ELine::Unusable;
-}
-
-CPriceList::ELine CPriceList::ReadPriceLine(std::string_view line, const SPriceColumns& columns,
-                                            std::string& key, std::string& value)
-{
-    const int nameColumn = columns.name;
-    const int firstPriceColumn = columns.firstPrice;
-    const int lastPriceColumn = columns.lastPrice < 0 ? firstPriceColumn : columns.lastPrice;
-    // Columns 2 and 3 hold the list's own date.
-    constexpr int kDateColumns = 3;
-    const int needed = std::max({nameColumn, firstPriceColumn, lastPriceColumn, kDateColumns - 1});
-    std::vector<std::string>& fields = m_fields;
-    const int count = SplitFields(line, fields, '\t', static_cast<std::size_t>(needed) + 1);
-    const auto inRange = [count](int column) { return column >= 0 && column < count; };
-    if (!inRange(nameColumn) || !inRange(firstPriceColumn) || !inRange(lastPriceColumn))
-        return ELine::Unusable;
-
-    const int priceColumn = ChoosePriceColumn(fields, firstPriceColumn, lastPriceColumn);
-    const std::string name = MapPlantName(fields[nameColumn]);
-    const auto plant = std::find_if(m_catalog.m_astrPlants.begin(), m_catalog.m_astrPlants.end(),
-                                    [&](const std::string& p) { return EqualNoCase(p, name); });
-    if (plant != m_catalog.m_astrPlants.end()) {
-        bool positive = false;
-        if (!ReadPrice(fields[priceColumn], value, positive))
-            return ELine::Unusable;
-        key = *plant;
-        return ELine::Price;
-    }
-    // The list's own date stands in columns 2 and 3, whatever Werte says; a row that names
-    // the date but holds none (possible with Werte "1,1") keeps the stored one.
-    if (EqualNoCase(name, "Stand") && count > 1) {
-        value = fields[1];
-        if (count > 2)
-            value += " " + fields[2];
-        key = name;
-        return ELine::Date;
-    }
-    return ELine::Other;
-}
-
-std::string CPriceList::MapPlantName(const std::string& field) const
-{
-    const auto mapped = m_catalog.m_mapPlantKeys.find(MakeUpper(field));
-    if (mapped != m_catalog.m_mapPlantKeys.end() && !mapped->second.empty())
-        return mapped->second;
-    return field;
+    CPriceRows rows;
+    const bool read = CPriceListReader(m_catalog).ReadLine(
+        line, {nameColumn, firstPriceColumn, lastPriceColumn}, rows);
+    // One line is a row, not a list: its date is taken on its own.
+    StoreRows(table, rows);
+    return read;
 }
 
 void CPriceList::Store(CServerTable& table, const std::string& key, const std::string& value)

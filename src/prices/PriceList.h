@@ -9,6 +9,7 @@
 class CFetcher;
 class CIniFile;
 class CPlantCatalog;
+class CPriceRows;
 class CServerTable;
 
 // Splits a line at separator into fields with white space trimmed and enclosing double quotes
@@ -43,9 +44,11 @@ public:
     void ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
                          const SPriceColumns& columns);
     // The same for a whole body as it came (UTF-8), one line at a time. Returns the number of
-    // price rows read; without one the body is no price list and nothing is stored, not even
-    // its date row.
+    // price rows read; without one the body is no price list and nothing is stored.
     int ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
+    // Writes what a list was reduced to (CPriceListReader) into the table and the profile,
+    // unless it holds no price row. Returns the number of price rows.
+    int ApplyRows(CServerTable& table, const CPriceRows& rows);
     // The name of the copy that a download of the table's list leaves.
     static std::string CopyName(const CServerTable& table);
 
@@ -59,17 +62,13 @@ public:
     static bool ReadColumns(std::string_view werte, int& nameColumn, int& firstPriceColumn,
                             int& lastPriceColumn);
 
+    const CPlantCatalog& Catalog() const { return m_catalog; }
+
 private:
-    enum class ELine { Unusable, Other, Price, Date };
-    // What one line holds: for a price or date row, the key and the value to store under it.
-    ELine ReadPriceLine(std::string_view line, const SPriceColumns& columns, std::string& key,
-                        std::string& value);
-    std::string MapPlantName(const std::string& field) const;
+    void StoreRows(CServerTable& table, const CPriceRows& rows);
     void Store(CServerTable& table, const std::string& key, const std::string& value);
 
     CIniFile& m_profile;
     const CPlantCatalog& m_catalog;
     CFetcher& m_fetch;
-    // Reused from line to line: a list of millions of lines allocates nothing per line.
-    std::vector<std::string> m_fields;
 };

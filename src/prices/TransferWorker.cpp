@@ -79,6 +79,7 @@ struct CTransferWorker::STransfer {
     bool tooLarge = false;
     bool reserved = false;
     const CCurlLibrary* library = nullptr;
+    std::function<void(STransferResponse&)> onArrival;
 
     // Room for an announced body at once: growing step by step would hold the old and the new
     // buffer together, up to three times the body.
@@ -118,6 +119,7 @@ struct CTransferWorker::STransfer {
         if (!easy)
             return CURLE_OUT_OF_MEMORY;
         limit = request.maxBodyBytes;
+        onArrival = request.onArrival;
         this->library = &library;
         library.EasySetopt(easy, CURLOPT_URL, address.c_str());
         // A library too old to restrict the protocols could follow a redirect anywhere.
@@ -342,6 +344,7 @@ void CTransferWorker::CollectDone(std::vector<std::unique_ptr<STransfer>>& activ
         const CURLcode result = message->data.result;
         m_curl.MultiRemoveHandle(multi, (*found)->easy);
         done.push_back(Finish(**found, result));
+        Arrive(**found, done.back());
         m_curl.EasyCleanup((*found)->easy);
         active.erase(found);
     }
@@ -367,6 +370,19 @@ STransferResponse CTransferWorker::Finish(STransfer& transfer, int result)
     if (m_curl.EasyHeader(easy, "Date", 0, CURLH_HEADER, -1, &date) == CURLHE_OK)
         response.date = date->value;
     return response;
+}
+
+void CTransferWorker::Arrive(STransfer& transfer, STransferResponse& response)
+{
+    if (!transfer.onArrival)
+        return;
+    try {
+        transfer.onArrival(response);
+    } catch (...) {
+        std::string().swap(response.body);
+        response.reduced.reset();
+        response.error = CURLE_OUT_OF_MEMORY;
+    }
 }
 
 void CTransferWorker::Publish(std::vector<STransferResponse>& done)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <any>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -12,6 +13,7 @@
 #include <vector>
 
 class CCurlLibrary;
+struct STransferResponse;
 
 // What one transfer asks of the network, copied when it starts, so the worker shares nothing
 // with the caller's settings.
@@ -23,6 +25,11 @@ struct STransferRequest {
     long stallSeconds = 30;
     long totalTimeoutSeconds = 300;
     std::int64_t maxBodyBytes = 16 * 1024 * 1024;
+    // Runs on the worker's thread once a response came in (not for a cancelled transfer or one
+    // that never started), before the response is handed over: it may write the body away and
+    // reduce it into the response's reduced, so that no large body waits for the caller. It
+    // must touch nothing that another thread uses; an exception fails the transfer.
+    std::function<void(STransferResponse&)> onArrival;
 };
 
 // What came back: the raw body and the outcome. Turning the body into lines is the caller's
@@ -36,6 +43,7 @@ struct STransferResponse {
     std::string effectiveUrl;
     std::string contentType;
     std::string date;  // the response's Date header
+    std::any reduced;  // what the request's onArrival made of the body
 };
 
 // Runs transfers on a thread of its own, a few at once, so that no caller waits for the
@@ -80,6 +88,7 @@ private:
     void CollectDone(std::vector<std::unique_ptr<STransfer>>& active,
                      std::vector<STransferResponse>& done);
     STransferResponse Finish(STransfer& transfer, int result);
+    static void Arrive(STransfer& transfer, STransferResponse& response);
     void Publish(std::vector<STransferResponse>& done);
     void Wake();
 

@@ -97,8 +97,7 @@ void CDownloadController::Download()
     m_pRun = std::make_unique<CDownloadRun>(m_app.m_downloader, m_app.m_fetch,
         std::vector<std::string> { FromQString(m_window.SelectedServer()) });
     m_pRun->Start();
-    if (m_pRun->IsDone())
-        Finish();
+    ApplyNextServer();
 }
 
 void CDownloadController::DownloadAll()
@@ -115,8 +114,7 @@ void CDownloadController::DownloadAll()
         m_pMarketDate->repaint();
     };
     m_pRun->Start();
-    if (m_pRun->IsDone())
-        Finish();
+    ApplyNextServer();
 }
 
 void CDownloadController::LoadServerList(bool atStart)
@@ -173,10 +171,31 @@ void CDownloadController::OnTransfersFinished()
         else if (m_pListRun)
             m_pListRun->OnFinished(response);
     }
-    if (m_pRun && m_pRun->IsDone())
-        Finish();
+    if (m_pRun)
+        QueueApply();
     else if (m_pListRun && m_pListRun->IsDone())
         FinishServerList();
+}
+
+// One server per turn of the event loop: input and painting come between two.
+void CDownloadController::ApplyNextServer()
+{
+    m_bApplyQueued = false;
+    if (!m_pRun)
+        return;
+    const bool applied = m_pRun->ApplyNext();
+    if (m_pRun->IsDone())
+        Finish();
+    else if (applied)
+        QueueApply();
+}
+
+void CDownloadController::QueueApply()
+{
+    if (m_bApplyQueued)
+        return;
+    m_bApplyQueued = true;
+    QMetaObject::invokeMethod(this, &CDownloadController::ApplyNextServer, Qt::QueuedConnection);
 }
 
 void CDownloadController::Stop()

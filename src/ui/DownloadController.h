@@ -56,6 +56,8 @@ private:
 
     void Begin(ECommand command);
     void OnTransfersFinished();
+    void ApplyNextServer();
+    void QueueApply();
     void Stop();
     void Finish();
     void FinishServerList();
@@ -71,6 +73,7 @@ private:
     QAction* m_pImport;
 
     ECommand m_eCommand = ECommand::None;
+    bool m_bApplyQueued = false;
     std::unique_ptr<CDownloadRun> m_pRun;
     std::unique_ptr<CServerListRun> m_pListRun;
     std::unique_ptr<CWaitCursor> m_pWait;

@@ -10,8 +10,10 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <malloc.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <tuple>
 
@@ -23,6 +25,12 @@ using EKind = SDownloadOutcome::EKind;
 
 const std::string kOldStamp = "1.1.26 10:00";
 const std::string kNewStamp = "6.12.26 09:05";
+
+long long HeapInUse()
+{
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<long long>(heap.uordblks + heap.hblkhd);
+}
 
 // A port on which nothing listens.
 int ClosedPort()
@@ -58,7 +66,11 @@ protected:
     // Feeds finished transfers to the run until it is done or the condition holds.
     void Pump(CDownloadRun& run, const std::function<bool()>& until = {})
     {
-        while (!run.IsDone() && !(until && until())) {
+        for (;;) {
+            while (run.ApplyNext()) {
+            }
+            if (run.IsDone() || (until && until()))
+                break;
             m_fetch.WaitForAny();
             for (STransferResponse& response : m_fetch.TakeFinished())
                 run.OnFinished(std::move(response));
@@ -162,6 +174,32 @@ TEST_F(DownloadRunTest, AStalledServerHoldsBackOnlyTheApplyingOfLaterOnes)
         EXPECT_EQ(Value(Name(i), "Aktualisiert"), kNewStamp);
     EXPECT_EQ(run.Failed(), 1);
     EXPECT_EQ(run.Count(), 8);
+}
+
+// Lists that arrive behind a stalled server wait as the few rows they set, not whole, and
+// leave their copies as they arrive.
+TEST_F(DownloadRunTest, ListsBehindAStalledServerWaitReducedAndLeaveTheirCopies)
+{
+    constexpr std::size_t kListBytes = 4 << 20;
+    LoadServers(9);
+    Delay("/s1", -1ms);
+    std::string list;
+    while (list.size() < kListBytes)
+        list += "Karotte\t2,50\n";
+    for (int i = 2; i <= 9; ++i)
+        Route("/s" + std::to_string(i), list);
+    CDownloadRun run(m_downloader, m_fetch, AllNames(9));
+    const long long before = HeapInUse();
+    run.Start();
+    for (int taken = 0; taken < 8;) {
+        m_fetch.WaitForAny();
+        for (STransferResponse& response : m_fetch.TakeFinished())
+            taken += run.OnFinished(std::move(response));
+    }
+
+    EXPECT_LT(HeapInUse() - before, static_cast<long long>(kListBytes));
+    for (int i = 2; i <= 9; ++i)
+        EXPECT_GT(std::filesystem::file_size(m_fetch.CopyPath(Name(i) + ".txt")), kListBytes);
 }
 
 // Each kind of failure reaches the server's outcome; the stamp shows the error number and
