@@ -1,8 +1,6 @@
 #include "prices/PriceList.h"
 
 #include "config/IntegerScan.h"
-#include "config/PlantCatalog.h"
-#include "platform/TextCase.h"
 #include "prices/Fetcher.h"
 #include "prices/PriceListReader.h"
 #include "prices/SafeFileName.h"
