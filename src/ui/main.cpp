@@ -7,6 +7,7 @@
 #include "ui/FirstReportExit.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QuotinoDlg.h"
+#include "ui/SingleInstance.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -28,9 +29,14 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("example.quotino.quotino"));
 
+    const std::string profilePath
+        = commandLine.ProfilePath().empty() ? LocateProfile() : commandLine.ProfilePath();
+    CSingleInstance instance(profilePath);
+    if (!instance.IsFirst())
+        return instance.HandOver();
+
     CSystemClock clock;
-    CQuotinoApp app(commandLine.ProfilePath().empty() ? LocateProfile() : commandLine.ProfilePath(),
-                    clock);
+    CQuotinoApp app(profilePath, clock);
     app.InitInstance();
     {
         // The window's modal run is the program's whole active life; it loads the
@@ -40,7 +46,7 @@ int main(int argc, char** argv)
         if (qgetenv("QUOTINO_EXIT_AFTER_FIRST_REPORT") == "1")
             new CFirstReportExit(window, *window.Control<QPlainTextEdit>(IDC_REPORT), std::cout);
         window.exec();
-        // Also after a failed load: the one save of the run.
+        // Also after a failed load: the exit save.
         CExitSave(app, &window).Run();
     }
     app.ExitInstance();

@@ -35,10 +35,10 @@ QProcessEnvironment Environment(const TempDir& dir, bool offscreen)
     return environment;
 }
 
-Result Run(const TempDir& dir, const QStringList& arguments)
+Result Run(const TempDir& dir, const QStringList& arguments, bool offscreen = false)
 {
     QProcess program;
-    program.setProcessEnvironment(Environment(dir, false));
+    program.setProcessEnvironment(Environment(dir, offscreen));
     program.start(QStringLiteral(QUOTINO_EXECUTABLE), arguments);
     Result result;
     if (!program.waitForFinished(kRunTimeoutMs) || program.exitStatus() != QProcess::NormalExit) {
@@ -70,6 +70,7 @@ private slots:
     void ExistingProfileIsTheOneTheRunReadsAndWrites();
     void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data();
     void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs();
+    void SecondStartOnARunningProfileEndsAndSavesNothing();
 
 private:
     // Starts a window run offscreen and waits until the file exists and holds text.
@@ -77,6 +78,7 @@ private:
                                 const std::string& watched, const std::string& wanted,
                                 const QString& program = QStringLiteral(QUOTINO_EXECUTABLE),
                                 const QProcessEnvironment& changes = {});
+    static void Start(QProcess& program, const TempDir& dir, const QStringList& arguments);
 };
 
 void CommandLineTest::AnswersWithoutADisplay_data()
@@ -257,6 +259,36 @@ void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs
         QCOMPARE(ReadWholeFile(dir.file("bin/quotino.ini.bak")), old);
     else
         QCOMPARE(fs::status(fs::path(profile).parent_path()).permissions(), fs::perms::owner_all);
+}
+
+
+void CommandLineTest::Start(QProcess& program, const TempDir& dir, const QStringList& arguments)
+{
+    program.setProcessEnvironment(Environment(dir, true));
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(QUOTINO_EXECUTABLE), arguments);
+    QVERIFY(program.waitForStarted());
+}
+
+// The first run waits in the language question of its new profile; the second start leaves
+// it running and the profile as it was, while a start on another profile runs beside it.
+void CommandLineTest::SecondStartOnARunningProfileEndsAndSavesNothing()
+{
+    TempDir dir;
+    const std::string profile = dir.file("quotino.ini");
+    QProcess first;
+    Start(first, dir, { "--profile", QString::fromStdString(profile) });
+    QTRY_VERIFY_WITH_TIMEOUT(ReadWholeFile(profile).find("\r\nVersion=") != std::string::npos,
+                             kRunTimeoutMs);
+    const std::string before = ReadWholeFile(profile);
+
+    QCOMPARE(Run(dir, { "--profile", QString::fromStdString(profile) }, true).status, 0);
+    QCOMPARE(first.state(), QProcess::Running);
+    QCOMPARE(ReadWholeFile(profile), before);
+    RunUntilWritten(dir, { "--profile", "other.ini" }, dir.file("other.ini"), "\r\nVersion=");
+    QCOMPARE(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
