@@ -4,7 +4,32 @@
 #include "config/CatalogLoader.h"
 #include "config/ConfigurationLoader.h"
 #include "platform/UserInterface.h"
+#include "platform/ByteSink.h"
 #include "platform/Utf8Path.h"
+
+namespace {
+
+// Hashes the text the document would write (FNV-1a), without holding a copy of it.
+class CFingerprintSink : public CByteSink {
+public:
+    bool Write(const char* data, std::size_t size) override
+    {
+        for (std::size_t i = 0; i < size; ++i)
+            m_nHash = (m_nHash ^ static_cast<unsigned char>(data[i])) * 0x100000001b3ULL;
+        return true;
+    }
+
+    std::uint64_t m_nHash = 0xcbf29ce484222325ULL;
+};
+
+std::uint64_t Fingerprint(const CIniFile& profile)
+{
+    CFingerprintSink sink;
+    profile.WriteTo(sink);
+    return sink.m_nHash;
+}
+
+} // namespace
 
 CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
     : m_strProfilePath(std::move(profilePath)),
@@ -32,6 +57,20 @@ bool CQuotinoApp::SaveProfile()
     return m_profile.Save();
 }
 
+bool CQuotinoApp::SaveChanges()
+{
+    // A profile that could not be read is never saved over.
+    if (m_profile.m_bKeepFile)
+        return false;
+    const std::uint64_t fingerprint = Fingerprint(m_profile);
+    if (fingerprint == m_nSavedFingerprint)
+        return true;
+    if (!m_profile.Save())
+        return false;
+    m_nSavedFingerprint = fingerprint;
+    return true;
+}
+
 void CQuotinoApp::ExitInstance()
 {
     m_servers.RemoveServerTables();
@@ -44,6 +83,8 @@ bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui
     const bool loaded
         = loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
     m_bProfileProblemShown = loader.ProfileProblemShown();
+    // What the load itself changed follows from the file again at the next start.
+    m_nSavedFingerprint = Fingerprint(m_profile);
     return loaded;
 }
 

@@ -12,6 +12,7 @@
 #include "prices/ServerListUpdater.h"
 #include "profile/IniFile.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -34,8 +35,12 @@ public:
     // program says so, never behind its back.
     void InitInstance();
     // After the main window has closed (by any means, also at once after a failed load):
-    // the one save of the run. Returns whether it succeeded.
+    // the exit save. Returns whether it succeeded.
     bool SaveProfile();
+    // After every command, and when the desktop session asks: writes the profile when the
+    // document changed since it was last saved, so that a crash or a lost display loses at
+    // most the command in flight. A failure stays silent here; the exit save reports it.
+    bool SaveChanges();
     // Releases the price cache.
     void ExitInstance();
 
@@ -82,6 +87,8 @@ public:
 
 private:
     const IClock& m_clock;
+    // Of the document as last saved; 0 before the first save.
+    std::uint64_t m_nSavedFingerprint = 0;
     bool m_bDeferServerListUpdate = false;
     bool m_bServerListUpdateDue = false;
 };

@@ -139,6 +139,7 @@ bool CDownloadController::ImportPriceList(const QString& path)
     const bool imported
         = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
     m_window.RecalculatePrices();
+    emit CommandFinished();
     return imported;
 }
 

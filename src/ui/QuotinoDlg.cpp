@@ -119,6 +119,8 @@ void CQuotinoDlg::ConnectCommands()
     connect(m_pPriceList, &CPriceListEdit::EditPrice, this, &CQuotinoDlg::OnEditPrice);
     m_pInput->SetPasteHandler([this] { PasteList(); });
     m_pDownloads = std::make_unique<CDownloadController>(*this, m_app, *m_pUi);
+    connect(m_pDownloads.get(), &CDownloadController::CommandFinished, this,
+        [this] { m_app.SaveChanges(); });
     // A server list update, also the one the start-up runs, refills the server box.
     m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
 }
@@ -420,6 +422,7 @@ void CQuotinoDlg::OnServerChange()
     m_app.m_profile.WriteString(kSettings, "Server", m_calc.m_strServer);
     m_calc.RebuildMarketPrices();
     Calculate();
+    m_app.SaveChanges();
 }
 
 void CQuotinoDlg::RecalculatePrices()
@@ -454,6 +457,7 @@ void CQuotinoDlg::OnTogglePriceList()
     m_app.m_settings.SetPreisListe(show);
     m_anchors.ShowPriceList(show, m_rcInput, m_rcReport);
     RecalcLayout();
+    m_app.SaveChanges();
 }
 
 void CQuotinoDlg::OnMaxFarm(bool checked)
@@ -461,6 +465,7 @@ void CQuotinoDlg::OnMaxFarm(bool checked)
     m_app.m_settings.SetMaxFarm(checked);
     m_calc.RebuildMarketPrices();
     Calculate();
+    m_app.SaveChanges();
 }
 
 void CQuotinoDlg::OnSelectServers()
@@ -473,8 +478,10 @@ void CQuotinoDlg::OnSelectServers()
 void CQuotinoDlg::OnDetails()
 {
     CDetailsDlg dialog(m_app.m_texts, m_app.m_settings, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         Calculate();
+        m_app.SaveChanges();
+    }
 }
 
 void CQuotinoDlg::OnEditPrice(const NMPRICELINE& line)
@@ -482,8 +489,10 @@ void CQuotinoDlg::OnEditPrice(const NMPRICELINE& line)
     if (m_pLocked->isChecked())
         return;
     CInPlaceEdit::Create(line, false, [this](const std::string& name, const std::string& text) {
-        if (m_calc.SetMarketPrice(name, text))
+        if (m_calc.SetMarketPrice(name, text)) {
             Calculate();
+            m_app.SaveChanges();
+        }
     });
 }
 
@@ -499,4 +508,5 @@ void CQuotinoDlg::OnChangeLanguage()
         return;
     ApplyTexts();
     Calculate();
+    m_app.SaveChanges();
 }

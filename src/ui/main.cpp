@@ -7,6 +7,7 @@
 #include "ui/FirstReportExit.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QuotinoDlg.h"
+#include "ui/SessionEnd.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -38,14 +39,17 @@ int main(int argc, char** argv)
     CSystemClock clock;
     CQuotinoApp app(profilePath, clock);
     app.InitInstance();
+    CSessionEnd sessionEnd(app);
     {
         // The window's modal run is the program's whole active life; it loads the
         // configuration itself and closes at once when that fails.
         CQuotinoDlg window(app);
+        sessionEnd.Watch(window);
         // Start-up measurements end the run once the first report is on screen.
         if (qgetenv("QUOTINO_EXIT_AFTER_FIRST_REPORT") == "1")
             new CFirstReportExit(window, *window.Control<QPlainTextEdit>(IDC_REPORT), std::cout);
-        window.exec();
+        if (!sessionEnd.EndRequested())
+            window.exec();
         // Also after a failed load: the exit save.
         CExitSave(app, &window).Run();
     }

@@ -1,11 +1,14 @@
 // Runs the real program: its answers to the command line need no display, and --profile
 // decides which file the run reads and writes.
 #include "platform/Version.h"
+#include "prices/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "ui/WindowRun.h"
 
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -71,6 +74,8 @@ private slots:
     void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data();
     void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs();
     void SecondStartOnARunningProfileEndsAndSavesNothing();
+    void SessionEndKeepsTheChangesOfTheRun_data();
+    void SessionEndKeepsTheChangesOfTheRun();
 
 private:
     // Starts a window run offscreen and waits until the file exists and holds text.
@@ -79,6 +84,8 @@ private:
                                 const QString& program = QStringLiteral(QUOTINO_EXECUTABLE),
                                 const QProcessEnvironment& changes = {});
     static void Start(QProcess& program, const TempDir& dir, const QStringList& arguments);
+    // Ends a window run with signal, which must close it the normal way.
+    static void EndBySignal(QProcess& program, int signal);
 };
 
 void CommandLineTest::AnswersWithoutADisplay_data()
@@ -270,6 +277,15 @@ void CommandLineTest::Start(QProcess& program, const TempDir& dir, const QString
     QVERIFY(program.waitForStarted());
 }
 
+void CommandLineTest::EndBySignal(QProcess& program, int signal)
+{
+    QCOMPARE(program.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    QVERIFY(program.waitForFinished(kRunTimeoutMs));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
 // The first run waits in the language question of its new profile; the second start leaves
 // it running and the profile as it was, while a start on another profile runs beside it.
 void CommandLineTest::SecondStartOnARunningProfileEndsAndSavesNothing()
@@ -286,9 +302,41 @@ void CommandLineTest::SecondStartOnARunningProfileEndsAndSavesNothing()
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(ReadWholeFile(profile), before);
     RunUntilWritten(dir, { "--profile", "other.ini" }, dir.file("other.ini"), "\r\nVersion=");
-    QCOMPARE(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
+    EndBySignal(first, SIGTERM);
+}
+
+void CommandLineTest::SessionEndKeepsTheChangesOfTheRun_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("logout") << int(SIGTERM);
+    QTest::newRow("terminal closed") << int(SIGHUP);
+    QTest::newRow("interrupt") << int(SIGINT);
+}
+
+// The start-up's server-list update adds a server; the file holds it before the run ends and
+// after the signal has ended it.
+void CommandLineTest::SessionEndKeepsTheChangesOfTheRun()
+{
+    QFETCH(int, signal);
+    LoopbackServer server;
+    server.Server().Get("/list", [](const httplib::Request&, httplib::Response& response) {
+        response.set_content("Server\tAdresse\nNeuer Server\t-\t\n", "text/plain");
+    });
+    server.Start();
+    TempDir dir;
+    const std::string profile = dir.file("quotino.ini");
+    QVERIFY(WriteShippedProfile(profile, "English", [&](CIniFile& document) {
+        document.WriteString("Settings", "ServerInt", "1");
+        document.WriteString("Settings", "ServerList", server.Url("/list"));
+    }));
+
+    QProcess run;
+    Start(run, dir, { "--profile", QString::fromStdString(profile) });
+    const std::string added = "\r\nNeuer Server=-\r\n";
+    QTRY_VERIFY_WITH_TIMEOUT(ReadWholeFile(profile).find(added) != std::string::npos, kRunTimeoutMs);
+    EndBySignal(run, signal);
+    QVERIFY(ReadWholeFile(profile).find(added) != std::string::npos);
+    QVERIFY(!fs::exists(profile + ".lock"));
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
