@@ -3,8 +3,8 @@
 #include "calc/OfferCalculator.h"
 #include "config/CatalogLoader.h"
 #include "config/ConfigurationLoader.h"
-#include "platform/UserInterface.h"
 #include "platform/ByteSink.h"
+#include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"
 
 namespace {

@@ -87,7 +87,7 @@ public:
 
 private:
     const IClock& m_clock;
-    // Of the document as last saved; 0 before the first save.
+    // Of the document as loaded or last saved by SaveChanges.
     std::uint64_t m_nSavedFingerprint = 0;
     bool m_bDeferServerListUpdate = false;
     bool m_bServerListUpdateDue = false;
