@@ -68,6 +68,20 @@ CURLcode RestrictProtocols(const CCurlLibrary& library, CURL* curl, const std::s
     return restricted;
 }
 
+// A transfer that is cancelled, times out or is cleaned up at exit while its host name is
+// still being looked up would otherwise wait for the lookup to end: seconds where a name
+// server does not answer. The lookup's thread is left to finish on its own instead. Older
+// libraries lack the option and keep waiting.
+void ForgetResolverOnCleanup(const CCurlLibrary& library, CURL* curl)
+{
+#if LIBCURL_VERSION_NUM >= 0x075700
+    library.EasySetopt(curl, CURLOPT_QUICK_EXIT, 1L);
+#else
+    (void)library;
+    (void)curl;
+#endif
+}
+
 }  // namespace
 
 // One transfer in flight; owned and touched by the worker's thread only.
@@ -130,6 +144,7 @@ struct CTransferWorker::STransfer {
         library.EasySetopt(easy, CURLOPT_MAXREDIRS, request.maxRedirects);
         library.EasySetopt(easy, CURLOPT_USERAGENT, "Quotino");
         library.EasySetopt(easy, CURLOPT_NOSIGNAL, 1L);
+        ForgetResolverOnCleanup(library, easy);
         library.EasySetopt(easy, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
         library.EasySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
         library.EasySetopt(easy, CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
