@@ -47,6 +47,7 @@ private slots:
     void ActivationPastesOnlyAForeignList();
     void CopiedReportIsNotPastedBackOnActivation();
     void HugeClipboardIsNotPastedOnActivation();
+    void ClipboardOwnerDecidesWhatIsTheProgramsOwn();
     void UnknownPlantKeepsItsNameInTheReport();
     void NeverLoadedServersShowTheDateTextOfTheCurrentLanguage();
     void LinkLineWithoutTargetIsHidden();
@@ -262,6 +263,41 @@ void MainWindowEverydayTest::CopiedReportIsNotPastedBackOnActivation()
     QTRY_VERIFY(QGuiApplication::focusWindow() == nullptr);
     QGuiApplication::clipboard()->setText(QStringLiteral("Einkaufsliste\n3 x Salat"));
     QVERIFY(!clipboard.HoldsOwnText());
+}
+
+// Where the desktop tells who owns the clipboard, a list that another program puts there while
+// the window has the focus (a clipboard manager, a second screen) is the player's.
+void MainWindowEverydayTest::ClipboardOwnerDecidesWhatIsTheProgramsOwn()
+{
+    std::optional<bool> owner;
+    CQtClipboard clipboard([&owner] { return owner; });
+    QGuiApplication::clipboard()->clear();
+    CWindowRun run("Deutsch", {}, {}, false, &clipboard);
+    QVERIFY(run.Show());
+    auto* input = run.m_window->Control<QPlainTextEdit>(1000);
+    const struct {
+        std::optional<bool> ownerAtChange;
+        std::optional<bool> ownerAtActivation;
+        QString list;
+        bool pasted;
+    } cases[] = {
+        { false, false, QStringLiteral("Einkaufsliste\n2 x Salat"), true },
+        { true, true, QStringLiteral("Einkaufsliste\n3 x Salat"), false },
+        // Taken over by a clipboard manager, the program's own text stays its own.
+        { true, false, QStringLiteral("Einkaufsliste\n4 x Salat"), false },
+        // Where the desktop cannot tell, a change while the window has the focus is its own.
+        { std::nullopt, std::nullopt, QStringLiteral("Einkaufsliste\n5 x Salat"), false },
+    };
+    for (const auto& c : cases) {
+        input->setPlainText(QStringLiteral("unchanged"));
+        QVERIFY(run.m_window->isActiveWindow());
+        owner = c.ownerAtChange;
+        QGuiApplication::clipboard()->setText(c.list);
+        owner = c.ownerAtActivation;
+        QVERIFY(Reactivate(*run.m_window));
+        QTest::qWait(20);
+        QCOMPARE(input->toPlainText() == c.list, c.pasted);
+    }
 }
 
 void MainWindowEverydayTest::UnknownPlantKeepsItsNameInTheReport()
