@@ -123,9 +123,10 @@ SDownloadOutcome CDownloadOutcomes::Find(const std::string& server) const
     return found == m_mapOutcomes.end() ? SDownloadOutcome {} : found->second;
 }
 
-void CDownloadOutcomes::RecordDownloadAll(int failed, int offered)
+void CDownloadOutcomes::RecordDownloadAll(int failed, int offered, int applied)
 {
     m_nAllFailed = failed;
+    m_nAllApplied = applied < 0 ? offered : applied;
     m_nAllOffered = offered;
 }
 
@@ -140,9 +141,13 @@ std::string CDownloadOutcomes::Tooltip(const std::string& server, const CTexts& 
         tooltip += line;
     };
     addLine(Find(server).Describe(texts));
+    const auto count = [](int part, int whole) {
+        return " " + std::to_string(part) + " / " + std::to_string(whole);
+    };
+    if (m_nAllFailed >= 0 && m_nAllApplied < m_nAllOffered)
+        addLine(texts.GetText("Txt_DownloadAllStopped") + count(m_nAllApplied, m_nAllOffered));
     if (m_nAllFailed >= 0)
-        addLine(texts.GetText("Txt_FailedServers") + " " + std::to_string(m_nAllFailed) + " / "
-                + std::to_string(m_nAllOffered));
+        addLine(texts.GetText("Txt_FailedServers") + count(m_nAllFailed, m_nAllApplied));
     if (m_serverList.IsFailure())
         addLine(texts.GetText("Txt_ServerListFailed") + " " + m_serverList.Describe(texts));
     return tooltip;

@@ -51,17 +51,22 @@ class CDownloadOutcomes {
 public:
     void Record(const std::string& server, const SDownloadOutcome& outcome);
     SDownloadOutcome Find(const std::string& server) const;
-    // After Download all: how many of the offered servers failed.
-    void RecordDownloadAll(int failed, int offered);
+    // After Download all: how many of the offered servers failed, and how many were applied
+    // (fewer when it was stopped; -1: all of them).
+    void RecordDownloadAll(int failed, int offered, int applied = -1);
     void RecordServerList(const SDownloadOutcome& outcome) { m_serverList = outcome; }
+    // A failed server-list update is news only until the player's next command.
+    void ForgetServerList() { m_serverList = {}; }
 
     // The date label's tooltip for the selected server: why its last download failed, the
-    // count of the last Download all, and a failed server-list update, one per line.
+    // count of the last Download all (and that it was stopped), and a failed server-list
+    // update, one per line.
     std::string Tooltip(const std::string& server, const CTexts& texts) const;
 
 private:
     std::map<std::string, SDownloadOutcome> m_mapOutcomes;  // by upper-cased server name
     int m_nAllFailed = -1;
+    int m_nAllApplied = 0;
     int m_nAllOffered = 0;
     SDownloadOutcome m_serverList;
 };

@@ -35,6 +35,7 @@ public:
     bool IsDone() const { return m_bStopped || m_nNext == m_entries.size(); }
     bool IsStopped() const { return m_bStopped; }
     int Count() const { return static_cast<int>(m_entries.size()); }
+    int Applied() const { return static_cast<int>(m_nNext); }
     int Failed() const { return m_nFailed; }
 
     // The name of each server from when it is next to be applied.

@@ -1,6 +1,7 @@
 #include "ui/AddServerDlg.h"
 
 #include "config/Texts.h"
+#include "platform/TextUtil.h"
 #include "ui/DialogBuilder.h"
 #include "ui/ProfileFormat.h"
 #include "ui/QtText.h"
@@ -8,6 +9,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 
 CAddServerDlg::CAddServerDlg(const CTexts& texts, QWidget* parent) : QDialog(parent)
 {
@@ -21,12 +23,29 @@ CAddServerDlg::CAddServerDlg(const CTexts& texts, QWidget* parent) : QDialog(par
 
     setWindowTitle(ToQString(RemoveAll(texts.GetText("Txt_Add"), "...")));
     builder.Control<QLabel>(1003)->setText(ToQString(texts.GetText("Txt_ServerAdd")));
-    ok->setText(ToQString(texts.GetText("Txt_OK")));
+    m_strOk = ToQString(texts.GetText("Txt_OK"));
+    ok->setText(m_strOk);
     cancel->setText(ToQString(texts.GetText("Txt_Cancel")));
 }
 
 void CAddServerDlg::accept()
 {
     m_strName = FromQString(m_pName->text());
-    QDialog::accept();
+    const std::string why = m_fnWhyRefused ? m_fnWhyRefused(std::string(Trim(m_strName))) : "";
+    if (why.empty())
+        QDialog::accept();
+    else
+        ShowRefusal(why);
+}
+
+// The name stays in the edit, selected, to be corrected once the message is closed.
+void CAddServerDlg::ShowRefusal(const std::string& why)
+{
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), ToQString(why),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->button(QMessageBox::Ok)->setText(m_strOk);
+    m_pName->selectAll();
+    m_pName->setFocus();
+    box->open();
 }

@@ -135,6 +135,7 @@ bool CDownloadController::ImportPriceList(const QString& path)
 {
     if (IsBusy())
         return false;
+    m_app.m_outcomes.ForgetServerList();
     const std::string server = FromQString(m_window.SelectedServer());
     const bool imported
         = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
@@ -158,6 +159,7 @@ void CDownloadController::ShowOutcome()
 
 void CDownloadController::Begin(ECommand command)
 {
+    m_app.m_outcomes.ForgetServerList();
     m_app.PrepareFetch();
     m_eCommand = command;
     m_pWait = std::make_unique<CWaitCursor>(command == ECommand::DownloadAll ? nullptr : &m_ui);
@@ -214,7 +216,7 @@ void CDownloadController::Finish()
 {
     const std::unique_ptr<CDownloadRun> run = std::move(m_pRun);
     if (m_eCommand == ECommand::DownloadAll)
-        m_app.m_outcomes.RecordDownloadAll(run->Failed(), run->Count());
+        m_app.m_outcomes.RecordDownloadAll(run->Failed(), run->Count(), run->Applied());
     m_pWait.reset();
     m_eCommand = ECommand::None;
     m_window.RecalculatePrices();

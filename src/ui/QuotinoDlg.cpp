@@ -30,6 +30,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTextCursor>
 #include <QWindow>
 
 namespace {
@@ -42,6 +43,17 @@ void SetTextKeepingScroll(QPlainTextEdit& edit, const QString& text)
     const int position = edit.verticalScrollBar()->value();
     edit.setPlainText(text);
     edit.verticalScrollBar()->setValue(position);
+}
+
+// Replaces an edit's whole text as one step that Undo takes back.
+void ReplaceUndoably(QPlainTextEdit& edit, const QString& text)
+{
+    QTextCursor cursor(edit.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    edit.moveCursor(QTextCursor::Start);
 }
 
 } // namespace
@@ -341,7 +353,7 @@ bool CQuotinoDlg::TakeListFromClipboard(bool atStart)
         ? PasteListAtStart(*m_pClipboard, m_calc.m_templates)
         : ::PasteList(*m_pClipboard, m_calc.m_templates);
     if (list)
-        m_pInput->setPlainText(ToQString(*list));
+        ReplaceUndoably(*m_pInput, ToQString(*list));
     return list.has_value();
 }
 

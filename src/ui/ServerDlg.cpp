@@ -83,6 +83,7 @@ void CServerDlg::accept()
 void CServerDlg::OnAdd()
 {
     CAddServerDlg dialog(m_texts, this);
+    dialog.m_fnWhyRefused = [this](const std::string& name) { return WhyRefused(name); };
     if (dialog.exec() != QDialog::Accepted)
         return;
     const std::string name(Trim(dialog.m_strName));
@@ -117,4 +118,13 @@ bool CServerDlg::IsStorableServerName(const std::string& name)
     return std::none_of(name.begin(), name.end(), [](char c) {
         return c == '=' || static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
     });
+}
+
+std::string CServerDlg::WhyRefused(const std::string& name)
+{
+    if (name.empty() || (IsStorableServerName(name) && IsUsableServerName(name, m_profile)))
+        return {};
+    if (IsStorableServerName(name) && IsProgramSection(name, m_profile))
+        return CTexts::Fill(m_texts.GetText("Txt_ServerNameReserved"), name, {});
+    return m_texts.GetText("Txt_ServerNameInvalid");
 }

@@ -24,6 +24,9 @@ public:
 
     // A name the profile can hold as a key and as a section name.
     static bool IsStorableServerName(const std::string& name);
+    // Why a server of this name cannot be added, in the user's language; empty when it can
+    // (an empty name is no refusal: nothing happens).
+    std::string WhyRefused(const std::string& name);
 
 private:
     void SelectRows(const std::vector<bool>& selected);

@@ -48,6 +48,7 @@ private slots:
     void CopiedReportIsNotPastedBackOnActivation();
     void HugeClipboardIsNotPastedOnActivation();
     void ClipboardOwnerDecidesWhatIsTheProgramsOwn();
+    void ActivationPasteIsOneUndoStep();
     void UnknownPlantKeepsItsNameInTheReport();
     void NeverLoadedServersShowTheDateTextOfTheCurrentLanguage();
     void LinkLineWithoutTargetIsHidden();
@@ -298,6 +299,20 @@ void MainWindowEverydayTest::ClipboardOwnerDecidesWhatIsTheProgramsOwn()
         QTest::qWait(20);
         QCOMPARE(input->toPlainText() == c.list, c.pasted);
     }
+}
+
+void MainWindowEverydayTest::ActivationPasteIsOneUndoStep()
+{
+    CWindowRun run("Deutsch", {}, "Einkaufsliste\n2 x Salat");
+    QVERIFY(run.Show());
+    auto* input = run.m_window->Control<QPlainTextEdit>(1000);
+    input->setPlainText(QStringLiteral("Einkaufsliste\n1 x Karotte"));
+    run.m_clipboard.m_strText = "Einkaufsliste\n3 x Salat";
+    QVERIFY(Reactivate(*run.m_window));
+    QTRY_COMPARE(input->toPlainText(), QStringLiteral("Einkaufsliste\n3 x Salat"));
+    input->setFocus();
+    QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(input->toPlainText(), QStringLiteral("Einkaufsliste\n1 x Karotte"));
 }
 
 void MainWindowEverydayTest::UnknownPlantKeepsItsNameInTheReport()
