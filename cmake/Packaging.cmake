@@ -26,6 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.quotino.example/)
 # loads it on the first download (curl_easy_header, the newest call it uses, is from 7.84).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.84.0)")
+# Qt's own translations put the file dialog into the chosen language; without them it speaks
+# English and everything else works.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(CPack)

@@ -4,6 +4,7 @@
 QUOTINO_PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev libgl-dev
+  qt6-translations-l10n
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libsimpleini-dev libinih-dev

@@ -11,8 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -136,6 +138,7 @@ bool CDownloadController::ImportPriceList(const QString& path)
     if (IsBusy())
         return false;
     m_app.m_outcomes.ForgetServerList();
+    m_strImportFolder = QFileInfo(path).absolutePath();
     const std::string server = FromQString(m_window.SelectedServer());
     const bool imported
         = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
@@ -146,7 +149,12 @@ bool CDownloadController::ImportPriceList(const QString& path)
 
 void CDownloadController::ChooseAndImport()
 {
-    const QString path = QFileDialog::getOpenFileName(&m_window, m_pImport->text());
+    const QString priceLists
+        = ToQString(m_app.GetText("Txt_PriceListFilter")) + QStringLiteral(" (*.txt *.tsv *.csv)");
+    const bool known = !m_strImportFolder.isEmpty() && QDir(m_strImportFolder).exists();
+    const QString folder = known ? m_strImportFolder : QDir::homePath();
+    const QString path = QFileDialog::getOpenFileName(&m_window, m_pImport->text(), folder,
+        priceLists + QStringLiteral(";;") + QFileDialog::tr("All Files (*)"));
     if (!path.isEmpty())
         ImportPriceList(path);
 }

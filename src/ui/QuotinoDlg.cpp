@@ -234,6 +234,7 @@ void CQuotinoDlg::RestoreWindowSize()
 // Everything the window shows in the chosen language, at start and after a language change.
 void CQuotinoDlg::ApplyTexts()
 {
+    m_qtTranslation.Load(m_app.GetText("Txt_LanguageCode"));
     Relabel();
     ShowLinkLine();
     SetToolTips();

@@ -4,6 +4,7 @@
 #include "ui/ColumnStops.h"
 #include "ui/ControlAnchors.h"
 #include "ui/DialogBuilder.h"
+#include "ui/QtTranslation.h"
 
 #include <QDialog>
 #include <QRect>
@@ -112,6 +113,7 @@ private:
     COfferCalculator m_calc;
     CDialogBuilder m_builder;
     CControlAnchors m_anchors;
+    CQtTranslation m_qtTranslation;
     std::unique_ptr<CDownloadController> m_pDownloads;
 
     CPasteEdit* m_pInput = nullptr;
