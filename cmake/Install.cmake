@@ -20,14 +20,16 @@ install(FILES res/icons/quotino.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/h
 set(QUOTINO_GENERATED ${PROJECT_BINARY_DIR}/generated)
 configure_file(res/quotino.1.in ${QUOTINO_GENERATED}/quotino.1 @ONLY)
 configure_file(res/debian/changelog.in ${QUOTINO_GENERATED}/changelog @ONLY)
-foreach(page quotino.1 changelog)
+configure_file(README.md ${QUOTINO_GENERATED}/README.md COPYONLY)
+foreach(page quotino.1 changelog README.md)
   add_custom_command(OUTPUT ${QUOTINO_GENERATED}/${page}.gz
     COMMAND gzip -9 -n -c ${QUOTINO_GENERATED}/${page} > ${QUOTINO_GENERATED}/${page}.gz
     DEPENDS ${QUOTINO_GENERATED}/${page}
     VERBATIM)
 endforeach()
-add_custom_target(quotino_docs ALL
-  DEPENDS ${QUOTINO_GENERATED}/quotino.1.gz ${QUOTINO_GENERATED}/changelog.gz)
+add_custom_target(quotino_docs ALL DEPENDS ${QUOTINO_GENERATED}/quotino.1.gz
+  ${QUOTINO_GENERATED}/changelog.gz ${QUOTINO_GENERATED}/README.md.gz)
 install(FILES ${QUOTINO_GENERATED}/quotino.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The copyright file carries the licence, as Debian wants it.
 install(FILES res/debian/copyright ${QUOTINO_GENERATED}/changelog.gz
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  ${QUOTINO_GENERATED}/README.md.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -29,10 +29,12 @@ CAboutDlg::CAboutDlg(int templateId, const CTexts& texts, QWidget* parent)
                                              {CConfigurationLoader::kMajorVersion,
                                               CConfigurationLoader::kMinorVersion})));
 
-    // The About box's line under the version; the update notice has none.
-    if (auto* line = m_builder.Control<QLabel>(1024)) {
-        const std::string text = texts.GetText("Txt_AboutLine");
-        if (!text.empty())
+    // The About box's lines under the version; the update notice has none.
+    const std::pair<int, const char*> lines[] = {{1024, "Txt_AboutLine"}, {1027, "Txt_AboutLicence"}};
+    for (const auto& [id, key] : lines) {
+        auto* line = m_builder.Control<QLabel>(id);
+        const std::string text = texts.GetText(key);
+        if (line && !text.empty())
             line->setText(ToQString(text));
     }
 
