@@ -58,7 +58,7 @@ void DialogTemplateTest::EmbeddedTemplatesLoad_data()
     QTest::addColumn<int>("controls");
     QTest::addColumn<bool>("resizable");
     QTest::newRow("main window") << 102 << "Pirk Prozent" << QSize(506, 353) << 18 << true;
-    QTest::newRow("about") << 130 << QString::fromUtf8("Über Quotino...") << QSize(235, 55) << 5 << false;
+    QTest::newRow("about") << 130 << QString::fromUtf8("Über Quotino...") << QSize(235, 64) << 6 << false;
     QTest::newRow("language") << 133 << "Language" << QSize(187, 57) << 3 << false;
     QTest::newRow("server") << 134 << "Server" << QSize(186, 170) << 4 << false;
     QTest::newRow("add server") << 135 << QString::fromUtf8("Hinzufügen") << QSize(186, 46) << 4 << false;
