@@ -428,6 +428,8 @@ void MainWindowTest::ActivationPastesEachNewListOnce()
     QTest::qWait(10);
     QCOMPARE(run.m_spy->count(), 1);
     QCOMPARE(input->toPlainText(), QStringLiteral("Einkaufsliste\n1 x Karotte"));
+    QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);  // the paste is one undo step
+    QCOMPARE(input->toPlainText(), QStringLiteral("2 x Salat"));
 
     // A paste from the keyboard replaces the whole input, whatever is selected.
     run.m_clipboard.m_strText = "Einkaufsliste\n4 x Karotte";

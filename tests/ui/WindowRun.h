@@ -109,20 +109,18 @@ inline bool WriteServersProfile(const std::string& path,
 }
 
 struct CWindowRun {
-    // useDesktopClipboard: the window reads the real clipboard instead of the preset one;
-    // windowClipboard, when given, instead of either.
+    // useDesktopClipboard: the window reads the real clipboard instead of the preset one.
     explicit CWindowRun(const std::string& language = "Deutsch",
         const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {},
-        bool useDesktopClipboard = false, IClipboard* windowClipboard = nullptr)
+        bool useDesktopClipboard = false)
     {
         g_strLastList.clear();
         m_bProfileWritten = WriteShippedProfile(m_dir.file("quotino.ini"), language, edit);
         m_clipboard.m_strText = clipboard;
         m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
         m_app->InitInstance();
-        if (!windowClipboard && !useDesktopClipboard)
-            windowClipboard = &m_clipboard;
-        m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, windowClipboard);
+        m_window = std::make_unique<CQuotinoDlg>(
+            *m_app, &m_ui, useDesktopClipboard ? nullptr : &m_clipboard);
         m_spy = std::make_unique<QSignalSpy>(m_window.get(), &CQuotinoDlg::Calculated);
     }
 
