@@ -32,7 +32,7 @@ public:
 
 class NoServerListUpdate : public IServerListUpdate {
 public:
-    bool UpdateServerList(IUserInterface*) override { return true; }
+    void NoteServerListDue() override {}
 };
 
 class BenchFolder {

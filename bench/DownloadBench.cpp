@@ -8,6 +8,7 @@
 #include "platform/UserInterface.h"
 #include "prices/DownloadRun.h"
 #include "prices/ServerTable.h"
+#include "support/RunToEnd.h"
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
@@ -130,20 +131,8 @@ private:
     int m_nPort = 0;
 };
 
-void DownloadAllSequential(benchmark::State& state)
-{
-    World world;
-    if (!world.m_bLoaded)
-        return state.SkipWithError("the configuration did not load");
-    for (auto _ : state) {
-        const bool stopped = world.App().DownloadAll([] { return false; }, [](const std::string&) {});
-        benchmark::DoNotOptimize(stopped);
-    }
-    state.counters["servers"] = static_cast<double>(world.App().m_servers.m_astrServers.size());
-    state.counters["stamped"] = world.Stamped();
-}
-
-void DownloadAllParallel(benchmark::State& state)
+// maxTransfers 1 fetches one server after the other; 0 lets the worker overlap them.
+void DownloadAll(benchmark::State& state, int maxTransfers)
 {
     World world;
     if (!world.m_bLoaded)
@@ -151,13 +140,24 @@ void DownloadAllParallel(benchmark::State& state)
     CQuotinoApp& app = world.App();
     int failed = 0;
     for (auto _ : state) {
-        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
-        run.RunToEnd();
+        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers(),
+                         maxTransfers);
+        RunToEnd(run, app.m_fetch);
         failed += run.Failed();
     }
     state.counters["servers"] = static_cast<double>(app.m_servers.m_astrServers.size());
     state.counters["failed"] = failed;
     state.counters["stamped"] = world.Stamped();
+}
+
+void DownloadAllSequential(benchmark::State& state)
+{
+    DownloadAll(state, 1);
+}
+
+void DownloadAllParallel(benchmark::State& state)
+{
+    DownloadAll(state, 0);
 }
 
 // Server 10 stalls until the stall limit; the others are fetched meanwhile, so the run ends
@@ -174,7 +174,7 @@ void DownloadAllOneStalling(benchmark::State& state)
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
-        run.RunToEnd();
+        RunToEnd(run, app.m_fetch);
         const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
         beyond = std::max(beyond, took.count() - kStallLimitSeconds * 1000.0);
         failed += run.Failed();

@@ -38,7 +38,6 @@ struct CStart {
     explicit CStart(const std::string& path) : app(path, clock)
     {
         app.InitInstance();
-        app.DeferServerListUpdate();
     }
     bool Load() { return app.LoadConfiguration(window, ui); }
 

@@ -8,7 +8,6 @@
 
 #include "platform/TextCase.h"
 #include "platform/TextUtil.h"
-#include "prices/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/ServerTable.h"
 
@@ -103,9 +102,8 @@ void CheckLine(CFuzzWorld& world, const CServerTable& before, const CServerTable
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static CFetcher fetcher;
     CFuzzWorld& world = CFuzzWorld::Shared();
-    CPriceList priceList(world.m_profile, world.m_catalog, fetcher);
+    CPriceList priceList(world.m_profile, world.m_catalog);
     if (size < 3)
         return 0;
 

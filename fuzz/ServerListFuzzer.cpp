@@ -21,6 +21,7 @@
 #include "prices/ServerName.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
+#include "support/RunToEnd.h"
 
 #include <httplib.h>
 
@@ -260,8 +261,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CExpectation expected = Expect(BodyLines(body), known, profile);
 
     CCountingUi ui;
-    CServerListUpdater updater(profile, cache, texts, fetcher, clock);
-    FuzzCheck(updater.UpdateServerList(&ui), "a served list is applied");
+    CServerListUpdater updater(profile, cache, texts, clock);
+    FuzzCheck(UpdateServerList(updater, profile, fetcher, &ui), "a served list is applied");
     FuzzCheck(profile.GetString("Settings", "ServerUpd", "") == "2026-12-06", "the update is stamped");
 
     std::vector<std::string> order = before;

@@ -35,8 +35,8 @@ CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
     : m_strProfilePath(std::move(profilePath)),
       m_settings(m_profile),
       m_servers(m_profile, m_texts, m_catalog),
-      m_priceList(m_profile, m_catalog, m_fetch),
-      m_serverList(m_profile, m_servers, m_texts, m_fetch, clock),
+      m_priceList(m_profile, m_catalog),
+      m_serverList(m_profile, m_servers, m_texts, clock),
       m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock, m_outcomes),
       m_clock(clock)
 {
@@ -114,27 +114,9 @@ bool CQuotinoApp::ChangeLanguage(COfferCalculator& window, IUserInterface& ui)
     return true;
 }
 
-void CQuotinoApp::DownloadServer(const std::string& name)
+void CQuotinoApp::NoteServerListDue()
 {
-    PrepareFetch();
-    m_downloader.DownloadServer(name);
-}
-
-bool CQuotinoApp::DownloadAll(const std::function<bool()>& stopRequested,
-                              const std::function<void(const std::string&)>& progress)
-{
-    PrepareFetch();
-    return m_downloader.DownloadAll(stopRequested, progress);
-}
-
-bool CQuotinoApp::UpdateServerList(IUserInterface* ui)
-{
-    if (m_bDeferServerListUpdate) {
-        m_bServerListUpdateDue = true;
-        return false;
-    }
-    PrepareFetch();
-    return m_serverList.UpdateServerList(ui);
+    m_bServerListUpdateDue = true;
 }
 
 void CQuotinoApp::PrepareFetch()

@@ -13,7 +13,6 @@
 #include "profile/IniFile.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 class COfferCalculator;
@@ -57,14 +56,9 @@ public:
     {
         return m_catalog.TranslatePlantName(name);
     }
-    void DownloadServer(const std::string& name);
-    bool DownloadAll(const std::function<bool()>& stopRequested,
-                     const std::function<void(const std::string&)>& progress);
-    bool UpdateServerList(IUserInterface* ui) override;
 
     // The window runs the start-up's server-list update itself, after its first report and
-    // without waiting for the network: the load then only notes that the list is due.
-    void DeferServerListUpdate() { m_bDeferServerListUpdate = true; }
+    // without waiting for the network: the load only notes that the list is due.
     bool IsServerListUpdateDue() const { return m_bServerListUpdateDue; }
     void ClearServerListUpdateDue() { m_bServerListUpdateDue = false; }
 
@@ -86,9 +80,10 @@ public:
     bool m_bProfileProblemShown = false;
 
 private:
+    void NoteServerListDue() override;
+
     const IClock& m_clock;
     // Of the document as loaded or last saved by SaveChanges.
     std::uint64_t m_nSavedFingerprint = 0;
-    bool m_bDeferServerListUpdate = false;
     bool m_bServerListUpdateDue = false;
 };

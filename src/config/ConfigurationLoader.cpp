@@ -136,7 +136,7 @@ bool CConfigurationLoader::LoadConfiguration(CPlantTables& tables, CListTemplate
     templates.Load(m_profile);
     m_servers.LoadServerTables();
     m_catalog.LoadTranslations(m_profile);
-    CheckServerList(ui);
+    CheckServerList();
     return true;
 }
 
@@ -294,9 +294,9 @@ bool CConfigurationLoader::ChooseLanguage(IUserInterface& ui)
     return true;
 }
 
-// Downloads the server list when its last update lies more days back (or ahead) than the
+// The server list is due when its last update lies more days back (or ahead) than the
 // interval; an interval of 0 switches the automatic update off.
-void CConfigurationLoader::CheckServerList(IUserInterface& ui)
+void CConfigurationLoader::CheckServerList()
 {
     const std::time_t now = m_clock.Now();
     const std::time_t lastUpdate =
@@ -309,7 +309,6 @@ void CConfigurationLoader::CheckServerList(IUserInterface& ui)
     const double days = std::fabs(std::trunc(std::difftime(now, lastUpdate) / kSecondsPerDay));
     if (days <= interval)
         return;
-    CWaitCursor wait(&ui);
     m_profile.WriteInt(kSettings, "ServerInt", interval);
-    m_serverList.UpdateServerList(&ui);
+    m_serverList.NoteServerListDue();
 }

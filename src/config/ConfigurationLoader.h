@@ -49,7 +49,7 @@ private:
     void RestorePriceLines(const PriceLines& lines);
     void ShowProfileProblem(IUserInterface& ui);
     bool ChooseLanguage(IUserInterface& ui);
-    void CheckServerList(IUserInterface& ui);
+    void CheckServerList();
 
     CIniFile& m_profile;
     CSettings& m_settings;

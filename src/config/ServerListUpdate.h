@@ -1,10 +1,9 @@
 #pragma once
 
-class IUserInterface;
-
-// The download of the server list, run by the configuration loader when the list is due.
+// Told by the configuration loader when the server list is due; the window then fetches it
+// once it runs, without waiting for the network.
 class IServerListUpdate {
 public:
     virtual ~IServerListUpdate() = default;
-    virtual bool UpdateServerList(IUserInterface* ui) = 0;
+    virtual void NoteServerListDue() = 0;
 };

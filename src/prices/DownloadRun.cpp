@@ -5,8 +5,9 @@
 #include <algorithm>
 
 CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
-                           std::vector<std::string> names)
-    : m_downloader(downloader), m_fetch(fetch), m_pReader(downloader.MakeReader())
+                           std::vector<std::string> names, int maxTransfers)
+    : m_downloader(downloader), m_fetch(fetch), m_pReader(downloader.MakeReader()),
+      m_nMaxTransfers(maxTransfers)
 {
     for (const std::string& name : names) {
         // An unknown server is left alone, as a single download leaves it.
@@ -20,7 +21,15 @@ CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
 
 void CDownloadRun::Start()
 {
-    for (SEntry& entry : m_entries) {
+    StartWaiting();
+    ShowNext();
+}
+
+void CDownloadRun::StartWaiting()
+{
+    for (; m_nNextStart < m_entries.size() && (m_nMaxTransfers <= 0 || m_nInFlight < m_nMaxTransfers);
+         ++m_nNextStart) {
+        SEntry& entry = m_entries[m_nNextStart];
         if (!entry.download.fetch) {
             entry.finished = true;
             continue;
@@ -29,9 +38,10 @@ void CDownloadRun::Start()
         if (entry.id == 0) {
             entry.response = CFetcher::NoSession();
             entry.finished = true;
+        } else {
+            ++m_nInFlight;
         }
     }
-    ShowNext();
 }
 
 bool CDownloadRun::OnFinished(STransferResponse response)
@@ -45,6 +55,8 @@ bool CDownloadRun::OnFinished(STransferResponse response)
         return false;
     entry->response = std::move(response);
     entry->finished = true;
+    --m_nInFlight;
+    StartWaiting();
     return true;
 }
 
@@ -56,20 +68,6 @@ void CDownloadRun::Stop()
     for (std::size_t i = m_nNext; i < m_entries.size(); ++i)
         if (!m_entries[i].finished)
             m_fetch.Cancel(m_entries[i].id);
-}
-
-void CDownloadRun::RunToEnd()
-{
-    Start();
-    for (;;) {
-        while (ApplyNext()) {
-        }
-        if (IsDone())
-            break;
-        m_fetch.WaitForAny();
-        for (STransferResponse& response : m_fetch.TakeFinished())
-            OnFinished(std::move(response));
-    }
 }
 
 bool CDownloadRun::ApplyNext()

@@ -17,20 +17,20 @@ class CFetcher;
 // wait already reduced to the rows to apply (CPriceDownloader::StartTransfer), never whole.
 class CDownloadRun {
 public:
-    CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names);
+    // maxTransfers > 0 keeps at most that many of the run's transfers in flight; otherwise
+    // every one starts at once and the worker runs a few of them at a time.
+    CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names,
+                 int maxTransfers = 0);
 
-    // Starts every transfer (the worker runs a few at once).
     void Start();
-    // Takes a finished transfer, to be applied in turn; false when it belongs to another run
-    // or this one stopped.
+    // Takes a finished transfer, to be applied in turn, and starts the next one waiting;
+    // false when it belongs to another run or this one stopped.
     bool OnFinished(STransferResponse response);
     // Applies the next server when its transfer is in (or it needs none): one server per
     // call, so that a window can let its events run between two. False when none was ready.
     bool ApplyNext();
     // Aborts the transfers in flight; nothing more is applied, what was applied stays.
     void Stop();
-    // Start, then wait for every transfer, for callers that may block.
-    void RunToEnd();
 
     bool IsDone() const { return m_bStopped || m_nNext == m_entries.size(); }
     bool IsStopped() const { return m_bStopped; }
@@ -49,6 +49,7 @@ private:
         STransferResponse response;
     };
 
+    void StartWaiting();
     void ShowNext();
 
     CPriceDownloader& m_downloader;
@@ -56,6 +57,9 @@ private:
     std::shared_ptr<const CPriceListReader> m_pReader;
     std::vector<SEntry> m_entries;
     std::size_t m_nNext = 0;  // the first entry not yet applied
+    std::size_t m_nNextStart = 0;  // the first entry whose transfer has not started
+    const int m_nMaxTransfers;
+    int m_nInFlight = 0;
     int m_nFailed = 0;
     bool m_bStopped = false;
 };

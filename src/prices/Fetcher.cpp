@@ -65,11 +65,6 @@ void ForEachBodyLine(std::string_view body, const std::function<void(std::string
     }
 }
 
-void SplitBody(std::string_view body, std::vector<std::string>& lines)
-{
-    ForEachBodyLine(body, [&lines](std::string& line) { lines.push_back(std::move(line)); });
-}
-
 CFetcher::CFetcher() = default;
 
 // The worker goes first: its notification must not reach a fetcher that is gone.
@@ -87,13 +82,6 @@ bool CFetcher::HasSession()
             m_pWorker->SetNotify(m_fnNotify);
     }
     return m_pWorker != nullptr;
-}
-
-bool CFetcher::FetchUrl(const std::string& url, std::vector<std::string>& lines,
-                        const std::string* saveName)
-{
-    const int id = StartFetch(url);
-    return FinishFetch(Wait(id), url, lines, saveName);
 }
 
 int CFetcher::StartFetch(const std::string& url, long totalSeconds,
@@ -119,20 +107,6 @@ STransferResponse CFetcher::NoSession()
     STransferResponse response;
     response.error = CURLE_FAILED_INIT;
     return response;
-}
-
-bool CFetcher::FinishFetch(const STransferResponse& response, const std::string& url,
-                           std::vector<std::string>& lines, const std::string* saveName)
-{
-    lines.clear();
-    const bool ok = FinishFetch(response, url, saveName);
-    try {
-        SplitBody(response.body, lines);
-    } catch (...) {
-        m_nLastError = -1;
-        return false;
-    }
-    return ok;
 }
 
 bool CFetcher::FinishFetch(const STransferResponse& response, const std::string& url,

@@ -14,7 +14,7 @@ class CCurlLibrary;
 // The program's only network access: fetches HTTP and HTTPS addresses into Windows-1252 lines
 // and, on request, leaves a copy of the response in the copy folder. The transfers run on a
 // worker; the window starts them, learns of their end through the notification, and finishes
-// each on its own thread. FetchUrl does both in one call for callers that may wait.
+// each on its own thread.
 class CFetcher {
 public:
     CFetcher();
@@ -26,24 +26,16 @@ public:
     // network library. True when it could be created; without it every fetch fails.
     bool HasSession();
 
-    // Fills lines with the body, one entry per line. True for a status from 200 to 299;
-    // false otherwise, with m_nLastError 0 for an HTTP status and non-zero for any failure
-    // to fetch (a CURLcode, or -1 for an unexpected failure). A copy is written to
-    // m_strCopyFolder under saveName (made safe as a file name) when a response came in.
-    bool FetchUrl(const std::string& url, std::vector<std::string>& lines,
-                  const std::string* saveName);
-
     // Starts a transfer with the current limits; totalSeconds > 0 shortens the total limit.
     // onArrival runs on the worker when the response is in (STransferRequest). Returns the
     // transfer's id, or 0 without a session (FinishFetch of NoSession() then fails).
     int StartFetch(const std::string& url, long totalSeconds = 0,
                    std::function<void(STransferResponse&)> onArrival = {});
-    // What FetchUrl does once the response is in: lines, copy, m_nLastError and the result.
-    bool FinishFetch(const STransferResponse& response, const std::string& url,
-                     std::vector<std::string>& lines, const std::string* saveName);
-    // The same without the lines: the copy, m_nLastError and the result. Callers read the
-    // body with ForEachBodyLine, so that a body of millions of short lines never exists as
-    // millions of strings.
+    // True for a status from 200 to 299; false otherwise, with m_nLastError 0 for an HTTP
+    // status and non-zero for any failure to fetch (a CURLcode, or -1 for an unexpected
+    // failure). A copy is written to m_strCopyFolder under saveName (made safe as a file name)
+    // when a response came in. Callers read the body with ForEachBodyLine, so that a body of
+    // millions of short lines never exists as millions of strings.
     bool FinishFetch(const STransferResponse& response, const std::string& url,
                      const std::string* saveName);
     static STransferResponse NoSession();
@@ -82,7 +74,6 @@ private:
 };
 
 // Splits a body at LF (after a UTF-8 byte order mark), drops every CR, keeps a last line without LF, and converts each line
-// from UTF-8 to Windows-1252, as every list the program reads arrives. ForEachBodyLine hands
-// the lines over one at a time (the handler may take the text); SplitBody collects them.
+// from UTF-8 to Windows-1252, as every list the program reads arrives, and hands the lines
+// over one at a time (the handler may take the text).
 void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine);
-void SplitBody(std::string_view body, std::vector<std::string>& lines);

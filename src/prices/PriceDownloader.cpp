@@ -43,32 +43,6 @@ std::string CPriceDownloader::FormatFailureStamp(int error)
     return stamp;
 }
 
-void CPriceDownloader::DownloadServer(const std::string& name)
-{
-    const std::optional<SPreparedDownload> download = Prepare(name);
-    if (!download)
-        return;
-    if (!download->fetch) {
-        Apply(*download, nullptr);
-        return;
-    }
-    const STransferResponse response = m_fetch.Wait(StartTransfer(*download, MakeReader()));
-    Apply(*download, &response);
-}
-
-bool CPriceDownloader::DownloadAll(const std::function<bool()>& stopRequested,
-                                   const std::function<void(const std::string&)>& progress)
-{
-    for (const std::string& name : OfferedServers()) {
-        if (stopRequested && stopRequested())
-            return true;
-        if (progress)
-            progress(name);
-        DownloadServer(name);
-    }
-    return false;
-}
-
 std::vector<std::string> CPriceDownloader::OfferedServers() const
 {
     std::vector<std::string> offered;

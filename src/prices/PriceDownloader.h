@@ -3,7 +3,6 @@
 #include "prices/DownloadOutcome.h"
 #include "prices/PriceList.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,7 +25,7 @@ struct SPreparedDownload {
     bool fetch = false;  // false: refused before fetching (unusable Werte or no session)
 };
 
-// The download commands: one server's prices with the stamp of the outcome, all offered
+// The download commands: one server's prices with the stamp of the outcome, the offered
 // servers, and a price list the user imports from a file.
 class CPriceDownloader {
 public:
@@ -37,23 +36,14 @@ public:
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
                      CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
 
-    // Downloads the server's price list and waits for it. Success stamps Aktualisiert with
-    // the local time ("6.12.26 09:05") in the table and the profile; failure, also a body
-    // without one price row, stamps this server's own error number ("** 0x0000001c") in the
-    // table only, so the next start shows the last good stamp.
-    // An unknown server is left alone.
-    void DownloadServer(const std::string& name);
-
-    // Downloads every offered server one after the other, waiting for each. Before each one,
-    // stopRequested is asked and progress gets the server's name. Returns true when stopped.
-    bool DownloadAll(const std::function<bool()>& stopRequested,
-                     const std::function<void(const std::string&)>& progress);
-
     // The servers whose Selected is "1" (or missing), in list order.
     std::vector<std::string> OfferedServers() const;
 
-    // The two halves of DownloadServer, for callers that do not wait: nullopt for an unknown
+    // One server's download in two halves, run by CDownloadRun: nullopt for an unknown
     // server; Apply takes the response, or nullptr when no fetch took place, and stamps.
+    // Success stamps Aktualisiert with the local time ("6.12.26 09:05") in the table and the
+    // profile; failure, also a body without one price row, stamps this server's own error
+    // number ("** 0x0000001c") in the table only, so the next start shows the last good stamp.
     // Returns whether the prices were taken.
     std::optional<SPreparedDownload> Prepare(const std::string& name);
     bool Apply(const SPreparedDownload& download, const STransferResponse* response);

@@ -1,7 +1,6 @@
 #include "prices/PriceList.h"
 
 #include "config/IntegerScan.h"
-#include "prices/Fetcher.h"
 #include "prices/PriceListReader.h"
 #include "prices/SafeFileName.h"
 #include "prices/ServerTable.h"
@@ -50,8 +49,8 @@ int SplitFields(std::string_view line, std::vector<std::string>& fields, char se
     return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
 }
 
-CPriceList::CPriceList(CIniFile& profile, const CPlantCatalog& catalog, CFetcher& fetcher)
-    : m_profile(profile), m_catalog(catalog), m_fetch(fetcher)
+CPriceList::CPriceList(CIniFile& profile, const CPlantCatalog& catalog)
+    : m_profile(profile), m_catalog(catalog)
 {
 }
 
@@ -81,33 +80,11 @@ bool CPriceList::ReadColumns(std::string_view werte, int& nameColumn, int& first
     return true;
 }
 
-bool CPriceList::DownloadPriceList(CServerTable* table)
-{
-    SPriceColumns columns;
-    if (!table || !m_fetch.HasSession() || !TableColumns(*table, columns))
-        return false;
-    const std::string saveName = CopyName(*table);
-    const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(table->m_strUrl));
-    if (!m_fetch.FinishFetch(response, table->m_strUrl, &saveName))
-        return false;
-    return ApplyPriceBody(*table, response.body, columns) > 0;
-}
-
 bool CPriceList::TableColumns(const CServerTable& table, SPriceColumns& columns)
 {
     std::string werte = "1,2";
     table.Lookup("Werte", werte);
     return ReadColumns(werte, columns.name, columns.firstPrice, columns.lastPrice);
-}
-
-void CPriceList::ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
-                                 const SPriceColumns& columns)
-{
-    const CPriceListReader reader(m_catalog);
-    CPriceRows rows;
-    for (const std::string& line : lines)
-        reader.ReadLine(line, columns, rows);
-    ApplyRows(table, rows);
 }
 
 int CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-class CFetcher;
 class CIniFile;
 class CPlantCatalog;
 class CPriceRows;
@@ -31,20 +30,14 @@ struct SPriceColumns {
 // Reads a published price list (tab-separated) into a server's table and profile section.
 class CPriceList {
 public:
-    CPriceList(CIniFile& profile, const CPlantCatalog& catalog, CFetcher& fetcher);
+    CPriceList(CIniFile& profile, const CPlantCatalog& catalog);
 
-    // Fetches the table's address and applies every line, with the columns that the table's
-    // Werte names ("x,y" or "x,y-z", counted from 1). False, without fetching, when Werte is
-    // unusable or there is no session; false when the fetch fails or brings no price row.
-    bool DownloadPriceList(CServerTable* table);
-
-    // The columns that the table's Werte names (default "1,2"); false when it is unusable.
+    // The columns that the table's Werte names ("x,y" or "x,y-z", counted from 1, default
+    // "1,2"); false when it is unusable.
     static bool TableColumns(const CServerTable& table, SPriceColumns& columns);
-    // Applies every line of a list that arrived for the table, by download or from a file.
-    void ApplyPriceLines(CServerTable& table, const std::vector<std::string>& lines,
-                         const SPriceColumns& columns);
-    // The same for a whole body as it came (UTF-8), one line at a time. Returns the number of
-    // price rows read; without one the body is no price list and nothing is stored.
+    // Applies a list that arrived for the table, by download or from a file, as a whole body
+    // as it came (UTF-8), one line at a time. Returns the number of price rows read; without
+    // one the body is no price list and nothing is stored.
     int ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
     // Writes what a list was reduced to (CPriceListReader) into the table and the profile,
     // unless it holds no price row. Returns the number of price rows.
@@ -70,5 +63,4 @@ private:
 
     CIniFile& m_profile;
     const CPlantCatalog& m_catalog;
-    CFetcher& m_fetch;
 };

@@ -133,10 +133,3 @@ void CServerListRun::Stop()
     m_outcome.kind = SDownloadOutcome::EKind::Stopped;
     Finish(false);
 }
-
-void CServerListRun::RunToEnd()
-{
-    Start();
-    while (!IsDone())
-        OnFinished(m_fetch.Wait(m_nTransfer));
-}

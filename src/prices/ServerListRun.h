@@ -24,8 +24,6 @@ public:
     bool OnFinished(const STransferResponse& response);
     // Aborts the transfer in flight; the run ends without a list.
     void Stop();
-    // Start, then wait for every transfer, for callers that may block.
-    void RunToEnd();
 
     bool IsDone() const { return m_eStep == EStep::Done; }
     bool Succeeded() const { return m_bSucceeded; }

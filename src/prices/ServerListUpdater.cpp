@@ -9,7 +9,6 @@
 #include "prices/PriceList.h"
 #include "prices/ServerName.h"
 #include "prices/ServerCache.h"
-#include "prices/ServerListRun.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 
@@ -59,20 +58,9 @@ bool ParseProfileAssignment(std::string_view text, std::string& section, std::st
 }
 
 CServerListUpdater::CServerListUpdater(CIniFile& profile, CServerCache& cache,
-                                       const CTexts& texts, CFetcher& fetcher,
-                                       const IClock& clock)
-    : m_profile(profile), m_cache(cache), m_texts(texts), m_fetch(fetcher), m_clock(clock)
+                                       const CTexts& texts, const IClock& clock)
+    : m_profile(profile), m_cache(cache), m_texts(texts), m_clock(clock)
 {
-}
-
-bool CServerListUpdater::UpdateServerList(IUserInterface* ui)
-{
-    CServerListRun run(m_profile, m_fetch);
-    run.RunToEnd();
-    if (!run.Succeeded())
-        return false;
-    ApplyServerList(run.Body(), ui);
-    return true;
 }
 
 void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* ui)

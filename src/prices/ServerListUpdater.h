@@ -1,6 +1,5 @@
 #pragma once
 
-#include "config/ServerListUpdate.h"
 #include "platform/Version.h"
 
 #include <cstddef>
@@ -10,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-class CFetcher;
 class CIniFile;
 class CServerCache;
 class CTexts;
@@ -22,19 +20,17 @@ class IUserInterface;
 bool ParseProfileAssignment(std::string_view text, std::string& section, std::string& key,
                             std::string& value);
 
-// Downloads the list of servers: adds new servers and updates the addresses, columns and list
-// types of known ones, announces a newer program version, and applies the profile
-// assignments that the list carries.
-class CServerListUpdater : public IServerListUpdate {
+// Applies the list of servers that a CServerListRun fetched: adds new servers and updates the
+// addresses, columns and list types of known ones, announces a newer program version, and
+// applies the profile assignments that the list carries.
+class CServerListUpdater {
 public:
     CServerListUpdater(CIniFile& profile, CServerCache& cache, const CTexts& texts,
-                       CFetcher& fetcher, const IClock& clock);
+                       const IClock& clock);
 
-    // True when a list was fetched and applied. With a window (ui), the version notice is
-    // shown through it and m_fnRefillServers runs at the end.
-    bool UpdateServerList(IUserInterface* ui) override;
     // Applies a fetched list (the body as it came, heading first) line by line and stamps
-    // ServerUpd: the part of an update that runs once the list is in.
+    // ServerUpd. With a window (ui), the version notice is shown through it and
+    // m_fnRefillServers runs at the end.
     void ApplyServerList(std::string_view body, IUserInterface* ui);
 
     // Set by the main window to refill its server box after an update.
@@ -63,6 +59,5 @@ private:
     CIniFile& m_profile;
     CServerCache& m_cache;
     const CTexts& m_texts;
-    CFetcher& m_fetch;
     const IClock& m_clock;
 };

@@ -139,8 +139,6 @@ void CQuotinoDlg::ConnectCommands()
 
 void CQuotinoDlg::OnInitDialog()
 {
-    // The first report must not wait for the network.
-    m_app.DeferServerListUpdate();
     if (!m_app.LoadConfiguration(m_calc, *m_pUi)) {
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;

@@ -80,11 +80,10 @@ public:
 class FakeServerListUpdate : public IServerListUpdate {
 public:
     explicit FakeServerListUpdate(CIniFile& profile) : m_profile(profile) {}
-    bool UpdateServerList(IUserInterface*) override
+    void NoteServerListDue() override
     {
         ++m_nCalls;
         m_strIntervalSeen = m_profile.GetString("Settings", "ServerInt", "<none>");
-        return true;
     }
 
     CIniFile& m_profile;

@@ -63,20 +63,6 @@ protected:
 
     static std::string Name(int i) { return "S" + std::to_string(i); }
 
-    // Feeds finished transfers to the run until it is done or the condition holds.
-    void Pump(CDownloadRun& run, const std::function<bool()>& until = {})
-    {
-        for (;;) {
-            while (run.ApplyNext()) {
-            }
-            if (run.IsDone() || (until && until()))
-                break;
-            m_fetch.WaitForAny();
-            for (STransferResponse& response : m_fetch.TakeFinished())
-                run.OnFinished(std::move(response));
-        }
-    }
-
     std::vector<std::string> AllNames(int count)
     {
         std::vector<std::string> names;
@@ -84,10 +70,6 @@ protected:
             names.push_back(Name(i));
         return names;
     }
-
-    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
-    CDownloadOutcomes m_outcomes;
-    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
 };
 
 // Later servers answer first; still each is applied only after every one before it, the
@@ -111,7 +93,7 @@ TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
     };
     const auto start = Clock::now();
     run.Start();
-    Pump(run);
+    Pump(run, m_fetch);
     const auto elapsed = Clock::now() - start;
 
     EXPECT_EQ(shown, AllNames(kServers));
@@ -132,7 +114,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndKeepsItsPrices)
     Delay("/s2", -1ms);
     CDownloadRun run(m_downloader, m_fetch, AllNames(3));
     run.Start();
-    Pump(run, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
+    Pump(run, m_fetch, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
     std::this_thread::sleep_for(50ms);  // S2 is in the middle of its transfer, S3 is in
 
     const auto start = Clock::now();
@@ -164,7 +146,7 @@ TEST_F(DownloadRunTest, AStalledServerHoldsBackOnlyTheApplyingOfLaterOnes)
     CDownloadRun run(m_downloader, m_fetch, AllNames(8));
     const auto start = Clock::now();
     run.Start();
-    Pump(run);
+    Pump(run, m_fetch);
     const auto elapsed = Clock::now() - start;
 
     EXPECT_LT(elapsed, 2500ms);
@@ -226,7 +208,7 @@ TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
         names.push_back(name);
     CDownloadRun run(m_downloader, m_fetch, names);
     run.Start();
-    Pump(run);
+    Pump(run, m_fetch);
 
     EXPECT_EQ(run.Failed(), static_cast<int>(cases.size()));
     for (const auto& [name, kind] : cases) {
@@ -350,7 +332,7 @@ TEST_F(ServerListRunTest, TimeLimitAndStopEndAStalledList)
 
     CServerListRun limited(m_profile, m_fetch, 1);
     auto start = Clock::now();
-    limited.RunToEnd();
+    RunToEnd(limited, m_fetch);
     EXPECT_LT(Clock::now() - start, 2500ms);
     EXPECT_FALSE(limited.Succeeded());
     EXPECT_EQ(limited.Outcome().kind, EKind::TimedOut);

@@ -59,6 +59,15 @@ protected:
         });
     }
 
+    // A transfer as the runs make it: started, finished on this thread, the body read by lines.
+    bool Fetch(const std::string& url, const std::string* saveName = nullptr)
+    {
+        const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(url));
+        m_lines.clear();
+        ForEachBodyLine(response.body, [this](std::string& line) { m_lines.push_back(std::move(line)); });
+        return m_fetch.FinishFetch(response, url, saveName);
+    }
+
     std::set<std::string> FilesIn(const fs::path& folder) const
     {
         std::set<std::string> names;
@@ -95,7 +104,7 @@ TEST_F(FetcherTest, BodiesArriveAsWindows1252Lines)
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_TRUE(m_fetch.FetchUrl(m_server.Url(c.path), m_lines, nullptr));
+        EXPECT_TRUE(Fetch(m_server.Url(c.path)));
         EXPECT_EQ(m_fetch.m_nLastError, 0);
         EXPECT_EQ(m_lines, c.lines);
     }
@@ -115,7 +124,7 @@ TEST_F(FetcherTest, CopyStartsWithTheResponseHeaderBlock)
     m_fetch.m_strCopyFolder = folder.string();
 
     const std::string name = "S\xFC" "d 12.txt";
-    ASSERT_TRUE(m_fetch.FetchUrl(m_server.Url("/moved"), m_lines, &name));
+    ASSERT_TRUE(Fetch(m_server.Url("/moved"), &name));
 
     // The URL line names where the body came from, after the redirect.
     EXPECT_EQ(ReadWholeFile((folder / "S\xC3\xBC" "d 12.txt").string()),
@@ -134,7 +143,7 @@ TEST_F(FetcherTest, HttpErrorStatusFailsWithErrorZeroAndKeepsTheCopy)
     m_server.Start();
 
     const std::string name = "ServerList.txt";
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/missing"), m_lines, &name));
+    EXPECT_FALSE(Fetch(m_server.Url("/missing"), &name));
     EXPECT_EQ(m_fetch.m_nLastError, 0);
     EXPECT_EQ(ReadWholeFile(m_dir.file(name)),
               "URL: " + m_server.Url("/missing") + "\r\n"
@@ -154,14 +163,14 @@ TEST_F(FetcherTest, OnlyHttpAndHttpsAreFetched)
     for (const char* url : {"-", "", "file:///etc/passwd", "FILE:///etc/passwd",
                             "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "dict://127.0.0.1/"}) {
         SCOPED_TRACE(url);
-        EXPECT_FALSE(m_fetch.FetchUrl(url, m_lines, &name));
+        EXPECT_FALSE(Fetch(url, &name));
         EXPECT_NE(m_fetch.m_nLastError, 0);
     }
     EXPECT_TRUE(FilesIn(m_dir.path()).empty());
 
     for (const char* path : {"/to-file", "/to-ftp"}) {
         SCOPED_TRACE(path);
-        EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url(path), m_lines, nullptr));
+        EXPECT_FALSE(Fetch(m_server.Url(path)));
         EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
         EXPECT_TRUE(m_lines.empty());
     }
@@ -175,12 +184,12 @@ TEST_F(FetcherTest, RedirectsAreFollowedUpToTen)
     Redirect("/loop", "/loop");
     m_server.Start();
 
-    EXPECT_TRUE(m_fetch.FetchUrl(m_server.Url("/hop10"), m_lines, nullptr));
+    EXPECT_TRUE(Fetch(m_server.Url("/hop10")));
     EXPECT_EQ(m_lines, std::vector<std::string>{"arrived"});
 
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/hop11"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/hop11")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_TOO_MANY_REDIRECTS);
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/loop"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/loop")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_TOO_MANY_REDIRECTS);
 }
 
@@ -201,10 +210,10 @@ TEST_F(FetcherTest, BodyOverTheLimitIsRefused)
     });
     m_server.Start();
 
-    EXPECT_TRUE(m_fetch.FetchUrl(m_server.Url("/at-limit"), m_lines, nullptr));
+    EXPECT_TRUE(Fetch(m_server.Url("/at-limit")));
     for (const char* path : {"/announced", "/chunked"}) {
         SCOPED_TRACE(path);
-        EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url(path), m_lines, nullptr));
+        EXPECT_FALSE(Fetch(m_server.Url(path)));
         EXPECT_EQ(m_fetch.m_nLastError, CURLE_FILESIZE_EXCEEDED);
     }
 }
@@ -219,7 +228,7 @@ TEST_F(FetcherTest, ServerThatNeverAnswersFailsAfterTheStallTime)
     m_server.Start();
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/stall"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/stall")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
@@ -236,7 +245,7 @@ TEST_F(FetcherTest, TricklingServerFailsAfterTheTotalTime)
     m_server.Start();
 
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/trickle"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/trickle")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
@@ -262,7 +271,7 @@ TEST_F(FetcherTest, ConnectionThatDoesNotOpenFailsAfterTheConnectTime)
     m_fetch.m_nConnectTimeoutMs = 300;
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(m_fetch.FetchUrl(url, m_lines, nullptr));
+    EXPECT_FALSE(Fetch(url));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 
@@ -279,7 +288,7 @@ TEST_F(FetcherTest, RefusedConnectionFailsWithoutTouchingTheCopy)
     const std::string name = "Server 1.txt";
     WriteWholeFile(m_dir.file(name), "previous copy");
 
-    EXPECT_FALSE(m_fetch.FetchUrl(url, m_lines, &name));
+    EXPECT_FALSE(Fetch(url, &name));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_COULDNT_CONNECT);
     EXPECT_EQ(ReadWholeFile(m_dir.file(name)), "previous copy");
 }
@@ -305,14 +314,14 @@ TEST_F(FetcherTest, SelfSignedCertificateIsRefused)
     Redirect("/to-https", httpsUrl);
     m_server.Start();
 
-    EXPECT_FALSE(m_fetch.FetchUrl(httpsUrl, m_lines, nullptr));
+    EXPECT_FALSE(Fetch(httpsUrl));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_PEER_FAILED_VERIFICATION);
 
     // The default flags follow a redirect from http to https; without them it is refused.
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/to-https"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/to-https")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_PEER_FAILED_VERIFICATION);
     m_fetch.m_nLoadFlag = 0;
-    EXPECT_FALSE(m_fetch.FetchUrl(m_server.Url("/to-https"), m_lines, nullptr));
+    EXPECT_FALSE(Fetch(m_server.Url("/to-https")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
     EXPECT_TRUE(m_lines.empty());
 
@@ -375,7 +384,7 @@ TEST_F(FetcherTest, HostileCopyNamesStayInsideTheCopyFolder)
         m_fetch.m_strCopyFolder = (folder / "inner").string();
 
         EXPECT_EQ(SafeFileName(cases[i].name), cases[i].file);
-        EXPECT_TRUE(m_fetch.FetchUrl(m_server.Url("/list"), m_lines, &cases[i].name));
+        EXPECT_TRUE(Fetch(m_server.Url("/list"), &cases[i].name));
         EXPECT_EQ(FilesIn(folder), std::set<std::string>{"inner"});
         const std::string expected = Cp1252ToUtf8(cases[i].file);
         EXPECT_EQ(FilesIn(folder / "inner"), std::set<std::string>{expected});
@@ -395,7 +404,7 @@ TEST_F(FetcherTest, PlantedSymbolicLinkIsReplacedNotWrittenThrough)
     m_fetch.m_strCopyFolder = (m_dir.path() / "copies").string();
 
     const std::string name = "Server 1.txt";
-    EXPECT_TRUE(m_fetch.FetchUrl(m_server.Url("/list"), m_lines, &name));
+    EXPECT_TRUE(Fetch(m_server.Url("/list"), &name));
 
     EXPECT_EQ(ReadWholeFile(victim.string()), "precious");
     EXPECT_FALSE(fs::is_symlink(planted));

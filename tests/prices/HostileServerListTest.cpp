@@ -56,8 +56,6 @@ protected:
         : ServerListFixture("[Server 1]\nAktualisiert=6.12.26 09:05\nKarotte=0,45\n")
     {
     }
-
-    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
 };
 
 // Each of these rows would have written into a section that is not its own, or made a
@@ -195,9 +193,7 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
     m_fetch.m_nMaxBodyBytes = 2 * 1024 * 1024;
     const std::size_t size = static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes);
     // The network library is loaded before the measurement starts.
-    Route("/quick", "heading\n");
-    std::vector<std::string> lines;
-    ASSERT_TRUE(m_fetch.FetchUrl(Url("/quick"), lines, nullptr));
+    ASSERT_TRUE(UpdateWith("heading\n"));
 
     struct Case {
         const char* what;
@@ -217,11 +213,12 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
             // The child has none of the parent's threads: it gets a transfer worker of its own.
             CFetcher fetch;
             fetch.m_nMaxBodyBytes = static_cast<std::int64_t>(size);
-            CServerListUpdater updater(m_profile, m_cache, m_texts, fetch, m_clock);
-            CPriceList priceList(m_profile, m_catalog, fetch);
-            if (!updater.UpdateServerList(&m_ui))
+            CPriceDownloader downloader(m_profile, m_cache, m_priceList, fetch, m_clock, m_outcomes);
+            CDownloadRun run(downloader, fetch, {"Server 1"});
+            if (!UpdateServerList(m_updater, m_profile, fetch, &m_ui))
                 ::_exit(2);
-            if (!priceList.DownloadPriceList(m_cache.FindTable("Server 1")))
+            RunToEnd(run, fetch);
+            if (run.Failed() != 0)
                 ::_exit(3);
         });
         EXPECT_GT(growth, 0);
@@ -259,7 +256,7 @@ TEST_F(StartUpdateTest, TricklingServersHoldTheRunNoLongerThanItsLimit)
 {
     CServerListRun run(m_profile, m_fetch, 2);
     const auto start = Clock::now();
-    run.RunToEnd();
+    RunToEnd(run, m_fetch);
     const auto waited = Clock::now() - start;
     EXPECT_FALSE(run.Succeeded());
     EXPECT_GE(waited, std::chrono::milliseconds(1900));

@@ -1,6 +1,5 @@
 #include "prices/PriceDownloader.h"
 
-#include "prices/PriceList.h"
 #include "prices/PricesFixture.h"
 #include "prices/ServerListUpdater.h"
 
@@ -25,25 +24,20 @@ protected:
         Route("/server2", "Karotte\t0,55\n");
     }
 
-    std::vector<std::string> DownloadAll(int stopBeforeCall = 0)
+    // Download all: the offered servers' names as the run shows them.
+    std::vector<std::string> DownloadOffered()
     {
         std::vector<std::string> progress;
-        int calls = 0;
-        m_bStopped = m_downloader.DownloadAll(
-            [&] { return ++calls == stopBeforeCall; },
-            [&](const std::string& name) { progress.push_back(name); });
+        CDownloadRun run(m_downloader, m_fetch, m_downloader.OfferedServers());
+        run.m_fnProgress = [&](const std::string& name) { progress.push_back(name); };
+        RunToEnd(run, m_fetch);
         return progress;
     }
-
-    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
-    CDownloadOutcomes m_outcomes;
-    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
-    bool m_bStopped = false;
 };
 
 TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
 {
-    m_downloader.DownloadServer("Server 1");
+    DownloadServers({"Server 1"});
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
     EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "6.12.26 09:05");
@@ -51,7 +45,7 @@ TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
 
 TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
 {
-    m_downloader.DownloadServer("Server 3");  // added by hand: address "-"
+    DownloadServers({"Server 3"});  // added by hand: address "-"
     EXPECT_NE(m_fetch.m_nLastError, 0);
     EXPECT_EQ(Value("Server 3", "Aktualisiert"),
               CPriceDownloader::FormatFailureStamp(m_fetch.m_nLastError));
@@ -59,7 +53,7 @@ TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
     EXPECT_EQ(m_profile.GetString("Server 3", "Aktualisiert"), "2.1.26 11:00");
 
     Route("/server1", "Karotte\t9,99\n", 404);
-    m_downloader.DownloadServer("Server 1");
+    DownloadServers({"Server 1"});
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "** 0x00000000");
     EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "1.1.26 10:00");
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,0");
@@ -68,10 +62,10 @@ TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
 // No fetch ran, so the stamp names the server's own failure, not the previous fetch's error.
 TEST_F(PriceDownloaderTest, UnusableWerteStampsItsOwnError)
 {
-    m_downloader.DownloadServer("Server 3");
+    DownloadServers({"Server 3"});
     m_cache.SetServerValue("Server 1", "Werte", "0,2");
 
-    m_downloader.DownloadServer("Server 1");
+    DownloadServers({"Server 1"});
     EXPECT_EQ(Value("Server 1", "Aktualisiert"),
               CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorColumns));
     EXPECT_EQ(Requests("/server1"), 0);
@@ -80,8 +74,7 @@ TEST_F(PriceDownloaderTest, UnusableWerteStampsItsOwnError)
 TEST_F(PriceDownloaderTest, UnknownServerIsLeftAlone)
 {
     const std::string before = ProfileText();
-    m_downloader.DownloadServer("Server 99");
-    m_downloader.DownloadServer("");
+    DownloadServers({"Server 99", ""});
     EXPECT_EQ(m_cache.FindTable("Server 99"), nullptr);
     EXPECT_EQ(ProfileText(), before);
 }
@@ -89,14 +82,13 @@ TEST_F(PriceDownloaderTest, UnknownServerIsLeftAlone)
 TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
 {
     // A server that a list update created has no Selected entry yet.
-    CServerListUpdater updater(m_profile, m_cache, m_texts, m_fetch, m_clock);
+    CServerListUpdater updater(m_profile, m_cache, m_texts, m_clock);
     m_profile.WriteString("Settings", "ServerList", Url("/list"));
     Route("/list", "heading\nServer 4\t" + Url("/server4") + "\t\n");
-    ASSERT_TRUE(updater.UpdateServerList(nullptr));
+    ASSERT_TRUE(UpdateServerList(updater, m_profile, m_fetch, nullptr));
     Route("/server4", "Karotte\t0,65\n");
 
-    EXPECT_EQ(DownloadAll(), (std::vector<std::string>{"Server 1", "Server 3", "Server 4"}));
-    EXPECT_FALSE(m_bStopped);
+    EXPECT_EQ(DownloadOffered(), (std::vector<std::string>{"Server 1", "Server 3", "Server 4"}));
     EXPECT_EQ(Requests("/server2"), 0);
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
     EXPECT_EQ(Value("Server 2", "Karotte"), "0,0");
@@ -104,20 +96,11 @@ TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
     EXPECT_EQ(Value("Server 4", "Aktualisiert"), "6.12.26 09:05");
 }
 
-TEST_F(PriceDownloaderTest, DownloadAllStopsBeforeTheNextServerWhenAsked)
-{
-    EXPECT_EQ(DownloadAll(2), std::vector<std::string>{"Server 1"});
-    EXPECT_TRUE(m_bStopped);
-    EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
-    EXPECT_EQ(Value("Server 3", "Aktualisiert"), "2.1.26 11:00");
-}
-
 TEST_F(PriceDownloaderTest, DownloadAllWithoutOfferedServerDoesNothing)
 {
     for (const std::string& name : m_cache.m_astrServers)
         m_cache.SetServerInt(name, "Selected", 0);
-    EXPECT_TRUE(DownloadAll().empty());
-    EXPECT_FALSE(m_bStopped);
+    EXPECT_TRUE(DownloadOffered().empty());
     EXPECT_EQ(Requests("/server1"), 0);
 }
 

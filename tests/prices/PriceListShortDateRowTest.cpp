@@ -8,8 +8,6 @@ namespace {
 class PriceListShortDateRowTest : public PricesFixture {
 protected:
     PriceListShortDateRowTest() { LoadProfile(); }
-
-    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
 };
 
 // Werte "1,1" puts name and price in the first column, so rows of one field reach the date
@@ -21,7 +19,7 @@ TEST_F(PriceListShortDateRowTest, DateRowWithoutDateKeepsTheStoredDate)
     Route("/server1", "Stand\nDatum/Uhrzeit\n");
 
     // Without a price row the list is no price list.
-    EXPECT_FALSE(m_priceList.DownloadPriceList(m_cache.FindTable("Server 1")));
+    EXPECT_EQ(DownloadServers({"Server 1"}), 1);
     EXPECT_EQ(Value("Server 1", "Stand"), "05.12.2026 18:00");
     CServerTable& table = *m_cache.FindTable("Server 1");
     EXPECT_TRUE(m_priceList.ParsePriceLine(table, "Datum/Uhrzeit", 0, 0, -1));

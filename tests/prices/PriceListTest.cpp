@@ -65,10 +65,8 @@ protected:
     {
         m_cache.SetServerValue("Server 1", "Werte", werte);
         Route("/server1", body);
-        return m_priceList.DownloadPriceList(m_cache.FindTable("Server 1"));
+        return DownloadServers({"Server 1"}) == 0;
     }
-
-    CPriceList m_priceList {m_profile, m_catalog, m_fetch};
 };
 
 TEST_F(PriceListTest, ListLinesBecomePricesInTableAndProfile)
@@ -136,7 +134,7 @@ TEST_F(PriceListTest, FailedFetchChangesNothingButLeavesTheCopy)
     m_cache.SetServerValue("Server 1", "Karotte", "0,45");
     Route("/server1", "Karotte\t5,00\n", 500);
 
-    EXPECT_FALSE(m_priceList.DownloadPriceList(m_cache.FindTable("Server 1")));
+    EXPECT_EQ(DownloadServers({"Server 1"}), 1);
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
     EXPECT_EQ(m_profile.GetString("Server 1", "Karotte"), "0,45");
     const std::string copy = ReadWholeFile(m_dir.file("Server 1.txt"));

@@ -6,12 +6,16 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
+#include "prices/DownloadOutcome.h"
 #include "prices/Fetcher.h"
 #include "prices/LoopbackServer.h"
+#include "prices/PriceDownloader.h"
+#include "prices/PriceList.h"
 #include "prices/ServerCache.h"
 #include "prices/ServerTable.h"
 #include "profile/IniFile.h"
 #include "support/FixedTime.h"
+#include "support/RunToEnd.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +138,14 @@ protected:
         return m_cache.GetServerValue(server, key, "<missing>");
     }
 
+    // Downloads the servers' lists as the window does; the number of failures.
+    int DownloadServers(const std::vector<std::string>& names)
+    {
+        CDownloadRun run(m_downloader, m_fetch, names);
+        RunToEnd(run, m_fetch);
+        return run.Failed();
+    }
+
     std::string ProfileText() const
     {
         CMemorySink sink;
@@ -155,4 +167,7 @@ protected:
     CServerCache m_cache {m_profile, m_texts, m_catalog};
     CFetcher m_fetch;
     CFixedClock m_clock {FixedNow()};
+    CPriceList m_priceList {m_profile, m_catalog};
+    CDownloadOutcomes m_outcomes;
+    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
 };

@@ -18,8 +18,10 @@ protected:
     bool UpdateWith(const std::string& body)
     {
         Route("/list", body);
-        return m_updater.UpdateServerList(&m_ui);
+        return Update(&m_ui);
     }
+
+    bool Update(IUserInterface* ui) { return UpdateServerList(m_updater, m_profile, m_fetch, ui); }
 
     // The profile without the ServerUpd line, to compare what else an update changed.
     std::string ProfileWithoutStamp()
@@ -29,6 +31,6 @@ protected:
     }
 
     RecordingUi m_ui;
-    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_fetch, m_clock};
+    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_clock};
     int m_nRefills = 0;
 };

@@ -203,7 +203,7 @@ TEST_F(ServerListUpdaterTest, FallbackDocumentNamesTheCurrentAddress)
     Route("/fallback", Url("/list2") + "\tthe current list\nignored\n");
     Route("/list2", "heading\nServer 60\thttp://example.invalid/60\t\n");
 
-    EXPECT_TRUE(m_updater.UpdateServerList(&m_ui));
+    EXPECT_TRUE(Update(&m_ui));
     EXPECT_EQ(m_profile.GetString("Settings", "ServerList"), Url("/list2"));
     EXPECT_NE(m_cache.FindTable("Server 60"), nullptr);
     EXPECT_EQ(m_profile.GetString("Settings", "ServerUpd"), "2026-12-06");
@@ -236,7 +236,7 @@ TEST_F(ServerListUpdaterTest, FailedUpdateChangesNothing)
         Route("/fallback", c.fallbackBody, c.fallbackStatus);
         const std::string before = ProfileText();
 
-        EXPECT_FALSE(m_updater.UpdateServerList(&m_ui));
+        EXPECT_FALSE(Update(&m_ui));
         EXPECT_EQ(ProfileText(), before);
     }
     EXPECT_EQ(m_nRefills, 0);
@@ -247,14 +247,14 @@ TEST_F(ServerListUpdaterTest, NoAddressMeansNoFetch)
 {
     m_profile.WriteString("Settings", "ServerList", std::nullopt);
     m_profile.WriteString("Settings", "ServerListFallback", Url("/fallback"));
-    EXPECT_FALSE(m_updater.UpdateServerList(&m_ui));
+    EXPECT_FALSE(Update(&m_ui));
     EXPECT_EQ(Requests("/fallback"), 0);
 }
 
 TEST_F(ServerListUpdaterTest, WithoutWindowNothingIsShownOrRefilled)
 {
     Route("/list", "heading\n\tVersion\t9.9\nServer 51\thttp://example.invalid/51\t\n");
-    EXPECT_TRUE(m_updater.UpdateServerList(nullptr));
+    EXPECT_TRUE(Update(nullptr));
     EXPECT_TRUE(m_ui.m_notices.empty());
     EXPECT_EQ(m_nRefills, 0);
     EXPECT_NE(m_cache.FindTable("Server 51"), nullptr);

@@ -47,7 +47,7 @@ public:
 
 class OfflineServerList : public IServerListUpdate {
 public:
-    bool UpdateServerList(IUserInterface*) override { return false; }
+    void NoteServerListDue() override {}
 };
 
 // One start of the program's configuration load on the profile at path.

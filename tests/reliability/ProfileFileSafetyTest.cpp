@@ -41,7 +41,6 @@ public:
     explicit ProgramRun(const std::string& path) : m_app(path, m_clock)
     {
         m_app.InitInstance();
-        m_app.DeferServerListUpdate();
     }
 
     bool Load() { return m_app.LoadConfiguration(m_window, m_ui); }

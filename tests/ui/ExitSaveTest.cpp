@@ -33,7 +33,6 @@ struct Run {
     explicit Run(const std::string& path) : m_app(path, m_clock)
     {
         m_app.InitInstance();
-        m_app.DeferServerListUpdate();
         QVERIFY(m_app.LoadConfiguration(m_window, m_ui));
     }
 
