@@ -27,8 +27,8 @@ void CDownloadRun::Start()
 
 void CDownloadRun::StartWaiting()
 {
-    for (; m_nNextStart < m_entries.size() && (m_nMaxTransfers <= 0 || m_nInFlight < m_nMaxTransfers);
-         ++m_nNextStart) {
+    const auto hasRoom = [this] { return m_nMaxTransfers <= 0 || m_nInFlight < m_nMaxTransfers; };
+    for (; m_nNextStart < m_entries.size() && hasRoom(); ++m_nNextStart) {
         SEntry& entry = m_entries[m_nNextStart];
         if (!entry.download.fetch) {
             entry.finished = true;

@@ -1,8 +1,6 @@
 #include "prices/DownloadRun.h"
 
-#include "prices/PriceList.h"
 #include "prices/PricesFixture.h"
-#include "prices/ServerListRun.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +90,7 @@ TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
                 << name << " next, " << Name(i);
     };
     const auto start = Clock::now();
-    run.Start();
-    Pump(run, m_fetch);
+    RunToEnd(run, m_fetch);
     const auto elapsed = Clock::now() - start;
 
     EXPECT_EQ(shown, AllNames(kServers));
@@ -108,13 +105,23 @@ TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
     EXPECT_LT(elapsed, 1500ms);
 }
 
+TEST_F(DownloadRunTest, ALimitedRunKeepsNoMoreTransfersInFlight)
+{
+    LoadServers(3);
+    for (const char* path : {"/s1", "/s2", "/s3"})
+        Delay(path, 30ms);
+    CDownloadRun run(m_downloader, m_fetch, AllNames(3), 1);
+    RunToEnd(run, m_fetch);
+    EXPECT_EQ(MaxInFlight(), 1);
+    EXPECT_EQ(run.Failed(), 0);
+}
+
 TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndKeepsItsPrices)
 {
     LoadServers(3);
     Delay("/s2", -1ms);
     CDownloadRun run(m_downloader, m_fetch, AllNames(3));
-    run.Start();
-    Pump(run, m_fetch, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
+    RunToEnd(run, m_fetch, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
     std::this_thread::sleep_for(50ms);  // S2 is in the middle of its transfer, S3 is in
 
     const auto start = Clock::now();
@@ -145,8 +152,7 @@ TEST_F(DownloadRunTest, AStalledServerHoldsBackOnlyTheApplyingOfLaterOnes)
     m_fetch.m_nStallSeconds = 1;
     CDownloadRun run(m_downloader, m_fetch, AllNames(8));
     const auto start = Clock::now();
-    run.Start();
-    Pump(run, m_fetch);
+    RunToEnd(run, m_fetch);
     const auto elapsed = Clock::now() - start;
 
     EXPECT_LT(elapsed, 2500ms);
@@ -207,8 +213,7 @@ TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
     for (const auto& [name, kind] : cases)
         names.push_back(name);
     CDownloadRun run(m_downloader, m_fetch, names);
-    run.Start();
-    Pump(run, m_fetch);
+    RunToEnd(run, m_fetch);
 
     EXPECT_EQ(run.Failed(), static_cast<int>(cases.size()));
     for (const auto& [name, kind] : cases) {

@@ -64,7 +64,7 @@ protected:
     {
         const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(url));
         m_lines.clear();
-        ForEachBodyLine(response.body, [this](std::string& line) { m_lines.push_back(std::move(line)); });
+        ForEachBodyLine(response.body, [this](std::string& l) { m_lines.push_back(std::move(l)); });
         return m_fetch.FinishFetch(response, url, saveName);
     }
 

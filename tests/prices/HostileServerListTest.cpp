@@ -1,11 +1,8 @@
 // What a server list from a hostile or broken server may do: nothing that freezes the window,
 // bloats the profile, reaches another section or merges two servers into one.
 #include "platform/Cp1252.h"
-#include "prices/PriceList.h"
 #include "prices/ServerListFixture.h"
 #include "prices/SafeFileName.h"
-#include "prices/ServerListRun.h"
-#include "prices/ServerListUpdater.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -213,7 +210,8 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
             // The child has none of the parent's threads: it gets a transfer worker of its own.
             CFetcher fetch;
             fetch.m_nMaxBodyBytes = static_cast<std::int64_t>(size);
-            CPriceDownloader downloader(m_profile, m_cache, m_priceList, fetch, m_clock, m_outcomes);
+            CPriceDownloader downloader(m_profile, m_cache, m_priceList, fetch, m_clock,
+                                        m_outcomes);
             CDownloadRun run(downloader, fetch, {"Server 1"});
             if (!UpdateServerList(m_updater, m_profile, fetch, &m_ui))
                 ::_exit(2);

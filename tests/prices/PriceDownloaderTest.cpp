@@ -1,7 +1,6 @@
 #include "prices/PriceDownloader.h"
 
 #include "prices/PricesFixture.h"
-#include "prices/ServerListUpdater.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +21,6 @@ protected:
                     "[Server 3]\nAktualisiert=2.1.26 11:00\n");
         Route("/server1", "Karotte\t0,45\n");
         Route("/server2", "Karotte\t0,55\n");
-    }
-
-    // Download all: the offered servers' names as the run shows them.
-    std::vector<std::string> DownloadOffered()
-    {
-        std::vector<std::string> progress;
-        CDownloadRun run(m_downloader, m_fetch, m_downloader.OfferedServers());
-        run.m_fnProgress = [&](const std::string& name) { progress.push_back(name); };
-        RunToEnd(run, m_fetch);
-        return progress;
     }
 };
 
@@ -88,7 +77,9 @@ TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
     ASSERT_TRUE(UpdateServerList(updater, m_profile, m_fetch, nullptr));
     Route("/server4", "Karotte\t0,65\n");
 
-    EXPECT_EQ(DownloadOffered(), (std::vector<std::string>{"Server 1", "Server 3", "Server 4"}));
+    const std::vector<std::string> offered = {"Server 1", "Server 3", "Server 4"};
+    EXPECT_EQ(m_downloader.OfferedServers(), offered);
+    DownloadServers(offered);
     EXPECT_EQ(Requests("/server2"), 0);
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
     EXPECT_EQ(Value("Server 2", "Karotte"), "0,0");
@@ -100,7 +91,7 @@ TEST_F(PriceDownloaderTest, DownloadAllWithoutOfferedServerDoesNothing)
 {
     for (const std::string& name : m_cache.m_astrServers)
         m_cache.SetServerInt(name, "Selected", 0);
-    EXPECT_TRUE(DownloadOffered().empty());
+    EXPECT_TRUE(m_downloader.OfferedServers().empty());
     EXPECT_EQ(Requests("/server1"), 0);
 }
 

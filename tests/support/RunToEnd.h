@@ -8,34 +8,22 @@
 #include <functional>
 #include <utility>
 
-// Feeds a started run the fetch's finished transfers and applies what it can, as the window
-// does between its events, until the run is done or the condition holds.
-inline void Pump(CDownloadRun& run, CFetcher& fetch, const std::function<bool()>& until = {})
+// Starts the run and feeds it the fetch's finished transfers as the window does between its
+// events (a download run applies what it can), until it is done or the condition holds.
+template <class TRun>
+void RunToEnd(TRun& run, CFetcher& fetch, const std::function<bool()>& until = {})
 {
+    run.Start();
     for (;;) {
-        while (run.ApplyNext()) {
+        if constexpr (requires { run.ApplyNext(); }) {
+            while (run.ApplyNext()) {
+            }
         }
         if (run.IsDone() || (until && until()))
             return;
         fetch.WaitForAny();
         for (STransferResponse& response : fetch.TakeFinished())
             run.OnFinished(std::move(response));
-    }
-}
-
-inline void RunToEnd(CDownloadRun& run, CFetcher& fetch)
-{
-    run.Start();
-    Pump(run, fetch);
-}
-
-inline void RunToEnd(CServerListRun& run, CFetcher& fetch)
-{
-    run.Start();
-    while (!run.IsDone()) {
-        fetch.WaitForAny();
-        for (const STransferResponse& response : fetch.TakeFinished())
-            run.OnFinished(response);
     }
 }
 
