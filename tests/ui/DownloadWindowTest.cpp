@@ -279,7 +279,8 @@ void DownloadWindowTest::LargeListsWaitingBehindASlowServerDoNotHoldTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
 
     run.m_window->Control<QPushButton>(1006)->click();
-    const qint64 gap = LongestGapUntil([&] { return !run.Busy(); }, 20000);
+    // The limit is for slow builds (sanitizers) on a busy machine; the gap is what counts.
+    const qint64 gap = LongestGapUntil([&] { return !run.Busy(); }, 90000);
     QVERIFY2(!run.Busy() && gap < 250, qPrintable(QString("the window paused %1 ms").arg(gap)));
     for (const auto& [name, address] : servers)
         QCOMPARE(run.Price(name), std::string("0,45"));
