@@ -1,6 +1,6 @@
 // Start-up cost of the configuration: a first start that rebuilds the profile from the
 // embedded default and saves it, and an ordinary start from a current profile file.
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
@@ -9,7 +9,7 @@
 #include "config/Texts.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
 
 #include <benchmark/benchmark.h>

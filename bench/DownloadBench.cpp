@@ -7,7 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
 #include "prices/DownloadRun.h"
-#include "prices/ServerTable.h"
+#include "servers/ServerTable.h"
 #include "support/RunToEnd.h"
 
 #include <benchmark/benchmark.h>

@@ -5,7 +5,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/TextCase.h"
-#include "prices/SafeFileName.h"
+#include "platform/SafeFileName.h"
 
 #include <cstdint>
 #include <cstring>

@@ -9,7 +9,7 @@
 #include "platform/TextCase.h"
 #include "platform/TextUtil.h"
 #include "prices/PriceList.h"
-#include "prices/ServerTable.h"
+#include "servers/ServerTable.h"
 
 #include <algorithm>
 #include <cstdint>

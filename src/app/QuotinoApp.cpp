@@ -2,7 +2,7 @@
 
 #include "calc/OfferCalculator.h"
 #include "config/CatalogLoader.h"
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 #include "platform/ByteSink.h"
 #include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"

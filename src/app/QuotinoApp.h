@@ -5,11 +5,11 @@
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "prices/DownloadOutcome.h"
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 #include "prices/PriceDownloader.h"
 #include "prices/PriceList.h"
-#include "prices/ServerCache.h"
-#include "prices/ServerListUpdater.h"
+#include "servers/ServerCache.h"
+#include "serverlist/ServerListUpdater.h"
 #include "profile/IniFile.h"
 
 #include <cstdint>

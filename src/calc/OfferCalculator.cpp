@@ -6,7 +6,7 @@
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "platform/TextCase.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <random>
 
 #ifdef _WIN32
-#include <windows.h>
+#include <process.h>
 #else
 #include <unistd.h>
 #endif
@@ -19,7 +19,7 @@ namespace {
 std::uint64_t ProcessId()
 {
 #ifdef _WIN32
-    return ::GetCurrentProcessId();
+    return static_cast<std::uint64_t>(::_getpid());
 #else
     return static_cast<std::uint64_t>(::getpid());
 #endif

@@ -1,6 +1,6 @@
 #include "prices/DownloadRun.h"
 
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "prices/PriceDownloader.h"
-#include "prices/TransferWorker.h"
+#include "net/TransferWorker.h"
 
 #include <functional>
 #include <memory>

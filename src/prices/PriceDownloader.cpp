@@ -5,11 +5,11 @@
 #include "platform/FileKind.h"
 #include "platform/Utf16Text.h"
 #include "platform/Utf8Path.h"
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/PriceListReader.h"
-#include "prices/ServerCache.h"
-#include "prices/ServerTable.h"
+#include "servers/ServerCache.h"
+#include "servers/ServerTable.h"
 #include "profile/IniFile.h"
 
 #include <cerrno>

@@ -1,9 +1,9 @@
 #include "prices/PriceList.h"
 
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 #include "prices/PriceListReader.h"
-#include "prices/SafeFileName.h"
-#include "prices/ServerTable.h"
+#include "platform/SafeFileName.h"
+#include "servers/ServerTable.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "prices/PriceListReader.h"
 
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 #include "config/PlantCatalog.h"
 #include "platform/TextCase.h"
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 
 #include <algorithm>
 #include <array>

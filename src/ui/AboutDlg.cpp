@@ -1,6 +1,6 @@
 #include "ui/AboutDlg.h"
 
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 #include "config/Texts.h"
 #include "ui/HyperLink.h"
 #include "ui/ProfileFormat.h"

@@ -1,6 +1,6 @@
 #include "ui/ControlAnchors.h"
 
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 
 #include <algorithm>
 #include <cmath>

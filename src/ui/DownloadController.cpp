@@ -3,7 +3,7 @@
 #include "app/QuotinoApp.h"
 #include "platform/UserInterface.h"
 #include "prices/DownloadRun.h"
-#include "prices/ServerListRun.h"
+#include "serverlist/ServerListRun.h"
 #include "ui/ControlAnchors.h"
 #include "ui/QtText.h"
 #include "ui/QuotinoDlg.h"

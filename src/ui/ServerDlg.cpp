@@ -2,8 +2,8 @@
 
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
-#include "prices/ServerCache.h"
-#include "prices/ServerName.h"
+#include "servers/ServerCache.h"
+#include "servers/ServerName.h"
 #include "profile/IniFile.h"
 #include "ui/AddServerDlg.h"
 #include "ui/DialogBuilder.h"

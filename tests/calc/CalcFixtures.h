@@ -5,7 +5,7 @@
 #include "config/PlantCatalog.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
 #include "support/ShippedWorld.h"
 

@@ -1,4 +1,4 @@
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 #include "config/Resource.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
@@ -9,7 +9,7 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
 #include "support/TempDir.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "prices/DownloadRun.h"
-#include "prices/Fetcher.h"
-#include "prices/ServerListRun.h"
-#include "prices/ServerListUpdater.h"
+#include "net/Fetcher.h"
+#include "serverlist/ServerListRun.h"
+#include "serverlist/ServerListUpdater.h"
 
 #include <functional>
 #include <utility>

@@ -1,7 +1,7 @@
 // Runs the real program: its answers to the command line need no display, and --profile
 // decides which file the run reads and writes.
 #include "platform/Version.h"
-#include "prices/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/WindowRun.h"
 

@@ -5,7 +5,7 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "prices/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/DownloadController.h"
 #include "ui/QtText.h"

@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/UserInterface.h"
-#include "prices/LoopbackServer.h"
+#include "support/LoopbackServer.h"
 #include "support/FixedTime.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"

@@ -3,7 +3,7 @@
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "platform/ByteSource.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
 #include "ui/AboutDlg.h"
 #include "ui/AddServerDlg.h"

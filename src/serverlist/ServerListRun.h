@@ -1,7 +1,7 @@
 #pragma once
 
 #include "prices/DownloadOutcome.h"
-#include "prices/TransferWorker.h"
+#include "net/TransferWorker.h"
 
 #include <chrono>
 #include <string>

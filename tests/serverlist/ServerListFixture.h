@@ -1,7 +1,7 @@
 #pragma once
 
 #include "prices/PricesFixture.h"
-#include "prices/ServerListUpdater.h"
+#include "serverlist/ServerListUpdater.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "prices/TransferWorker.h"
+#include "net/TransferWorker.h"
 
-#include "prices/CurlLibrary.h"
+#include "net/CurlLibrary.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prices/TransferWorker.h"
+#include "net/TransferWorker.h"
 
 #include <cstdint>
 #include <functional>

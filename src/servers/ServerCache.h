@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prices/ServerTable.h"
+#include "servers/ServerTable.h"
 
 #include <memory>
 #include <string>

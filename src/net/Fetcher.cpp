@@ -1,10 +1,10 @@
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 
 #include "platform/Cp1252.h"
 #include "platform/FileDescriptor.h"
 #include "platform/Utf8Path.h"
-#include "prices/CurlLibrary.h"
-#include "prices/SafeFileName.h"
+#include "net/CurlLibrary.h"
+#include "platform/SafeFileName.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 // What a server list from a hostile or broken server may do: nothing that freezes the window,
 // bloats the profile, reaches another section or merges two servers into one.
 #include "platform/Cp1252.h"
-#include "prices/ServerListFixture.h"
-#include "prices/SafeFileName.h"
+#include "serverlist/ServerListFixture.h"
+#include "platform/SafeFileName.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>

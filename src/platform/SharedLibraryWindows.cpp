@@ -1,4 +1,4 @@
-#include "prices/SharedLibrary.h"
+#include "platform/SharedLibrary.h"
 
 #include "platform/Utf8Path.h"
 

@@ -1,15 +1,15 @@
-#include "prices/ServerListUpdater.h"
+#include "serverlist/ServerListUpdater.h"
 
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 #include "config/Texts.h"
 #include "platform/Clock.h"
 #include "platform/TextCase.h"
 #include "platform/UserInterface.h"
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 #include "prices/PriceList.h"
-#include "prices/ServerName.h"
-#include "prices/ServerCache.h"
-#include "prices/ServerTable.h"
+#include "servers/ServerName.h"
+#include "servers/ServerCache.h"
+#include "servers/ServerTable.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>

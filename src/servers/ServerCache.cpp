@@ -1,10 +1,10 @@
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
 #include "platform/TextCase.h"
-#include "prices/ServerName.h"
+#include "servers/ServerName.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>

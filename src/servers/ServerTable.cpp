@@ -1,4 +1,4 @@
-#include "prices/ServerTable.h"
+#include "servers/ServerTable.h"
 
 bool CServerTable::Lookup(const std::string& key, std::string& value) const
 {

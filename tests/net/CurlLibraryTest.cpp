@@ -1,4 +1,4 @@
-#include "prices/CurlLibrary.h"
+#include "net/CurlLibrary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
@@ -10,9 +10,9 @@
 #include "platform/TextCase.h"
 #include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
-#include "prices/ServerCache.h"
+#include "servers/ServerCache.h"
 
-#include "ProfileTestText.h"
+#include "config/ProfileTestText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "prices/ServerName.h"
+#include "servers/ServerName.h"
 
 #include "platform/TextCase.h"
 #include "profile/IniFile.h"

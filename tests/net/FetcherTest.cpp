@@ -1,8 +1,8 @@
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 
 #include "platform/Cp1252.h"
-#include "prices/LoopbackServer.h"
-#include "prices/SafeFileName.h"
+#include "support/LoopbackServer.h"
+#include "platform/SafeFileName.h"
 #include "support/TempDir.h"
 
 #include <curl/curl.h>

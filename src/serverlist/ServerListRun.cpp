@@ -1,6 +1,6 @@
-#include "prices/ServerListRun.h"
+#include "serverlist/ServerListRun.h"
 
-#include "prices/Fetcher.h"
+#include "net/Fetcher.h"
 #include "prices/PriceList.h"
 #include "profile/IniFile.h"
 

@@ -1,7 +1,7 @@
-#include "config/ConfigurationLoader.h"
+#include "app/ConfigurationLoader.h"
 
 #include "config/CatalogLoader.h"
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
@@ -18,8 +18,8 @@
 #include "platform/TextCase.h"
 #include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
-#include "prices/ServerCache.h"
-#include "prices/ServerName.h"
+#include "servers/ServerCache.h"
+#include "servers/ServerName.h"
 #include "profile/IniFile.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "prices/SafeFileName.h"
+#include "platform/SafeFileName.h"
 
 #include "platform/Cp1252.h"
 #include "platform/TextCase.h"

@@ -1,6 +1,6 @@
-#include "prices/ServerListUpdater.h"
+#include "serverlist/ServerListUpdater.h"
 
-#include "prices/ServerListFixture.h"
+#include "serverlist/ServerListFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "prices/CurlLibrary.h"
+#include "net/CurlLibrary.h"
 
-#include "prices/SharedLibrary.h"
+#include "platform/SharedLibrary.h"
 
 namespace {
 

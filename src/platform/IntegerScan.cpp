@@ -1,4 +1,4 @@
-#include "config/IntegerScan.h"
+#include "platform/IntegerScan.h"
 
 #include "platform/TextUtil.h"
 
