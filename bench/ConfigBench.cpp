@@ -9,8 +9,8 @@
 #include "config/Texts.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,19 +27,20 @@ public:
         chosen = "Deutsch";
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
 };
 
 class NoServerListUpdate : public IServerListUpdate {
 public:
-    void NoteServerListDue() override {}
+    void NoteServerListDue() override { }
 };
 
 class BenchFolder {
 public:
     BenchFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quotino-bench-XXXXXX").string();
+        std::string pattern
+            = (std::filesystem::temp_directory_path() / "quotino-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot create a temporary folder");
         m_path = pattern;
@@ -64,8 +65,8 @@ bool StartProgram(const std::string& profilePath)
     CFixedClock clock(1'800'000'000);
     NoServerListUpdate serverList;
     GermanSpeaker ui;
-    CConfigurationLoader loader(profile, settings, texts, catalog, servers, clock, serverList,
-                                profilePath);
+    CConfigurationLoader loader(
+        profile, settings, texts, catalog, servers, clock, serverList, profilePath);
     CPlantTables tables;
     CListTemplates templates;
     std::string server;
@@ -98,7 +99,7 @@ void LoadConfigurationFromCurrentFile(benchmark::State& state)
         state.SkipWithError("the current profile was rebuilt");
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(LoadConfigurationFromMissingFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadConfigurationFromCurrentFile)->Unit(benchmark::kMillisecond);

@@ -33,7 +33,7 @@ public:
         chosen = "Deutsch";
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
 };
 
 // 64 plant rows, a heading, the date row and a few notes: 70 lines.
@@ -63,23 +63,24 @@ public:
         std::ofstream(profilePath) << "[Settings]\r\nServerInt=0\r\n";
         m_app = std::make_unique<CQuotinoApp>(profilePath, m_clock);
         m_app->InitInstance();
-        m_window = std::make_unique<COfferCalculator>(m_app->m_catalog, m_app->m_texts,
-                                                      m_app->m_servers, m_app->m_settings);
+        m_window = std::make_unique<COfferCalculator>(
+            m_app->m_catalog, m_app->m_texts, m_app->m_servers, m_app->m_settings);
         m_bLoaded = m_app->LoadConfiguration(*m_window, m_ui);
         m_app->m_fetch.m_nStallSeconds = kStallLimitSeconds;
 
         m_body = PriceListBody(m_app->m_catalog.m_astrPlants);
         // Room for every connection the parallel runs keep open, and one that stalls.
         m_server.new_task_queue = [] { return new httplib::ThreadPool(24); };
-        m_server.Get(R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-            if (request.matches[1] == "stall") {
-                while (!m_bStopping)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                return;
-            }
-            std::this_thread::sleep_for(kServerDelay);
-            response.set_content(m_body, "text/tab-separated-values; charset=utf-8");
-        });
+        m_server.Get(
+            R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+                if (request.matches[1] == "stall") {
+                    while (!m_bStopping)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    return;
+                }
+                std::this_thread::sleep_for(kServerDelay);
+                response.set_content(m_body, "text/tab-separated-values; charset=utf-8");
+            });
         m_server.set_tcp_nodelay(true);
         m_nPort = m_server.bind_to_any_port("127.0.0.1");
         m_listener = std::thread([this] { m_server.listen_after_bind(); });
@@ -140,8 +141,8 @@ void DownloadAll(benchmark::State& state, int maxTransfers)
     CQuotinoApp& app = world.App();
     int failed = 0;
     for (auto _ : state) {
-        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers(),
-                         maxTransfers);
+        CDownloadRun run(
+            app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers(), maxTransfers);
         RunToEnd(run, app.m_fetch);
         failed += run.Failed();
     }
@@ -175,7 +176,8 @@ void DownloadAllOneStalling(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
         RunToEnd(run, app.m_fetch);
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        const std::chrono::duration<double, std::milli> took
+            = std::chrono::steady_clock::now() - start;
         beyond = std::max(beyond, took.count() - kStallLimitSeconds * 1000.0);
         failed += run.Failed();
     }

@@ -217,7 +217,8 @@ bool SameProfileEverywhere()
     auto ours = LoadOurs();
     auto ini = LoadSimpleIni();
     for (const auto& [section, key] : Questions()) {
-        if (ours->GetString(section, key, "\x01") == "\x01" || !ini->GetValue(section.c_str(), key.c_str()))
+        if (ours->GetString(section, key, "\x01") == "\x01"
+            || !ini->GetValue(section.c_str(), key.c_str()))
             return false;
     }
     std::pair<std::string, std::string> last;

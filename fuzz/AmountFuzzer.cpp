@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             c = '.';
     const double samePointed = ParseAmount(pointed);
     FuzzCheck(samePointed == value || (std::isnan(samePointed) && std::isnan(value)),
-              "a comma reads as a point");
+        "a comma reads as a point");
 
     if (IsSimple(text)) {
         double expected = Reference(text);
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string written = FormatFixed(value, 2);
         const double again = ParseAmount(ReplaceDecimal(written, ","));
         FuzzCheck(std::fabs(again - value) <= 0.005 + std::fabs(value) * 1e-15,
-                  "an amount written with two decimals reads back");
+            "an amount written with two decimals reads back");
         FuzzCheck(again == ParseAmount(written), "the decimal comma reads like the point");
     }
     return 0;

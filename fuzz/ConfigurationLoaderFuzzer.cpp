@@ -31,19 +31,20 @@ public:
         chosen = languages.front();
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
 };
 
 struct CStart {
-    explicit CStart(const std::string& path) : app(path, clock)
+    explicit CStart(const std::string& path)
+        : app(path, clock)
     {
         app.InitInstance();
     }
     bool Load() { return app.LoadConfiguration(window, ui); }
 
-    CFixedClock clock {1'765'000'000};
+    CFixedClock clock { 1'765'000'000 };
     CQuotinoApp app;
-    COfferCalculator window {app.m_catalog, app.m_texts, app.m_servers, app.m_settings};
+    COfferCalculator window { app.m_catalog, app.m_texts, app.m_servers, app.m_settings };
     CFirstLanguageUi ui;
 };
 
@@ -101,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheck(!fs::exists(backup) || !listed, "the saved profile loads without a rebuild");
     if (!listed)
         return 0;
-    FuzzCheck(next.app.SaveProfile() && ReadFile(path) == saved, "a second save writes the same bytes");
+    FuzzCheck(
+        next.app.SaveProfile() && ReadFile(path) == saved, "a second save writes the same bytes");
     return 0;
 }

@@ -4,8 +4,8 @@
 #include "FuzzCheck.h"
 
 #include "platform/Cp1252.h"
-#include "platform/TextCase.h"
 #include "platform/SafeFileName.h"
+#include "platform/TextCase.h"
 
 #include <cstdint>
 #include <cstring>
@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A device name gets one "_" in front, after shortening.
     FuzzCheck(Cp1252ToUtf8(safe).size() <= kMaxBytes + 1, "a name fits into 200 UTF-8 bytes");
     for (const char c : safe)
-        FuzzCheck(!IsForbidden(static_cast<unsigned char>(c)), "no separator, control or forbidden character");
+        FuzzCheck(!IsForbidden(static_cast<unsigned char>(c)),
+            "no separator, control or forbidden character");
     FuzzCheck(safe.find("..") == std::string::npos, "no parent folder");
     FuzzCheck(safe.back() != '.' && safe.back() != ' ', "no trailing dot or blank");
     FuzzCheck(!IsDeviceName(safe), "no device name");

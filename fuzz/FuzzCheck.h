@@ -13,4 +13,7 @@ inline void FuzzCheck(bool holds, const char* property)
     std::abort();
 }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}

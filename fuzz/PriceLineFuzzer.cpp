@@ -61,7 +61,8 @@ bool IsPlant(const CFuzzWorld& world, const std::string& key)
 void CheckFields(std::string_view line, const std::vector<std::string>& fields, int count)
 {
     FuzzCheck(count == static_cast<int>(fields.size()), "SplitFields counts its fields");
-    FuzzCheck(count == std::count(line.begin(), line.end(), '\t') + 1, "one field per separator and one more");
+    FuzzCheck(count == std::count(line.begin(), line.end(), '\t') + 1,
+        "one field per separator and one more");
     std::string_view rest = line;
     for (const std::string& field : fields) {
         const std::string_view raw = rest.substr(0, rest.find('\t'));
@@ -74,7 +75,7 @@ void CheckFields(std::string_view line, const std::vector<std::string>& fields, 
 }
 
 void CheckLine(CFuzzWorld& world, const CServerTable& before, const CServerTable& after,
-               bool applied, const std::vector<std::string>& fields, int first, int last)
+    bool applied, const std::vector<std::string>& fields, int first, int last)
 {
     if (!applied)
         FuzzCheck(before.Entries() == after.Entries(), "a rejected line stores nothing");
@@ -88,7 +89,8 @@ void CheckLine(CFuzzWorld& world, const CServerTable& before, const CServerTable
             continue;
         }
         FuzzCheck(FollowsPriceRule(value), "stored prices follow the price rule");
-        FuzzCheck(world.m_profile.GetString(kServer, key, "\x01") == value, "table and profile agree");
+        FuzzCheck(
+            world.m_profile.GetString(kServer, key, "\x01") == value, "table and profile agree");
         if (!changed)
             continue;
         bool fromRange = false;
@@ -128,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckFields(line, fields, SplitFields(line, fields, '\t'));
 
         const CServerTable before = table;
-        const bool applied = priceList.ParsePriceLine(table, line, nameColumn, firstColumn, lastColumn);
+        const bool applied
+            = priceList.ParsePriceLine(table, line, nameColumn, firstColumn, lastColumn);
         CheckLine(world, before, table, applied, fields, firstColumn, lastColumn);
     }
     world.m_profile.WriteString(kServer, std::nullopt, std::nullopt);

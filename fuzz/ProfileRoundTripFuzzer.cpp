@@ -22,12 +22,17 @@ namespace {
 // Delivers the bytes in uneven pieces, so that lines and CR LF pairs straddle the reads.
 class CUnevenSource : public CByteSource {
 public:
-    CUnevenSource(std::string_view data, std::uint8_t seed) : m_data(data), m_seed(seed | 1) {}
+    CUnevenSource(std::string_view data, std::uint8_t seed)
+        : m_data(data)
+        , m_seed(seed | 1)
+    {
+    }
 
     std::ptrdiff_t Read(char* buffer, std::size_t size) override
     {
         m_seed = static_cast<std::uint8_t>(m_seed * 5 + 1);
-        const std::size_t piece = std::min({ size, m_data.size(), std::size_t { m_seed % 7u + 1 } });
+        const std::size_t piece
+            = std::min({ size, m_data.size(), std::size_t { m_seed % 7u + 1 } });
         std::copy_n(m_data.data(), piece, buffer);
         m_data.remove_prefix(piece);
         return static_cast<std::ptrdiff_t>(piece);
@@ -81,8 +86,8 @@ std::map<std::string, std::string> ExpectedValues(const CIniSection& section)
         const std::size_t equals = text.find('=');
         if (text.empty() || text.front() == ';' || equals == std::string_view::npos)
             continue;
-        values.emplace(MakeUpper(Trim(text.substr(0, equals))),
-                       std::string(Trim(text.substr(equals + 1))));
+        values.emplace(
+            MakeUpper(Trim(text.substr(0, equals))), std::string(Trim(text.substr(equals + 1))));
     }
     return values;
 }
@@ -112,7 +117,7 @@ void CheckMapAndArray(const CIniFile& profile)
         const CIniSection* section = profile.GetAt(i);
         // Brackets around the name keep a name that has its own brackets from losing them.
         FuzzCheck(profile.FindSection("[" + section->GetName() + "]") == section,
-                  "FindSection of a section's name returns it");
+            "FindSection of a section's name returns it");
         FuzzCheck(section->GetName(true) == MakeUpper(section->GetName()), "upper-cased name");
         upperNames.insert(section->GetName(true));
 
@@ -145,8 +150,8 @@ void CheckEdits(CIniFile& profile)
 
             section.SetValue(keys.back(), std::nullopt);
             expected.erase(MakeUpper(keys.back()));
-            FuzzCheck(section.GetValue(keys.back(), "\x01gone") == "\x01gone",
-                      "a deleted key is gone");
+            FuzzCheck(
+                section.GetValue(keys.back(), "\x01gone") == "\x01gone", "a deleted key is gone");
             CheckValues(section, expected);
         }
     }

@@ -42,7 +42,8 @@ int main(int argc, char** argv)
                 return 1;
             }
             const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            LLVMFuzzerTestOneInput(
+                reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
             ++replayed;
         }
     }

@@ -8,19 +8,19 @@
 
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"
+#include "net/Fetcher.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/TextCase.h"
 #include "platform/TextUtil.h"
 #include "platform/UserInterface.h"
-#include "net/Fetcher.h"
 #include "prices/PriceList.h"
-#include "servers/ServerCache.h"
+#include "profile/IniFile.h"
 #include "serverlist/ServerListUpdater.h"
+#include "servers/ServerCache.h"
 #include "servers/ServerName.h"
 #include "servers/ServerTable.h"
-#include "profile/IniFile.h"
 #include "support/RunToEnd.h"
 
 #include <httplib.h>
@@ -53,16 +53,18 @@ void CheckAssignment(std::string_view text)
     FuzzCheck(usable == expected, "an assignment is usable exactly as the rule says");
     if (!usable)
         return;
-    FuzzCheck(section == Trim(text.substr(1, close - 1)), "the section stands between the brackets");
-    FuzzCheck(key == Trim(text.substr(close + 1, equals - close - 1)), "the key stands before the first =");
+    FuzzCheck(
+        section == Trim(text.substr(1, close - 1)), "the section stands between the brackets");
+    FuzzCheck(key == Trim(text.substr(close + 1, equals - close - 1)),
+        "the key stands before the first =");
     FuzzCheck(value == Trim(text.substr(equals + 1)), "the value is the rest");
 
     // Written back in the same form, it reads as the same three parts.
     const std::string again = "[" + section + "]" + (key.empty() ? " " : key) + "=" + value;
     std::string section2, key2, value2;
     FuzzCheck(ParseProfileAssignment(again, section2, key2, value2) && section2 == section
-                  && key2 == key && value2 == value,
-              "an assignment written back reads the same");
+            && key2 == key && value2 == value,
+        "an assignment written back reads the same");
 }
 
 // The lines as the fetch delivers them: split at LF, CR dropped, converted from UTF-8.
@@ -86,10 +88,10 @@ struct CExpectedServer {
 // What the list should leave behind, worked out from its rows alone.
 struct CExpectation {
     std::map<std::string, CExpectedServer> servers;
-    std::vector<std::string> order;  // new servers in the order of their first row
+    std::vector<std::string> order; // new servers in the order of their first row
     bool hasDirectives = false;
     std::size_t directiveRows = 0;
-    int versionRows = 0;  // among the directive rows within the bound
+    int versionRows = 0; // among the directive rows within the bound
     int plainNewerVersions = 0;
 };
 
@@ -110,8 +112,8 @@ bool IsPlainNewerVersion(std::string_view version)
 
 // Server rows create a server only under a usable name and within the bound; names that
 // differ in letter case are one server, which keeps the spelling it had first.
-CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::string>& known,
-                    CIniFile& profile)
+CExpectation Expect(
+    const std::vector<std::string>& lines, const std::set<std::string>& known, CIniFile& profile)
 {
     CExpectation expected;
     std::vector<std::string> fields;
@@ -135,12 +137,14 @@ CExpectation Expect(const std::vector<std::string>& lines, const std::set<std::s
             continue;
         const std::string key = MakeUpper(fields[0]);
         if (!expected.servers.count(key) && !known.count(key)) {
-            if (servers >= CServerListUpdater::kMaxServers || !IsUsableServerName(fields[0], profile))
+            if (servers >= CServerListUpdater::kMaxServers
+                || !IsUsableServerName(fields[0], profile))
                 continue;
             ++servers;
             expected.order.push_back(fields[0]);
         }
-        const std::string listType = fields.size() >= 4 && EqualNoCase(fields[3], "csv") ? "csv" : "txt";
+        const std::string listType
+            = fields.size() >= 4 && EqualNoCase(fields[3], "csv") ? "csv" : "txt";
         expected.servers[key] = { fields[1], fields[2].empty() ? "1,2" : fields[2], listType };
     }
     return expected;
@@ -195,15 +199,16 @@ std::time_t FixedNow()
     return std::mktime(&local);
 }
 
-const char kBaseProfile[] = "[Settings]\r\nLang=Deutsch\r\nServerList=%URL%\r\n"
-                            "[Texts Deutsch]\r\nTxt_DefaultDate=(noch nicht geladen)\r\n"
-                            "[Plants]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\n"
-                            "[Preislisten]\r\nServer 1=http://127.0.0.1:9/one\r\n"
-                            "Server 2=http://127.0.0.1:9/two\r\n"
-                            "[Server 1]\r\nAktualisiert=6.12.26 09:05\r\nWerte=1,3\r\nKarotte=0,10\r\n";
+const char kBaseProfile[]
+    = "[Settings]\r\nLang=Deutsch\r\nServerList=%URL%\r\n"
+      "[Texts Deutsch]\r\nTxt_DefaultDate=(noch nicht geladen)\r\n"
+      "[Plants]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\n"
+      "[Preislisten]\r\nServer 1=http://127.0.0.1:9/one\r\n"
+      "Server 2=http://127.0.0.1:9/two\r\n"
+      "[Server 1]\r\nAktualisiert=6.12.26 09:05\r\nWerte=1,3\r\nKarotte=0,10\r\n";
 
 // Sections that no server list row may reach; only assignments may change them.
-const char* const kOwnedSections[] = {"Settings", "Texts Deutsch", "Plants"};
+const char* const kOwnedSections[] = { "Settings", "Texts Deutsch", "Plants" };
 
 std::vector<std::string> OwnedLines(CIniFile& profile)
 {
@@ -222,9 +227,12 @@ void CheckProfile(CIniFile& profile, CServerCache& cache, const CExpectation& ex
 {
     for (const auto& [key, server] : expected.servers) {
         const std::string& name = cache.FindTable(key)->m_strServerName;
-        FuzzCheck(profile.GetString("Preislisten", name, "\x01") == server.url, "the address is in [Preislisten]");
-        FuzzCheck(profile.GetString(name, "Werte", "1,2") == server.werte, "Werte is in the profile");
-        FuzzCheck(profile.GetString(name, "ListType", "txt") == server.listType, "ListType is in the profile");
+        FuzzCheck(profile.GetString("Preislisten", name, "\x01") == server.url,
+            "the address is in [Preislisten]");
+        FuzzCheck(
+            profile.GetString(name, "Werte", "1,2") == server.werte, "Werte is in the profile");
+        FuzzCheck(profile.GetString(name, "ListType", "txt") == server.listType,
+            "ListType is in the profile");
     }
 }
 
@@ -263,7 +271,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CCountingUi ui;
     CServerListUpdater updater(profile, cache, texts, clock);
     FuzzCheck(UpdateServerList(updater, profile, fetcher, &ui), "a served list is applied");
-    FuzzCheck(profile.GetString("Settings", "ServerUpd", "") == "2026-12-06", "the update is stamped");
+    FuzzCheck(
+        profile.GetString("Settings", "ServerUpd", "") == "2026-12-06", "the update is stamped");
 
     std::vector<std::string> order = before;
     order.insert(order.end(), expected.order.begin(), expected.order.end());
@@ -275,15 +284,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string werte, listType;
         table->Lookup("Werte", werte);
         table->Lookup("ListType", listType);
-        FuzzCheck(table->m_strUrl == server.url && werte == server.werte && listType == server.listType,
-                  "a server's table holds its last row");
+        FuzzCheck(
+            table->m_strUrl == server.url && werte == server.werte && listType == server.listType,
+            "a server's table holds its last row");
     }
     if (!expected.hasDirectives) {
         CheckProfile(profile, cache, expected);
-        FuzzCheck(OwnedLines(profile) == ownedBefore, "server rows leave the program's own sections alone");
+        FuzzCheck(OwnedLines(profile) == ownedBefore,
+            "server rows leave the program's own sections alone");
     }
     FuzzCheck(ui.m_nNotices <= std::min(expected.versionRows, 1)
-                  && ui.m_nNotices >= std::min(expected.plainNewerVersions, 1),
-              "one notice per list, for newer versions only");
+            && ui.m_nNotices >= std::min(expected.plainNewerVersions, 1),
+        "one notice per list, for newer versions only");
     return 0;
 }

@@ -36,7 +36,8 @@ void CheckItems(const CListReading& reading)
     FuzzCheck(!std::isnan(reading.offeredSum), "the offered sum is a number");
 }
 
-void CheckNormalized(std::string_view text, std::string_view normalized, const CListTemplates& templates)
+void CheckNormalized(
+    std::string_view text, std::string_view normalized, const CListTemplates& templates)
 {
     // Three line breaks at most are inserted; everything else only drops text.
     FuzzCheck(normalized.size() <= text.size() + 6, "tidying adds at most three line breaks");
@@ -55,7 +56,7 @@ void ReadAndPrice(std::string_view text, const CFuzzWorld& world)
     CheckItems(reading);
     const CCalculation calculation = world.m_calc.Calculate(text);
     FuzzCheck(calculation.strReport.empty() == reading.items.empty(),
-              "a report exactly when items were read");
+        "a report exactly when items were read");
 }
 
 } // namespace

@@ -17,7 +17,7 @@ class CFirstPaintExit : public QObject {
 public:
     // shows: whether the watched widget's paint shows the content; shown: printed after the time.
     CFirstPaintExit(QDialog& dialog, QWidget& watched, std::function<bool()> shows = {},
-                    std::function<std::string()> shown = {})
+        std::function<std::string()> shown = {})
         : QObject(&dialog)
         , m_dialog(dialog)
         , m_fnShows(std::move(shows))
@@ -42,7 +42,8 @@ private:
     {
         using namespace std::chrono;
         const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
-        std::cout << "shown " << now.count() << '\n' << (m_fnShown ? m_fnShown() : std::string()) << std::endl;
+        std::cout << "shown " << now.count() << '\n'
+                  << (m_fnShown ? m_fnShown() : std::string()) << std::endl;
         m_dialog.done(QDialog::Accepted);
     }
 

@@ -20,11 +20,14 @@
 
 namespace {
 
-Qt::ScrollBarPolicy Policy(bool on) { return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff; }
+Qt::ScrollBarPolicy Policy(bool on)
+{
+    return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+}
 
 // One control as the snapshot describes it; the report field when flags say so.
 QWidget* Create(const QString& kind, const QString& text, const QStringList& items, int flags,
-                int alignment, QDialog& dialog)
+    int alignment, QDialog& dialog)
 {
     if (kind == QLatin1String("QPlainTextEdit")) {
         auto* edit = new QPlainTextEdit(&dialog);
@@ -34,8 +37,8 @@ QWidget* Create(const QString& kind, const QString& text, const QStringList& ite
         edit->setVerticalScrollBarPolicy(Policy(flags & 32));
         edit->setHorizontalScrollBarPolicy(Policy(flags & 64));
         if (flags & 4) {
-            new CFirstPaintExit(dialog, *edit->viewport(),
-                [edit] { return !edit->document()->isEmpty(); },
+            new CFirstPaintExit(
+                dialog, *edit->viewport(), [edit] { return !edit->document()->isEmpty(); },
                 [edit] { return edit->toPlainText().toStdString(); });
         }
         return edit;
@@ -108,7 +111,7 @@ int main(int argc, char** argv)
         return 1;
     }
     dialog.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     dialog.resize(size);
     dialog.exec();
     return 0;

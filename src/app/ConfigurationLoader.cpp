@@ -1,7 +1,6 @@
 #include "app/ConfigurationLoader.h"
 
 #include "config/CatalogLoader.h"
-#include "platform/IntegerScan.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
@@ -14,20 +13,21 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
+#include "platform/IntegerScan.h"
 #include "platform/SystemError.h"
 #include "platform/TextCase.h"
-#include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
+#include "platform/Utf8Path.h"
+#include "profile/IniFile.h"
 #include "servers/ServerCache.h"
 #include "servers/ServerName.h"
-#include "profile/IniFile.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -54,7 +54,7 @@ std::time_t LocalMidnight(const std::string& date)
         parts[1] = 1;
         parts[2] = 1;
     }
-    std::tm day{};
+    std::tm day {};
     day.tm_year = ClampToInt(static_cast<long long>(parts[0]) - 1900);
     day.tm_mon = ClampToInt(static_cast<long long>(parts[1]) - 1);
     day.tm_mday = parts[2];
@@ -81,7 +81,7 @@ void RotateBackups(const std::string& profilePath)
     std::filesystem::remove(PathFromUtf8(BackupName(profilePath, kBackupCount - 1)), error);
     for (int age = kBackupCount - 2; age >= 0; --age)
         std::filesystem::rename(PathFromUtf8(BackupName(profilePath, age)),
-                                PathFromUtf8(BackupName(profilePath, age + 1)), error);
+            PathFromUtf8(BackupName(profilePath, age + 1)), error);
 }
 
 bool CopyBytes(CByteSource& source, CByteSink& sink)
@@ -96,12 +96,11 @@ bool CopyBytes(CByteSource& source, CByteSink& sink)
     }
 }
 
-}  // namespace
+} // namespace
 
 CConfigurationLoader::CConfigurationLoader(CIniFile& profile, CSettings& settings, CTexts& texts,
-                                           CPlantCatalog& catalog, CServerCache& servers,
-                                           const IClock& clock, IServerListUpdate& serverList,
-                                           std::string profilePath)
+    CPlantCatalog& catalog, CServerCache& servers, const IClock& clock,
+    IServerListUpdate& serverList, std::string profilePath)
     : m_profile(profile)
     , m_settings(settings)
     , m_texts(texts)
@@ -113,8 +112,8 @@ CConfigurationLoader::CConfigurationLoader(CIniFile& profile, CSettings& setting
 {
 }
 
-bool CConfigurationLoader::LoadConfiguration(CPlantTables& tables, CListTemplates& templates,
-                                             std::string& strServer, IUserInterface& ui)
+bool CConfigurationLoader::LoadConfiguration(
+    CPlantTables& tables, CListTemplates& templates, std::string& strServer, IUserInterface& ui)
 {
     CWaitCursor wait(&ui);
     const bool fileRead = m_profile.Load(m_strProfilePath);
@@ -144,8 +143,8 @@ bool CConfigurationLoader::IsCurrentVersion(bool fileRead)
 {
     int version[2] = {};
     const std::string text = m_profile.GetString(kSettings, "Version", "0.0");
-    return fileRead && ScanSeparatedIntegers(text, '.', version) == 2 &&
-           version[0] == kMajorVersion && version[1] == kMinorVersion;
+    return fileRead && ScanSeparatedIntegers(text, '.', version) == 2 && version[0] == kMajorVersion
+        && version[1] == kMinorVersion;
 }
 
 bool CConfigurationLoader::NeedsRebuild(bool fileRead)
@@ -206,8 +205,9 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     // one that an earlier rebuild wrote, say, which must not push the user's own file out of
     // the backups. Where there is no backup yet, it costs nothing to keep one.
     std::error_code error;
-    if (fileRead && (DocumentText(m_profile) != replaced
-                     || !std::filesystem::exists(PathFromUtf8(BackupName(m_strProfilePath, 0)), error)))
+    if (fileRead
+        && (DocumentText(m_profile) != replaced
+            || !std::filesystem::exists(PathFromUtf8(BackupName(m_strProfilePath, 0)), error)))
         BackUpProfileFile();
 
     // A new profile that cannot be created (no folder can be written) is said once, instead
@@ -220,22 +220,24 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
 
 CConfigurationLoader::PriceLines CConfigurationLoader::CollectPriceLines() const
 {
-    static constexpr std::string_view kMetadata[] = {"Aktualisiert", "Stand", "Selected",
-                                                     "Werte", "Sortierung", "ListType"};
+    static constexpr std::string_view kMetadata[]
+        = { "Aktualisiert", "Stand", "Selected", "Werte", "Sortierung", "ListType" };
     PriceLines collected;
     std::vector<std::string> keyLines;
     for (const std::string& server : m_servers.m_astrServers) {
         // Lines of a program section are no prices, whatever a server was called.
-        const CIniSection* section = IsProgramSection(server, m_profile) ? nullptr : m_profile.FindSection(server);
+        const CIniSection* section
+            = IsProgramSection(server, m_profile) ? nullptr : m_profile.FindSection(server);
         if (!section)
             continue;
         section->GetKeys(keyLines, true);
-        auto& prices = collected.emplace_back(server, PriceLines::value_type::second_type {}).second;
+        auto& prices
+            = collected.emplace_back(server, PriceLines::value_type::second_type {}).second;
         for (const std::string& line : keyLines) {
             std::string_view key, value;
             if (!CIniSection::ParseKeyLine(line, key, value)
                 || std::any_of(std::begin(kMetadata), std::end(kMetadata),
-                               [key](std::string_view meta) { return EqualNoCase(key, meta); }))
+                    [key](std::string_view meta) { return EqualNoCase(key, meta); }))
                 continue;
             prices.emplace_back(key, value);
         }
@@ -259,7 +261,7 @@ void CConfigurationLoader::ShowProfileProblem(IUserInterface& ui)
     if (m_strProblemKey.empty())
         return;
     ui.ShowMessage(CTexts::Fill(m_texts.GetText(m_strProblemKey), Utf8ToCp1252(m_strProfilePath),
-                                SystemErrorText(m_nProblemError)));
+        SystemErrorText(m_nProblemError)));
     m_bProblemShown = true;
 }
 
@@ -276,7 +278,7 @@ void CConfigurationLoader::BackUpProfileFile()
         return;
     RotateBackups(m_strProfilePath);
     ReplaceFileAtomically(BackupName(m_strProfilePath, 0),
-                          [&source](CByteSink& sink) { return CopyBytes(source, sink); });
+        [&source](CByteSink& sink) { return CopyBytes(source, sink); });
 }
 
 bool CConfigurationLoader::ChooseLanguage(IUserInterface& ui)
@@ -299,8 +301,8 @@ bool CConfigurationLoader::ChooseLanguage(IUserInterface& ui)
 void CConfigurationLoader::CheckServerList()
 {
     const std::time_t now = m_clock.Now();
-    const std::time_t lastUpdate =
-        LocalMidnight(m_profile.GetString(kSettings, "ServerUpd", "1980-01-01"));
+    const std::time_t lastUpdate
+        = LocalMidnight(m_profile.GetString(kSettings, "ServerUpd", "1980-01-01"));
     int interval = m_profile.GetInt(kSettings, "ServerInt", 5);
     if (interval == 0)
         return;

@@ -22,12 +22,12 @@ struct CPlantTables;
 class CConfigurationLoader {
 public:
     CConfigurationLoader(CIniFile& profile, CSettings& settings, CTexts& texts,
-                         CPlantCatalog& catalog, CServerCache& servers, const IClock& clock,
-                         IServerListUpdate& serverList, std::string profilePath);
+        CPlantCatalog& catalog, CServerCache& servers, const IClock& clock,
+        IServerListUpdate& serverList, std::string profilePath);
 
     // False when no language can be chosen; the caller then closes the window.
-    bool LoadConfiguration(CPlantTables& tables, CListTemplates& templates,
-                           std::string& strServer, IUserInterface& ui);
+    bool LoadConfiguration(CPlantTables& tables, CListTemplates& templates, std::string& strServer,
+        IUserInterface& ui);
 
     static constexpr int kMajorVersion = kVersionMajor;
     static constexpr int kMinorVersion = kVersionMinor;
@@ -39,7 +39,8 @@ public:
 private:
     // Every key line of a server section but its metadata: the prices, whatever plants
     // the catalogue names.
-    using PriceLines = std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>;
+    using PriceLines
+        = std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>;
 
     bool IsCurrentVersion(bool fileRead);
     bool NeedsRebuild(bool fileRead);

@@ -1,8 +1,8 @@
 #include "app/QuotinoApp.h"
 
+#include "app/ConfigurationLoader.h"
 #include "calc/OfferCalculator.h"
 #include "config/CatalogLoader.h"
-#include "app/ConfigurationLoader.h"
 #include "platform/ByteSink.h"
 #include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"
@@ -32,13 +32,13 @@ std::uint64_t Fingerprint(const CIniFile& profile)
 } // namespace
 
 CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
-    : m_strProfilePath(std::move(profilePath)),
-      m_settings(m_profile),
-      m_servers(m_profile, m_texts, m_catalog),
-      m_priceList(m_profile, m_catalog),
-      m_serverList(m_profile, m_servers, m_texts, clock),
-      m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock, m_outcomes),
-      m_clock(clock)
+    : m_strProfilePath(std::move(profilePath))
+    , m_settings(m_profile)
+    , m_servers(m_profile, m_texts, m_catalog)
+    , m_priceList(m_profile, m_catalog)
+    , m_serverList(m_profile, m_servers, m_texts, clock)
+    , m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock, m_outcomes)
+    , m_clock(clock)
 {
 }
 
@@ -78,8 +78,8 @@ void CQuotinoApp::ExitInstance()
 
 bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui)
 {
-    CConfigurationLoader loader(m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock,
-                                *this, m_strProfilePath);
+    CConfigurationLoader loader(
+        m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, *this, m_strProfilePath);
     const bool loaded
         = loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
     m_bProfileProblemShown = loader.ProfileProblemShown();

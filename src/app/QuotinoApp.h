@@ -4,13 +4,13 @@
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
-#include "prices/DownloadOutcome.h"
 #include "net/Fetcher.h"
+#include "prices/DownloadOutcome.h"
 #include "prices/PriceDownloader.h"
 #include "prices/PriceList.h"
-#include "servers/ServerCache.h"
-#include "serverlist/ServerListUpdater.h"
 #include "profile/IniFile.h"
+#include "serverlist/ServerListUpdater.h"
+#include "servers/ServerCache.h"
 
 #include <cstdint>
 #include <string>

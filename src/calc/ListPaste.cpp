@@ -15,7 +15,7 @@ std::optional<std::string> TakeList(std::string text, const CListTemplates& temp
     return g_strLastList;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::string> PasteList(IClipboard& clipboard, const CListTemplates& templates)
 {

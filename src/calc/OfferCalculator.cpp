@@ -226,9 +226,9 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
         const double netMarketTotal = marketTotal * 0.9;
         report += Decimal(Concat({ "\r\n", FormatFixed(Percent(offer, marketTotal), 1), "% ",
             t.Txt_MarketPrice, " (", F2(marketTotal), " ", currency, ")" }));
-        report += Decimal(
-            Concat({ "\r\n", FormatFixed(Percent(offer, netMarketTotal), 1), "% ", t.Txt_MarketPrice,
-                " ", t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
+        report += Decimal(Concat(
+            { "\r\n", FormatFixed(Percent(offer, netMarketTotal), 1), "% ", t.Txt_MarketPrice, " ",
+                t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
     if (!cutNote.empty())
         report += Concat({ "\r\n\r\n", cutNote });

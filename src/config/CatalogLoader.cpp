@@ -29,7 +29,7 @@ std::vector<std::string> SortedForReading(std::vector<std::string> names)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> SplitPlantRecord(std::string_view record)
 {
@@ -45,8 +45,8 @@ std::vector<std::string> SplitPlantRecord(std::string_view record)
     return fields;
 }
 
-void LoadPlantCatalog(CIniFile& profile, const CTexts& texts, CPlantCatalog& catalog,
-                      CPlantTables& tables)
+void LoadPlantCatalog(
+    CIniFile& profile, const CTexts& texts, CPlantCatalog& catalog, CPlantTables& tables)
 {
     catalog.ReadPlantNames(profile);
     for (const std::string& name : catalog.m_astrPlants) {

@@ -15,8 +15,8 @@ std::vector<std::string> SplitPlantRecord(std::string_view record);
 
 // Reads the catalogue into the calculator's tables: the field maps, the display names of the
 // chosen language, and each plant's entry in the name translation.
-void LoadPlantCatalog(CIniFile& profile, const CTexts& texts, CPlantCatalog& catalog,
-                      CPlantTables& tables);
+void LoadPlantCatalog(
+    CIniFile& profile, const CTexts& texts, CPlantCatalog& catalog, CPlantTables& tables);
 
 // Replaces the display names by those of the texts' language, sorted the way a reader looks
 // for them (case and accents folded).

@@ -15,7 +15,7 @@ void LoadFamily(CIniFile& profile, const std::string& prefix, std::vector<std::s
     }
 }
 
-}  // namespace
+} // namespace
 
 void CListTemplates::Load(CIniFile& profile)
 {

@@ -11,7 +11,7 @@ class CIniFile;
 // variant into the catalogue's canonical name.
 class CPlantCatalog {
 public:
-    std::vector<std::string> m_astrPlants;                       // [Plants] order
+    std::vector<std::string> m_astrPlants; // [Plants] order
     std::unordered_map<std::string, std::string> m_mapPlantKeys; // upper-cased name -> canonical
 
     // An unknown name comes back exactly as passed.

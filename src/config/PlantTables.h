@@ -16,9 +16,9 @@ struct CPlantTables {
     FieldMap m_mapNpcPrice;
     FieldMap m_mapLevel;
     FieldMap m_mapOrigin;
-    std::vector<std::string> m_astrDisplayNames;   // chosen language, sorted ignoring case
-    FieldMap m_mapPlantToDisplay;                  // catalogue spelling -> display name
-    std::vector<std::string> m_astrPlantNames;     // catalogue order
+    std::vector<std::string> m_astrDisplayNames; // chosen language, sorted ignoring case
+    FieldMap m_mapPlantToDisplay; // catalogue spelling -> display name
+    std::vector<std::string> m_astrPlantNames; // catalogue order
 
     // A plant that the catalogue does not know reads as empty fields.
     static const std::string& Field(const FieldMap& map, const std::string& upperName)

@@ -6,7 +6,10 @@ namespace {
 constexpr const char* kSection = "Settings";
 }
 
-CSettings::CSettings(CIniFile& profile) : m_profile(profile) {}
+CSettings::CSettings(CIniFile& profile)
+    : m_profile(profile)
+{
+}
 
 bool CSettings::SetPreisListe(bool show)
 {

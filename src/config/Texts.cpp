@@ -60,7 +60,7 @@ bool Contains(const std::vector<std::string>& texts, std::string_view text)
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-}  // namespace
+} // namespace
 
 std::string CTexts::GetText(std::string_view key) const
 {

@@ -4,20 +4,20 @@
 
 namespace {
 
-template <typename Function>
-bool Bind(void* library, const char* name, Function& function)
+template <typename Function> bool Bind(void* library, const char* name, Function& function)
 {
     function = reinterpret_cast<Function>(SharedLibrarySymbol(library, name));
     return function != nullptr;
 }
 
-}  // namespace
+} // namespace
 
 const CCurlLibrary* CCurlLibrary::Get()
 {
     static const CCurlLibrary* const library = [] {
 #ifdef _WIN32
-        // The name curl's own 64-bit Windows builds give the library, shipped beside the executable.
+        // The name curl's own 64-bit Windows builds give the library, shipped beside the
+        // executable.
         static CCurlLibrary curl({ "libcurl-x64.dll" });
 #else
         static CCurlLibrary curl({ "libcurl.so.4", "libcurl.so" });
@@ -44,18 +44,14 @@ CCurlLibrary::CCurlLibrary(std::initializer_list<const char*> fileNames)
 bool CCurlLibrary::Resolve(void* library)
 {
     return Bind(library, "curl_global_init", GlobalInit)
-        && Bind(library, "curl_easy_init", EasyInit)
-        && Bind(library, "curl_easy_reset", EasyReset)
+        && Bind(library, "curl_easy_init", EasyInit) && Bind(library, "curl_easy_reset", EasyReset)
         && Bind(library, "curl_easy_setopt", EasySetopt)
         && Bind(library, "curl_easy_perform", EasyPerform)
         && Bind(library, "curl_easy_getinfo", EasyGetinfo)
         && Bind(library, "curl_easy_header", EasyHeader)
-        && Bind(library, "curl_easy_cleanup", EasyCleanup)
-        && Bind(library, "curl_url", Url)
-        && Bind(library, "curl_url_set", UrlSet)
-        && Bind(library, "curl_url_get", UrlGet)
-        && Bind(library, "curl_url_cleanup", UrlCleanup)
-        && Bind(library, "curl_free", Free)
+        && Bind(library, "curl_easy_cleanup", EasyCleanup) && Bind(library, "curl_url", Url)
+        && Bind(library, "curl_url_set", UrlSet) && Bind(library, "curl_url_get", UrlGet)
+        && Bind(library, "curl_url_cleanup", UrlCleanup) && Bind(library, "curl_free", Free)
         && Bind(library, "curl_multi_init", MultiInit)
         && Bind(library, "curl_multi_add_handle", MultiAddHandle)
         && Bind(library, "curl_multi_remove_handle", MultiRemoveHandle)

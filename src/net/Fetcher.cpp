@@ -1,10 +1,10 @@
 #include "net/Fetcher.h"
 
+#include "net/CurlLibrary.h"
 #include "platform/Cp1252.h"
 #include "platform/FileDescriptor.h"
-#include "platform/Utf8Path.h"
-#include "net/CurlLibrary.h"
 #include "platform/SafeFileName.h"
+#include "platform/Utf8Path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,7 +42,7 @@ bool ReplaceFile(const std::string& target, const std::function<bool(int fd)>& w
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void ForEachBodyLine(std::string_view body, const std::function<void(std::string& line)>& onLine)
 {
@@ -84,8 +84,8 @@ bool CFetcher::HasSession()
     return m_pWorker != nullptr;
 }
 
-int CFetcher::StartFetch(const std::string& url, long totalSeconds,
-                         std::function<void(STransferResponse&)> onArrival)
+int CFetcher::StartFetch(
+    const std::string& url, long totalSeconds, std::function<void(STransferResponse&)> onArrival)
 {
     if (!HasSession())
         return 0;
@@ -95,8 +95,8 @@ int CFetcher::StartFetch(const std::string& url, long totalSeconds,
     request.maxRedirects = m_nMaxRedirects;
     request.connectTimeoutMs = m_nConnectTimeoutMs;
     request.stallSeconds = m_nStallSeconds;
-    request.totalTimeoutSeconds =
-        totalSeconds > 0 ? std::min(totalSeconds, m_nTotalTimeoutSeconds) : m_nTotalTimeoutSeconds;
+    request.totalTimeoutSeconds = totalSeconds > 0 ? std::min(totalSeconds, m_nTotalTimeoutSeconds)
+                                                   : m_nTotalTimeoutSeconds;
     request.maxBodyBytes = m_nMaxBodyBytes;
     request.onArrival = std::move(onArrival);
     return m_pWorker->Start(std::move(request));
@@ -109,8 +109,8 @@ STransferResponse CFetcher::NoSession()
     return response;
 }
 
-bool CFetcher::FinishFetch(const STransferResponse& response, const std::string& url,
-                           const std::string* saveName)
+bool CFetcher::FinishFetch(
+    const STransferResponse& response, const std::string& url, const std::string* saveName)
 {
     m_nLastError = 0;
     try {
@@ -170,11 +170,12 @@ std::string CFetcher::CopyPath(const std::string& saveName) const
 {
     if (m_strCopyFolder.empty())
         return {};
-    return Utf8FromPath(PathFromUtf8(m_strCopyFolder) / PathFromUtf8(Cp1252ToUtf8(SafeFileName(saveName))));
+    return Utf8FromPath(
+        PathFromUtf8(m_strCopyFolder) / PathFromUtf8(Cp1252ToUtf8(SafeFileName(saveName))));
 }
 
-void CFetcher::WriteCopyFile(const std::string& path, const std::string& requestedUrl,
-                             const STransferResponse& response)
+void CFetcher::WriteCopyFile(
+    const std::string& path, const std::string& requestedUrl, const STransferResponse& response)
 {
     if (path.empty() || response.cancelled || (response.status == 0 && response.error != CURLE_OK))
         return;
@@ -194,7 +195,9 @@ void CFetcher::WriteCopyFile(const std::string& path, const std::string& request
         constexpr std::size_t kChunk = 64 * 1024;
         bool ok = true;
         const auto flush = [&ok, &text, fd] {
-            ok = ok && WriteToFile(fd, text.data(), text.size()) == static_cast<std::ptrdiff_t>(text.size());
+            ok = ok
+                && WriteToFile(fd, text.data(), text.size())
+                    == static_cast<std::ptrdiff_t>(text.size());
             text.clear();
         };
         ForEachBodyLine(response.body, [&](const std::string& line) {

@@ -15,8 +15,8 @@ constexpr int kPollMilliseconds = 1000;
 
 // Parses the address as it stands (curl would otherwise guess a scheme for "-") and accepts
 // only http and https. Fills the normalised address and its lower-case scheme.
-CURLcode ParseHttpAddress(const CCurlLibrary& curl, const std::string& url, std::string& address,
-                          std::string& scheme)
+CURLcode ParseHttpAddress(
+    const CCurlLibrary& curl, const std::string& url, std::string& address, std::string& scheme)
 {
     if (url.find('\0') != std::string::npos)
         return CURLE_URL_MALFORMAT;
@@ -44,26 +44,25 @@ CURLcode ParseHttpAddress(const CCurlLibrary& curl, const std::string& url, std:
     return CURLE_OK;
 }
 
-CURLcode RestrictProtocols(const CCurlLibrary& library, CURL* curl, const std::string& scheme,
-                           int loadFlag)
+CURLcode RestrictProtocols(
+    const CCurlLibrary& library, CURL* curl, const std::string& scheme, int loadFlag)
 {
     // A redirect may change the protocol only where the load flags allow it.
     const bool redirectToHttp = scheme == "http" || (loadFlag & kFollowRedirectToHttp);
     const bool redirectToHttps = scheme == "https" || (loadFlag & kFollowRedirectToHttps);
 #if LIBCURL_VERSION_NUM >= 0x075500
-    const char* redirectProtocols = !redirectToHttp    ? "https"
-                                    : redirectToHttps ? "http,https"
-                                                      : "http";
+    const char* redirectProtocols = !redirectToHttp ? "https"
+        : redirectToHttps                           ? "http,https"
+                                                    : "http";
     CURLcode restricted = library.EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     if (restricted == CURLE_OK)
         restricted = library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, redirectProtocols);
 #else
-    CURLcode restricted = library.EasySetopt(curl, CURLOPT_PROTOCOLS,
-                                             static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    CURLcode restricted = library.EasySetopt(
+        curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
     if (restricted == CURLE_OK)
         restricted = library.EasySetopt(curl, CURLOPT_REDIR_PROTOCOLS,
-                                        (redirectToHttp ? CURLPROTO_HTTP : 0L)
-                                            | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
+            (redirectToHttp ? CURLPROTO_HTTP : 0L) | (redirectToHttps ? CURLPROTO_HTTPS : 0L));
 #endif
     return restricted;
 }
@@ -82,7 +81,7 @@ void ForgetResolverOnCleanup(const CCurlLibrary& library, CURL* curl)
 #endif
 }
 
-}  // namespace
+} // namespace
 
 // One transfer in flight; owned and touched by the worker's thread only.
 struct CTransferWorker::STransfer {
@@ -149,8 +148,8 @@ struct CTransferWorker::STransfer {
         library.EasySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
         library.EasySetopt(easy, CURLOPT_LOW_SPEED_TIME, request.stallSeconds);
         library.EasySetopt(easy, CURLOPT_TIMEOUT, request.totalTimeoutSeconds);
-        library.EasySetopt(easy, CURLOPT_MAXFILESIZE_LARGE,
-                           static_cast<curl_off_t>(request.maxBodyBytes));
+        library.EasySetopt(
+            easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.maxBodyBytes));
         library.EasySetopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
         library.EasySetopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
         library.EasySetopt(easy, CURLOPT_WRITEFUNCTION, &STransfer::Collect);
@@ -159,7 +158,8 @@ struct CTransferWorker::STransfer {
     }
 };
 
-CTransferWorker::CTransferWorker(const CCurlLibrary& curl) : m_curl(curl)
+CTransferWorker::CTransferWorker(const CCurlLibrary& curl)
+    : m_curl(curl)
 {
     m_pMulti = m_curl.MultiInit();
     if (m_pMulti)
@@ -204,7 +204,7 @@ void CTransferWorker::Cancel(int id)
     {
         std::lock_guard lock(m_mutex);
         const auto pending = std::find_if(m_pending.begin(), m_pending.end(),
-                                          [id](const auto& entry) { return entry.first == id; });
+            [id](const auto& entry) { return entry.first == id; });
         if (pending != m_pending.end()) {
             done.emplace_back().id = id;
             done.back().cancelled = true;
@@ -302,8 +302,8 @@ void CTransferWorker::Run()
 }
 
 // Under the lock only the hand-over; configuring and removing handles happen outside it.
-void CTransferWorker::AdmitAndCancel(std::vector<std::unique_ptr<STransfer>>& active,
-                                     std::vector<STransferResponse>& done)
+void CTransferWorker::AdmitAndCancel(
+    std::vector<std::unique_ptr<STransfer>>& active, std::vector<STransferResponse>& done)
 {
     std::set<int> cancelled;
     bool cancelActive = false;
@@ -343,17 +343,16 @@ void CTransferWorker::AdmitAndCancel(std::vector<std::unique_ptr<STransfer>>& ac
     }
 }
 
-void CTransferWorker::CollectDone(std::vector<std::unique_ptr<STransfer>>& active,
-                                  std::vector<STransferResponse>& done)
+void CTransferWorker::CollectDone(
+    std::vector<std::unique_ptr<STransfer>>& active, std::vector<STransferResponse>& done)
 {
     auto* multi = static_cast<CURLM*>(m_pMulti);
     int queued = 0;
     while (CURLMsg* message = m_curl.MultiInfoRead(multi, &queued)) {
         if (message->msg != CURLMSG_DONE)
             continue;
-        const auto found = std::find_if(active.begin(), active.end(), [&](const auto& transfer) {
-            return transfer->easy == message->easy_handle;
-        });
+        const auto found = std::find_if(active.begin(), active.end(),
+            [&](const auto& transfer) { return transfer->easy == message->easy_handle; });
         if (found == active.end())
             continue;
         const CURLcode result = message->data.result;

@@ -19,7 +19,7 @@ struct STransferResponse;
 // with the caller's settings.
 struct STransferRequest {
     std::string url;
-    int loadFlag = 49153;  // 0x8000 follows redirects from https to http, 0x4000 the other way
+    int loadFlag = 49153; // 0x8000 follows redirects from https to http, 0x4000 the other way
     long maxRedirects = 10;
     long connectTimeoutMs = 15000;
     long stallSeconds = 30;
@@ -36,14 +36,14 @@ struct STransferRequest {
 // business, on the caller's thread.
 struct STransferResponse {
     int id = 0;
-    int error = 0;     // the CURLcode of the failure, 0 when the transfer completed
-    long status = 0;   // the HTTP status, 0 when none arrived
+    int error = 0; // the CURLcode of the failure, 0 when the transfer completed
+    long status = 0; // the HTTP status, 0 when none arrived
     bool cancelled = false;
     std::string body;
     std::string effectiveUrl;
     std::string contentType;
-    std::string date;  // the response's Date header
-    std::any reduced;  // what the request's onArrival made of the body
+    std::string date; // the response's Date header
+    std::any reduced; // what the request's onArrival made of the body
 };
 
 // Runs transfers on a thread of its own, a few at once, so that no caller waits for the
@@ -83,28 +83,28 @@ private:
     struct STransfer;
 
     void Run();
-    void AdmitAndCancel(std::vector<std::unique_ptr<STransfer>>& active,
-                        std::vector<STransferResponse>& done);
-    void CollectDone(std::vector<std::unique_ptr<STransfer>>& active,
-                     std::vector<STransferResponse>& done);
+    void AdmitAndCancel(
+        std::vector<std::unique_ptr<STransfer>>& active, std::vector<STransferResponse>& done);
+    void CollectDone(
+        std::vector<std::unique_ptr<STransfer>>& active, std::vector<STransferResponse>& done);
     STransferResponse Finish(STransfer& transfer, int result);
     static void Arrive(STransfer& transfer, STransferResponse& response);
     void Publish(std::vector<STransferResponse>& done);
     void Wake();
 
     const CCurlLibrary& m_curl;
-    void* m_pMulti = nullptr;  // the CURLM handle; only the worker's thread drives it
+    void* m_pMulti = nullptr; // the CURLM handle; only the worker's thread drives it
 
     std::mutex m_mutex;
-    std::condition_variable m_work;      // the worker waits here while idle
-    std::condition_variable m_finished;  // callers of Wait wait here
+    std::condition_variable m_work; // the worker waits here while idle
+    std::condition_variable m_finished; // callers of Wait wait here
     std::deque<std::pair<int, STransferRequest>> m_pending;
     std::set<int> m_cancelled;
     std::vector<STransferResponse> m_done;
-    std::mutex m_notifyMutex;  // held while the notification runs, so it can be withdrawn
+    std::mutex m_notifyMutex; // held while the notification runs, so it can be withdrawn
     std::function<void()> m_fnNotify;
     int m_nNextId = 1;
-    bool m_bCancelActive = false;  // every transfer admitted so far is to be cancelled
+    bool m_bCancelActive = false; // every transfer admitted so far is to be cancelled
     bool m_bStop = false;
     std::thread m_thread;
 };

@@ -95,8 +95,8 @@ std::string TemporaryFilePrefix(const std::string& path)
     return TemporaryPrefixFor(ResolveLinks(path));
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
-                           int* error)
+bool ReplaceFileAtomically(
+    const std::string& path, const std::function<bool(CByteSink&)>& write, int* error)
 {
     int failure = 0;
     const auto fail = [error](int code) {

@@ -16,8 +16,8 @@ class CByteSink;
 // rather than handing the user's file to someone else.
 // Returns false, with the old file untouched, when write returns false or any step fails;
 // error then receives the system's error number (EIO when write gave no reason).
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
-                           int* error = nullptr);
+bool ReplaceFileAtomically(
+    const std::string& path, const std::function<bool(CByteSink&)>& write, int* error = nullptr);
 
 // The prefix of the temporary files that saving path creates beside it.
 std::string TemporaryFilePrefix(const std::string& path);

@@ -1,8 +1,8 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/ByteSink.h"
-#include "platform/TemporarySibling.h"
 #include "platform/FileDescriptor.h"
+#include "platform/TemporarySibling.h"
 #include "platform/Utf8Path.h"
 
 #include <windows.h>
@@ -17,8 +17,8 @@ namespace {
 
 // What a replaced file keeps of the old one's attributes. Read-only is not among them: such a
 // file is never replaced.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+    | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 int CreateTemporary(const fs::path& folder, const std::string& prefix, fs::path& created)
 {
@@ -54,12 +54,15 @@ bool MayReplace(DWORD attributes)
 
 } // namespace
 
-std::string TemporaryFilePrefix(const std::string& path) { return TemporaryPrefixFor(PathFromUtf8(path)); }
+std::string TemporaryFilePrefix(const std::string& path)
+{
+    return TemporaryPrefixFor(PathFromUtf8(path));
+}
 
 // Symbolic links are not followed here: creating one needs rights an ordinary Windows user
 // lacks, and the move replaces the name it is given.
-bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CByteSink&)>& write,
-                           int* error)
+bool ReplaceFileAtomically(
+    const std::string& path, const std::function<bool(CByteSink&)>& write, int* error)
 {
     const auto fail = [error](int code) {
         if (error)
@@ -91,7 +94,8 @@ bool ReplaceFileAtomically(const std::string& path, const std::function<bool(CBy
         ::DeleteFileW(temporary.c_str());
         return fail(writeError);
     }
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(),
+            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ::DeleteFileW(temporary.c_str());
         return fail(EACCES);
     }

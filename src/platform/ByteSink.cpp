@@ -23,7 +23,10 @@ CFileSink::CFileSink(int fd)
     m_buffer.reserve(kBufferSize);
 }
 
-CFileSink::~CFileSink() { Close(); }
+CFileSink::~CFileSink()
+{
+    Close();
+}
 
 bool CFileSink::Write(const char* data, std::size_t size)
 {
@@ -48,7 +51,10 @@ bool CFileSink::Flush()
     return ok;
 }
 
-bool CFileSink::Sync() { return Flush() && SyncFile(m_fd); }
+bool CFileSink::Sync()
+{
+    return Flush() && SyncFile(m_fd);
+}
 
 bool CFileSink::Close()
 {

@@ -1,6 +1,9 @@
 #include "platform/Clock.h"
 
-std::time_t CSystemClock::Now() const { return std::time(nullptr); }
+std::time_t CSystemClock::Now() const
+{
+    return std::time(nullptr);
+}
 
 std::tm LocalTime(std::time_t time)
 {

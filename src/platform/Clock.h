@@ -16,7 +16,10 @@ public:
 
 class CFixedClock : public IClock {
 public:
-    explicit CFixedClock(std::time_t now) : m_now(now) {}
+    explicit CFixedClock(std::time_t now)
+        : m_now(now)
+    {
+    }
     std::time_t Now() const override { return m_now; }
     void Set(std::time_t now) { m_now = now; }
 

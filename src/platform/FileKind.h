@@ -7,7 +7,7 @@
 // first. A symbolic link counts as what it points to.
 enum class EFileKind { Missing, Regular, Folder, Pipe, Device, Socket, Other };
 
-EFileKind KindOfFile(const std::string& path);  // path in UTF-8
+EFileKind KindOfFile(const std::string& path); // path in UTF-8
 
 // Why a path of that kind is no file to read, for the command line ("it is a named pipe");
 // empty for a regular or missing file.

@@ -5,8 +5,8 @@
 
 // What the profile document remembers of the file it last read or wrote.
 struct CFileStatus {
-    std::string m_szFullName;      // absolute path, filled also for a file that does not exist
-    std::int64_t m_mtime = 0;      // modification time in whole seconds
+    std::string m_szFullName; // absolute path, filled also for a file that does not exist
+    std::int64_t m_mtime = 0; // modification time in whole seconds
     std::uint64_t m_size = 0;
 };
 

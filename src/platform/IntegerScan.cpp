@@ -9,7 +9,7 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-}  // namespace
+} // namespace
 
 std::size_t ScanInteger(std::string_view text, int& value)
 {

@@ -42,8 +42,8 @@ std::string FileUnusableReason(const fs::path& file)
         return reason;
     if (::access(file.c_str(), R_OK) != 0)
         return "it cannot be read: " + SystemReason();
-    constexpr fs::perms anyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    constexpr fs::perms anyWrite
+        = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((fs::status(file, error).permissions() & anyWrite) == fs::perms::none)
         return "it is read-only";
     if (::access(file.c_str(), W_OK) != 0)

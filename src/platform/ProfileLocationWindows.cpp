@@ -17,7 +17,8 @@ std::string ExecutablePath()
     // The name is cut short, not refused, when the buffer is too small: grow until it fits.
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length
+            = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0)
             return "quotino";
         if (length < buffer.size()) {
@@ -44,13 +45,17 @@ fs::path ApplicationDataFolder()
     return profile.empty() ? fs::path(".") : profile / "AppData" / "Roaming";
 }
 
-std::string SystemReason(DWORD error) { return std::system_category().message(static_cast<int>(error)); }
+std::string SystemReason(DWORD error)
+{
+    return std::system_category().message(static_cast<int>(error));
+}
 
 // Access rights live in the folder's access control list, which the runtime's access() does
 // not read: the sure answer is to create a file there.
 std::string FolderUnwritableReason(const fs::path& folder)
 {
-    const fs::path probe = folder / (L".quotino-write-test-" + std::to_wstring(::GetCurrentProcessId()));
+    const fs::path probe
+        = folder / (L".quotino-write-test-" + std::to_wstring(::GetCurrentProcessId()));
     const HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
         FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -68,7 +73,8 @@ std::string FileUnusableReason(const fs::path& file)
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return "it is read-only";
     const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return "it cannot be read and written: " + SystemReason(::GetLastError());
     // A console, a serial port or a pipe opens like a file but never ends or waits.

@@ -24,7 +24,10 @@ CProfileLock::CProfileLock(const std::string& profilePath)
 {
 }
 
-CProfileLock::~CProfileLock() { Unlock(); }
+CProfileLock::~CProfileLock()
+{
+    Unlock();
+}
 
 CProfileLock::EState CProfileLock::Lock()
 {

@@ -25,7 +25,8 @@ int OpenLockFile(const std::string& path)
 // nothing.
 bool StillNamed(int fd, const std::string& path)
 {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named {};
     return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0
         && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }

@@ -9,8 +9,9 @@
 // left behind anyway (a power cut) is opened by the next start like any other.
 CProfileLock::EState CProfileLock::LockFile()
 {
-    const HANDLE file = ::CreateFileW(PathFromUtf8(m_strLockPath).c_str(), GENERIC_READ | GENERIC_WRITE,
-        0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file
+        = ::CreateFileW(PathFromUtf8(m_strLockPath).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_SHARING_VIOLATION ? EState::HeldElsewhere : EState::Failed;
     m_nFile = reinterpret_cast<std::intptr_t>(file);

@@ -62,8 +62,8 @@ bool IsForbidden(unsigned char c)
 
 bool IsReservedDeviceName(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 6> kPlain = {"CON", "PRN", "AUX", "NUL",
-                                                                "CONIN$", "CONOUT$"};
+    static constexpr std::array<std::string_view, 6> kPlain
+        = { "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$" };
     std::string base = MakeUpper(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ')
         base.pop_back();
@@ -75,12 +75,12 @@ bool IsReservedDeviceName(std::string_view name)
     if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT"))) {
         const char digit = base[3];
         return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2'
-               || digit == '\xB3';
+            || digit == '\xB3';
     }
     return false;
 }
 
-}  // namespace
+} // namespace
 
 std::string SafeFileName(std::string_view name)
 {

@@ -2,8 +2,17 @@
 
 #include <dlfcn.h>
 
-void* OpenSharedLibrary(const char* fileName) { return dlopen(fileName, RTLD_NOW | RTLD_LOCAL); }
+void* OpenSharedLibrary(const char* fileName)
+{
+    return dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
+}
 
-void* SharedLibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
+void* SharedLibrarySymbol(void* library, const char* name)
+{
+    return dlsym(library, name);
+}
 
-void CloseSharedLibrary(void* library) { dlclose(library); }
+void CloseSharedLibrary(void* library)
+{
+    dlclose(library);
+}

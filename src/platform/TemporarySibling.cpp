@@ -25,7 +25,7 @@ std::uint64_t ProcessId()
 #endif
 }
 
-}  // namespace
+} // namespace
 
 std::string TemporaryPrefixFor(const fs::path& target)
 {
@@ -43,7 +43,8 @@ fs::path FolderOf(const fs::path& file)
 
 std::string RandomTemporarySuffix()
 {
-    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr char kAlphabet[]
+        = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     // The process id tells apart children forked from one parent, which share its seed.
     static std::mt19937_64 generator(std::random_device {}()
         ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())

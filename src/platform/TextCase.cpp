@@ -30,7 +30,10 @@ constexpr std::array<unsigned char, 256> g_upperCase = MakeUpperTable();
 
 namespace {
 
-unsigned char Upper(char c) { return g_upperCase[static_cast<unsigned char>(c)]; }
+unsigned char Upper(char c)
+{
+    return g_upperCase[static_cast<unsigned char>(c)];
+}
 
 // Each byte's letters for sorting: the upper-case letter without its accent, two letters for
 // the ligatures and ß, Þ.
@@ -75,7 +78,10 @@ std::string SortingKey(std::string_view text)
     return key;
 }
 
-char UpperChar(char c) { return static_cast<char>(Upper(c)); }
+char UpperChar(char c)
+{
+    return static_cast<char>(Upper(c));
+}
 
 std::string MakeUpper(std::string_view text)
 {
@@ -104,7 +110,8 @@ std::uint64_t UpperWordWithLatin(std::uint64_t word)
     const std::uint64_t low7 = word & ~kEveryHighBit;
     // a-z, and à-þ but ÷ (0xE0-0xFE but 0xF7), lie 0x20 above their partners.
     const std::uint64_t ascii = BytesBetween(low7, 'a', 'z') & ~high;
-    const std::uint64_t latin = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
+    const std::uint64_t latin
+        = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
     // š, œ, ž (0x9A, 0x9C, 0x9E, the even ones from 0x9A to 0x9E) lie 0x10 above theirs.
     const std::uint64_t caron = BytesBetween(low7, 0x1A, 0x1E) & ~(low7 << 7) & high;
     // ÿ (0xFF) lies 0x60 above Ÿ (0x9F).

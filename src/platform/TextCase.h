@@ -65,7 +65,8 @@ constexpr std::uint64_t kEveryHighBit = 0x80 * kEveryByte;
 // a byte below 0x80 carries nothing into the next one.
 constexpr std::uint64_t BytesBetween(std::uint64_t low7, unsigned low, unsigned high)
 {
-    return (low7 + (0x80 - low) * kEveryByte) & ~(low7 + (0x7F - high) * kEveryByte) & kEveryHighBit;
+    return (low7 + (0x80 - low) * kEveryByte) & ~(low7 + (0x7F - high) * kEveryByte)
+        & kEveryHighBit;
 }
 
 // UpperWord for words with bytes above 0x7F, out of line so that UpperWord stays small enough
@@ -87,7 +88,8 @@ inline std::uint64_t LettersCasedByBit(std::uint64_t lower)
     const std::uint64_t high = lower & kEveryHighBit;
     const std::uint64_t low7 = lower & ~kEveryHighBit;
     const std::uint64_t ascii = BytesBetween(low7, 'a', 'z') & ~high;
-    const std::uint64_t latin = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
+    const std::uint64_t latin
+        = BytesBetween(low7, 0x60, 0x7E) & ~BytesBetween(low7, 0x77, 0x77) & high;
     return (ascii | latin) >> 2;
 }
 

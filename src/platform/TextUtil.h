@@ -8,7 +8,8 @@
 constexpr bool IsBlank(char c)
 {
     // Space and the codes 9 to 13 (tab, LF, vertical tab, form feed, CR) as bits of one word.
-    constexpr std::uint64_t kBlanks = (std::uint64_t { 1 } << ' ') | (std::uint64_t { 0x1F } << '\t');
+    constexpr std::uint64_t kBlanks
+        = (std::uint64_t { 1 } << ' ') | (std::uint64_t { 0x1F } << '\t');
     const auto code = static_cast<unsigned char>(c);
     return code <= ' ' && ((kBlanks >> code) & 1) != 0;
 }
@@ -28,7 +29,10 @@ inline std::string_view TrimRight(std::string_view text)
     return text;
 }
 
-inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+inline std::string_view Trim(std::string_view text)
+{
+    return TrimRight(TrimLeft(text));
+}
 
 // The C library's atoi rules (leading white space, optional sign, digits up to the first other
 // character, 0 without digits), except that a number beyond the int range saturates instead of

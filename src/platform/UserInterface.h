@@ -17,15 +17,24 @@ public:
     // A message the user must read (a profile that cannot be read or written), with OK.
     virtual void ShowMessage(const std::string& text) { (void)text; }
 
-    virtual void BeginWaitCursor() {}
-    virtual void EndWaitCursor() {}
+    virtual void BeginWaitCursor() { }
+    virtual void EndWaitCursor() { }
 };
 
 // Shows the wait cursor for the lifetime of the object.
 class CWaitCursor {
 public:
-    explicit CWaitCursor(IUserInterface* ui) : m_ui(ui) { if (m_ui) m_ui->BeginWaitCursor(); }
-    ~CWaitCursor() { if (m_ui) m_ui->EndWaitCursor(); }
+    explicit CWaitCursor(IUserInterface* ui)
+        : m_ui(ui)
+    {
+        if (m_ui)
+            m_ui->BeginWaitCursor();
+    }
+    ~CWaitCursor()
+    {
+        if (m_ui)
+            m_ui->EndWaitCursor();
+    }
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 

@@ -44,27 +44,42 @@ EKind KindOfError(int error)
 const char* TextKey(EKind kind)
 {
     switch (kind) {
-    case EKind::HostNotFound: return "Txt_ErrHost";
-    case EKind::Refused: return "Txt_ErrRefused";
-    case EKind::TimedOut: return "Txt_ErrTimeout";
-    case EKind::HttpStatus: return "Txt_ErrHttp";
-    case EKind::TooLarge: return "Txt_ErrTooLarge";
-    case EKind::NotAllowed: return "Txt_ErrNotAllowed";
-    case EKind::Certificate: return "Txt_ErrCertificate";
-    case EKind::AddressMissing: return "Txt_ErrAddress";
-    case EKind::Columns: return "Txt_ErrColumns";
-    case EKind::FileUnreadable: return "Txt_ErrFile";
-    case EKind::NotAFile: return "Txt_ErrNotFile";
-    case EKind::NotPriceList: return "Txt_ErrNotPriceList";
-    case EKind::Stopped: return "Txt_ErrStopped";
-    case EKind::Other: return "Txt_ErrOther";
+    case EKind::HostNotFound:
+        return "Txt_ErrHost";
+    case EKind::Refused:
+        return "Txt_ErrRefused";
+    case EKind::TimedOut:
+        return "Txt_ErrTimeout";
+    case EKind::HttpStatus:
+        return "Txt_ErrHttp";
+    case EKind::TooLarge:
+        return "Txt_ErrTooLarge";
+    case EKind::NotAllowed:
+        return "Txt_ErrNotAllowed";
+    case EKind::Certificate:
+        return "Txt_ErrCertificate";
+    case EKind::AddressMissing:
+        return "Txt_ErrAddress";
+    case EKind::Columns:
+        return "Txt_ErrColumns";
+    case EKind::FileUnreadable:
+        return "Txt_ErrFile";
+    case EKind::NotAFile:
+        return "Txt_ErrNotFile";
+    case EKind::NotPriceList:
+        return "Txt_ErrNotPriceList";
+    case EKind::Stopped:
+        return "Txt_ErrStopped";
+    case EKind::Other:
+        return "Txt_ErrOther";
     case EKind::None:
-    case EKind::Success: break;
+    case EKind::Success:
+        break;
     }
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 SDownloadOutcome SDownloadOutcome::FromFetch(bool ok, int error, long status)
 {
@@ -85,10 +100,18 @@ SDownloadOutcome SDownloadOutcome::Failure(EKind kind)
     SDownloadOutcome outcome;
     outcome.kind = kind;
     switch (kind) {
-    case EKind::Columns: outcome.error = kErrorColumns; break;
-    case EKind::NotPriceList: outcome.error = kErrorNotPriceList; break;
-    case EKind::TooLarge: outcome.error = CURLE_FILESIZE_EXCEEDED; break;
-    default: outcome.error = kErrorFile; break;
+    case EKind::Columns:
+        outcome.error = kErrorColumns;
+        break;
+    case EKind::NotPriceList:
+        outcome.error = kErrorNotPriceList;
+        break;
+    case EKind::TooLarge:
+        outcome.error = CURLE_FILESIZE_EXCEEDED;
+        break;
+    default:
+        outcome.error = kErrorFile;
+        break;
     }
     return outcome;
 }
@@ -106,7 +129,7 @@ std::string SDownloadOutcome::Describe(const CTexts& texts) const
     } else if (kind == EKind::Other) {
         char number[16];
         std::snprintf(number, sizeof number, "0x%08x",
-                      static_cast<unsigned>(static_cast<std::uint32_t>(error)));
+            static_cast<unsigned>(static_cast<std::uint32_t>(error)));
         text += std::string(" ") + number;
     }
     return text;

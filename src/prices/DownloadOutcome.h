@@ -33,8 +33,8 @@ struct SDownloadOutcome {
     static constexpr int kErrorFile = 0x1003;
 
     EKind kind = EKind::None;
-    int error = 0;    // the error number the stamp shows
-    long status = 0;  // the HTTP status, for HttpStatus
+    int error = 0; // the error number the stamp shows
+    long status = 0; // the HTTP status, for HttpStatus
 
     // Classifies the end of a fetch by its result, error number and HTTP status.
     static SDownloadOutcome FromFetch(bool ok, int error, long status);
@@ -64,7 +64,7 @@ public:
     std::string Tooltip(const std::string& server, const CTexts& texts) const;
 
 private:
-    std::map<std::string, SDownloadOutcome> m_mapOutcomes;  // by upper-cased server name
+    std::map<std::string, SDownloadOutcome> m_mapOutcomes; // by upper-cased server name
     int m_nAllFailed = -1;
     int m_nAllApplied = 0;
     int m_nAllOffered = 0;

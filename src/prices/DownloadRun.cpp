@@ -4,10 +4,12 @@
 
 #include <algorithm>
 
-CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
-                           std::vector<std::string> names, int maxTransfers)
-    : m_downloader(downloader), m_fetch(fetch), m_pReader(downloader.MakeReader()),
-      m_nMaxTransfers(maxTransfers)
+CDownloadRun::CDownloadRun(
+    CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names, int maxTransfers)
+    : m_downloader(downloader)
+    , m_fetch(fetch)
+    , m_pReader(downloader.MakeReader())
+    , m_nMaxTransfers(maxTransfers)
 {
     for (const std::string& name : names) {
         // An unknown server is left alone, as a single download leaves it.
@@ -48,9 +50,8 @@ bool CDownloadRun::OnFinished(STransferResponse response)
 {
     if (m_bStopped)
         return false;
-    const auto entry = std::find_if(m_entries.begin(), m_entries.end(), [&](const SEntry& e) {
-        return e.id != 0 && e.id == response.id && !e.finished;
-    });
+    const auto entry = std::find_if(m_entries.begin(), m_entries.end(),
+        [&](const SEntry& e) { return e.id != 0 && e.id == response.id && !e.finished; });
     if (entry == m_entries.end())
         return false;
     entry->response = std::move(response);

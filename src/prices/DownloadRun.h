@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prices/PriceDownloader.h"
 #include "net/TransferWorker.h"
+#include "prices/PriceDownloader.h"
 
 #include <functional>
 #include <memory>
@@ -20,7 +20,7 @@ public:
     // maxTransfers > 0 keeps at most that many of the run's transfers in flight; otherwise
     // every one starts at once and the worker runs a few of them at a time.
     CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names,
-                 int maxTransfers = 0);
+        int maxTransfers = 0);
 
     void Start();
     // Takes a finished transfer, to be applied in turn, and starts the next one waiting;
@@ -56,8 +56,8 @@ private:
     CFetcher& m_fetch;
     std::shared_ptr<const CPriceListReader> m_pReader;
     std::vector<SEntry> m_entries;
-    std::size_t m_nNext = 0;  // the first entry not yet applied
-    std::size_t m_nNextStart = 0;  // the first entry whose transfer has not started
+    std::size_t m_nNext = 0; // the first entry not yet applied
+    std::size_t m_nNextStart = 0; // the first entry whose transfer has not started
     const int m_nMaxTransfers;
     int m_nInFlight = 0;
     int m_nFailed = 0;

@@ -1,16 +1,16 @@
 #include "prices/PriceDownloader.h"
 
+#include "net/Fetcher.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/FileKind.h"
 #include "platform/Utf16Text.h"
 #include "platform/Utf8Path.h"
-#include "net/Fetcher.h"
 #include "prices/PriceList.h"
 #include "prices/PriceListReader.h"
+#include "profile/IniFile.h"
 #include "servers/ServerCache.h"
 #include "servers/ServerTable.h"
-#include "profile/IniFile.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -18,11 +18,14 @@
 
 using EKind = SDownloadOutcome::EKind;
 
-CPriceDownloader::CPriceDownloader(CIniFile& profile, CServerCache& cache,
-                                   CPriceList& priceList, CFetcher& fetcher, const IClock& clock,
-                                   CDownloadOutcomes& outcomes)
-    : m_profile(profile), m_cache(cache), m_priceList(priceList), m_fetch(fetcher),
-      m_clock(clock), m_outcomes(outcomes)
+CPriceDownloader::CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
+    CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes)
+    : m_profile(profile)
+    , m_cache(cache)
+    , m_priceList(priceList)
+    , m_fetch(fetcher)
+    , m_clock(clock)
+    , m_outcomes(outcomes)
 {
 }
 
@@ -31,15 +34,15 @@ std::string CPriceDownloader::FormatSuccessStamp(const IClock& clock)
     const std::tm now = LocalTime(clock.Now());
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%d.%02d.%02d %02d:%02d", now.tm_mday, now.tm_mon + 1,
-                  now.tm_year % 100, now.tm_hour, now.tm_min);
+        now.tm_year % 100, now.tm_hour, now.tm_min);
     return stamp;
 }
 
 std::string CPriceDownloader::FormatFailureStamp(int error)
 {
     char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "** 0x%08x",
-                  static_cast<unsigned>(static_cast<std::uint32_t>(error)));
+    std::snprintf(
+        stamp, sizeof stamp, "** 0x%08x", static_cast<unsigned>(static_cast<std::uint32_t>(error)));
     return stamp;
 }
 
@@ -76,7 +79,8 @@ bool CPriceDownloader::Apply(const SPreparedDownload& download, const STransferR
     if (response) {
         // A response reduced on arrival left its copy there.
         const auto* rows = std::any_cast<CPriceRows>(&response->reduced);
-        const bool ok = m_fetch.FinishFetch(*response, download.url, rows ? nullptr : &download.copyName);
+        const bool ok
+            = m_fetch.FinishFetch(*response, download.url, rows ? nullptr : &download.copyName);
         outcome = SDownloadOutcome::FromFetch(ok, m_fetch.m_nLastError, response->status);
         const auto applyPrices = [&] {
             return rows ? m_priceList.ApplyRows(*table, *rows)
@@ -105,7 +109,8 @@ SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::
         return SDownloadOutcome::Failure(EKind::NotAFile);
     CFileSource file(path);
     if (!file.IsOpen())
-        return SDownloadOutcome::Failure(file.Error() == ENXIO ? EKind::NotAFile : EKind::FileUnreadable);
+        return SDownloadOutcome::Failure(
+            file.Error() == ENXIO ? EKind::NotAFile : EKind::FileUnreadable);
     // One byte over the limit is enough to know the file is too large for a list.
     const std::size_t limit = static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes) + 1;
     body.resize(limit);
@@ -122,11 +127,11 @@ SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::
     return SDownloadOutcome::FromFetch(true, 0, 0);
 }
 
-int CPriceDownloader::StartTransfer(const SPreparedDownload& download,
-                                    std::shared_ptr<const CPriceListReader> reader)
+int CPriceDownloader::StartTransfer(
+    const SPreparedDownload& download, std::shared_ptr<const CPriceListReader> reader)
 {
     auto arrive = [reader = std::move(reader), columns = download.columns, url = download.url,
-                   copyPath = m_fetch.CopyPath(download.copyName)](STransferResponse& response) {
+                      copyPath = m_fetch.CopyPath(download.copyName)](STransferResponse& response) {
         CFetcher::WriteCopyFile(copyPath, url, response);
         response.reduced = reader->ReadBody(response.body, columns);
         std::string().swap(response.body);
@@ -159,8 +164,8 @@ bool CPriceDownloader::ImportPriceList(const std::string& name, const std::strin
     return !outcome.IsFailure();
 }
 
-void CPriceDownloader::Stamp(const std::string& name, CServerTable& table,
-                             const SDownloadOutcome& outcome)
+void CPriceDownloader::Stamp(
+    const std::string& name, CServerTable& table, const SDownloadOutcome& outcome)
 {
     if (!outcome.IsFailure()) {
         const std::string stamp = FormatSuccessStamp(m_clock);

@@ -22,7 +22,7 @@ struct SPreparedDownload {
     std::string copyName;
     SPriceColumns columns;
     bool usableColumns = false;
-    bool fetch = false;  // false: refused before fetching (unusable Werte or no session)
+    bool fetch = false; // false: refused before fetching (unusable Werte or no session)
 };
 
 // The download commands: one server's prices with the stamp of the outcome, the offered
@@ -34,7 +34,7 @@ public:
     static constexpr long kPriceListSeconds = 60;
 
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
-                     CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
+        CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
 
     // The servers whose Selected is "1" (or missing), in list order.
     std::vector<std::string> OfferedServers() const;
@@ -50,8 +50,8 @@ public:
     // Starts the transfer of a prepared download. When its list is in, the worker writes the
     // copy, reads the body with the reader into the rows to apply and frees it, so that Apply
     // only writes those rows. Returns the transfer's id, 0 without a session.
-    int StartTransfer(const SPreparedDownload& download,
-                      std::shared_ptr<const CPriceListReader> reader);
+    int StartTransfer(
+        const SPreparedDownload& download, std::shared_ptr<const CPriceListReader> reader);
     // A reader of the catalogue as it is now; one serves any number of transfers.
     std::shared_ptr<const CPriceListReader> MakeReader() const;
 

@@ -1,10 +1,10 @@
 #include "prices/PriceList.h"
 
 #include "platform/IntegerScan.h"
-#include "prices/PriceListReader.h"
 #include "platform/SafeFileName.h"
-#include "servers/ServerTable.h"
+#include "prices/PriceListReader.h"
 #include "profile/IniFile.h"
+#include "servers/ServerTable.h"
 
 #include <algorithm>
 #include <array>
@@ -28,10 +28,10 @@ std::string CleanField(std::string_view field)
     return std::string(field);
 }
 
-}  // namespace
+} // namespace
 
-int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator,
-                std::size_t maxFields)
+int SplitFields(
+    std::string_view line, std::vector<std::string>& fields, char separator, std::size_t maxFields)
 {
     fields.clear();
     std::size_t count = 1;
@@ -50,17 +50,18 @@ int SplitFields(std::string_view line, std::vector<std::string>& fields, char se
 }
 
 CPriceList::CPriceList(CIniFile& profile, const CPlantCatalog& catalog)
-    : m_profile(profile), m_catalog(catalog)
+    : m_profile(profile)
+    , m_catalog(catalog)
 {
 }
 
-bool CPriceList::ReadColumns(std::string_view werte, int& nameColumn, int& firstPriceColumn,
-                             int& lastPriceColumn)
+bool CPriceList::ReadColumns(
+    std::string_view werte, int& nameColumn, int& firstPriceColumn, int& lastPriceColumn)
 {
     // Read as "%d,%d-%d" would: each number may follow white space, each separator may not.
     std::array<int, 3> numbers {};
     std::size_t found = 0;
-    for (const char separator : {'\0', ',', '-'}) {
+    for (const char separator : { '\0', ',', '-' }) {
         if (separator != '\0') {
             if (werte.empty() || werte.front() != separator)
                 break;
@@ -87,8 +88,8 @@ bool CPriceList::TableColumns(const CServerTable& table, SPriceColumns& columns)
     return ReadColumns(werte, columns.name, columns.firstPrice, columns.lastPrice);
 }
 
-int CPriceList::ApplyPriceBody(CServerTable& table, std::string_view body,
-                               const SPriceColumns& columns)
+int CPriceList::ApplyPriceBody(
+    CServerTable& table, std::string_view body, const SPriceColumns& columns)
 {
     return ApplyRows(table, CPriceListReader(m_catalog).ReadBody(body, columns));
 }
@@ -114,11 +115,11 @@ std::string CPriceList::CopyName(const CServerTable& table)
 }
 
 bool CPriceList::ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
-                                int firstPriceColumn, int lastPriceColumn)
+    int firstPriceColumn, int lastPriceColumn)
 {
     CPriceRows rows;
     const bool read = CPriceListReader(m_catalog).ReadLine(
-        line, {nameColumn, firstPriceColumn, lastPriceColumn}, rows);
+        line, { nameColumn, firstPriceColumn, lastPriceColumn }, rows);
     // One line is a row, not a list: its date is taken on its own.
     StoreRows(table, rows);
     return read;

@@ -17,7 +17,7 @@ class CServerTable;
 // filled in, so that a line of a million separators costs no million strings; the count is
 // that of the whole line.
 int SplitFields(std::string_view line, std::vector<std::string>& fields, char separator,
-                std::size_t maxFields = SIZE_MAX);
+    std::size_t maxFields = SIZE_MAX);
 
 // The columns of a price list that a server's Werte names, counted from 0; last is -1 without
 // a range.
@@ -49,11 +49,11 @@ public:
     // line lacks a column or a plant's price cell is no price; true otherwise (also for
     // lines that name no plant).
     bool ParsePriceLine(CServerTable& table, std::string_view line, int nameColumn,
-                        int firstPriceColumn, int lastPriceColumn);
+        int firstPriceColumn, int lastPriceColumn);
 
     // Reads "x,y" or "x,y-z" into 0-based columns (last -1 without a range); false when unusable.
-    static bool ReadColumns(std::string_view werte, int& nameColumn, int& firstPriceColumn,
-                            int& lastPriceColumn);
+    static bool ReadColumns(
+        std::string_view werte, int& nameColumn, int& firstPriceColumn, int& lastPriceColumn);
 
     const CPlantCatalog& Catalog() const { return m_catalog; }
 

@@ -1,9 +1,9 @@
 #include "prices/PriceListReader.h"
 
-#include "platform/IntegerScan.h"
 #include "config/PlantCatalog.h"
-#include "platform/TextCase.h"
 #include "net/Fetcher.h"
+#include "platform/IntegerScan.h"
+#include "platform/TextCase.h"
 
 #include <algorithm>
 #include <array>
@@ -44,7 +44,7 @@ int ChoosePriceColumn(const std::vector<std::string>& fields, int first, int las
     return chosen;
 }
 
-}  // namespace
+} // namespace
 
 CPriceListReader::CPriceListReader(const CPlantCatalog& catalog)
     : m_mapPlantKeys(catalog.m_mapPlantKeys)
@@ -63,22 +63,23 @@ CPriceRows CPriceListReader::ReadBody(std::string_view body, const SPriceColumns
     return rows;
 }
 
-bool CPriceListReader::ReadLine(std::string_view line, const SPriceColumns& columns,
-                                CPriceRows& rows) const
+bool CPriceListReader::ReadLine(
+    std::string_view line, const SPriceColumns& columns, CPriceRows& rows) const
 {
     std::vector<std::string> fields;
     return ReadLine(line, columns, rows, fields);
 }
 
 bool CPriceListReader::ReadLine(std::string_view line, const SPriceColumns& columns,
-                                CPriceRows& rows, std::vector<std::string>& fields) const
+    CPriceRows& rows, std::vector<std::string>& fields) const
 {
     const int nameColumn = columns.name;
     const int firstPriceColumn = columns.firstPrice;
     const int lastPriceColumn = columns.lastPrice < 0 ? firstPriceColumn : columns.lastPrice;
     // Columns 2 and 3 hold the list's own date.
     constexpr int kDateColumns = 3;
-    const int needed = std::max({nameColumn, firstPriceColumn, lastPriceColumn, kDateColumns - 1});
+    const int needed
+        = std::max({ nameColumn, firstPriceColumn, lastPriceColumn, kDateColumns - 1 });
     const int count = SplitFields(line, fields, '\t', static_cast<std::size_t>(needed) + 1);
     const auto inRange = [count](int column) { return column >= 0 && column < count; };
     if (!inRange(nameColumn) || !inRange(firstPriceColumn) || !inRange(lastPriceColumn))

@@ -25,10 +25,10 @@ public:
 
 private:
     bool ReadLine(std::string_view line, const SPriceColumns& columns, CPriceRows& rows,
-                  std::vector<std::string>& fields) const;
+        std::vector<std::string>& fields) const;
     // The catalogue's spelling of the plant a list's name stands for, or nullptr.
     const std::string* FindPlant(const std::string& field) const;
 
-    std::unordered_map<std::string, std::string> m_mapPlantKeys;  // as the catalogue's
-    std::unordered_map<std::string, std::string> m_mapPlants;     // upper-cased -> catalogue's
+    std::unordered_map<std::string, std::string> m_mapPlantKeys; // as the catalogue's
+    std::unordered_map<std::string, std::string> m_mapPlants; // upper-cased -> catalogue's
 };

@@ -22,6 +22,6 @@ public:
 
 private:
     std::vector<Entry> m_entries;
-    std::unordered_map<std::string, std::size_t> m_index;  // key -> its entry
+    std::unordered_map<std::string, std::size_t> m_index; // key -> its entry
     std::size_t m_nPriceRows = 0;
 };

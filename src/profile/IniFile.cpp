@@ -109,8 +109,8 @@ std::string CIniFile::NormalizeSectionName(std::string_view name)
     return std::string(NormalizedView(name));
 }
 
-std::string CIniFile::GetString(std::string_view section, std::string_view key,
-                                std::string_view defaultValue)
+std::string CIniFile::GetString(
+    std::string_view section, std::string_view key, std::string_view defaultValue)
 {
     if (m_bAutoReload) // tested here as well: a lookup that does not reload makes no call
         ReloadIfChanged();
@@ -122,7 +122,7 @@ std::string CIniFile::GetString(std::string_view section, std::string_view key,
 }
 
 bool CIniFile::WriteString(std::string_view section, std::optional<std::string_view> key,
-                           std::optional<std::string_view> value)
+    std::optional<std::string_view> value)
 {
     ReloadIfChanged();
     if (key) {
@@ -165,7 +165,8 @@ CIniSection* CIniFile::GetSection(std::string_view name)
         const std::string_view stored = created->GetName();
         m_astrSectionNames.push_back(stored);
         const int index = static_cast<int>(m_sections.size() - 1);
-        m_mapSections.Insert(CKeyIndex::CKeyRef(index, stored, stored, stored.substr(stored.size())),
+        m_mapSections.Insert(
+            CKeyIndex::CKeyRef(index, stored, stored, stored.substr(stored.size())),
             m_astrSectionNames);
         return created;
     } catch (const std::bad_alloc&) {
@@ -284,8 +285,8 @@ bool CIniFile::Save(std::optional<std::string_view> path)
         return false;
     }
     // The old file stays whole until the new one is complete on the disk.
-    if (!ReplaceFileAtomically(target, [this](CByteSink& sink) { return WriteTo(sink); },
-                               &m_nFileError))
+    if (!ReplaceFileAtomically(
+            target, [this](CByteSink& sink) { return WriteTo(sink); }, &m_nFileError))
         return false;
     m_nFileError = 0;
     GetFileStatus(target, m_status);

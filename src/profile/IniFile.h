@@ -23,11 +23,11 @@ public:
     CIniFile& operator=(const CIniFile&) = delete;
     virtual ~CIniFile();
 
-    std::string GetString(std::string_view section, std::string_view key,
-                          std::string_view defaultValue = {});
+    std::string GetString(
+        std::string_view section, std::string_view key, std::string_view defaultValue = {});
     // A nullopt key deletes the section; a nullopt value deletes the key.
     bool WriteString(std::string_view section, std::optional<std::string_view> key,
-                     std::optional<std::string_view> value);
+        std::optional<std::string_view> value);
     int GetInt(std::string_view section, std::string_view key, int defaultValue);
     bool WriteInt(std::string_view section, std::string_view key, int value);
 

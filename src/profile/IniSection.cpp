@@ -9,7 +9,8 @@ CIniSection::CIniSection(std::string_view name)
 {
 }
 
-bool CIniSection::ParseKeyLine(std::string_view line, std::string_view& key, std::string_view& value)
+bool CIniSection::ParseKeyLine(
+    std::string_view line, std::string_view& key, std::string_view& value)
 {
     line = TrimLeft(line);
     if (line.empty() || line[0] == ';')
@@ -27,7 +28,8 @@ std::string CIniSection::GetValue(std::string_view key, std::string_view default
     return GetValue(m_mapValues.Hashed(Trim(key)), defaultValue);
 }
 
-std::string CIniSection::GetValue(const CKeyIndex::CHashedKey& key, std::string_view defaultValue) const
+std::string CIniSection::GetValue(
+    const CKeyIndex::CHashedKey& key, std::string_view defaultValue) const
 {
     const CKeyIndex::CKeyRef* ref = m_mapValues.Find(key, m_lines);
     if (!ref)

@@ -26,7 +26,10 @@ public:
     bool SetValue(std::string_view key, std::optional<std::string_view> value);
     // Keys in line order up to the last key line, as written (or "key=value" when withValues).
     bool GetKeys(std::vector<std::string>& keys, bool withValues = false) const;
-    const std::string& GetName(bool upper = false) const { return upper ? m_strNameUpper : m_strName; }
+    const std::string& GetName(bool upper = false) const
+    {
+        return upper ? m_strNameUpper : m_strName;
+    }
     // Rederives m_mapValues and m_nLastKeyLine from the lines. Always true.
     bool RebuildMap();
     virtual void RemoveAll();

@@ -46,7 +46,10 @@ public:
 
     // Every entry points at a line that still holds its key as written, and no two entries
     // share a line: whoever changes or removes a line tells the index first (Forget...).
-    const CKeyRef* Find(std::string_view key, const Lines& lines) const { return Find(Hashed(key), lines); }
+    const CKeyRef* Find(std::string_view key, const Lines& lines) const
+    {
+        return Find(Hashed(key), lines);
+    }
     const CKeyRef* Find(const CHashedKey& key, const Lines& lines) const;
     // Adds the key that ref points at; false, with nothing changed, when it is there already.
     bool Insert(const CKeyRef& ref, const Lines& lines);

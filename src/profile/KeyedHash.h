@@ -20,7 +20,10 @@ public:
     // Use the top bits (Index) for a table position: they are the well-mixed ones. Inline
     // (below), with what it uses: every lookup hashes twice.
     std::uint64_t operator()(std::string_view text) const;
-    static std::size_t Index(std::uint64_t hash, unsigned bits) { return bits ? hash >> (64 - bits) : 0; }
+    static std::size_t Index(std::uint64_t hash, unsigned bits)
+    {
+        return bits ? hash >> (64 - bits) : 0;
+    }
 
     // The modulus, 2^61 - 1.
     static constexpr std::uint64_t kPrime = (std::uint64_t { 1 } << 61) - 1;
@@ -39,7 +42,8 @@ private:
 // running value in this form and reduces it fully once, at the end: no comparison per step.
 inline std::uint64_t CKeyedHash::Fold(unsigned __int128 x)
 {
-    const std::uint64_t sum = (static_cast<std::uint64_t>(x) & kPrime) + static_cast<std::uint64_t>(x >> 61);
+    const std::uint64_t sum
+        = (static_cast<std::uint64_t>(x) & kPrime) + static_cast<std::uint64_t>(x >> 61);
     return (sum & kPrime) + (sum >> 61);
 }
 

@@ -10,10 +10,12 @@ namespace {
 
 const std::string kCopyName = "ServerList.txt";
 
-}  // namespace
+} // namespace
 
 CServerListRun::CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSeconds)
-    : m_profile(profile), m_fetch(fetch), m_nTotalSeconds(totalSeconds)
+    : m_profile(profile)
+    , m_fetch(fetch)
+    , m_nTotalSeconds(totalSeconds)
 {
 }
 
@@ -36,7 +38,8 @@ void CServerListRun::Fetch(EStep step, const std::string& address)
     long seconds = 0;
     if (m_nTotalSeconds > 0) {
         const auto spent = std::chrono::duration_cast<std::chrono::seconds>(
-            std::chrono::steady_clock::now() - m_started).count();
+            std::chrono::steady_clock::now() - m_started)
+                               .count();
         seconds = m_nTotalSeconds - static_cast<long>(spent);
         if (seconds <= 0) {
             m_outcome = SDownloadOutcome::FromFetch(false, CURLE_OPERATION_TIMEDOUT, 0);
@@ -104,7 +107,7 @@ void CServerListRun::AfterFallback(bool ok)
     // Only the first line counts; the document is read no further.
     std::string firstLine;
     ForEachBodyLine(std::string_view(m_strBody).substr(0, m_strBody.find('\n')),
-                    [&firstLine](std::string& line) { firstLine = std::move(line); });
+        [&firstLine](std::string& line) { firstLine = std::move(line); });
     std::vector<std::string> fields;
     SplitFields(firstLine, fields, '\t', 1);
     const std::string current = fields.front();

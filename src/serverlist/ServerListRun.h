@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prices/DownloadOutcome.h"
 #include "net/TransferWorker.h"
+#include "prices/DownloadOutcome.h"
 
 #include <chrono>
 #include <string>

@@ -1,16 +1,16 @@
 #include "serverlist/ServerListUpdater.h"
 
-#include "platform/IntegerScan.h"
 #include "config/Texts.h"
+#include "net/Fetcher.h"
 #include "platform/Clock.h"
+#include "platform/IntegerScan.h"
 #include "platform/TextCase.h"
 #include "platform/UserInterface.h"
-#include "net/Fetcher.h"
 #include "prices/PriceList.h"
-#include "servers/ServerName.h"
-#include "servers/ServerCache.h"
-#include "servers/ServerTable.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
+#include "servers/ServerName.h"
+#include "servers/ServerTable.h"
 
 #include <algorithm>
 #include <array>
@@ -40,10 +40,10 @@ std::optional<std::string_view> UnlessDefault(const std::string& value, std::str
     return value;
 }
 
-}  // namespace
+} // namespace
 
-bool ParseProfileAssignment(std::string_view text, std::string& section, std::string& key,
-                            std::string& value)
+bool ParseProfileAssignment(
+    std::string_view text, std::string& section, std::string& key, std::string& value)
 {
     if (text.empty() || text.front() != '[')
         return false;
@@ -57,9 +57,12 @@ bool ParseProfileAssignment(std::string_view text, std::string& section, std::st
     return !section.empty();
 }
 
-CServerListUpdater::CServerListUpdater(CIniFile& profile, CServerCache& cache,
-                                       const CTexts& texts, const IClock& clock)
-    : m_profile(profile), m_cache(cache), m_texts(texts), m_clock(clock)
+CServerListUpdater::CServerListUpdater(
+    CIniFile& profile, CServerCache& cache, const CTexts& texts, const IClock& clock)
+    : m_profile(profile)
+    , m_cache(cache)
+    , m_texts(texts)
+    , m_clock(clock)
 {
 }
 
@@ -68,7 +71,7 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     std::vector<std::string> fields;
     bool heading = true;
     m_nAssignments = 0;
-    m_announced = {kMajorVersion, kMinorVersion};
+    m_announced = { kMajorVersion, kMinorVersion };
     ForEachBodyLine(body, [&](const std::string& line) {
         if (!heading)
             ApplyLine(line, fields);
@@ -80,7 +83,7 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     std::strftime(date, sizeof date, "%Y-%m-%d", &today);
     m_profile.WriteString("Settings", "ServerUpd", date);
     // One notice per list, however many version rows it carries.
-    if (ui && m_announced != std::pair {kMajorVersion, kMinorVersion})
+    if (ui && m_announced != std::pair { kMajorVersion, kMinorVersion })
         ui->ShowUpdateNotice(m_announced.first, m_announced.second);
     if (ui && m_fnRefillServers)
         m_fnRefillServers();
@@ -115,11 +118,11 @@ void CServerListUpdater::NoteVersion(const std::string& label, const std::string
     if (ScanSeparatedIntegers(version, '.', numbers) < 2)
         return;
     // The minor number counts as an integer: 1.4 is older than 1.39, 1.40 newer.
-    m_announced = std::max(m_announced, std::pair {numbers[0], numbers[1]});
+    m_announced = std::max(m_announced, std::pair { numbers[0], numbers[1] });
 }
 
-void CServerListUpdater::ApplyAssignment(const std::string& assignment,
-                                         const std::string& condition)
+void CServerListUpdater::ApplyAssignment(
+    const std::string& assignment, const std::string& condition)
 {
     std::string section, key, value;
     if (!ParseProfileAssignment(assignment, section, key, value))
@@ -141,7 +144,8 @@ void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields, int
 {
     CServerTable* table = m_cache.FindTable(fields[0]);
     if (!table) {
-        if (m_cache.m_astrServers.size() >= kMaxServers || !IsUsableServerName(fields[0], m_profile))
+        if (m_cache.m_astrServers.size() >= kMaxServers
+            || !IsUsableServerName(fields[0], m_profile))
             return;
         table = &m_cache.AddTable(fields[0]);
         table->SetAt("Aktualisiert", m_texts.GetText("Txt_DefaultDate"));

@@ -17,16 +17,16 @@ class IUserInterface;
 
 // Reads "[Section]Key=Value" into its three parts, each trimmed. False when the text does not
 // begin with "[", lacks "]", has no "=" at least two places after the "]", or names no section.
-bool ParseProfileAssignment(std::string_view text, std::string& section, std::string& key,
-                            std::string& value);
+bool ParseProfileAssignment(
+    std::string_view text, std::string& section, std::string& key, std::string& value);
 
 // Applies the list of servers that a CServerListRun fetched: adds new servers and updates the
 // addresses, columns and list types of known ones, announces a newer program version, and
 // applies the profile assignments that the list carries.
 class CServerListUpdater {
 public:
-    CServerListUpdater(CIniFile& profile, CServerCache& cache, const CTexts& texts,
-                       const IClock& clock);
+    CServerListUpdater(
+        CIniFile& profile, CServerCache& cache, const CTexts& texts, const IClock& clock);
 
     // Applies a fetched list (the body as it came, heading first) line by line and stamps
     // ServerUpd. With a window (ui), the version notice is shown through it and
@@ -54,8 +54,8 @@ private:
     void ApplyAssignment(const std::string& assignment, const std::string& condition);
     void ApplyServer(const std::vector<std::string>& fields, int count);
 
-    std::size_t m_nAssignments = 0;  // directive rows of the list being applied
-    std::pair<int, int> m_announced {kMajorVersion, kMinorVersion};  // the highest version seen
+    std::size_t m_nAssignments = 0; // directive rows of the list being applied
+    std::pair<int, int> m_announced { kMajorVersion, kMinorVersion }; // the highest version seen
     CIniFile& m_profile;
     CServerCache& m_cache;
     const CTexts& m_texts;

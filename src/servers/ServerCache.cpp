@@ -2,10 +2,10 @@
 
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"
-#include "platform/TextUtil.h"
 #include "platform/TextCase.h"
-#include "servers/ServerName.h"
+#include "platform/TextUtil.h"
 #include "profile/IniFile.h"
+#include "servers/ServerName.h"
 
 #include <algorithm>
 
@@ -25,8 +25,8 @@ std::string EntryOf(const CServerTable& table, const std::string& key)
 }
 
 // Default columns and list type stay out of the file.
-void SetUnlessDefault(CIniSection& section, const char* key, const std::string& value,
-                      const char* defaultValue)
+void SetUnlessDefault(
+    CIniSection& section, const char* key, const std::string& value, const char* defaultValue)
 {
     if (value == defaultValue)
         section.SetValue(key, std::nullopt);
@@ -34,10 +34,12 @@ void SetUnlessDefault(CIniSection& section, const char* key, const std::string& 
         section.SetValue(key, value);
 }
 
-}  // namespace
+} // namespace
 
 CServerCache::CServerCache(CIniFile& profile, const CTexts& texts, const CPlantCatalog& catalog)
-    : m_profile(profile), m_texts(texts), m_catalog(catalog)
+    : m_profile(profile)
+    , m_texts(texts)
+    , m_catalog(catalog)
 {
 }
 
@@ -81,7 +83,7 @@ void CServerCache::LoadServerTable(const std::string& name, const std::string& a
     // The table keeps the spelling it was created with; the profile finds it in any case.
     const std::string& section = table.m_strServerName;
     table.SetAt("Aktualisiert",
-                m_profile.GetString(section, "Aktualisiert", m_texts.GetText("Txt_DefaultDate")));
+        m_profile.GetString(section, "Aktualisiert", m_texts.GetText("Txt_DefaultDate")));
     table.SetAt("Stand", m_profile.GetString(section, "Stand", ""));
     table.SetAt("Selected", m_profile.GetInt(section, "Selected", 1) != 0 ? "1" : "0");
 
@@ -138,7 +140,7 @@ void CServerCache::SaveServerTable(const std::string& name, CServerTable* table)
     // "Not loaded yet" is shown in the language of the moment, so it is never stored.
     const std::string stamp = EntryOf(*table, "Aktualisiert");
     section->SetValue("Aktualisiert", m_texts.IsDefaultDate(stamp) ? std::string() : stamp);
-    for (const char* key : {"Stand", "Selected"})
+    for (const char* key : { "Stand", "Selected" })
         section->SetValue(key, EntryOf(*table, key));
     SetUnlessDefault(*section, "Werte", EntryOf(*table, "Werte"), kDefaultColumns);
     SetUnlessDefault(*section, "ListType", EntryOf(*table, "ListType"), kDefaultListType);
@@ -162,8 +164,8 @@ CServerTable* CServerCache::FindTable(const std::string& name) const
     return found == m_mapServerTables.end() ? nullptr : found->second.get();
 }
 
-std::string CServerCache::GetServerValue(const std::string& server, const std::string& key,
-                                         const std::string& defaultValue) const
+std::string CServerCache::GetServerValue(
+    const std::string& server, const std::string& key, const std::string& defaultValue) const
 {
     std::string value;
     const CServerTable* table = FindTable(server);
@@ -174,8 +176,8 @@ std::string CServerCache::GetServerValue(const std::string& server, const std::s
     return defaultValue;
 }
 
-bool CServerCache::SetServerValue(const std::string& server, const std::string& key,
-                                  const std::string& value)
+bool CServerCache::SetServerValue(
+    const std::string& server, const std::string& key, const std::string& value)
 {
     CServerTable* table = FindTable(server);
     if (!table)
@@ -185,8 +187,8 @@ bool CServerCache::SetServerValue(const std::string& server, const std::string& 
     return true;
 }
 
-int CServerCache::GetServerInt(const std::string& server, const std::string& key,
-                               int defaultValue) const
+int CServerCache::GetServerInt(
+    const std::string& server, const std::string& key, int defaultValue) const
 {
     const std::string value = GetServerValue(server, key, "?");
     return value == "?" ? defaultValue : AsciiToInt(value);

@@ -21,7 +21,7 @@ public:
     // Keyed by Key(name): the profile does not tell names apart by letter case, so neither
     // does the cache, or "server 1" from a server list would share the section of "Server 1".
     std::unordered_map<std::string, std::unique_ptr<CServerTable>> m_mapServerTables;
-    std::vector<std::string> m_astrServers;  // [Preislisten] order, later additions at the end
+    std::vector<std::string> m_astrServers; // [Preislisten] order, later additions at the end
 
     static std::string Key(std::string_view name);
 
@@ -40,10 +40,11 @@ public:
 
     // A table read from the profile answers "0,0" for a catalogue plant without a price,
     // without holding an entry for it.
-    std::string GetServerValue(const std::string& server, const std::string& key,
-                               const std::string& defaultValue) const;
+    std::string GetServerValue(
+        const std::string& server, const std::string& key, const std::string& defaultValue) const;
     // False, changing nothing, when the server is unknown.
-    bool SetServerValue(const std::string& server, const std::string& key, const std::string& value);
+    bool SetServerValue(
+        const std::string& server, const std::string& key, const std::string& value);
     int GetServerInt(const std::string& server, const std::string& key, int defaultValue) const;
     bool SetServerInt(const std::string& server, const std::string& key, int value);
 

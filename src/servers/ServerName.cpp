@@ -8,9 +8,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kOwnedSections = {
-    "Settings", "Lang", "Plants", "Liste", "Umsetzen", "Preislisten",
-    "Texts Deutsch", "Texts English", "Texts NL", "Texts Francais"};
+constexpr std::array<std::string_view, 10> kOwnedSections = { "Settings", "Lang", "Plants", "Liste",
+    "Umsetzen", "Preislisten", "Texts Deutsch", "Texts English", "Texts NL", "Texts Francais" };
 
 // The text sections that [Lang] names, besides the built-in four.
 bool IsTextSection(std::string_view section, CIniFile& profile)
@@ -35,7 +34,7 @@ bool ReadsBackAsKey(std::string_view name)
     return name.find('=') == std::string_view::npos && name.front() != ';' && name.front() != '[';
 }
 
-}  // namespace
+} // namespace
 
 bool IsUsableServerName(std::string_view name, CIniFile& profile)
 {

@@ -11,7 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-CAddServerDlg::CAddServerDlg(const CTexts& texts, QWidget* parent) : QDialog(parent)
+CAddServerDlg::CAddServerDlg(const CTexts& texts, QWidget* parent)
+    : QDialog(parent)
 {
     CDialogBuilder builder(CDialogTemplate::Load(135));
     builder.Build(*this);
@@ -41,8 +42,8 @@ void CAddServerDlg::accept()
 // The name stays in the edit, selected, to be corrected once the message is closed.
 void CAddServerDlg::ShowRefusal(const std::string& why)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), ToQString(why),
-                                QMessageBox::Ok, this);
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, windowTitle(), ToQString(why), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->button(QMessageBox::Ok)->setText(m_strOk);
     m_pName->selectAll();

@@ -14,7 +14,7 @@ class CAddServerDlg : public QDialog {
 public:
     explicit CAddServerDlg(const CTexts& texts, QWidget* parent = nullptr);
 
-    std::string m_strName;  // Windows-1252, as typed (at most 128 characters)
+    std::string m_strName; // Windows-1252, as typed (at most 128 characters)
     // Why the trimmed name cannot be added, in the user's language; empty when it can. Over a
     // refused name the dialog stays open and says why.
     std::function<std::string(const std::string& name)> m_fnWhyRefused;

@@ -19,7 +19,7 @@ std::string HelpText(const QCommandLineParser& parser)
 {
     QString text = parser.helpText();
     text.replace(QRegularExpression(QStringLiteral("^Usage: \\S*")),
-                 QStringLiteral("Usage: ") + QString::fromLatin1(kProgram));
+        QStringLiteral("Usage: ") + QString::fromLatin1(kProgram));
     return text.toStdString();
 }
 
@@ -30,15 +30,14 @@ CCommandLine::CCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prices a shopping list from the clipboard at farm, market and customer prices."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the program's version and exit."));
-    const QCommandLineOption profile(
-        QStringLiteral("profile"),
+    const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") },
+        QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({ QStringLiteral("v"), QStringLiteral("version") },
+        QStringLiteral("Show the program's version and exit."));
+    const QCommandLineOption profile(QStringLiteral("profile"),
         QStringLiteral("Run on the profile <file>; copies of downloaded lists go to its folder."),
         QStringLiteral("file"));
-    parser.addOptions({help, version, profile});
+    parser.addOptions({ help, version, profile });
 
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.positionalArguments().isEmpty()
@@ -66,7 +65,8 @@ void CCommandLine::UseProfile(const QString& path)
     }
     const std::string file = QFile::encodeName(path).toStdString();
     if (const std::string reason = ProfileUnusableReason(file); !reason.empty()) {
-        m_strErrors = std::string(kProgram) + ": cannot use the profile " + file + ": " + reason + "\n";
+        m_strErrors
+            = std::string(kProgram) + ": cannot use the profile " + file + ": " + reason + "\n";
         m_nStatus = kProfileUnusable;
         return;
     }

@@ -71,7 +71,8 @@ public:
 
     // The stored "width,height": each number that reads replaces the minimum, then both are
     // kept between the minimum and 2000 pixels, and within the screen's available size.
-    static QSize RestoredSize(std::string_view stored, const QSize& minimum, const QSize& available);
+    static QSize RestoredSize(
+        std::string_view stored, const QSize& minimum, const QSize& available);
     static std::string FormatSize(const QSize& size);
     // Where a window's frame goes so that it lies on the available area, or at least its top
     // left corner with the title bar does.

@@ -13,7 +13,8 @@
 namespace {
 
 // Numbered texts run from first up to the first number without a text.
-std::vector<std::string> ReadNumberedTexts(const CTexts& texts, const std::string& prefix, int first)
+std::vector<std::string> ReadNumberedTexts(
+    const CTexts& texts, const std::string& prefix, int first)
 {
     std::vector<std::string> result;
     for (int n = first;; ++n) {
@@ -32,13 +33,13 @@ std::string LevelEntry(int level, const std::string& name)
     return number + " - " + name;
 }
 
-}  // namespace
+} // namespace
 
 CDetailsDlg::CDetailsDlg(const CTexts& texts, CSettings& settings, QWidget* parent)
-    : QDialog(parent),
-      m_astrLevels(ReadNumberedTexts(texts, "Txt_Level", 1)),
-      m_astrOrigins(ReadNumberedTexts(texts, "Txt_Origin", 0)),
-      m_settings(settings)
+    : QDialog(parent)
+    , m_astrLevels(ReadNumberedTexts(texts, "Txt_Level", 1))
+    , m_astrOrigins(ReadNumberedTexts(texts, "Txt_Origin", 0))
+    , m_settings(settings)
 {
     const int levels = static_cast<int>(m_astrLevels.size());
     if (m_settings.m_nMaxLevel > levels)

@@ -39,8 +39,8 @@ void SetUpLabel(QLabel& label, const CDialogControl& control)
     label.setText(control.strText);
     // Static text breaks at word boundaries inside its rectangle, as template layouts expect.
     label.setWordWrap(true);
-    const Qt::Alignment horizontal =
-        control.kind == CDialogControl::LabelRight ? Qt::AlignRight : Qt::AlignLeft;
+    const Qt::Alignment horizontal
+        = control.kind == CDialogControl::LabelRight ? Qt::AlignRight : Qt::AlignLeft;
     label.setAlignment(horizontal | Qt::AlignTop);
 }
 
@@ -63,8 +63,8 @@ void SetUpList(QListWidget& list, const CDialogControl& control)
     else
         list.setSelectionMode(QAbstractItemView::SingleSelection);
     list.setSortingEnabled(control.Has(CDialogControl::Sort));
-    list.setVerticalScrollBarPolicy(control.Has(CDialogControl::VScroll) ? Qt::ScrollBarAsNeeded
-                                                                         : Qt::ScrollBarAlwaysOff);
+    list.setVerticalScrollBarPolicy(
+        control.Has(CDialogControl::VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     list.setHorizontalScrollBarPolicy(ScrollBar(control.Has(CDialogControl::HScroll)));
 }
 
@@ -72,14 +72,15 @@ void SetUpMultilineEdit(QPlainTextEdit& edit, const CDialogControl& control)
 {
     edit.setPlainText(control.strText);
     edit.setReadOnly(control.Has(CDialogControl::ReadOnly));
-    const bool wrap = !control.Has(CDialogControl::AutoHScroll) && !control.Has(CDialogControl::HScroll);
+    const bool wrap
+        = !control.Has(CDialogControl::AutoHScroll) && !control.Has(CDialogControl::HScroll);
     edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     edit.setVerticalScrollBarPolicy(ScrollBar(control.Has(CDialogControl::VScroll)));
     // Unwrapped lines wider than the edit stay within reach, as the caret alone would not
     // bring them into view in a read-only edit.
     edit.setHorizontalScrollBarPolicy(control.Has(CDialogControl::HScroll) ? Qt::ScrollBarAlwaysOn
-                                      : wrap                              ? Qt::ScrollBarAlwaysOff
-                                                                          : Qt::ScrollBarAsNeeded);
+            : wrap                                                         ? Qt::ScrollBarAlwaysOff
+                                                                           : Qt::ScrollBarAsNeeded);
     // Tab moves on to the next control, as in any dialog; the edits show tables, not take them.
     edit.setTabChangesFocus(true);
 }
@@ -92,10 +93,11 @@ void SetUpLineEdit(QLineEdit& edit, const CDialogControl& control)
         edit.setMaxLength(control.nMaxLength);
 }
 
-}  // namespace
+} // namespace
 
 CDialogBuilder::CDialogBuilder(CDialogTemplate dialogTemplate)
-    : m_template(std::move(dialogTemplate)), m_units(TemplateFont(m_template))
+    : m_template(std::move(dialogTemplate))
+    , m_units(TemplateFont(m_template))
 {
 }
 
@@ -123,10 +125,10 @@ void CDialogBuilder::Build(QDialog& dialog)
     }
 
     const QSize size(m_units.ToPixelsX(m_template.m_size.width()),
-                     m_units.ToPixelsY(m_template.m_size.height()));
+        m_units.ToPixelsY(m_template.m_size.height()));
     if (m_template.m_bResizable) {
         dialog.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+            | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
         dialog.resize(size);
     } else {
         dialog.setFixedSize(size);

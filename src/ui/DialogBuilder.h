@@ -27,8 +27,7 @@ public:
     void Build(QDialog& dialog);
 
     QWidget* Control(int id) const { return m_controls.value(id); }
-    template <class T>
-    T* Control(int id) const { return qobject_cast<T*>(Control(id)); }
+    template <class T> T* Control(int id) const { return qobject_cast<T*>(Control(id)); }
 
     const CDialogTemplate& Template() const { return m_template; }
     const CDialogUnits& Units() const { return m_units; }

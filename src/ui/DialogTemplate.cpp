@@ -8,31 +8,31 @@
 
 namespace {
 
-constexpr std::array<std::pair<const char*, CDialogControl::EKind>, 10> kKinds{{
-    {"label", CDialogControl::Label},
-    {"label-right", CDialogControl::LabelRight},
-    {"button", CDialogControl::Button},
-    {"default-button", CDialogControl::DefaultButton},
-    {"checkbox", CDialogControl::CheckBox},
-    {"dropdown", CDialogControl::DropDownList},
-    {"listbox", CDialogControl::ListBox},
-    {"edit", CDialogControl::Edit},
-    {"group", CDialogControl::GroupBox},
-    {"icon", CDialogControl::Icon},
-}};
+constexpr std::array<std::pair<const char*, CDialogControl::EKind>, 10> kKinds { {
+    { "label", CDialogControl::Label },
+    { "label-right", CDialogControl::LabelRight },
+    { "button", CDialogControl::Button },
+    { "default-button", CDialogControl::DefaultButton },
+    { "checkbox", CDialogControl::CheckBox },
+    { "dropdown", CDialogControl::DropDownList },
+    { "listbox", CDialogControl::ListBox },
+    { "edit", CDialogControl::Edit },
+    { "group", CDialogControl::GroupBox },
+    { "icon", CDialogControl::Icon },
+} };
 
-constexpr std::array<std::pair<const char*, CDialogControl::EStyle>, 10> kStyles{{
-    {"multiline", CDialogControl::Multiline},
-    {"wantreturn", CDialogControl::WantReturn},
-    {"readonly", CDialogControl::ReadOnly},
-    {"vscroll", CDialogControl::VScroll},
-    {"hscroll", CDialogControl::HScroll},
-    {"autohscroll", CDialogControl::AutoHScroll},
-    {"sort", CDialogControl::Sort},
-    {"free", CDialogControl::FreeSelect},
-    {"extended", CDialogControl::ExtendedSelect},
-    {"notify", CDialogControl::Notify},
-}};
+constexpr std::array<std::pair<const char*, CDialogControl::EStyle>, 10> kStyles { {
+    { "multiline", CDialogControl::Multiline },
+    { "wantreturn", CDialogControl::WantReturn },
+    { "readonly", CDialogControl::ReadOnly },
+    { "vscroll", CDialogControl::VScroll },
+    { "hscroll", CDialogControl::HScroll },
+    { "autohscroll", CDialogControl::AutoHScroll },
+    { "sort", CDialogControl::Sort },
+    { "free", CDialogControl::FreeSelect },
+    { "extended", CDialogControl::ExtendedSelect },
+    { "notify", CDialogControl::Notify },
+} };
 
 struct Token {
     QString text;
@@ -51,7 +51,7 @@ bool Tokenize(QStringView line, std::vector<Token>& tokens, QString& error)
         } else if (c == u'#') {
             break;
         } else if (c == u'"') {
-            Token token{QString(), true};
+            Token token { QString(), true };
             for (++i; i < n && line[i] != u'"'; ++i) {
                 if (line[i] == u'\\' && i + 1 < n)
                     ++i;
@@ -67,7 +67,7 @@ bool Tokenize(QStringView line, std::vector<Token>& tokens, QString& error)
             const qsizetype start = i;
             while (i < n && !line[i].isSpace() && line[i] != u'"')
                 ++i;
-            tokens.push_back({line.mid(start, i - start).toString(), false});
+            tokens.push_back({ line.mid(start, i - start).toString(), false });
         }
     }
     return true;
@@ -136,8 +136,8 @@ bool ParseControl(const std::vector<Token>& tokens, CDialogControl& control, QSt
     return true;
 }
 
-bool ParseLine(const std::vector<Token>& tokens, CDialogTemplate& dialog, bool& haveHeader,
-               QString& error)
+bool ParseLine(
+    const std::vector<Token>& tokens, CDialogTemplate& dialog, bool& haveHeader, QString& error)
 {
     const QString& keyword = tokens[0].text;
     if (keyword == QLatin1String("dialog")) {
@@ -191,7 +191,7 @@ bool ParseLine(const std::vector<Token>& tokens, CDialogTemplate& dialog, bool& 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 const CDialogControl* CDialogTemplate::Find(int id) const
 {

@@ -10,8 +10,18 @@
 
 // One control of a dialog template, as written in res/dialogs/<id>.dlg.
 struct CDialogControl {
-    enum EKind { Label, LabelRight, Button, DefaultButton, CheckBox, DropDownList, ListBox, Edit,
-                 GroupBox, Icon };
+    enum EKind {
+        Label,
+        LabelRight,
+        Button,
+        DefaultButton,
+        CheckBox,
+        DropDownList,
+        ListBox,
+        Edit,
+        GroupBox,
+        Icon
+    };
     enum EStyle {
         Multiline = 1 << 0,
         WantReturn = 1 << 1,
@@ -20,17 +30,17 @@ struct CDialogControl {
         HScroll = 1 << 4,
         AutoHScroll = 1 << 5,
         Sort = 1 << 6,
-        FreeSelect = 1 << 7,      // every click toggles an entry
-        ExtendedSelect = 1 << 8,  // Shift and Ctrl extend the selection
+        FreeSelect = 1 << 7, // every click toggles an entry
+        ExtendedSelect = 1 << 8, // Shift and Ctrl extend the selection
         Notify = 1 << 9,
     };
 
     int nId = -1;
     EKind kind = Label;
-    QRect rect;  // dialog units
+    QRect rect; // dialog units
     QString strText;
     int nStyle = 0;
-    int nMaxLength = 0;  // 0: no limit
+    int nMaxLength = 0; // 0: no limit
 
     bool Has(EStyle style) const { return (nStyle & style) != 0; }
 };
@@ -40,7 +50,7 @@ class CDialogTemplate {
 public:
     int m_nId = 0;
     QString m_strTitle;
-    QSize m_size;  // client area, dialog units
+    QSize m_size; // client area, dialog units
     int m_nPointSize = 8;
     QString m_strFontFamily;
     bool m_bResizable = false;

@@ -11,15 +11,15 @@ int Scale(int units, int base, int divisor)
     return static_cast<int>(std::lround(static_cast<double>(units) * base / divisor));
 }
 
-}  // namespace
+} // namespace
 
 CDialogUnits::CDialogUnits(const QFont& font, const QPaintDevice* device)
 {
     const QFontMetrics metrics = device ? QFontMetrics(font, device) : QFontMetrics(font);
     // The average over both alphabets, rounded, is what "average character width" has always
     // meant for dialog layouts; the font's own average field differs from font to font.
-    const int alphabet =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int alphabet = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     m_nBaseX = (alphabet / 26 + 1) / 2;
     m_nBaseY = metrics.height();
 }
@@ -37,5 +37,5 @@ int CDialogUnits::ToPixelsY(int units) const
 QRect CDialogUnits::ToPixels(const QRect& units) const
 {
     return QRect(ToPixelsX(units.x()), ToPixelsY(units.y()), ToPixelsX(units.width()),
-                 ToPixelsY(units.height()));
+        ToPixelsY(units.height()));
 }

@@ -64,8 +64,8 @@ CDownloadController::CDownloadController(CQuotinoDlg& window, CQuotinoApp& app, 
 {
     // The worker's thread only posts: everything else happens here, on the window's thread.
     m_app.m_fetch.SetNotify([this] {
-        QMetaObject::invokeMethod(this, &CDownloadController::OnTransfersFinished,
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, &CDownloadController::OnTransfersFinished, Qt::QueuedConnection);
     });
     connect(m_pImport, &QAction::triggered, this, &CDownloadController::ChooseAndImport);
     qApp->installEventFilter(this);
@@ -140,8 +140,7 @@ bool CDownloadController::ImportPriceList(const QString& path)
     m_app.m_outcomes.ForgetServerList();
     m_strImportFolder = QFileInfo(path).absolutePath();
     const std::string server = FromQString(m_window.SelectedServer());
-    const bool imported
-        = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
+    const bool imported = m_app.m_downloader.ImportPriceList(server, path.toUtf8().toStdString());
     m_window.RecalculatePrices();
     emit CommandFinished();
     return imported;

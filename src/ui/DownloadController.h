@@ -77,5 +77,5 @@ private:
     std::unique_ptr<CDownloadRun> m_pRun;
     std::unique_ptr<CServerListRun> m_pListRun;
     std::unique_ptr<CWaitCursor> m_pWait;
-    QString m_strImportFolder;  // of the last import in this run; the home folder before one
+    QString m_strImportFolder; // of the last import in this run; the home folder before one
 };

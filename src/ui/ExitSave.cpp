@@ -8,7 +8,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-CExitSave::CExitSave(CQuotinoApp& app, QWidget* parent) : m_app(app), m_pParent(parent)
+CExitSave::CExitSave(CQuotinoApp& app, QWidget* parent)
+    : m_app(app)
+    , m_pParent(parent)
 {
 }
 
@@ -31,11 +33,12 @@ bool CExitSave::AskRetry()
     if (m_app.GetText("Txt_SaveFailed").empty())
         m_app.m_texts.LoadTexts(m_app.m_profile);
     const std::string text = CTexts::Fill(m_app.GetText("Txt_SaveFailed"),
-                                          Utf8ToCp1252(m_app.m_profile.Status().m_szFullName),
-                                          SystemErrorText(m_app.m_profile.LastFileError()));
+        Utf8ToCp1252(m_app.m_profile.Status().m_szFullName),
+        SystemErrorText(m_app.m_profile.LastFileError()));
     QMessageBox box(QMessageBox::Warning, ToQString(m_app.GetText("Txt_Title")), ToQString(text),
-                    QMessageBox::NoButton, m_pParent);
-    QPushButton* retry = box.addButton(ToQString(m_app.GetText("Txt_Retry")), QMessageBox::AcceptRole);
+        QMessageBox::NoButton, m_pParent);
+    QPushButton* retry
+        = box.addButton(ToQString(m_app.GetText("Txt_Retry")), QMessageBox::AcceptRole);
     box.addButton(ToQString(m_app.GetText("Txt_QuitNoSave")), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();

@@ -36,7 +36,8 @@ void CFirstReportExit::Exit()
     m_out << "shown " << now.count() << '\n' << m_report.toPlainText().toStdString() << std::endl;
     // The start-up measurement's floor program rebuilds this window from the snapshot.
     const QByteArray snapshot = qgetenv("QUOTINO_WINDOW_SNAPSHOT");
-    if (!snapshot.isEmpty() && !WriteWindowSnapshot(m_window, m_report, QString::fromLocal8Bit(snapshot)))
+    if (!snapshot.isEmpty()
+        && !WriteWindowSnapshot(m_window, m_report, QString::fromLocal8Bit(snapshot)))
         std::cerr << "could not write the window snapshot\n";
     m_window.done(QDialog::Accepted);
 }

@@ -10,7 +10,9 @@ CFocusFrame* CFocusFrame::Attach(QWidget& control)
     return new CFocusFrame(control);
 }
 
-CFocusFrame::CFocusFrame(QWidget& control) : QObject(&control), m_control(control)
+CFocusFrame::CFocusFrame(QWidget& control)
+    : QObject(&control)
+    , m_control(control)
 {
     control.installEventFilter(this);
     Show(control.hasFocus());

@@ -7,7 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent)
+CHyperLink::CHyperLink(QWidget* parent)
+    : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     setMouseTracking(true);

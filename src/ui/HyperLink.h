@@ -6,8 +6,8 @@
 #include <functional>
 #include <string_view>
 
-// A static text that acts as a web link: underlined text in the theme's link colour, the hand cursor over the text
-// (not over the rest of the control), a click on the text opens the address.
+// A static text that acts as a web link: underlined text in the theme's link colour, the hand
+// cursor over the text (not over the rest of the control), a click on the text opens the address.
 class CHyperLink : public QLabel {
     Q_OBJECT
 public:

@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 
 CInPlaceEdit::CInPlaceEdit(QWidget* parent, std::string name, Commit commit)
-    : QLineEdit(parent), m_strName(std::move(name)), m_commit(std::move(commit))
+    : QLineEdit(parent)
+    , m_strName(std::move(name))
+    , m_commit(std::move(commit))
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }

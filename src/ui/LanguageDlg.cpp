@@ -6,9 +6,10 @@
 #include <QAbstractButton>
 #include <QListWidget>
 
-CLanguageDlg::CLanguageDlg(std::vector<std::string> languages, QWidget* parent,
-                           const std::string& preselected)
-    : QDialog(parent), m_astrLanguages(std::move(languages))
+CLanguageDlg::CLanguageDlg(
+    std::vector<std::string> languages, QWidget* parent, const std::string& preselected)
+    : QDialog(parent)
+    , m_astrLanguages(std::move(languages))
 {
     CDialogBuilder builder(CDialogTemplate::Load(133));
     builder.Build(*this);
@@ -32,7 +33,7 @@ CLanguageDlg::CLanguageDlg(std::vector<std::string> languages, QWidget* parent,
 
     // Posted, so the double click has finished before the dialog closes.
     connect(m_pList, &QListWidget::itemDoubleClicked, this,
-            [this] { QMetaObject::invokeMethod(this, &CLanguageDlg::accept, Qt::QueuedConnection); });
+        [this] { QMetaObject::invokeMethod(this, &CLanguageDlg::accept, Qt::QueuedConnection); });
 }
 
 void CLanguageDlg::accept()

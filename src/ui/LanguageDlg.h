@@ -16,10 +16,10 @@ public:
     // languages: the names to offer (Windows-1252), in the order of the profile; preselected:
     // the entry to select, or empty (or unknown) for the first name.
     explicit CLanguageDlg(std::vector<std::string> languages, QWidget* parent = nullptr,
-                          const std::string& preselected = {});
+        const std::string& preselected = {});
 
     std::vector<std::string> m_astrLanguages;
-    std::string m_strLanguage;  // the chosen name, once the dialog returned Accepted
+    std::string m_strLanguage; // the chosen name, once the dialog returned Accepted
 
     // Stays open while no entry is selected.
     void accept() override;

@@ -2,7 +2,8 @@
 
 #include <QDragEnterEvent>
 
-CPasteEdit::CPasteEdit(QWidget* parent) : QPlainTextEdit(parent)
+CPasteEdit::CPasteEdit(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
 }
 

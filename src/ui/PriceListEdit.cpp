@@ -14,9 +14,10 @@ namespace {
 // Longer lines are cut here; nothing the pane shows comes close.
 constexpr int kMaxLineLength = 127;
 
-}  // namespace
+} // namespace
 
-CPriceListEdit::CPriceListEdit(QWidget* parent) : QPlainTextEdit(parent)
+CPriceListEdit::CPriceListEdit(QWidget* parent)
+    : QPlainTextEdit(parent)
 {
     setReadOnly(true);
 }
@@ -51,8 +52,9 @@ bool CPriceListEdit::FindPriceLine(const QPoint& point, NMPRICELINE& line) const
     cursor.setPosition(line.nValueStart + static_cast<int>(value.size()));
     const int endX = cursorRect(cursor).left();
     const int height = std::abs(QFontInfo(font()).pixelSize());
-    line.rect = QRect(QPoint(topLeft.x(), topLeft.y()), QPoint(endX + 10 - 1, topLeft.y() + height - 1))
-                    .adjusted(-2, -2, 2, 2);
+    line.rect
+        = QRect(QPoint(topLeft.x(), topLeft.y()), QPoint(endX + 10 - 1, topLeft.y() + height - 1))
+              .adjusted(-2, -2, 2, 2);
     return true;
 }
 

@@ -12,15 +12,15 @@ constexpr unsigned PLN_EDITPRICE = 0x500;
 // What a double click on a pane line reports: the line's plant name and value (the text after
 // its second tab), and where the value stands.
 struct NMPRICELINE {
-    QWidget* pWindow = nullptr;  // the pane
-    int nId = -1;                // the pane's control id
+    QWidget* pWindow = nullptr; // the pane
+    int nId = -1; // the pane's control id
     unsigned nCode = PLN_EDITPRICE;
     int nLine = 0;
-    int nLineStart = 0;   // character index of the line in the whole text
-    int nValueStart = 0;  // character index of the value in the whole text
-    QRect rect;           // around the value, in the pane's viewport coordinates
-    QFont font;           // the pane's font
-    std::string strName;  // Windows-1252
+    int nLineStart = 0; // character index of the line in the whole text
+    int nValueStart = 0; // character index of the value in the whole text
+    QRect rect; // around the value, in the pane's viewport coordinates
+    QFont font; // the pane's font
+    std::string strName; // Windows-1252
     std::string strValue;
 };
 

@@ -18,7 +18,7 @@ size_t FilledConversion(std::string_view text, int& width)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatNumbers(std::string_view text, std::initializer_list<int> numbers)
 {
@@ -31,7 +31,8 @@ std::string FormatNumbers(std::string_view text, std::initializer_list<int> numb
         if (rest.starts_with("%%")) {
             result += '%';
             i += 2;
-        } else if (const size_t length = FilledConversion(rest, width); length && next != numbers.end()) {
+        } else if (const size_t length = FilledConversion(rest, width);
+                   length && next != numbers.end()) {
             char digits[16];
             std::snprintf(digits, sizeof digits, "%0*d", width, *next++);
             result += digits;

@@ -14,7 +14,8 @@ QIcon ProgramIcon()
     constexpr int kSize = 64;
     constexpr qsizetype kRowBytes = kSize * 4;
     const QResource pixels(QStringLiteral(":/icons/64.bgra"));
-    if (!pixels.isValid() || pixels.compressionAlgorithm() != QResource::NoCompression || pixels.size() != kSize * kRowBytes)
+    if (!pixels.isValid() || pixels.compressionAlgorithm() != QResource::NoCompression
+        || pixels.size() != kSize * kRowBytes)
         return QIcon();
     QImage image(kSize, kSize, QImage::Format_ARGB32);
     for (int row = 0; row < kSize; ++row)

@@ -5,10 +5,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-CQtClipboard::CQtClipboard(OwnerQuery owner) : m_fnOwner(std::move(owner))
+CQtClipboard::CQtClipboard(OwnerQuery owner)
+    : m_fnOwner(std::move(owner))
 {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
-        m_connection = QObject::connect(clipboard, &QClipboard::dataChanged, [this] { NoteChange(); });
+        m_connection
+            = QObject::connect(clipboard, &QClipboard::dataChanged, [this] { NoteChange(); });
 }
 
 CQtClipboard::~CQtClipboard()

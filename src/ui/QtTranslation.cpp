@@ -11,12 +11,11 @@ namespace {
 bool IsLanguageCode(const std::string& code)
 {
     return !code.empty() && code.size() <= CQtTranslation::kMaxCodeLength
-        && std::all_of(code.begin(), code.end(), [](char c) {
-               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-           });
+        && std::all_of(code.begin(), code.end(),
+            [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; });
 }
 
-}  // namespace
+} // namespace
 
 CQtTranslation::CQtTranslation() = default;
 

@@ -14,7 +14,8 @@ namespace {
 // A dialog that a core operation opens under its wait cursor still shows the normal cursor.
 class CArrowCursor {
 public:
-    CArrowCursor() : m_bPushed(QGuiApplication::overrideCursor() != nullptr)
+    CArrowCursor()
+        : m_bPushed(QGuiApplication::overrideCursor() != nullptr)
     {
         if (m_bPushed)
             QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -31,14 +32,16 @@ private:
     bool m_bPushed;
 };
 
-}  // namespace
+} // namespace
 
 CQtUserInterface::CQtUserInterface(const CTexts& texts, QWidget* parent)
-    : m_texts(texts), m_pParent(parent)
+    : m_texts(texts)
+    , m_pParent(parent)
 {
 }
 
-bool CQtUserInterface::ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen)
+bool CQtUserInterface::ChooseLanguage(
+    const std::vector<std::string>& languages, std::string& chosen)
 {
     CArrowCursor arrow;
     CLanguageDlg dialog(languages, m_pParent, chosen);

@@ -242,7 +242,8 @@ void CQuotinoDlg::ApplyTexts()
     m_pAboutAction->setVisible(!about.empty());
     // The language dialog speaks English, so its command must be found in any language.
     const std::string language = m_app.GetText("Txt_Language");
-    m_pLanguageAction->setText(language.empty() ? QStringLiteral("Language...") : ToQString(language));
+    m_pLanguageAction->setText(
+        language.empty() ? QStringLiteral("Language...") : ToQString(language));
     m_pDownloads->RelabelImportCommand();
     m_calc.m_strDateLabel = FromQString(m_pDate->text());
 }
@@ -391,7 +392,8 @@ void CQuotinoDlg::closeEvent(QCloseEvent* event)
 
 bool CQuotinoDlg::event(QEvent* event)
 {
-    if (!m_bFramePlaced && (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move))
+    if (!m_bFramePlaced
+        && (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move))
         PlaceFrameOnScreen();
     return QDialog::event(event);
 }
@@ -415,7 +417,8 @@ void CQuotinoDlg::PlaceFrameOnScreen()
         setMinimumSize(m_minSize);
         resize(fitting);
     }
-    const QRect framed(geometry().topLeft() - QPoint(frame.left(), frame.top()), fitting + frameSize);
+    const QRect framed(
+        geometry().topLeft() - QPoint(frame.left(), frame.top()), fitting + frameSize);
     move(CControlAnchors::FramePosition(framed, available));
 }
 

@@ -20,7 +20,7 @@ void CScrollingListStyle::ApplyTo(QComboBox& box)
 }
 
 int CScrollingListStyle::styleHint(StyleHint hint, const QStyleOption* option,
-                                   const QWidget* widget, QStyleHintReturn* returnData) const
+    const QWidget* widget, QStyleHintReturn* returnData) const
 {
     if (hint == SH_ComboBox_Popup)
         return 0;

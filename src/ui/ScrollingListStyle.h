@@ -13,7 +13,7 @@ public:
     static void ApplyTo(QComboBox& box);
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override;
+        QStyleHintReturn* returnData) const override;
 
 private:
     explicit CScrollingListStyle(QStyle* base);

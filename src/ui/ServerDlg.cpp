@@ -2,9 +2,9 @@
 
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
+#include "profile/IniFile.h"
 #include "servers/ServerCache.h"
 #include "servers/ServerName.h"
-#include "profile/IniFile.h"
 #include "ui/AddServerDlg.h"
 #include "ui/DialogBuilder.h"
 #include "ui/QtText.h"
@@ -15,8 +15,12 @@
 
 #include <algorithm>
 
-CServerDlg::CServerDlg(const CTexts& texts, CIniFile& profile, CServerCache& servers, QWidget* parent)
-    : QDialog(parent), m_texts(texts), m_profile(profile), m_servers(servers)
+CServerDlg::CServerDlg(
+    const CTexts& texts, CIniFile& profile, CServerCache& servers, QWidget* parent)
+    : QDialog(parent)
+    , m_texts(texts)
+    , m_profile(profile)
+    , m_servers(servers)
 {
     CDialogBuilder builder(CDialogTemplate::Load(134));
     builder.Build(*this);
@@ -58,7 +62,7 @@ void CServerDlg::SelectRows(const std::vector<bool>& selected)
             ++end;
         if (selected[first])
             selection.select(model->index(static_cast<int>(first), 0),
-                             model->index(static_cast<int>(end - 1), 0));
+                model->index(static_cast<int>(end - 1), 0));
         first = end;
     }
     m_pList->selectionModel()->select(selection, QItemSelectionModel::Select);
@@ -69,7 +73,8 @@ void CServerDlg::accept()
     int selected = 0;
     for (int row = m_pList->count() - 1; row >= 0; --row) {
         const bool isSelected = m_pList->item(row)->isSelected();
-        m_servers.SetServerInt(m_astrNames[static_cast<size_t>(row)], "Selected", isSelected ? 1 : 0);
+        m_servers.SetServerInt(
+            m_astrNames[static_cast<size_t>(row)], "Selected", isSelected ? 1 : 0);
         selected += isSelected ? 1 : 0;
     }
     if (selected == 0) {
@@ -115,9 +120,8 @@ bool CServerDlg::IsStorableServerName(const std::string& name)
     // comment; a control character could split the line.
     if (name.empty() || name.front() == '[' || name.front() == ';')
         return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        return c == '=' || static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
-    });
+    return std::none_of(name.begin(), name.end(),
+        [](char c) { return c == '=' || static_cast<unsigned char>(c) < 0x20 || c == '\x7f'; });
 }
 
 std::string CServerDlg::WhyRefused(const std::string& name)

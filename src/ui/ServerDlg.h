@@ -14,7 +14,8 @@ class QListWidget;
 class CServerDlg : public QDialog {
     Q_OBJECT
 public:
-    CServerDlg(const CTexts& texts, CIniFile& profile, CServerCache& servers, QWidget* parent = nullptr);
+    CServerDlg(
+        const CTexts& texts, CIniFile& profile, CServerCache& servers, QWidget* parent = nullptr);
 
     // Stores every server's Selected flag; the current server stays on offer when nothing is
     // selected.
@@ -35,5 +36,5 @@ private:
     CIniFile& m_profile;
     CServerCache& m_servers;
     QListWidget* m_pList = nullptr;
-    std::vector<std::string> m_astrNames;  // the list's entries, in list order
+    std::vector<std::string> m_astrNames; // the list's entries, in list order
 };

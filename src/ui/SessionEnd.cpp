@@ -42,12 +42,12 @@ bool OpenSignalPipe()
 
 void CatchEndingSignals()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnEndingSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : kEndingSignals) {
-        struct sigaction previous {};
+        struct sigaction previous { };
         if (::sigaction(signal, &action, &previous) == 0 && previous.sa_handler == SIG_IGN)
             ::sigaction(signal, &previous, nullptr);
     }
@@ -56,7 +56,7 @@ void CatchEndingSignals()
 void RestoreEndingSignals()
 {
     for (const int signal : kEndingSignals) {
-        struct sigaction current {};
+        struct sigaction current { };
         if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == OnEndingSignal)
             std::signal(signal, SIG_DFL);
     }
@@ -92,8 +92,7 @@ CSessionEnd::~CSessionEnd()
 void CSessionEnd::OnSignal()
 {
     char bytes[64];
-    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) { }
     m_bEndRequested = true;
     CloseQuestions();
     if (!m_pWindow || !m_pWindow->isVisible())

@@ -8,8 +8,8 @@
 #include "platform/ByteSink.h"
 #include "platform/Clock.h"
 #include "platform/TextCase.h"
-#include "platform/Utf8Path.h"
 #include "platform/UserInterface.h"
+#include "platform/Utf8Path.h"
 #include "servers/ServerCache.h"
 
 #include "config/ProfileTestText.h"
@@ -34,7 +34,7 @@ using KeyValues = std::map<std::string, std::string>;
 // Local noon, so that a daylight-saving change in between never moves a whole day.
 std::time_t LocalNoon(int year, int month, int day)
 {
-    std::tm noon{};
+    std::tm noon {};
     noon.tm_year = year - 1900;
     noon.tm_mon = month - 1;
     noon.tm_mday = day;
@@ -65,7 +65,7 @@ public:
         chosen = m_strAnswer;
         return m_bAccept;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
     void BeginWaitCursor() override { ++m_nWaitDepth; }
     void EndWaitCursor() override { --m_nWaitDepth; }
 
@@ -79,7 +79,10 @@ public:
 
 class FakeServerListUpdate : public IServerListUpdate {
 public:
-    explicit FakeServerListUpdate(CIniFile& profile) : m_profile(profile) {}
+    explicit FakeServerListUpdate(CIniFile& profile)
+        : m_profile(profile)
+    {
+    }
     void NoteServerListDue() override
     {
         ++m_nCalls;
@@ -103,12 +106,12 @@ struct ProgramStart {
     bool Load() { return loader.LoadConfiguration(tables, templates, strServer, ui); }
 
     CIniFile profile;
-    CSettings settings{profile};
+    CSettings settings { profile };
     CTexts texts;
     CPlantCatalog catalog;
-    CServerCache servers{profile, texts, catalog};
-    CFixedClock clock{kToday};
-    FakeServerListUpdate serverList{profile};
+    CServerCache servers { profile, texts, catalog };
+    CFixedClock clock { kToday };
+    FakeServerListUpdate serverList { profile };
     FakeUserInterface ui;
     CConfigurationLoader loader;
     CPlantTables tables;
@@ -142,8 +145,8 @@ KeyValues SectionOf(const std::string& profileBytes, const std::string& section)
     return values;
 }
 
-std::string ValueIn(const std::string& profileBytes, const std::string& section,
-                    const std::string& key)
+std::string ValueIn(
+    const std::string& profileBytes, const std::string& section, const std::string& key)
 {
     CIniFile profile;
     ReadProfileText(profile, profileBytes);
@@ -155,13 +158,13 @@ std::string ValueIn(const std::string& profileBytes, const std::string& section,
 {
     if (expected == actual)
         return ::testing::AssertionSuccess();
-    const auto [first, ignored] = std::mismatch(expected.begin(), expected.end(), actual.begin(),
-                                                actual.end());
+    const auto [first, ignored]
+        = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end());
     const auto offset = first - expected.begin();
     return ::testing::AssertionFailure()
-           << "sizes " << expected.size() << " and " << actual.size() << ", first difference at "
-           << offset << ": \"" << expected.substr(offset, 40) << "\" vs \""
-           << actual.substr(offset, 40) << "\"";
+        << "sizes " << expected.size() << " and " << actual.size() << ", first difference at "
+        << offset << ": \"" << expected.substr(offset, 40) << "\" vs \""
+        << actual.substr(offset, 40) << "\"";
 }
 
 class ConfigurationLoaderTest : public ::testing::Test {
@@ -173,7 +176,7 @@ protected:
     std::string m_backup = m_path + ".bak";
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(ConfigurationLoaderTest, FirstStartCreatesTheProfileThenSavesTheChosenLanguage)
 {
@@ -187,7 +190,10 @@ TEST_F(ConfigurationLoaderTest, FirstStartCreatesTheProfileThenSavesTheChosenLan
     EXPECT_EQ("1.39", ValueIn(fileAtChoice, "Settings", "Version"));
     EXPECT_EQ("English", ValueIn(ReadWholeFile(m_path), "Settings", "Lang"));
     ASSERT_EQ(1u, start.ui.m_offers.size());
-    EXPECT_EQ((Lines{"Deutsch", "English", "Nederlands", "Fran\xE7" "ais"}), start.ui.m_offers[0]);
+    EXPECT_EQ((Lines { "Deutsch", "English", "Nederlands",
+                  "Fran\xE7"
+                  "ais" }),
+        start.ui.m_offers[0]);
     EXPECT_FALSE(Exists(m_backup));
 
     EXPECT_EQ("Calculate", start.texts.GetText("Txt_Calc"));
@@ -195,7 +201,7 @@ TEST_F(ConfigurationLoaderTest, FirstStartCreatesTheProfileThenSavesTheChosenLan
     EXPECT_EQ(8u, start.templates.m_astrTitel.size());
     EXPECT_EQ(55u, start.servers.m_astrServers.size());
     EXPECT_EQ("Apfel", start.catalog.TranslatePlantName("Apples"));
-    EXPECT_EQ(1, start.serverList.m_nCalls);  // a rebuilt profile has no ServerUpd
+    EXPECT_EQ(1, start.serverList.m_nCalls); // a rebuilt profile has no ServerUpd
     EXPECT_EQ(1, start.ui.m_nWaitDepthAtChoice);
     EXPECT_EQ(0, start.ui.m_nWaitDepth);
 }
@@ -221,7 +227,8 @@ TEST_F(ConfigurationLoaderTest, CancelledLanguageChoiceFailsAndIsAskedAgainNextS
 // copy a rebuild keeps of it must land in that very folder, under their own names.
 TEST_F(ConfigurationLoaderTest, ProfileAndItsBackupLiveInAFolderWithNonAsciiLetters)
 {
-    for (const std::string folderName : { "J\u00FCrgen", "Zo\u00EB \u00D8rsted", "\u30E6\u30FC\u30B6\u30FC" }) {
+    for (const std::string folderName :
+        { "J\u00FCrgen", "Zo\u00EB \u00D8rsted", "\u30E6\u30FC\u30B6\u30FC" }) {
         SCOPED_TRACE(folderName);
         ASSERT_TRUE(std::filesystem::create_directory(m_dir.path() / PathFromUtf8(folderName)));
         const std::string path = m_dir.file(folderName + "/quotino.ini");
@@ -235,7 +242,8 @@ TEST_F(ConfigurationLoaderTest, ProfileAndItsBackupLiveInAFolderWithNonAsciiLett
         ASSERT_TRUE(second.Load());
 
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path() / PathFromUtf8(folderName)))
+        for (const auto& entry :
+            std::filesystem::directory_iterator(m_dir.path() / PathFromUtf8(folderName)))
             names.insert(Utf8FromPath(entry.path().filename()));
         EXPECT_EQ(names, (std::set<std::string> { "quotino.ini", "quotino.ini.bak" }));
         EXPECT_TRUE(SameBytes(older, ReadWholeFile(path + ".bak")));
@@ -248,12 +256,11 @@ TEST_F(ConfigurationLoaderTest, ProfileAndItsBackupLiveInAFolderWithNonAsciiLett
 TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAndPrices)
 {
     const std::string oldProfile = DefaultProfileWith([](CIniFile& profile) {
-        const KeyValues settings = {
-            {"Version", "1.38"},    {"Lang", "English"},      {"Server", "Server 3"},
-            {"PreisListe", "1"},    {"MaxFarm", "1"},         {"WinSize", "812,604"},
-            {"ServerInt", "7"},     {"MaxLevel", "30"},       {"OriginMask", "5"},
-            {"LoadFlag", "12345"},  {"ServerUpd", "2026-03-01"},
-            {"ServerList", "http://changed.example/list"},    {"Extra", "1"}};
+        const KeyValues settings = { { "Version", "1.38" }, { "Lang", "English" },
+            { "Server", "Server 3" }, { "PreisListe", "1" }, { "MaxFarm", "1" },
+            { "WinSize", "812,604" }, { "ServerInt", "7" }, { "MaxLevel", "30" },
+            { "OriginMask", "5" }, { "LoadFlag", "12345" }, { "ServerUpd", "2026-03-01" },
+            { "ServerList", "http://changed.example/list" }, { "Extra", "1" } };
         for (const auto& [key, value] : settings)
             profile.WriteString("Settings", key, value);
         profile.WriteString("Texts English", "Txt_Title", "Changed");
@@ -265,7 +272,7 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
         profile.WriteString("Server 3", "Salat", "0,15");
         profile.WriteString("Preislisten", "My Server", "-");
         profile.WriteString("My Server", "Karotte", "1,50");
-        profile.WriteString("Server 47", "Karotte", "9,99");  // no address: not a server
+        profile.WriteString("Server 47", "Karotte", "9,99"); // no address: not a server
     });
     WriteWholeFile(m_path, oldProfile);
     WriteWholeFile(m_backup, "an older backup");
@@ -276,11 +283,10 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
     const std::string defaults = DefaultProfileBytes();
 
     KeyValues expected = SectionOf(defaults, "Settings");
-    for (const auto& [key, value] : KeyValues{{"LANG", "English"},   {"SERVER", "Server 3"},
-                                              {"PREISLISTE", "1"},   {"MAXFARM", "1"},
-                                              {"WINSIZE", "812,604"}, {"SERVERINT", "7"},
-                                              {"MAXLEVEL", "30"},    {"ORIGINMASK", "5"},
-                                              {"LOADFLAG", "12345"}})
+    for (const auto& [key, value] :
+        KeyValues { { "LANG", "English" }, { "SERVER", "Server 3" }, { "PREISLISTE", "1" },
+            { "MAXFARM", "1" }, { "WINSIZE", "812,604" }, { "SERVERINT", "7" },
+            { "MAXLEVEL", "30" }, { "ORIGINMASK", "5" }, { "LOADFLAG", "12345" } })
         expected[key] = value;
     EXPECT_EQ(expected, SectionOf(rebuilt, "Settings"));
     EXPECT_EQ(SectionOf(defaults, "Texts English"), SectionOf(rebuilt, "Texts English"));
@@ -297,7 +303,7 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
     EXPECT_EQ(0u, server3.count("GURKE"));
     EXPECT_EQ("-", ValueIn(rebuilt, "Preislisten", "My Server"));
     EXPECT_EQ("1,50", ValueIn(rebuilt, "My Server", "Karotte"));
-    EXPECT_EQ(KeyValues{}, SectionOf(rebuilt, "Server 47"));
+    EXPECT_EQ(KeyValues {}, SectionOf(rebuilt, "Server 47"));
 
     EXPECT_TRUE(SameBytes(oldProfile, ReadWholeFile(m_backup)));
     EXPECT_TRUE(start.ui.m_offers.empty());
@@ -332,24 +338,28 @@ TEST_F(ConfigurationLoaderTest, RebuildHappensExactlyWhenVersionOrLanguageIsNotU
         std::function<void(CIniFile&)> edit;
         bool rebuilt;
     } const cases[] = {
-        {"current", [](CIniFile&) {}, false},
-        {"version with leading zeros and more behind",
-         [](CIniFile& p) { p.WriteString("Settings", "Version", "01.039.5beta"); }, false},
-        {"version 1.38", [](CIniFile& p) { p.WriteString("Settings", "Version", "1.38"); }, true},
-        {"version 1.4", [](CIniFile& p) { p.WriteString("Settings", "Version", "1.4"); }, true},
-        {"version 2.39", [](CIniFile& p) { p.WriteString("Settings", "Version", "2.39"); }, true},
-        {"version 1", [](CIniFile& p) { p.WriteString("Settings", "Version", "1"); }, true},
-        {"no version", [](CIniFile& p) { p.WriteString("Settings", "Version", std::nullopt); }, true},
-        {"no language", [](CIniFile& p) { p.WriteString("Settings", "Lang", std::nullopt); }, true},
-        {"unlisted language", [](CIniFile& p) { p.WriteString("Settings", "Lang", "Klingon"); }, true},
-        {"no currency",
-         [](CIniFile& p) { p.WriteString("Texts English", "Txt_Currency", std::nullopt); }, true},
-        {"empty currency", [](CIniFile& p) { p.WriteString("Texts English", "Txt_Currency", ""); },
-         true},
-        {"no text section", [](CIniFile& p) { p.WriteString("Texts English", std::nullopt, {}); },
-         true},
-        {"language without section name", [](CIniFile& p) { p.WriteString("Lang", "English", ""); },
-         true},
+        { "current", [](CIniFile&) {}, false },
+        { "version with leading zeros and more behind",
+            [](CIniFile& p) { p.WriteString("Settings", "Version", "01.039.5beta"); }, false },
+        { "version 1.38", [](CIniFile& p) { p.WriteString("Settings", "Version", "1.38"); }, true },
+        { "version 1.4", [](CIniFile& p) { p.WriteString("Settings", "Version", "1.4"); }, true },
+        { "version 2.39", [](CIniFile& p) { p.WriteString("Settings", "Version", "2.39"); }, true },
+        { "version 1", [](CIniFile& p) { p.WriteString("Settings", "Version", "1"); }, true },
+        { "no version", [](CIniFile& p) { p.WriteString("Settings", "Version", std::nullopt); },
+            true },
+        { "no language", [](CIniFile& p) { p.WriteString("Settings", "Lang", std::nullopt); },
+            true },
+        { "unlisted language", [](CIniFile& p) { p.WriteString("Settings", "Lang", "Klingon"); },
+            true },
+        { "no currency",
+            [](CIniFile& p) { p.WriteString("Texts English", "Txt_Currency", std::nullopt); },
+            true },
+        { "empty currency", [](CIniFile& p) { p.WriteString("Texts English", "Txt_Currency", ""); },
+            true },
+        { "no text section", [](CIniFile& p) { p.WriteString("Texts English", std::nullopt, {}); },
+            true },
+        { "language without section name",
+            [](CIniFile& p) { p.WriteString("Lang", "English", ""); }, true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -401,21 +411,21 @@ TEST_F(ConfigurationLoaderTest, ServerListIsUpdatedWhenMoreDaysThanTheIntervalHa
         bool updated;
         std::string intervalAfter;
     } const cases[] = {
-        {"default interval, 5 days", {}, DayFromToday(-5), false, "<none>"},
-        {"default interval, 6 days", {}, DayFromToday(-6), true, "5"},
-        {"never updated", {}, {}, true, "5"},
-        {"switched off", "0", {}, false, "0"},
-        {"empty is off", "", {}, false, ""},
-        {"at least 3: 3 days", "1", DayFromToday(-3), false, "1"},
-        {"at least 3: 4 days", "1", DayFromToday(-4), true, "3"},
-        {"negative", "-7", DayFromToday(-4), true, "3"},
-        {"at most 365: 365 days", "1000", DayFromToday(-365), false, "1000"},
-        {"at most 365: 366 days", "1000", DayFromToday(-366), true, "365"},
-        {"future, 6 days", {}, DayFromToday(6), false, "<none>"},
-        {"future, 7 days", {}, DayFromToday(7), true, "5"},
-        {"unreadable date", "10", "gestern", true, "10"},
-        {"two numbers only", {}, "2026-03", true, "5"},
-        {"absurd numbers", {}, "99999999999-99999999999-99999999999", true, "5"},
+        { "default interval, 5 days", {}, DayFromToday(-5), false, "<none>" },
+        { "default interval, 6 days", {}, DayFromToday(-6), true, "5" },
+        { "never updated", {}, {}, true, "5" },
+        { "switched off", "0", {}, false, "0" },
+        { "empty is off", "", {}, false, "" },
+        { "at least 3: 3 days", "1", DayFromToday(-3), false, "1" },
+        { "at least 3: 4 days", "1", DayFromToday(-4), true, "3" },
+        { "negative", "-7", DayFromToday(-4), true, "3" },
+        { "at most 365: 365 days", "1000", DayFromToday(-365), false, "1000" },
+        { "at most 365: 366 days", "1000", DayFromToday(-366), true, "365" },
+        { "future, 6 days", {}, DayFromToday(6), false, "<none>" },
+        { "future, 7 days", {}, DayFromToday(7), true, "5" },
+        { "unreadable date", "10", "gestern", true, "10" },
+        { "two numbers only", {}, "2026-03", true, "5" },
+        { "absurd numbers", {}, "99999999999-99999999999-99999999999", true, "5" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -424,8 +434,10 @@ TEST_F(ConfigurationLoaderTest, ServerListIsUpdatedWhenMoreDaysThanTheIntervalHa
             settings += "ServerInt=" + *c.interval + "\r\n";
         if (c.lastUpdate)
             settings += "ServerUpd=" + *c.lastUpdate + "\r\n";
-        WriteWholeFile(m_path, settings + "[Lang]\r\nDeutsch=Texts Deutsch\r\n"
-                                          "[Texts Deutsch]\r\nTxt_Currency=wT\r\n");
+        WriteWholeFile(m_path,
+            settings
+                + "[Lang]\r\nDeutsch=Texts Deutsch\r\n"
+                  "[Texts Deutsch]\r\nTxt_Currency=wT\r\n");
 
         ProgramStart start(m_path);
         ASSERT_TRUE(start.Load());
@@ -447,9 +459,9 @@ TEST_F(ConfigurationLoaderTest, DamagedProfilesLoadWithoutHarm)
         byte = static_cast<char>(random() % 256);
     std::string structuredNoise;
     for (int line = 0; line < 4000; ++line) {
-        static const char* const pieces[] = {"[", "]", "=", ";", "\r", "\n", "Plants", "Lang",
-                                             "Settings", "Preislisten", "Txt_", "1.39", "%s%n",
-                                             " ", "\0", "\xFF", "Version", "Werte", "Sortierung"};
+        static const char* const pieces[]
+            = { "[", "]", "=", ";", "\r", "\n", "Plants", "Lang", "Settings", "Preislisten", "Txt_",
+                  "1.39", "%s%n", " ", "\0", "\xFF", "Version", "Werte", "Sortierung" };
         structuredNoise += pieces[random() % std::size(pieces)];
     }
     const std::string cases[] = {
@@ -458,9 +470,10 @@ TEST_F(ConfigurationLoaderTest, DamagedProfilesLoadWithoutHarm)
         std::string(kNulBytes, sizeof kNulBytes - 1),
         "[Settings]\nVersion=1.39\nLang=Deutsch\nServerInt=-2147483648\n"
         "ServerUpd=-2147483648-2147483647-0\n[Lang]\nDeutsch=Texts Deutsch\n"
-        "[Texts Deutsch]\nTxt_Currency=wT\nTxt_=\n[Plants]\n=;;;;;;;;;\nX=" +
-            std::string(100000, ';') + "\n[Preislisten]\n=http://x\n[]\nSortierung=1\n"
-            "[Liste]\nTitel1=%s%s%s%n\n",
+        "[Texts Deutsch]\nTxt_Currency=wT\nTxt_=\n[Plants]\n=;;;;;;;;;\nX="
+            + std::string(100000, ';')
+            + "\n[Preislisten]\n=http://x\n[]\nSortierung=1\n"
+              "[Liste]\nTitel1=%s%s%s%n\n",
     };
     for (const std::string& bytes : cases) {
         WriteWholeFile(m_path, bytes);
@@ -482,15 +495,17 @@ TEST_F(ConfigurationLoaderTest, BackupsKeepTheUsersLastOwnFile)
         });
     };
     for (const auto& [files, listLanguage, backups] : std::vector<std::tuple<Lines, bool, Lines>> {
-             {{own("", "Mine")}, false, {own("", "Mine")}},
-             {{own("Klingon", "Mine")}, true, {own("Klingon", "Mine")}},
-             {{own("", "1"), own("", "2"), own("", "3"), own("", "4")}, false, {own("", "4"), own("", "3"), own("", "2")}}}) {
-        std::filesystem::remove(m_backup), std::filesystem::remove(m_backup + ".1"), std::filesystem::remove(m_backup + ".2");
+             { { own("", "Mine") }, false, { own("", "Mine") } },
+             { { own("Klingon", "Mine") }, true, { own("Klingon", "Mine") } },
+             { { own("", "1"), own("", "2"), own("", "3"), own("", "4") }, false,
+                 { own("", "4"), own("", "3"), own("", "2") } } }) {
+        std::filesystem::remove(m_backup), std::filesystem::remove(m_backup + ".1"),
+            std::filesystem::remove(m_backup + ".2");
         for (const std::string& file : files) {
             WriteWholeFile(m_path, file);
             for (int start = 0; start < 4; ++start) {
                 ProgramStart program(m_path);
-                program.ui.m_bAccept = false;  // the language question is closed
+                program.ui.m_bAccept = false; // the language question is closed
                 if (program.Load() && listLanguage) {
                     program.profile.WriteString("Settings", "Lang", "Klingon");
                     program.profile.WriteString("Settings", "ServerUpd", DayFromToday(0));
@@ -500,7 +515,9 @@ TEST_F(ConfigurationLoaderTest, BackupsKeepTheUsersLastOwnFile)
         }
         for (std::size_t age = 0; age < 3; ++age) {
             const std::string backup = m_backup + (age == 0 ? "" : "." + std::to_string(age));
-            EXPECT_TRUE(age < backups.size() ? SameBytes(backups[age], ReadWholeFile(backup)) : !Exists(backup)) << backup;
+            EXPECT_TRUE(age < backups.size() ? SameBytes(backups[age], ReadWholeFile(backup))
+                                             : !Exists(backup))
+                << backup;
         }
     }
 }

@@ -5,8 +5,8 @@
 #include "config/PlantCatalog.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
-#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
 #include "support/ShippedWorld.h"
 
 #include <string>

@@ -126,12 +126,17 @@ TEST(OfferCalculator, ZeroFarmTotalGivesZeroPercent)
 // Absurd sums and prices give a report of ordinary numbers, never "inf", "nan" or 309 digits.
 TEST(OfferCalculator, AbsurdTotalsGiveAReadableReport)
 {
-    for (const auto& [farmPrice, sum, summary] : std::vector<std::tuple<const char*, std::string, const char*>> {
-             {"0,06", "1e400", "Summe: 0,00 wT"}, {"0,06", std::string(309, '9'), "Summe: 0,00 wT"}, {"0,06", "-1e13", "Summe: 0,00 wT"},
-             {"1e-300", "25", "\r\n0,0% vom Bauernhofpreis"}, {"1e300", "25", "\r\n0,0% vom Bauernhofpreis (0,00 wT)"}}) {
+    for (const auto& [farmPrice, sum, summary] :
+        std::vector<std::tuple<const char*, std::string, const char*>> {
+            { "0,06", "1e400", "Summe: 0,00 wT" },
+            { "0,06", std::string(309, '9'), "Summe: 0,00 wT" },
+            { "0,06", "-1e13", "Summe: 0,00 wT" },
+            { "1e-300", "25", "\r\n0,0% vom Bauernhofpreis" },
+            { "1e300", "25", "\r\n0,0% vom Bauernhofpreis (0,00 wT)" } }) {
         CCalcWorld world(Language::German);
-        world.AddPlant("Testkraut", {"1", "0", "500", "", "", farmPrice}, "Testkraut");
-        const std::string report = world.m_calc.Calculate("3 x Testkraut\nSumme: " + sum + " wT").strReport;
+        world.AddPlant("Testkraut", { "1", "0", "500", "", "", farmPrice }, "Testkraut");
+        const std::string report
+            = world.m_calc.Calculate("3 x Testkraut\nSumme: " + sum + " wT").strReport;
         EXPECT_NE(report.find(summary), std::string::npos) << report;
         EXPECT_TRUE(report.find("inf") == report.find("nan") && report.size() < 200) << report;
     }
@@ -392,7 +397,8 @@ TEST(OfferCalculator, AListPastTheBoundIsPricedUpToItAndSaysSo)
         atBound += "1 x Karotte\n";
     const std::tuple<const char*, std::string, std::string> cases[] = {
         { "Deutsch", atBound, "wT)" },
-        { "Deutsch", atBound + "2 x Salat", "\r\n\r\nDie Liste ist zu lang: berechnet sind nur ihre ersten 256 KB." },
+        { "Deutsch", atBound + "2 x Salat",
+            "\r\n\r\nDie Liste ist zu lang: berechnet sind nur ihre ersten 256 KB." },
         // The line that crosses the bound is left out whole, not read as "Karotte2".
         { "English", atBound.substr(0, kMaxListBytes - 1) + "2 x Salat\n",
             "\r\n\r\nThe list is too long: only its first 256 KB are priced." },

@@ -32,13 +32,13 @@ struct LoadedCatalog {
     Fields FieldsOf(const std::string& plant) const
     {
         const std::string upper = MakeUpper(plant);
-        return {CPlantTables::Field(tables.m_mapLevel, upper),
-                CPlantTables::Field(tables.m_mapOrigin, upper),
-                CPlantTables::Field(tables.m_mapPoints, upper),
-                CPlantTables::Field(tables.m_mapTime, upper),
-                CPlantTables::Field(tables.m_mapFields, upper),
-                CPlantTables::Field(tables.m_mapOriginPrice, upper),
-                CPlantTables::Field(tables.m_mapNpcPrice, upper)};
+        return { CPlantTables::Field(tables.m_mapLevel, upper),
+            CPlantTables::Field(tables.m_mapOrigin, upper),
+            CPlantTables::Field(tables.m_mapPoints, upper),
+            CPlantTables::Field(tables.m_mapTime, upper),
+            CPlantTables::Field(tables.m_mapFields, upper),
+            CPlantTables::Field(tables.m_mapOriginPrice, upper),
+            CPlantTables::Field(tables.m_mapNpcPrice, upper) };
     }
 };
 
@@ -49,9 +49,11 @@ void ReadDefaultProfileIn(CIniFile& profile, const std::string& language)
     profile.WriteString("Settings", "Lang", language);
 }
 
-const char* const kLanguages[] = {"Deutsch", "English", "Nederlands", "Fran\xE7" "ais"};
+const char* const kLanguages[] = { "Deutsch", "English", "Nederlands",
+    "Fran\xE7"
+    "ais" };
 
-}  // namespace
+} // namespace
 
 TEST(Catalog, RecordSplitsIntoSevenTrimmedFields)
 {
@@ -59,11 +61,11 @@ TEST(Catalog, RecordSplitsIntoSevenTrimmedFields)
         const char* record;
         Fields fields;
     } const cases[] = {
-        {"  1 ; 0 ;  0 ; 10 ; 1 ; 0,06 ; 0,05  ", {"1", "0", "0", "10", "1", "0,06", "0,05"}},
-        {"12;1", {"12", "1", "", "", "", "", ""}},
-        {"", {"", "", "", "", "", "", ""}},
-        {"1;2;3;4;5;6;7;8;9", {"1", "2", "3", "4", "5", "6", "7"}},
-        {"a ;\t; b c ;", {"a", "", "b c", "", "", "", ""}},
+        { "  1 ; 0 ;  0 ; 10 ; 1 ; 0,06 ; 0,05  ", { "1", "0", "0", "10", "1", "0,06", "0,05" } },
+        { "12;1", { "12", "1", "", "", "", "", "" } },
+        { "", { "", "", "", "", "", "", "" } },
+        { "1;2;3;4;5;6;7;8;9", { "1", "2", "3", "4", "5", "6", "7" } },
+        { "a ;\t; b c ;", { "a", "", "b c", "", "", "", "" } },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.fields, SplitPlantRecord(c.record)) << c.record;
@@ -75,16 +77,16 @@ TEST(Catalog, DisplayNamesSortIgnoringCaseAndEqualNamesFallBackToByteOrder)
 {
     CIniFile profile;
     ReadProfileText(profile,
-                    "[Settings]\r\nLang=X\r\n[Lang]\r\nX=Texts X\r\n"
-                    "[Texts X]\r\nTxt_Zeta=beta\r\nTxt_Alpha=Beta\r\nTxt_Delta=alpha\r\n"
-                    "[Plants]\r\nZeta=1;0\r\nAlpha=2;1\r\nGamma=3;2\r\nDelta=4;3\r\n");
+        "[Settings]\r\nLang=X\r\n[Lang]\r\nX=Texts X\r\n"
+        "[Texts X]\r\nTxt_Zeta=beta\r\nTxt_Alpha=Beta\r\nTxt_Delta=alpha\r\n"
+        "[Plants]\r\nZeta=1;0\r\nAlpha=2;1\r\nGamma=3;2\r\nDelta=4;3\r\n");
     LoadedCatalog loaded(profile);
 
-    EXPECT_EQ((Fields{"", "alpha", "Beta", "beta"}), loaded.tables.m_astrDisplayNames);
-    EXPECT_EQ((Fields{"Zeta", "Alpha", "Gamma", "Delta"}), loaded.tables.m_astrPlantNames);
+    EXPECT_EQ((Fields { "", "alpha", "Beta", "beta" }), loaded.tables.m_astrDisplayNames);
+    EXPECT_EQ((Fields { "Zeta", "Alpha", "Gamma", "Delta" }), loaded.tables.m_astrPlantNames);
     EXPECT_EQ("Beta", loaded.tables.m_mapPlantToDisplay.at("Alpha"));
     EXPECT_EQ("", loaded.tables.m_mapPlantToDisplay.at("Gamma"));
-    EXPECT_EQ((Fields{"2", "1", "", "", "", "", ""}), loaded.FieldsOf("alpha"));
+    EXPECT_EQ((Fields { "2", "1", "", "", "", "", "" }), loaded.FieldsOf("alpha"));
     EXPECT_EQ("Delta", loaded.catalog.TranslatePlantName("DELTA"));
 }
 
@@ -93,14 +95,15 @@ TEST(Catalog, OldProfilesNameTheirPlantsInBauernhof)
     CIniFile old;
     ReadProfileText(old, "[Bauernhof]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\nSalat=8;8\r\n");
     LoadedCatalog loaded(old);
-    EXPECT_EQ((Fields{"Karotte", "Salat"}), loaded.catalog.m_astrPlants);
+    EXPECT_EQ((Fields { "Karotte", "Salat" }), loaded.catalog.m_astrPlants);
     // Records are only ever read from [Plants].
-    EXPECT_EQ((Fields{"", "", "", "", "", "", ""}), loaded.FieldsOf("Karotte"));
+    EXPECT_EQ((Fields { "", "", "", "", "", "", "" }), loaded.FieldsOf("Karotte"));
 
     CIniFile both;
-    ReadProfileText(both, "[Bauernhof]\r\nKarotte=9;9\r\nSalat=8;8\r\n"
-                          "[Plants]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\n");
-    EXPECT_EQ((Fields{"Karotte"}), LoadedCatalog(both).catalog.m_astrPlants);
+    ReadProfileText(both,
+        "[Bauernhof]\r\nKarotte=9;9\r\nSalat=8;8\r\n"
+        "[Plants]\r\nKarotte=1;0;0;10;1;0,06;0,05\r\n");
+    EXPECT_EQ((Fields { "Karotte" }), LoadedCatalog(both).catalog.m_astrPlants);
 }
 
 TEST(Catalog, WithoutAPlantSectionThePlantListStaysAsItWas)
@@ -108,17 +111,18 @@ TEST(Catalog, WithoutAPlantSectionThePlantListStaysAsItWas)
     CIniFile profile;
     ReadProfileText(profile, "[Settings]\r\n");
     CPlantCatalog catalog;
-    catalog.m_astrPlants = {"Karotte"};
+    catalog.m_astrPlants = { "Karotte" };
     catalog.ReadPlantNames(profile);
-    EXPECT_EQ((Fields{"Karotte"}), catalog.m_astrPlants);
+    EXPECT_EQ((Fields { "Karotte" }), catalog.m_astrPlants);
 }
 
 TEST(Catalog, TranslationsTakeTheFirstNonEmptyValueAndMayReplaceAPlant)
 {
     CIniFile profile;
-    ReadProfileText(profile, "[Plants]\r\nApfel=13;1\r\nBirne=14;1\r\n"
-                             "[Umsetzen]\r\nApples=Apfel\r\napples=Birne\r\nPear=\r\n"
-                             "Birne=Apfel\r\n");
+    ReadProfileText(profile,
+        "[Plants]\r\nApfel=13;1\r\nBirne=14;1\r\n"
+        "[Umsetzen]\r\nApples=Apfel\r\napples=Birne\r\nPear=\r\n"
+        "Birne=Apfel\r\n");
     LoadedCatalog loaded(profile);
     const CPlantCatalog& catalog = loaded.catalog;
 
@@ -126,8 +130,12 @@ TEST(Catalog, TranslationsTakeTheFirstNonEmptyValueAndMayReplaceAPlant)
         const char* name;
         const char* canonical;
     } const cases[] = {
-        {"Apples", "Apfel"}, {"APPLES", "Apfel"}, {"apfel", "Apfel"},
-        {"birne", "Apfel"},  {"Pear", "Pear"},    {"Unknown plant ", "Unknown plant "},
+        { "Apples", "Apfel" },
+        { "APPLES", "Apfel" },
+        { "apfel", "Apfel" },
+        { "birne", "Apfel" },
+        { "Pear", "Pear" },
+        { "Unknown plant ", "Unknown plant " },
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.canonical, catalog.TranslatePlantName(c.name)) << c.name;
@@ -141,11 +149,12 @@ TEST(Catalog, DefaultCatalogueKeepsTheStoredFields)
 
     EXPECT_EQ(64u, loaded.tables.m_astrPlantNames.size());
     EXPECT_EQ("Karotte", loaded.tables.m_astrPlantNames.front());
-    EXPECT_EQ((Fields{"1", "0", "1", "14", "1", "0,08", "0,07"}), loaded.FieldsOf("Salat"));
-    EXPECT_EQ((Fields{"1", "0", "0", "10", "1", "0,06", "0,05"}), loaded.FieldsOf("KAROTTE"));
-    EXPECT_EQ((Fields{"11", "1", "0", "2880", "1", "30,00", "12,50"}), loaded.FieldsOf("Brombeere"));
-    EXPECT_EQ((Fields{"19", "3", "240", "600", "1", "13,80", "11,50"}),
-              loaded.FieldsOf("gelbe Teichrose"));
+    EXPECT_EQ((Fields { "1", "0", "1", "14", "1", "0,08", "0,07" }), loaded.FieldsOf("Salat"));
+    EXPECT_EQ((Fields { "1", "0", "0", "10", "1", "0,06", "0,05" }), loaded.FieldsOf("KAROTTE"));
+    EXPECT_EQ(
+        (Fields { "11", "1", "0", "2880", "1", "30,00", "12,50" }), loaded.FieldsOf("Brombeere"));
+    EXPECT_EQ((Fields { "19", "3", "240", "600", "1", "13,80", "11,50" }),
+        loaded.FieldsOf("gelbe Teichrose"));
     EXPECT_EQ("Apfel", loaded.catalog.TranslatePlantName("apples"));
     EXPECT_EQ("Stand", loaded.catalog.TranslatePlantName("Datum/Uhrzeit"));
 }
@@ -189,13 +198,13 @@ TEST(Catalog, TwentyThousandDisplayNamesSortInLinearithmicTime)
     LoadedCatalog loaded(profile);
     const auto start = std::chrono::steady_clock::now();
     LoadDisplayNames(loaded.catalog, loaded.texts, loaded.tables);
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
     const Fields& names = loaded.tables.m_astrDisplayNames;
     ASSERT_EQ(20064u, names.size());
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const auto& a, const auto& b) {
-        return CompareForSorting(a, b) < 0;
-    }));
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(),
+        [](const auto& a, const auto& b) { return CompareForSorting(a, b) < 0; }));
     EXPECT_LT(seconds, 2.5);
 }
 
@@ -204,8 +213,8 @@ TEST(Catalog, DisplayNamesOfTheExamples)
     CIniFile english;
     ReadDefaultProfileIn(english, "English");
     const Fields& englishNames = LoadedCatalog(english).tables.m_astrDisplayNames;
-    EXPECT_EQ((Fields{"Angel's trumpet", "Apples", "Asparagus", "Basil"}),
-              Fields(englishNames.begin(), englishNames.begin() + 4));
+    EXPECT_EQ((Fields { "Angel's trumpet", "Apples", "Asparagus", "Basil" }),
+        Fields(englishNames.begin(), englishNames.begin() + 4));
 
     CIniFile german;
     ReadDefaultProfileIn(german, "Deutsch");
@@ -230,7 +239,8 @@ TEST(Catalog, EveryDisplayNameTranslatesBackToItsPlant)
         LoadedCatalog loaded(profile);
         for (const std::string& plant : loaded.tables.m_astrPlantNames) {
             const std::string& display = loaded.tables.m_mapPlantToDisplay.at(plant);
-            EXPECT_EQ(plant, loaded.catalog.TranslatePlantName(display)) << language << ": " << display;
+            EXPECT_EQ(plant, loaded.catalog.TranslatePlantName(display))
+                << language << ": " << display;
         }
     }
 }

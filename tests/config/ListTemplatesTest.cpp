@@ -17,7 +17,7 @@ CListTemplates LoadFrom(const std::string& text)
     return templates;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ListTemplates, DefaultProfileHoldsEightTitlesOnePatternSevenTotalsEightQuestions)
 {
@@ -42,8 +42,8 @@ TEST(ListTemplates, AFamilyEndsAtItsFirstMissingOrEmptyKey)
                                               "Zeile2=%d x %s\r\n"
                                               "Total2=Total: %s %s\r\n"
                                               "frage1=Sell products now?\r\n");
-    EXPECT_EQ((Lines{"Einkaufsliste", "Shopping list"}), templates.m_astrTitel);
-    EXPECT_EQ(Lines{}, templates.m_astrZeile);
-    EXPECT_EQ(Lines{}, templates.m_astrTotal);
-    EXPECT_EQ(Lines{"Sell products now?"}, templates.m_astrFrage);
+    EXPECT_EQ((Lines { "Einkaufsliste", "Shopping list" }), templates.m_astrTitel);
+    EXPECT_EQ(Lines {}, templates.m_astrZeile);
+    EXPECT_EQ(Lines {}, templates.m_astrTotal);
+    EXPECT_EQ(Lines { "Sell products now?" }, templates.m_astrFrage);
 }

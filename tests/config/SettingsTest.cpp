@@ -29,7 +29,7 @@ TEST(Settings, SettersUpdateTheMirrorAndTheSavedProfile)
     struct Case {
         int level;
         int stored;
-    } const levels[] = {{45, 45}, {1, 1}, {0, 1}, {-3, 1}};
+    } const levels[] = { { 45, 45 }, { 1, 1 }, { 0, 1 }, { -3, 1 } };
     for (const Case& c : levels) {
         EXPECT_TRUE(settings.SetMaxLevel(c.level));
         EXPECT_EQ(c.stored, settings.m_nMaxLevel) << c.level;
@@ -44,5 +44,5 @@ TEST(Settings, SettersUpdateTheMirrorAndTheSavedProfile)
 
     ASSERT_TRUE(profile.Save(dir.file("q.ini")));
     EXPECT_EQ("[Settings]\r\nMaxLevel=1\r\nPreisListe=1\r\nMaxFarm=0\r\nOriginMask=-6\r\n",
-              ReadWholeFile(dir.file("q.ini")));
+        ReadWholeFile(dir.file("q.ini")));
 }

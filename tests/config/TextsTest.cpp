@@ -6,21 +6,20 @@
 
 namespace {
 
-const char* const kTwoLanguages =
-    "[Settings]\r\n"
-    "Lang=%LANG%\r\n"
-    "[Lang]\r\n"
-    "Deutsch=Texts Deutsch\r\n"
-    "English=Texts English\r\n"
-    "Leer=Texts Missing\r\n"
-    "[Texts Deutsch]\r\n"
-    "Txt_ServerSel=Server ausw\xE4hlen\r\n"
-    "Txt_Adv=Werbung\r\n"
-    "Txt_K\xFCrbis=K\xFCrbis\r\n"
-    "Txt_Twice=first\r\n"
-    "txt_twice=second\r\n"
-    "[Texts English]\r\n"
-    "Txt_ServerSel=Select Used Servers\r\n";
+const char* const kTwoLanguages = "[Settings]\r\n"
+                                  "Lang=%LANG%\r\n"
+                                  "[Lang]\r\n"
+                                  "Deutsch=Texts Deutsch\r\n"
+                                  "English=Texts English\r\n"
+                                  "Leer=Texts Missing\r\n"
+                                  "[Texts Deutsch]\r\n"
+                                  "Txt_ServerSel=Server ausw\xE4hlen\r\n"
+                                  "Txt_Adv=Werbung\r\n"
+                                  "Txt_K\xFCrbis=K\xFCrbis\r\n"
+                                  "Txt_Twice=first\r\n"
+                                  "txt_twice=second\r\n"
+                                  "[Texts English]\r\n"
+                                  "Txt_ServerSel=Select Used Servers\r\n";
 
 CTexts LoadWithLanguage(const std::string& language)
 {
@@ -33,12 +32,12 @@ CTexts LoadWithLanguage(const std::string& language)
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Texts, LookupIgnoresLetterCaseOfKeysIncludingUmlauts)
 {
     const CTexts texts = LoadWithLanguage("Deutsch");
-    for (const char* key : {"Txt_ServerSel", "Txt_Serversel", "TXT_SERVERSEL", "txt_serversel"})
+    for (const char* key : { "Txt_ServerSel", "Txt_Serversel", "TXT_SERVERSEL", "txt_serversel" })
         EXPECT_EQ("Server ausw\xE4hlen", texts.GetText(key)) << key;
     EXPECT_EQ("K\xFCrbis", texts.GetText("TXT_K\xDCRBIS"));
 }
@@ -62,11 +61,10 @@ TEST(Texts, LanguageChoiceSelectsTheTextSection)
         const char* language;
         const char* expectedServerSel;
     } const cases[] = {
-        {"English", "Select Used Servers"},
-        {"english", "Select Used Servers"},     // [Lang] keys are looked up ignoring case
-        {"Klingonisch", "Server ausw\xE4hlen"},  // unlisted: German texts
-        {"", "Server ausw\xE4hlen"},
-        {"Leer", ""},                             // listed, but its section is missing
+        { "English", "Select Used Servers" },
+        { "english", "Select Used Servers" }, // [Lang] keys are looked up ignoring case
+        { "Klingonisch", "Server ausw\xE4hlen" }, // unlisted: German texts
+        { "", "Server ausw\xE4hlen" }, { "Leer", "" }, // listed, but its section is missing
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.expectedServerSel, LoadWithLanguage(c.language).GetText("Txt_ServerSel"))

@@ -1,8 +1,8 @@
 #include "net/Fetcher.h"
 
 #include "platform/Cp1252.h"
-#include "support/LoopbackServer.h"
 #include "platform/SafeFileName.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 
 #include <curl/curl.h>
@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kSilentDomain = ".silent-name-server.invalid";
 static std::atomic<int> g_nSilentLookups = 0;
 
-extern "C" int getaddrinfo(const char* node, const char* service, const addrinfo* hints,
-                           addrinfo** result) noexcept
+extern "C" int getaddrinfo(
+    const char* node, const char* service, const addrinfo* hints, addrinfo** result) noexcept
 {
     using Lookup = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
     static const auto lookup = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "getaddrinfo"));
@@ -77,7 +77,7 @@ protected:
     }
 
     TempDir m_dir;
-    LoopbackServer m_server;  // outlives the fetcher's kept-alive connection
+    LoopbackServer m_server; // outlives the fetcher's kept-alive connection
     CFetcher m_fetch;
     std::vector<std::string> m_lines;
 };
@@ -90,13 +90,16 @@ TEST_F(FetcherTest, BodiesArriveAsWindows1252Lines)
         std::vector<std::string> lines;
     };
     const std::vector<Case> cases = {
-        {"/lf", "Karotte\t0,45\nSalat\t1,20\n", {"Karotte\t0,45", "Salat\t1,20"}},
-        {"/crlf", "Karotte\t0,45\r\nSalat\t1,20\r\n", {"Karotte\t0,45", "Salat\t1,20"}},
-        {"/last-line-without-lf", "a\n\nb", {"a", "", "b"}},
-        {"/empty", "", {}},
-        {"/umlauts", "K\xC3\xBCrbis \xC3\xA4\xC3\xB6\xC3\x9F \xE2\x82\xAC\n",
-         {"K\xFCrbis \xE4\xF6\xDF \x80"}},
-        {"/invalid-utf8", "a\xFF" "b\xE2\x82\n\xE4\xB8\x80\n", {"a?b??", "?"}},
+        { "/lf", "Karotte\t0,45\nSalat\t1,20\n", { "Karotte\t0,45", "Salat\t1,20" } },
+        { "/crlf", "Karotte\t0,45\r\nSalat\t1,20\r\n", { "Karotte\t0,45", "Salat\t1,20" } },
+        { "/last-line-without-lf", "a\n\nb", { "a", "", "b" } },
+        { "/empty", "", {} },
+        { "/umlauts", "K\xC3\xBCrbis \xC3\xA4\xC3\xB6\xC3\x9F \xE2\x82\xAC\n",
+            { "K\xFCrbis \xE4\xF6\xDF \x80" } },
+        { "/invalid-utf8",
+            "a\xFF"
+            "b\xE2\x82\n\xE4\xB8\x80\n",
+            { "a?b??", "?" } },
     };
     for (const Case& c : cases)
         Serve(c.path, c.body);
@@ -123,12 +126,17 @@ TEST_F(FetcherTest, CopyStartsWithTheResponseHeaderBlock)
     fs::create_directory(folder);
     m_fetch.m_strCopyFolder = folder.string();
 
-    const std::string name = "S\xFC" "d 12.txt";
+    const std::string name = "S\xFC"
+                             "d 12.txt";
     ASSERT_TRUE(Fetch(m_server.Url("/moved"), &name));
 
     // The URL line names where the body came from, after the redirect.
-    EXPECT_EQ(ReadWholeFile((folder / "S\xC3\xBC" "d 12.txt").string()),
-              "URL: " + m_server.Url("/list") + "\r\n"
+    EXPECT_EQ(ReadWholeFile((folder
+                  / "S\xC3\xBC"
+                    "d 12.txt")
+                                .string()),
+        "URL: " + m_server.Url("/list")
+            + "\r\n"
               "Content Type: text/plain; charset=utf-8\r\n"
               "Date: Sun, 06 Dec 2026 08:05:00 GMT\r\n"
               "Status Code: 200\r\n"
@@ -146,7 +154,8 @@ TEST_F(FetcherTest, HttpErrorStatusFailsWithErrorZeroAndKeepsTheCopy)
     EXPECT_FALSE(Fetch(m_server.Url("/missing"), &name));
     EXPECT_EQ(m_fetch.m_nLastError, 0);
     EXPECT_EQ(ReadWholeFile(m_dir.file(name)),
-              "URL: " + m_server.Url("/missing") + "\r\n"
+        "URL: " + m_server.Url("/missing")
+            + "\r\n"
               "Content Type: text/plain\r\n"
               "Status Code: 404\r\n"
               "\r\n"
@@ -156,19 +165,19 @@ TEST_F(FetcherTest, HttpErrorStatusFailsWithErrorZeroAndKeepsTheCopy)
 TEST_F(FetcherTest, OnlyHttpAndHttpsAreFetched)
 {
     Redirect("/to-file", "file:///etc/passwd");
-    Redirect("/to-ftp", "ftp://127.0.0.1:1/");  // libcurl's own default would follow this one
+    Redirect("/to-ftp", "ftp://127.0.0.1:1/"); // libcurl's own default would follow this one
     m_server.Start();
 
     const std::string name = "copy.txt";
-    for (const char* url : {"-", "", "file:///etc/passwd", "FILE:///etc/passwd",
-                            "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "dict://127.0.0.1/"}) {
+    for (const char* url : { "-", "", "file:///etc/passwd", "FILE:///etc/passwd",
+             "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "dict://127.0.0.1/" }) {
         SCOPED_TRACE(url);
         EXPECT_FALSE(Fetch(url, &name));
         EXPECT_NE(m_fetch.m_nLastError, 0);
     }
     EXPECT_TRUE(FilesIn(m_dir.path()).empty());
 
-    for (const char* path : {"/to-file", "/to-ftp"}) {
+    for (const char* path : { "/to-file", "/to-ftp" }) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Fetch(m_server.Url(path)));
         EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
@@ -185,7 +194,7 @@ TEST_F(FetcherTest, RedirectsAreFollowedUpToTen)
     m_server.Start();
 
     EXPECT_TRUE(Fetch(m_server.Url("/hop10")));
-    EXPECT_EQ(m_lines, std::vector<std::string>{"arrived"});
+    EXPECT_EQ(m_lines, std::vector<std::string> { "arrived" });
 
     EXPECT_FALSE(Fetch(m_server.Url("/hop11")));
     EXPECT_EQ(m_fetch.m_nLastError, CURLE_TOO_MANY_REDIRECTS);
@@ -211,7 +220,7 @@ TEST_F(FetcherTest, BodyOverTheLimitIsRefused)
     m_server.Start();
 
     EXPECT_TRUE(Fetch(m_server.Url("/at-limit")));
-    for (const char* path : {"/announced", "/chunked"}) {
+    for (const char* path : { "/announced", "/chunked" }) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Fetch(m_server.Url(path)));
         EXPECT_EQ(m_fetch.m_nLastError, CURLE_FILESIZE_EXCEEDED);
@@ -298,8 +307,8 @@ TEST_F(FetcherTest, SelfSignedCertificateIsRefused)
     const std::string key = m_dir.file("key.pem");
     const std::string cert = m_dir.file("cert.pem");
     const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1"
-                                " -nodes -days 1 -subj /CN=127.0.0.1 -keyout '" + key + "' -out '"
-                                + cert + "' >/dev/null 2>&1";
+                                " -nodes -days 1 -subj /CN=127.0.0.1 -keyout '"
+        + key + "' -out '" + cert + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         GTEST_SKIP() << "the openssl command could not make a test certificate";
 
@@ -339,40 +348,40 @@ TEST_F(FetcherTest, HostileCopyNamesStayInsideTheCopyFolder)
         std::string file;
     };
     const std::vector<Case> cases = {
-        {"Server 12.txt", "Server 12.txt"},
-        {"K\xFCrbisland.txt", "K\xFCrbisland.txt"},
-        {"../evil.txt", "___evil.txt"},
-        {"..\\evil.txt", "___evil.txt"},
-        {"../../../../etc/passwd", "____________etc_passwd"},
-        {"..", "__"},
-        {".", "_"},
-        {"...", "___"},
-        {"/etc/passwd", "_etc_passwd"},
-        {"C:\\Windows\\win.ini", "C__Windows_win.ini"},
-        {"\\\\server\\share\\x", "__server_share_x"},
-        {"a/b", "a_b"},
-        {"a:b", "a_b"},
-        {"a<b>c|d?e*f\"g", "a_b_c_d_e_f_g"},
-        {"CON", "_CON"},
-        {"con.txt", "_con.txt"},
-        {"Con .txt", "_Con .txt"},
-        {"PRN", "_PRN"},
-        {"aux.list.txt", "_aux.list.txt"},
-        {"NUL", "_NUL"},
-        {"COM1", "_COM1"},
-        {"com9.txt", "_com9.txt"},
-        {"LPT1.txt", "_LPT1.txt"},
-        {"COM10.txt", "COM10.txt"},
-        {"CONSOLE.txt", "CONSOLE.txt"},
-        {"x.", "x_"},
-        {"x. . ", "x____"},
-        {"tab\there", "tab_here"},
-        {std::string("nul\0byte", 8), "nul_byte"},
-        {"bell\x07\x1f\x7f", "bell___"},
-        {"", "_"},
-        {"   ", "___"},
-        {std::string(300, 'a') + ".txt", std::string(196, 'a') + ".txt"},
-        {std::string(300, '\xFC'), std::string(100, '\xFC')},
+        { "Server 12.txt", "Server 12.txt" },
+        { "K\xFCrbisland.txt", "K\xFCrbisland.txt" },
+        { "../evil.txt", "___evil.txt" },
+        { "..\\evil.txt", "___evil.txt" },
+        { "../../../../etc/passwd", "____________etc_passwd" },
+        { "..", "__" },
+        { ".", "_" },
+        { "...", "___" },
+        { "/etc/passwd", "_etc_passwd" },
+        { "C:\\Windows\\win.ini", "C__Windows_win.ini" },
+        { "\\\\server\\share\\x", "__server_share_x" },
+        { "a/b", "a_b" },
+        { "a:b", "a_b" },
+        { "a<b>c|d?e*f\"g", "a_b_c_d_e_f_g" },
+        { "CON", "_CON" },
+        { "con.txt", "_con.txt" },
+        { "Con .txt", "_Con .txt" },
+        { "PRN", "_PRN" },
+        { "aux.list.txt", "_aux.list.txt" },
+        { "NUL", "_NUL" },
+        { "COM1", "_COM1" },
+        { "com9.txt", "_com9.txt" },
+        { "LPT1.txt", "_LPT1.txt" },
+        { "COM10.txt", "COM10.txt" },
+        { "CONSOLE.txt", "CONSOLE.txt" },
+        { "x.", "x_" },
+        { "x. . ", "x____" },
+        { "tab\there", "tab_here" },
+        { std::string("nul\0byte", 8), "nul_byte" },
+        { "bell\x07\x1f\x7f", "bell___" },
+        { "", "_" },
+        { "   ", "___" },
+        { std::string(300, 'a') + ".txt", std::string(196, 'a') + ".txt" },
+        { std::string(300, '\xFC'), std::string(100, '\xFC') },
     };
     ASSERT_GE(cases.size(), 30u);
     const fs::path outside = m_dir.path();
@@ -385,9 +394,9 @@ TEST_F(FetcherTest, HostileCopyNamesStayInsideTheCopyFolder)
 
         EXPECT_EQ(SafeFileName(cases[i].name), cases[i].file);
         EXPECT_TRUE(Fetch(m_server.Url("/list"), &cases[i].name));
-        EXPECT_EQ(FilesIn(folder), std::set<std::string>{"inner"});
+        EXPECT_EQ(FilesIn(folder), std::set<std::string> { "inner" });
         const std::string expected = Cp1252ToUtf8(cases[i].file);
-        EXPECT_EQ(FilesIn(folder / "inner"), std::set<std::string>{expected});
+        EXPECT_EQ(FilesIn(folder / "inner"), std::set<std::string> { expected });
         EXPECT_TRUE(fs::is_regular_file(folder / "inner" / expected));
     }
 }
@@ -409,7 +418,7 @@ TEST_F(FetcherTest, PlantedSymbolicLinkIsReplacedNotWrittenThrough)
     EXPECT_EQ(ReadWholeFile(victim.string()), "precious");
     EXPECT_FALSE(fs::is_symlink(planted));
     EXPECT_NE(ReadWholeFile(planted.string()).find("Karotte\t0,45\r\n"), std::string::npos);
-    EXPECT_EQ(FilesIn(m_dir.path() / "copies"), std::set<std::string>{"Server 1.txt"});
+    EXPECT_EQ(FilesIn(m_dir.path() / "copies"), std::set<std::string> { "Server 1.txt" });
 }
 
 TEST_F(FetcherTest, LookupThatNeverEndsHoldsNothingUp)
@@ -424,4 +433,4 @@ TEST_F(FetcherTest, LookupThatNeverEndsHoldsNothingUp)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
-}  // namespace
+} // namespace

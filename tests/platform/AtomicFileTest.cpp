@@ -36,13 +36,14 @@ std::set<std::string> FolderContents(const fs::path& folder)
 
 std::function<bool(CByteSink&)> Writing(std::string text)
 {
-    return [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
+    return
+        [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
 }
 
 #ifndef _WIN32
 mode_t PermissionBits(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
@@ -101,7 +102,10 @@ TEST(AtomicFile, FailureLeavesTheOldFileIntactAndNoTemporaryFile)
         { "writer fails halfway", path,
             [](CByteSink& sink) { return sink.Write("[A]\r\n", 5) && false; } },
         { "writer throws", path,
-            [](CByteSink& sink) -> bool { sink.Write("[A]", 3); throw std::runtime_error("boom"); } },
+            [](CByteSink& sink) -> bool {
+                sink.Write("[A]", 3);
+                throw std::runtime_error("boom");
+            } },
         { "target is a folder", dir.file("folder.ini"), Writing("x") },
         { "folder is a file", dir.file("plain/p.ini"), Writing("x") },
         { "folder is missing", dir.file("missing/p.ini"), Writing("x") },
@@ -181,8 +185,8 @@ TEST(AtomicFile, LeftoversOfAKilledSaveAreRemovedOnlyForTheTarget)
 
     EXPECT_TRUE(ReplaceFileAtomically(path, Writing("new")));
     EXPECT_EQ(FolderContents(dir.path()),
-        (std::set<std::string> { "p.ini", ".p.ini.tmp-short", ".q.ini.tmp-abc123", "p.ini.tmp-abc123",
-            ".p.ini.tmp-abc123.keep" }));
+        (std::set<std::string> { "p.ini", ".p.ini.tmp-short", ".q.ini.tmp-abc123",
+            "p.ini.tmp-abc123", ".p.ini.tmp-abc123.keep" }));
 }
 
 #ifndef _WIN32
@@ -202,7 +206,8 @@ TEST(AtomicFile, KilledSaveLeavesEitherTheOldOrTheNewProfile)
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(first->Save(path));
     const auto saveTime = std::chrono::steady_clock::now() - start;
-    const auto window = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 200;
+    const auto window
+        = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 200;
 
     std::mt19937 random(20240514);
     int killedWhileWriting = 0;

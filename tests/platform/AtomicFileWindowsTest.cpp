@@ -13,10 +13,14 @@ namespace {
 
 std::function<bool(CByteSink&)> Writing(std::string text)
 {
-    return [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
+    return
+        [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
 }
 
-DWORD Attributes(const std::string& path) { return ::GetFileAttributesW(PathFromUtf8(path).c_str()); }
+DWORD Attributes(const std::string& path)
+{
+    return ::GetFileAttributesW(PathFromUtf8(path).c_str());
+}
 
 std::size_t FileCount(const std::filesystem::path& folder)
 {
@@ -61,8 +65,8 @@ TEST(AtomicFileWindows, FileHeldOpenByAnotherProgramIsLeftAsItWas)
     TempDir dir;
     const std::string path = dir.file("p.ini");
     WriteWholeFile(path, "old");
-    const HANDLE held = ::CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE held = ::CreateFileW(PathFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(ReplaceFileAtomically(path, Writing("new")));
     ::CloseHandle(held);

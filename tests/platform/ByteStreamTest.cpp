@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 std::string ReadAll(CByteSource& source, std::size_t step)
@@ -39,7 +38,8 @@ TEST(ByteStream, FileSinkAndSourceCarryLargeAndSmallWrites)
         CFileSink sink(path);
         ASSERT_TRUE(sink.IsOpen());
         const std::string big(200000, '\xE4');
-        for (const std::string& piece : { std::string("head\r\n"), big, std::string(70000, 'x'), std::string("tail") }) {
+        for (const std::string& piece :
+            { std::string("head\r\n"), big, std::string(70000, 'x'), std::string("tail") }) {
             EXPECT_TRUE(sink.Write(piece.data(), piece.size()));
             expected += piece;
         }

@@ -40,7 +40,8 @@ TEST(ProfileLocation, ExistingProfileBesideTheExecutableWins)
             fs::create_symlink(dir.file("gone.ini"), dir.file("quotino.ini"));
         else
             WriteWholeFile(dir.file("quotino.ini"), "[Settings]\r\n");
-        EXPECT_EQ(LocateProfile(dir.file("quotino"), dir.file("config/quotino")), dir.file("quotino.ini"));
+        EXPECT_EQ(LocateProfile(dir.file("quotino"), dir.file("config/quotino")),
+            dir.file("quotino.ini"));
         EXPECT_FALSE(fs::exists(dir.file("config"))) << danglingLink;
     }
 }
@@ -82,8 +83,8 @@ TEST(ProfileLocation, UserFolderFollowsXdgConfigHome)
         { "./cfg", "/home/ann/.config/quotino" },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(fs::path(UserProfileFolder(c.xdg, "/home/ann")).lexically_normal(),
-            fs::path(c.folder))
+        EXPECT_EQ(
+            fs::path(UserProfileFolder(c.xdg, "/home/ann")).lexically_normal(), fs::path(c.folder))
             << c.xdg;
 }
 #endif

@@ -70,7 +70,7 @@ TEST(ProfileLocationWindows, NamedProfileMustBeUsable)
 
     struct Case {
         std::string path;
-        std::string reason;  // the start of it
+        std::string reason; // the start of it
     };
     const Case cases[] = {
         { normal, "" },

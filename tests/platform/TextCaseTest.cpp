@@ -1,5 +1,5 @@
-#include "platform/Cp1252.h"
 #include "platform/TextCase.h"
+#include "platform/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,13 @@ TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
         char out;
     };
     const Case cases[] = {
-        { 'a', 'A' }, { 'z', 'Z' }, { 'A', 'A' }, { '1', '1' }, { '[', '[' }, { '{', '{' }, { '`', '`' },
+        { 'a', 'A' },
+        { 'z', 'Z' },
+        { 'A', 'A' },
+        { '1', '1' },
+        { '[', '[' },
+        { '{', '{' },
+        { '`', '`' },
         { '\xE4', '\xC4' }, // ä
         { '\xF6', '\xD6' }, // ö
         { '\xFC', '\xDC' }, // ü
@@ -31,7 +37,10 @@ TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
         { '\xB5', '\xB5' }, // µ
         { '\xF7', '\xF7' }, // ÷
         { '\xD7', '\xD7' }, // ×
-        { '\xC4', '\xC4' }, { '\x8A', '\x8A' }, { '\x9F', '\x9F' }, { '\0', '\0' },
+        { '\xC4', '\xC4' },
+        { '\x8A', '\x8A' },
+        { '\x9F', '\x9F' },
+        { '\0', '\0' },
     };
     for (const Case& c : cases)
         EXPECT_EQ(UpperChar(c.in), c.out) << Cp1252ToUtf8(std::string(1, c.in));
@@ -43,7 +52,10 @@ TEST(TextCase, UpperCasingIsStableAndKeepsLength)
         const char c = static_cast<char>(byte);
         EXPECT_EQ(UpperChar(UpperChar(c)), UpperChar(c)) << byte;
     }
-    EXPECT_EQ(MakeUpper("Gr\xFC\xDF" "e aus K\xF6ln, \x9Ckonomie"), "GR\xDC\xDF" "E AUS K\xD6LN, \x8CKONOMIE");
+    EXPECT_EQ(MakeUpper("Gr\xFC\xDF"
+                        "e aus K\xF6ln, \x9Ckonomie"),
+        "GR\xDC\xDF"
+        "E AUS K\xD6LN, \x8CKONOMIE");
     EXPECT_EQ(MakeUpper(""), "");
 }
 
@@ -51,13 +63,22 @@ TEST(TextCase, ComparesUpperCasedBytesAsUnsigned)
 {
     EXPECT_TRUE(EqualNoCase("Txt_ServerSel", "TXT_serversel"));
     EXPECT_TRUE(EqualNoCase("K\xFCrbis", "K\xDCRBIS"));
-    EXPECT_FALSE(EqualNoCase("Stra\xDF" "e", "STRASSE"));
+    EXPECT_FALSE(EqualNoCase("Stra\xDF"
+                             "e",
+        "STRASSE"));
     EXPECT_FALSE(EqualNoCase("abc", "abcd"));
     // Bytes 0x20 apart that are no case pairs: ß ÿ, × ÷, @ `; and the pairs further apart.
-    EXPECT_FALSE(EqualNoCase("Stra\xDF" "e 1234", "STRA\xFF" "E 1234"));
-    EXPECT_FALSE(EqualNoCase("\xD7\xD7\xD7\xD7\xD7\xD7\xD7\xD7\xD7", "\xF7\xF7\xF7\xF7\xF7\xF7\xF7\xF7\xF7"));
+    EXPECT_FALSE(EqualNoCase("Stra\xDF"
+                             "e 1234",
+        "STRA\xFF"
+        "E 1234"));
+    EXPECT_FALSE(EqualNoCase(
+        "\xD7\xD7\xD7\xD7\xD7\xD7\xD7\xD7\xD7", "\xF7\xF7\xF7\xF7\xF7\xF7\xF7\xF7\xF7"));
     EXPECT_FALSE(EqualNoCase("@@@@@@@@", "````````"));
-    EXPECT_TRUE(EqualNoCase("\xE0\xE9\xFE\x9A\x9C\x9E\xFF Gr\xFC\xDF" "e", "\xC0\xC9\xDE\x8A\x8C\x8E\x9F gR\xDC\xDF" "E"));
+    EXPECT_TRUE(EqualNoCase("\xE0\xE9\xFE\x9A\x9C\x9E\xFF Gr\xFC\xDF"
+                            "e",
+        "\xC0\xC9\xDE\x8A\x8C\x8E\x9F gR\xDC\xDF"
+        "E"));
     EXPECT_EQ(CompareNoCase("apfel", "APFEL"), 0);
     EXPECT_LT(CompareNoCase("Apfel", "birne"), 0);
     EXPECT_LT(CompareNoCase("ab", "ABC"), 0);
@@ -91,10 +112,13 @@ TEST(TextCase, WordsLoadAndUpperCaseLikeTheirBytes)
     for (const std::uint64_t around : { 0x6161616161616161u, 0x61E1614161E1617Au }) {
         for (unsigned shift = 0; shift < 64; shift += 8) {
             for (std::uint64_t byte = 0; byte < 256; ++byte) {
-                const std::uint64_t word = (around & ~(std::uint64_t { 0xFF } << shift)) | (byte << shift);
+                const std::uint64_t word
+                    = (around & ~(std::uint64_t { 0xFF } << shift)) | (byte << shift);
                 std::uint64_t expected = 0;
                 for (unsigned i = 0; i < 64; i += 8)
-                    expected |= std::uint64_t { static_cast<unsigned char>(UpperChar(static_cast<char>(word >> i))) } << i;
+                    expected |= std::uint64_t {
+                        static_cast<unsigned char>(UpperChar(static_cast<char>(word >> i)))
+                    } << i;
                 ASSERT_EQ(UpperWord(word), expected) << byte << " at " << shift;
             }
         }
@@ -107,8 +131,8 @@ TEST(TextCase, EqualNoCaseAgreesWithComparingUpperCasedCopies)
 {
     // Plain ASCII, with the neighbours of letters that differ from them in the case bit only
     // (@ `, [ {, ^ ~), and Windows-1252 letters and non-letters.
-    const std::string alphabets[] = { "aAzZ09@`[{^~_=;",
-        "aAzZ09 =;_\xE4\xC4\xFF\x9F\x9A\x8A\xDF\xF7\xD7\xE0\xC0\xB5" };
+    const std::string alphabets[]
+        = { "aAzZ09@`[{^~_=;", "aAzZ09 =;_\xE4\xC4\xFF\x9F\x9A\x8A\xDF\xF7\xD7\xE0\xC0\xB5" };
     std::uint32_t seed = 7;
     const auto next = [&seed](std::size_t range) {
         seed = seed * 1103515245u + 12345u;
@@ -127,7 +151,8 @@ TEST(TextCase, EqualNoCaseAgreesWithComparingUpperCasedCopies)
                 b[round % 4 == 1 ? size - 1 : next(size)] = alphabet[next(alphabet.size())];
             std::unique_ptr<char[]> bufferA, bufferB;
             const bool equal = EqualNoCase(ExactCopy(bufferA, a), ExactCopy(bufferB, b));
-            ASSERT_EQ(equal, MakeUpper(a) == MakeUpper(b)) << Cp1252ToUtf8(a) << " / " << Cp1252ToUtf8(b);
+            ASSERT_EQ(equal, MakeUpper(a) == MakeUpper(b))
+                << Cp1252ToUtf8(a) << " / " << Cp1252ToUtf8(b);
         }
     }
 }
@@ -143,19 +168,27 @@ TEST(TextCase, SortingFoldsCaseAndAccentsThenFallsBackToBytes)
         const char* b;
         int sign;
     } cases[] = {
-        { "\xC9pinards", "Tomates", -1 },         // Épinards before Tomates
-        { "\xC9pinards", "epinards", 1 },         // tie: É (0xC9) after e in byte order
+        { "\xC9pinards", "Tomates", -1 }, // Épinards before Tomates
+        { "\xC9pinards", "epinards", 1 }, // tie: É (0xC9) after e in byte order
         { "epinards", "\xC9pinards", -1 },
-        { "Fu\xDF" "ball", "Fussball", 1 },       // ß as ss, then bytes
-        { "Fu\xDF" "ball", "Futter", -1 },
-        { "\xC6gir", "Aeb", 1 },                  // Æ as AE
-        { "K\xFCrbis", "Kumquat", 1 },            // ü as u: "KURBIS" after "KUMQUAT"
+        { "Fu\xDF"
+          "ball",
+            "Fussball", 1 }, // ß as ss, then bytes
+        { "Fu\xDF"
+          "ball",
+            "Futter", -1 },
+        { "\xC6gir", "Aeb", 1 }, // Æ as AE
+        { "K\xFCrbis", "Kumquat", 1 }, // ü as u: "KURBIS" after "KUMQUAT"
         { "K\xFCrbis", "Kuss", -1 },
-        { "\x8Apinat", "Spinat", 1 },             // Š as S, then bytes
-        { "\xDEorn", "Tiger", -1 },               // Þ as TH
-        { "\xD8l", "Ol", 1 },                     // Ø as O
-        { "\xFF" "ard", "Yacht", 1 },             // ÿ as Y: "YARD" after "YACHT"
-        { "\xFF" "ard", "Zaun", -1 },
+        { "\x8Apinat", "Spinat", 1 }, // Š as S, then bytes
+        { "\xDEorn", "Tiger", -1 }, // Þ as TH
+        { "\xD8l", "Ol", 1 }, // Ø as O
+        { "\xFF"
+          "ard",
+            "Yacht", 1 }, // ÿ as Y: "YARD" after "YACHT"
+        { "\xFF"
+          "ard",
+            "Zaun", -1 },
         { "same", "same", 0 },
         { "", "a", -1 },
     };

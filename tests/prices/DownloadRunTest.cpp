@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <malloc.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <malloc.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -108,7 +108,7 @@ TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
 TEST_F(DownloadRunTest, ALimitedRunKeepsNoMoreTransfersInFlight)
 {
     LoadServers(3);
-    for (const char* path : {"/s1", "/s2", "/s3"})
+    for (const char* path : { "/s1", "/s2", "/s3" })
         Delay(path, 30ms);
     CDownloadRun run(m_downloader, m_fetch, AllNames(3), 1);
     RunToEnd(run, m_fetch);
@@ -122,7 +122,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndKeepsItsPrices)
     Delay("/s2", -1ms);
     CDownloadRun run(m_downloader, m_fetch, AllNames(3));
     RunToEnd(run, m_fetch, [&] { return Value("S1", "Aktualisiert") == kNewStamp; });
-    std::this_thread::sleep_for(50ms);  // S2 is in the middle of its transfer, S3 is in
+    std::this_thread::sleep_for(50ms); // S2 is in the middle of its transfer, S3 is in
 
     const auto start = Clock::now();
     run.Stop();
@@ -130,7 +130,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndKeepsItsPrices)
     EXPECT_TRUE(run.IsDone());
     EXPECT_TRUE(run.IsStopped());
     EXPECT_EQ(Value("S1", "Karotte"), "1,00");
-    for (const char* kept : {"S2", "S3"}) {
+    for (const char* kept : { "S2", "S3" }) {
         EXPECT_EQ(Value(kept, "Karotte"), "0,01") << kept;
         EXPECT_EQ(Value(kept, "Aktualisiert"), kOldStamp) << kept;
         EXPECT_EQ(m_profile.GetString(kept, "Aktualisiert"), kOldStamp) << kept;
@@ -196,18 +196,21 @@ TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
 {
     const std::string refused = "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/";
     LoadProfile("Missing=-\nGone=" + Url("/gone") + "\nRefused=" + refused
-                + "\nLocal=file:///etc/passwd\nHuge=" + Url("/huge")
-                + "\nColumns=" + Url("/huge") + "\nPortal=" + Url("/portal") + "\n[Columns]\nWerte=x\n"
-                + "[Huge]\nAktualisiert=" + kOldStamp + "\n");
+        + "\nLocal=file:///etc/passwd\nHuge=" + Url("/huge") + "\nColumns=" + Url("/huge")
+        + "\nPortal=" + Url("/portal") + "\n[Columns]\nWerte=x\n"
+        + "[Huge]\nAktualisiert=" + kOldStamp + "\n");
     Route("/huge", std::string(4096, 'x'));
     Route("/portal", "<html><body>Anmelden</body></html>\nStand\t7.12.26\n");
     m_fetch.m_nMaxBodyBytes = 1024;
 
     const std::vector<std::pair<std::string, EKind>> cases = {
-        {"Missing", EKind::AddressMissing}, {"Gone", EKind::HttpStatus},
-        {"Refused", EKind::Refused},        {"Local", EKind::NotAllowed},
-        {"Huge", EKind::TooLarge},          {"Columns", EKind::Columns},
-        {"Portal", EKind::NotPriceList},
+        { "Missing", EKind::AddressMissing },
+        { "Gone", EKind::HttpStatus },
+        { "Refused", EKind::Refused },
+        { "Local", EKind::NotAllowed },
+        { "Huge", EKind::TooLarge },
+        { "Columns", EKind::Columns },
+        { "Portal", EKind::NotPriceList },
     };
     std::vector<std::string> names;
     for (const auto& [name, kind] : cases)
@@ -227,24 +230,28 @@ TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
 TEST(DownloadOutcomeTest, OutcomesReadInTheUsersLanguage)
 {
     CTexts texts;
-    texts.m_mapTexts = {{"TXT_ERRHTTP", "HTTP-Status"}, {"TXT_ERROTHER", "Fehler"},
-                        {"TXT_ERRHOST", "Server nicht gefunden"},
-                        {"TXT_FAILEDSERVERS", "Fehlgeschlagen:"},
-                        {"TXT_SERVERLISTFAILED", "Serverliste:"}};
+    texts.m_mapTexts = { { "TXT_ERRHTTP", "HTTP-Status" }, { "TXT_ERROTHER", "Fehler" },
+        { "TXT_ERRHOST", "Server nicht gefunden" }, { "TXT_FAILEDSERVERS", "Fehlgeschlagen:" },
+        { "TXT_SERVERLISTFAILED", "Serverliste:" } };
     const std::vector<std::pair<SDownloadOutcome, std::string>> cases = {
-        {SDownloadOutcome::FromFetch(false, 0, 404), "HTTP-Status 404"},
-        {SDownloadOutcome::FromFetch(false, 6, 0), "Server nicht gefunden"},
-        {SDownloadOutcome::FromFetch(false, 56, 0), "Fehler 0x00000038"},
-        {SDownloadOutcome::FromFetch(false, -1, 0), "Fehler 0xffffffff"},
-        {SDownloadOutcome::FromFetch(true, 0, 200), ""},
+        { SDownloadOutcome::FromFetch(false, 0, 404), "HTTP-Status 404" },
+        { SDownloadOutcome::FromFetch(false, 6, 0), "Server nicht gefunden" },
+        { SDownloadOutcome::FromFetch(false, 56, 0), "Fehler 0x00000038" },
+        { SDownloadOutcome::FromFetch(false, -1, 0), "Fehler 0xffffffff" },
+        { SDownloadOutcome::FromFetch(true, 0, 200), "" },
     };
     for (const auto& [outcome, text] : cases)
         EXPECT_EQ(outcome.Describe(texts), text);
 
     const std::vector<std::pair<int, EKind>> kinds = {
-        {7, EKind::Refused},     {28, EKind::TimedOut},    {63, EKind::TooLarge},
-        {1, EKind::NotAllowed},  {60, EKind::Certificate}, {3, EKind::AddressMissing},
-        {42, EKind::Stopped},    {5, EKind::HostNotFound},
+        { 7, EKind::Refused },
+        { 28, EKind::TimedOut },
+        { 63, EKind::TooLarge },
+        { 1, EKind::NotAllowed },
+        { 60, EKind::Certificate },
+        { 3, EKind::AddressMissing },
+        { 42, EKind::Stopped },
+        { 5, EKind::HostNotFound },
     };
     for (const auto& [error, kind] : kinds)
         EXPECT_EQ(SDownloadOutcome::FromFetch(false, error, 0).kind, kind) << error;
@@ -255,9 +262,9 @@ TEST(DownloadOutcomeTest, OutcomesReadInTheUsersLanguage)
     outcomes.RecordDownloadAll(3, 55);
     outcomes.RecordServerList(SDownloadOutcome::FromFetch(false, 0, 500));
     EXPECT_EQ(outcomes.Tooltip("Server 1", texts),
-              "Server nicht gefunden\nFehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
+        "Server nicht gefunden\nFehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
     EXPECT_EQ(outcomes.Tooltip("Server 2", texts),
-              "Fehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
+        "Fehlgeschlagen: 3 / 55\nServerliste: HTTP-Status 500");
 }
 
 // A list from a file goes through the same name mapping and date row as a download and is
@@ -266,11 +273,14 @@ TEST_F(DownloadRunTest, ImportedFileIsTakenLikeADownload)
 {
     LoadServers(1);
     const std::string path = m_dir.file("liste.txt");
-    std::ofstream(path, std::ios::binary)
-        << "Plant\tPrice\r\nCarrots\t2,50\r\nK\xC3\xBCrbis\t3.10\r\nDatum/Uhrzeit\t06.12.2026\t08:00";
+    std::ofstream(path, std::ios::binary) << "Plant\tPrice\r\nCarrots\t2,50\r\nK\xC3\xBCrbis\t3."
+                                             "10\r\nDatum/Uhrzeit\t06.12.2026\t08:00";
     ASSERT_TRUE(m_downloader.ImportPriceList("S1", path));
     EXPECT_EQ(Value("S1", "Karotte"), "2,50");
-    EXPECT_EQ(Value("S1", "K\xFC" "rbis"), "3,10");
+    EXPECT_EQ(Value("S1",
+                  "K\xFC"
+                  "rbis"),
+        "3,10");
     EXPECT_EQ(Value("S1", "Stand"), "06.12.2026 08:00");
     EXPECT_EQ(m_profile.GetString("S1", "Karotte"), "2,50");
     EXPECT_EQ(m_profile.GetString("S1", "Aktualisiert"), kNewStamp);
@@ -280,11 +290,11 @@ TEST_F(DownloadRunTest, ImportedFileIsTakenLikeADownload)
     const std::string large = m_dir.file("gross.txt");
     std::ofstream(large, std::ios::binary) << "Karotte\t9,99\n" << std::string(64, '\n');
     const std::vector<std::pair<std::string, EKind>> refused = {
-        {m_dir.file("fehlt.txt"), EKind::FileUnreadable},
-        {m_dir.path().string(), EKind::NotAFile},
-        {large, EKind::TooLarge},
-        {m_dir.file("pipe"), EKind::NotAFile},  // opening it would wait for a writer
-        {"/dev/zero", EKind::NotAFile},
+        { m_dir.file("fehlt.txt"), EKind::FileUnreadable },
+        { m_dir.path().string(), EKind::NotAFile },
+        { large, EKind::TooLarge },
+        { m_dir.file("pipe"), EKind::NotAFile }, // opening it would wait for a writer
+        { "/dev/zero", EKind::NotAFile },
     };
     ASSERT_EQ(::mkfifo(m_dir.file("pipe").c_str(), 0600), 0);
     for (const auto& [file, kind] : refused) {
@@ -301,23 +311,32 @@ TEST_F(DownloadRunTest, ImportedFileIsTakenLikeADownload)
 // in memory; text with a byte order mark is read whole, UTF-16 as UTF-16.
 TEST_F(DownloadRunTest, ImportWithoutAPriceRowIsAFailure)
 {
-    const std::string failed = CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorNotPriceList);
+    const std::string failed
+        = CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorNotPriceList);
     const std::vector<std::tuple<std::string, const char*, std::string>> cases = {
-        {"<html><body>Karotte <b>2,50</b>\n</body></html>\nStand\t7.12.26", "0,01", failed},
-        {"Karotte;2,50\r\nK\xC3\xBCrbis;3,10\r\n", "0,01", failed},
-        {std::string("\x7f" "ELF\x02\x01\x01\0\0\t\n\t\x90\xff", 15) + "Karotte", "0,01", failed},
-        {std::string("\xFF\xFEK\0a\0r\0o\0t\0t\0e\0\t\0\x32\0,\0\x35\0\x30\0", 26), "2,50", kNewStamp},
-        {std::string("\xFE\xFF\0K\0a\0r\0o\0t\0t\0e\0\t\0\x32\0,\0\x37\0\x35", 26), "2,75", kNewStamp},
-        {"\xEF\xBB\xBFKarotte\t2,60\n", "2,60", kNewStamp},
+        { "<html><body>Karotte <b>2,50</b>\n</body></html>\nStand\t7.12.26", "0,01", failed },
+        { "Karotte;2,50\r\nK\xC3\xBCrbis;3,10\r\n", "0,01", failed },
+        { std::string("\x7f"
+                      "ELF\x02\x01\x01\0\0\t\n\t\x90\xff",
+              15)
+                + "Karotte",
+            "0,01", failed },
+        { std::string("\xFF\xFEK\0a\0r\0o\0t\0t\0e\0\t\0\x32\0,\0\x35\0\x30\0", 26), "2,50",
+            kNewStamp },
+        { std::string("\xFE\xFF\0K\0a\0r\0o\0t\0t\0e\0\t\0\x32\0,\0\x37\0\x35", 26), "2,75",
+            kNewStamp },
+        { "\xEF\xBB\xBFKarotte\t2,60\n", "2,60", kNewStamp },
     };
     for (const auto& [body, karotte, stamp] : cases) {
         LoadServers(1, "[S1]\nStand=1.1.26\n");
         std::ofstream(m_dir.file("liste.txt"), std::ios::binary) << body;
-        EXPECT_EQ(m_downloader.ImportPriceList("S1", m_dir.file("liste.txt")), stamp == kNewStamp) << body;
+        EXPECT_EQ(m_downloader.ImportPriceList("S1", m_dir.file("liste.txt")), stamp == kNewStamp)
+            << body;
         EXPECT_EQ(Value("S1", "Karotte"), karotte) << body;
         EXPECT_EQ(Value("S1", "Aktualisiert"), stamp) << body;
         EXPECT_EQ(Value("S1", "Stand"), "1.1.26") << body;
-        EXPECT_EQ(m_profile.GetString("S1", "Aktualisiert"), stamp == kNewStamp ? stamp : kOldStamp);
+        EXPECT_EQ(
+            m_profile.GetString("S1", "Aktualisiert"), stamp == kNewStamp ? stamp : kOldStamp);
     }
 }
 
@@ -386,4 +405,4 @@ TEST_F(DownloadRunTest, WorkerGoesAwayPromptlyWithStalledTransfers)
     EXPECT_LT(Clock::now() - start, 500ms);
 }
 
-}  // namespace
+} // namespace

@@ -26,7 +26,7 @@ protected:
 
 TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
 {
-    DownloadServers({"Server 1"});
+    DownloadServers({ "Server 1" });
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
     EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "6.12.26 09:05");
@@ -34,15 +34,15 @@ TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
 
 TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
 {
-    DownloadServers({"Server 3"});  // added by hand: address "-"
+    DownloadServers({ "Server 3" }); // added by hand: address "-"
     EXPECT_NE(m_fetch.m_nLastError, 0);
     EXPECT_EQ(Value("Server 3", "Aktualisiert"),
-              CPriceDownloader::FormatFailureStamp(m_fetch.m_nLastError));
+        CPriceDownloader::FormatFailureStamp(m_fetch.m_nLastError));
     EXPECT_NE(Value("Server 3", "Aktualisiert"), "** 0x00000000");
     EXPECT_EQ(m_profile.GetString("Server 3", "Aktualisiert"), "2.1.26 11:00");
 
     Route("/server1", "Karotte\t9,99\n", 404);
-    DownloadServers({"Server 1"});
+    DownloadServers({ "Server 1" });
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "** 0x00000000");
     EXPECT_EQ(m_profile.GetString("Server 1", "Aktualisiert"), "1.1.26 10:00");
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,0");
@@ -51,19 +51,19 @@ TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
 // No fetch ran, so the stamp names the server's own failure, not the previous fetch's error.
 TEST_F(PriceDownloaderTest, UnusableWerteStampsItsOwnError)
 {
-    DownloadServers({"Server 3"});
+    DownloadServers({ "Server 3" });
     m_cache.SetServerValue("Server 1", "Werte", "0,2");
 
-    DownloadServers({"Server 1"});
+    DownloadServers({ "Server 1" });
     EXPECT_EQ(Value("Server 1", "Aktualisiert"),
-              CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorColumns));
+        CPriceDownloader::FormatFailureStamp(SDownloadOutcome::kErrorColumns));
     EXPECT_EQ(Requests("/server1"), 0);
 }
 
 TEST_F(PriceDownloaderTest, UnknownServerIsLeftAlone)
 {
     const std::string before = ProfileText();
-    DownloadServers({"Server 99", ""});
+    DownloadServers({ "Server 99", "" });
     EXPECT_EQ(m_cache.FindTable("Server 99"), nullptr);
     EXPECT_EQ(ProfileText(), before);
 }
@@ -77,7 +77,7 @@ TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
     ASSERT_TRUE(UpdateServerList(updater, m_profile, m_fetch, nullptr));
     Route("/server4", "Karotte\t0,65\n");
 
-    const std::vector<std::string> offered = {"Server 1", "Server 3", "Server 4"};
+    const std::vector<std::string> offered = { "Server 1", "Server 3", "Server 4" };
     EXPECT_EQ(m_downloader.OfferedServers(), offered);
     DownloadServers(offered);
     EXPECT_EQ(Requests("/server2"), 0);
@@ -95,4 +95,4 @@ TEST_F(PriceDownloaderTest, DownloadAllWithoutOfferedServerDoesNothing)
     EXPECT_EQ(Requests("/server1"), 0);
 }
 
-}  // namespace
+} // namespace

@@ -19,11 +19,11 @@ TEST_F(PriceListShortDateRowTest, DateRowWithoutDateKeepsTheStoredDate)
     Route("/server1", "Stand\nDatum/Uhrzeit\n");
 
     // Without a price row the list is no price list.
-    EXPECT_EQ(DownloadServers({"Server 1"}), 1);
+    EXPECT_EQ(DownloadServers({ "Server 1" }), 1);
     EXPECT_EQ(Value("Server 1", "Stand"), "05.12.2026 18:00");
     CServerTable& table = *m_cache.FindTable("Server 1");
     EXPECT_TRUE(m_priceList.ParsePriceLine(table, "Datum/Uhrzeit", 0, 0, -1));
     EXPECT_EQ(Value("Server 1", "Stand"), "05.12.2026 18:00");
 }
 
-}  // namespace
+} // namespace

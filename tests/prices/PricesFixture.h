@@ -2,17 +2,17 @@
 
 #include "config/PlantCatalog.h"
 #include "config/Texts.h"
+#include "net/Fetcher.h"
 #include "platform/ByteSink.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "net/Fetcher.h"
-#include "support/LoopbackServer.h"
 #include "prices/PriceDownloader.h"
+#include "profile/IniFile.h"
 #include "servers/ServerCache.h"
 #include "servers/ServerTable.h"
-#include "profile/IniFile.h"
 #include "support/FixedTime.h"
+#include "support/LoopbackServer.h"
 #include "support/RunToEnd.h"
 #include "support/TempDir.h"
 
@@ -43,7 +43,7 @@ protected:
         m_profile.m_bAutoSave = false;
         m_fetch.m_strCopyFolder = m_dir.path().string();
         m_server.Server().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            std::chrono::milliseconds delay {0};
+            std::chrono::milliseconds delay { 0 };
             {
                 std::lock_guard lock(m_mutex);
                 ++m_requests[req.path];
@@ -73,7 +73,7 @@ protected:
     void Route(const std::string& path, const std::string& body, int status = 200)
     {
         std::lock_guard lock(m_mutex);
-        m_routes[path] = {status, body};
+        m_routes[path] = { status, body };
     }
 
     // The answer comes after the delay; a negative one never comes until the test ends.
@@ -126,9 +126,13 @@ protected:
                "Carrots=Karotte\n"
                "Datum/Uhrzeit=Stand\n"
                "[Preislisten]\n"
-               "Server 1=" + Url("/server1") + "\n"
-               "Server 2=" + Url("/server2") + "\n"
-               "Server 3=-\n";
+               "Server 1="
+            + Url("/server1")
+            + "\n"
+              "Server 2="
+            + Url("/server2")
+            + "\n"
+              "Server 3=-\n";
     }
 
     std::string Value(const std::string& server, const std::string& key)
@@ -162,10 +166,10 @@ protected:
     CIniFile m_profile;
     CTexts m_texts;
     CPlantCatalog m_catalog;
-    CServerCache m_cache {m_profile, m_texts, m_catalog};
+    CServerCache m_cache { m_profile, m_texts, m_catalog };
     CFetcher m_fetch;
-    CFixedClock m_clock {FixedNow()};
-    CPriceList m_priceList {m_profile, m_catalog};
+    CFixedClock m_clock { FixedNow() };
+    CPriceList m_priceList { m_profile, m_catalog };
     CDownloadOutcomes m_outcomes;
-    CPriceDownloader m_downloader {m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes};
+    CPriceDownloader m_downloader { m_profile, m_cache, m_priceList, m_fetch, m_clock, m_outcomes };
 };

@@ -27,9 +27,10 @@ TEST(IniFile, GetStringFallsBackToTheDefaultOnlyWhenSectionOrKeyIsMissing)
 
 TEST(IniFile, SectionNamesAreNormalisedAndCompareWithoutCase)
 {
-    auto profile = ReadProfile("top=nameless\r\n[Settings]\r\nLang=de\r\n[K\xFCrbis]\r\nFarbe=orange\r\n");
-    for (const char* name : { "Settings", "[Settings]", "settings", "[ settings ]", "  SETTINGS\t",
-             " [ Settings] " })
+    auto profile
+        = ReadProfile("top=nameless\r\n[Settings]\r\nLang=de\r\n[K\xFCrbis]\r\nFarbe=orange\r\n");
+    for (const char* name :
+        { "Settings", "[Settings]", "settings", "[ settings ]", "  SETTINGS\t", " [ Settings] " })
         EXPECT_EQ(profile->GetString(name, "lang"), "de") << name;
     EXPECT_EQ(profile->GetString("K\xDCRBIS", "FARBE"), "orange");
     for (const char* name : { "", "[]", "[ \t ]", "   " })
@@ -134,7 +135,8 @@ TEST(IniFile, ValuesKeepTheirBlanksUntilReadFromText)
 
 TEST(IniFile, ValuesAreReturnedWholeWithSemicolonsAndEquals)
 {
-    auto profile = ReadProfile("[Plants]\r\nKarotte =  10; 17 ;  a=b ; c  \r\n=empty key\r\n;k=comment\r\nplain text\r\n");
+    auto profile = ReadProfile(
+        "[Plants]\r\nKarotte =  10; 17 ;  a=b ; c  \r\n=empty key\r\n;k=comment\r\nplain text\r\n");
     EXPECT_EQ(profile->GetString("Plants", "KAROTTE"), "10; 17 ;  a=b ; c");
     EXPECT_EQ(profile->GetString("Plants", ""), "empty key");
     EXPECT_EQ(profile->GetString("Plants", ";k", "none"), "none");
@@ -177,7 +179,8 @@ TEST(IniFile, GetSectionKeepsTheFirstSpellingAndAppends)
 
 TEST(IniFile, GetKeysListsKeyLinesInOrderWithDuplicates)
 {
-    auto profile = ReadProfile("[S]\r\n; c\r\n  First = 1 \r\nSecond=a=b\r\nno key\r\nfirst=2\r\n\r\n");
+    auto profile
+        = ReadProfile("[S]\r\n; c\r\n  First = 1 \r\nSecond=a=b\r\nno key\r\nfirst=2\r\n\r\n");
     std::vector<std::string> keys { "stale" };
     EXPECT_TRUE(profile->FindSection("S")->GetKeys(keys));
     EXPECT_EQ(keys, (std::vector<std::string> { "First", "Second", "first" }));

@@ -15,8 +15,13 @@ namespace {
 class CTrickleSource : public CByteSource {
 public:
     CTrickleSource(std::string text, std::size_t step, std::size_t failAt = std::string::npos,
-                   std::size_t expected = 0)
-        : m_text(std::move(text)), m_step(step), m_failAt(failAt), m_expected(expected) {}
+        std::size_t expected = 0)
+        : m_text(std::move(text))
+        , m_step(step)
+        , m_failAt(failAt)
+        , m_expected(expected)
+    {
+    }
 
     std::size_t ExpectedSize() const override { return m_expected; }
 
@@ -24,8 +29,8 @@ public:
     {
         if (m_position >= m_failAt)
             return -1;
-        const std::size_t count = std::min({ size, m_step, m_text.size() - m_position,
-            m_failAt - m_position });
+        const std::size_t count
+            = std::min({ size, m_step, m_text.size() - m_position, m_failAt - m_position });
         std::copy_n(m_text.data() + m_position, count, buffer);
         m_position += count;
         return static_cast<std::ptrdiff_t>(count);
@@ -42,7 +47,10 @@ private:
 // Takes bytes until its capacity is used up, then refuses.
 class CFullSink : public CByteSink {
 public:
-    explicit CFullSink(std::size_t capacity) : m_capacity(capacity) {}
+    explicit CFullSink(std::size_t capacity)
+        : m_capacity(capacity)
+    {
+    }
     bool Write(const char* data, std::size_t size) override
     {
         if (m_data.size() + size > m_capacity)
@@ -109,7 +117,8 @@ TEST(IniReadWrite, FileStartingWithAHeaderHasAnEmptyNamelessSection)
 
 TEST(IniReadWrite, RepeatedHeadersMergeUnderTheFirst)
 {
-    auto profile = ReadProfile("[Settings]\r\na=1\r\n[Other]\r\nb=2\r\n[ settings ]\r\nc=3\r\na=4\r\n");
+    auto profile
+        = ReadProfile("[Settings]\r\na=1\r\n[Other]\r\nb=2\r\n[ settings ]\r\nc=3\r\na=4\r\n");
     EXPECT_EQ(WriteProfile(*profile), "[Settings]\r\na=1\r\nc=3\r\na=4\r\n[Other]\r\nb=2\r\n");
     EXPECT_EQ(profile->GetString("SETTINGS", "a"), "1");
     EXPECT_EQ(profile->GetString("SETTINGS", "c"), "3");
@@ -156,7 +165,8 @@ TEST(IniReadWrite, HeaderNamesAreTakenAsWritten)
 
 TEST(IniReadWrite, LinesAreTrimmedButInnerBlanksStay)
 {
-    auto profile = ReadProfile("[Plants]\r\n\t  Karotte=  10;  17 \t\r\n   ; comment  \r\n  \t \r\n");
+    auto profile
+        = ReadProfile("[Plants]\r\n\t  Karotte=  10;  17 \t\r\n   ; comment  \r\n  \t \r\n");
     EXPECT_EQ(WriteProfile(*profile), "[Plants]\r\nKarotte=  10;  17\r\n; comment\r\n\r\n");
 }
 
@@ -194,7 +204,8 @@ TEST(IniReadWrite, RealisticProfileComesBackTrimmedWithCrLf)
         std::string shouted = key;
         for (char& c : shouted)
             c = static_cast<char>(c ^ (std::isalpha(static_cast<unsigned char>(c)) ? 0x20 : 0));
-        ASSERT_NE(profile->GetString(section, shouted, "\x01missing"), "\x01missing") << section << " " << key;
+        ASSERT_NE(profile->GetString(section, shouted, "\x01missing"), "\x01missing")
+            << section << " " << key;
     }
 }
 
@@ -205,7 +216,8 @@ TEST(IniReadWrite, FileHoldsTheDocumentByteForByteAndASaveReplacesIt)
 {
     TempDir dir;
     const std::string path = dir.file("p.ini");
-    const std::string first = "; Gr\xFC\xDF\xE9\r\n[A]\r\nx=before\x1A" "after\r\ny=\xE4\x80\r\n\r\n[B]\r\nz=3\r\n";
+    const std::string first = "; Gr\xFC\xDF\xE9\r\n[A]\r\nx=before\x1A"
+                              "after\r\ny=\xE4\x80\r\n\r\n[B]\r\nz=3\r\n";
     const std::string second = "[A]\r\nx=\x1A\r\n";
     for (const std::string& bytes : { first, second }) {
         auto profile = ReadProfile(bytes);

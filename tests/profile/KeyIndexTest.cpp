@@ -15,7 +15,10 @@
 
 namespace {
 
-std::string Key(int number) { return "Sch\xFCssel" + std::to_string(number); }
+std::string Key(int number)
+{
+    return "Sch\xFCssel" + std::to_string(number);
+}
 
 TEST(KeyIndex, KeysThatDifferOnlyInLetterCaseAreOneKey)
 {
@@ -25,15 +28,16 @@ TEST(KeyIndex, KeysThatDifferOnlyInLetterCaseAreOneKey)
         bool same;
     };
     const Case cases[] = {
-        { "K\xFCrbis", "K\xDCRBIS", true },  // ü Ü
-        { "\xE0la", "\xC0LA", true },         // à À
+        { "K\xFCrbis", "K\xDCRBIS", true }, // ü Ü
+        { "\xE0la", "\xC0LA", true }, // à À
         { "\x9A\x9C\x9E", "\x8A\x8C\x8E", true }, // š œ ž
-        { "\xFF", "\x9F", true },             // ÿ Ÿ
-        { "Stra\xDF" "e", "STRASSE", false }, // ß has no upper-case letter of its own
-        { "\xFF", "\xDF", false },            // ÿ is not ß
-        { "\xF7", "\xD7", false },            // ÷ and × are no letters
-        { "K\xFCrbis", "Kurbis", false },
-        { "a", "a ", true },                  // the question is trimmed
+        { "\xFF", "\x9F", true }, // ÿ Ÿ
+        { "Stra\xDF"
+          "e",
+            "STRASSE", false }, // ß has no upper-case letter of its own
+        { "\xFF", "\xDF", false }, // ÿ is not ß
+        { "\xF7", "\xD7", false }, // ÷ and × are no letters
+        { "K\xFCrbis", "Kurbis", false }, { "a", "a ", true }, // the question is trimmed
     };
     for (const Case& c : cases) {
         auto profile = ReadProfile(std::string("[S]\r\n") + c.written + "=1\r\n");
@@ -70,7 +74,8 @@ TEST(KeyIndex, KeysAddedOneByOneStayFoundAsTheTableGrows)
         if ((added & (added + 1)) != 0)
             continue;
         for (int i = 0; i <= added; ++i)
-            ASSERT_EQ(section.GetValue(MakeUpper(Key(i))), std::to_string(i)) << i << " of " << added;
+            ASSERT_EQ(section.GetValue(MakeUpper(Key(i))), std::to_string(i))
+                << i << " of " << added;
     }
     std::vector<std::string> keys;
     section.GetKeys(keys);
@@ -114,7 +119,8 @@ TEST(KeyIndex, LongRunsOfEditsAgreeWithAPlainMap)
         for (const std::string& asked : pool) {
             const auto found = expected.find(MakeUpper(asked));
             ASSERT_EQ(section.GetValue(randomCase(asked), "none"),
-                found == expected.end() ? "none" : found->second) << "step " << step << " " << asked;
+                found == expected.end() ? "none" : found->second)
+                << "step " << step << " " << asked;
         }
     }
     auto reread = ReadProfile(WriteProfile(*profile));
@@ -149,12 +155,14 @@ TEST(KeyIndex, NamesThatCollidedUnderTheFormerHashCostNoMoreThanRandomOnes)
     ASSERT_EQ(colliding.size(), 16384u);
     std::uint32_t former = 0;
     for (const std::string& name : colliding)
-        former |= colliding::FormerHash(2166136261u, name) ^ colliding::FormerHash(2166136261u, colliding[0]);
+        former |= colliding::FormerHash(2166136261u, name)
+            ^ colliding::FormerHash(2166136261u, colliding[0]);
     ASSERT_EQ(former, 0u) << "the names must collide under the former hash";
 
     const double random = SecondsToApplyReloadAndLookUp(RandomNames(14));
     const double chosen = SecondsToApplyReloadAndLookUp(colliding);
-    EXPECT_LE(chosen, 5 * random + 0.1) << "colliding " << chosen << " s, random " << random << " s";
+    EXPECT_LE(chosen, 5 * random + 0.1)
+        << "colliding " << chosen << " s, random " << random << " s";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The keyed hash against its definition: the upper-cased text in 7-byte pieces, its length
 // first, as a polynomial at the point modulo 2^61-1, times the odd multiplier.
-#include "platform/TextCase.h"
 #include "profile/KeyedHash.h"
+#include "platform/TextCase.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,8 @@ TEST(KeyedHash, AgreesWithTheOnePiecePerStepDefinitionForEveryLength)
         seed = seed * 1103515245u + 12345u;
         return (seed >> 8) % range;
     };
-    const std::uint64_t points[] = { 0, 1, 0x1FFFFFFFFFFFFFFEu, 0xFFFFFFFFFFFFFFFFu, 0x123456789ABCDEFu };
+    const std::uint64_t points[]
+        = { 0, 1, 0x1FFFFFFFFFFFFFFEu, 0xFFFFFFFFFFFFFFFFu, 0x123456789ABCDEFu };
     for (const std::uint64_t point : points) {
         const CKeyedHash hash(point, 0x9E3779B97F4A7C15u);
         for (std::size_t size = 0; size <= 40; ++size) {

@@ -40,8 +40,8 @@ TEST(KeysWithEquals, StaleLinesNeverAnswerForAKey)
         // Deleting "a" removes the line of "A=B"; a longer key later must not answer for it.
         { { { "a", "b=x" }, { "A=B", "b=x" }, { "a", std::nullopt }, { "a=b=c", "bQQ" } }, "a=b",
             kAbsent },
-        { { { "a", "b=x" }, { "A=B", "b=x" }, { "a", std::nullopt }, { "a=b=c", "bQQ" } },
-            "A=b=C", "bQQ" },
+        { { { "a", "b=x" }, { "A=B", "b=x" }, { "a", std::nullopt }, { "a=b=c", "bQQ" } }, "A=b=C",
+            "bQQ" },
     };
     for (const Case& c : cases) {
         auto profile = ReadProfile("");

@@ -12,8 +12,8 @@
 #include <vector>
 
 struct RealisticProfile {
-    std::string text;                                      // as a hand-edited file might be
-    std::string written;                                   // what the document writes back
+    std::string text; // as a hand-edited file might be
+    std::string written; // what the document writes back
     std::vector<std::pair<std::string, std::string>> keys; // (section, key) of every key line
     std::size_t lineCount = 0;
 };
@@ -48,8 +48,8 @@ inline RealisticProfile MakeRealisticProfile()
 
     static const char* const kSyllables[] = { "Ka", "rot", "te", "Sa", "lat", "Erd", "bee", "re",
         "Gur", "ke", "Zwie", "bel", "Ra", "dies", "chen", "K\xFCr", "bis", "Spi", "nat", "Tul",
-        "pe", "Oli", "ve", "Man", "go", "Pfir", "sich", "Apri", "ko", "se", "Him", "M\xF6h",
-        "ren", "Br\xF6t", "B\xE4r", "lauch" };
+        "pe", "Oli", "ve", "Man", "go", "Pfir", "sich", "Apri", "ko", "se", "Him", "M\xF6h", "ren",
+        "Br\xF6t", "B\xE4r", "lauch" };
     const auto word = [&](int parts) {
         std::string text;
         for (int i = 0; i < parts; ++i)
@@ -72,7 +72,10 @@ inline RealisticProfile MakeRealisticProfile()
     key("WindowRect", "10, 20, 830, 640");
     line("");
 
-    static const char* const kLanguages[] = { "Deutsch", "English", "Fran\xE7" "ais", "Espa\xF1ol" };
+    static const char* const kLanguages[] = { "Deutsch", "English",
+        "Fran\xE7"
+        "ais",
+        "Espa\xF1ol" };
     for (const char* language : kLanguages) {
         header(language);
         comment(std::string("Texte der Oberfl\xE4") + "che: " + language);
@@ -82,7 +85,8 @@ inline RealisticProfile MakeRealisticProfile()
             if (i % 41 == 40)
                 comment("Abschnitt " + std::to_string(i / 41));
             key("Txt_" + word(2) + std::to_string(i),
-                word(3) + " " + word(2) + " " + word(3) + " " + word(2) + (i % 7 == 0 ? " = " + word(1) : "") + (i % 9 == 0 ? "; %d" : ""));
+                word(3) + " " + word(2) + " " + word(3) + " " + word(2)
+                    + (i % 7 == 0 ? " = " + word(1) : "") + (i % 9 == 0 ? "; %d" : ""));
         }
         line("");
     }
@@ -92,18 +96,23 @@ inline RealisticProfile MakeRealisticProfile()
     std::vector<std::string> plants;
     for (int i = 0; i < 140; ++i) {
         plants.push_back(word(2) + std::to_string(i));
-        key(plants.back(), "  " + std::to_string(next(900) + 10) + ",5;  " + std::to_string(next(40))
-                + "; " + std::to_string(next(600)) + "; " + std::to_string(next(4) + 1) + "; "
+        key(plants.back(),
+            "  " + std::to_string(next(900) + 10) + ",5;  " + std::to_string(next(40)) + "; "
+                + std::to_string(next(600)) + "; " + std::to_string(next(4) + 1) + "; "
                 + std::to_string(next(50)) + "; " + std::to_string(next(99)) + "; " + word(1));
     }
     line("");
 
     for (int list = 0; list < 8; ++list) {
         header("Liste" + std::to_string(list));
-        key("Titel", "Ein Pirk m\xF6" "chte folgendes kaufen:");
+        key("Titel",
+            "Ein Pirk m\xF6"
+            "chte folgendes kaufen:");
         key("Zeile", "%d %s");
         key("Total", "Er bietet %s daf\xFCr");
-        key("Frage", "M\xF6" "chtest du verkaufen?");
+        key("Frage",
+            "M\xF6"
+            "chtest du verkaufen?");
         line("nur Text ohne Gleichheitszeichen");
         line("");
     }

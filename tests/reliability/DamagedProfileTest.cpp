@@ -1,16 +1,16 @@
 #include "app/ConfigurationLoader.h"
-#include "config/Resource.h"
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
+#include "config/Resource.h"
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
-#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -40,21 +40,22 @@ public:
         chosen = german != languages.end() ? *german : languages.front();
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
 
     int m_nChoices = 0;
 };
 
 class OfflineServerList : public IServerListUpdate {
 public:
-    void NoteServerListDue() override {}
+    void NoteServerListDue() override { }
 };
 
 // One start of the program's configuration load on the profile at path.
 class ProgramStart {
 public:
     explicit ProgramStart(const std::string& path)
-        : m_loader(m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, m_serverList, path)
+        : m_loader(
+            m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, m_serverList, path)
     {
         m_profile.m_bAutoReload = m_profile.m_bAutoSave = false;
     }
@@ -128,7 +129,8 @@ std::vector<Damage> OlderVersionsOf(const std::string& good)
     };
     const std::string older138 = replaced(good, "Version=1.39", "Version=1.38");
     older.push_back({ "version 1.38", older138 });
-    older.push_back({ "version 1.38, [Plants] renamed", replaced(older138, "\r\n[Plants]\r\n", "\r\n[Plantz]\r\n") });
+    older.push_back({ "version 1.38, [Plants] renamed",
+        replaced(older138, "\r\n[Plants]\r\n", "\r\n[Plantz]\r\n") });
     older.push_back({ "version 1.38, Karotte gone from [Plants]",
         replaced(older138, "\r\nKarotte ", "\r\nKarotteX ") });
     return older;
@@ -191,7 +193,8 @@ LoadCount LoadEach(const std::vector<Damage>& copies)
 
 void Report(const char* what, const LoadCount& count, std::chrono::steady_clock::time_point start)
 {
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "[ damaged  ] " << what << ": " << count.loads << " loads, " << count.rebuilt
               << " rebuilt (" << count.pricesCarried << " with a cached price carried over), "
               << seconds << " s\n";
@@ -217,7 +220,8 @@ TEST(DamagedProfile, DamagedDefaultProfilesAreRebuiltWithTheDamagedFileAsBackup)
 {
     const auto start = std::chrono::steady_clock::now();
     const std::string shipped = DefaultProfileBytes();
-    std::vector<Damage> copies = { { "empty file", "" }, { "NUL bytes", std::string(shipped.size(), '\0') } };
+    std::vector<Damage> copies
+        = { { "empty file", "" }, { "NUL bytes", std::string(shipped.size(), '\0') } };
     const bool all = AllDamage();
     for (auto&& part : { CutsOf(shipped, all ? 97 : 970), BitFlipsOf(shipped, all ? 1000 : 100) })
         copies.insert(copies.end(), part.begin(), part.end());

@@ -12,8 +12,8 @@
 #include <iostream>
 #include <memory>
 #include <random>
-#include <set>
 #include <sched.h>
+#include <set>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -81,7 +81,8 @@ TEST(ProfileCrashSafety, KilledSavesLeaveTheOldOrTheNewProfileEveryTime)
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(older->Save(path));
     const auto saveTime = std::chrono::steady_clock::now() - start;
-    const long window = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 300;
+    const long window
+        = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 300;
 
     constexpr int kKills = 300;
     std::mt19937 random(20261207);
@@ -118,7 +119,13 @@ TEST(ProfileCrashSafety, KilledSavesLeaveTheOldOrTheNewProfileEveryTime)
     EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "quotino.ini" });
 }
 
-enum FullDiskOutcome { kOldKept = 0, kSaveSucceeded = 1, kOldChanged = 2, kLeftovers = 3, kCannotFill = 10 };
+enum FullDiskOutcome {
+    kOldKept = 0,
+    kSaveSucceeded = 1,
+    kOldChanged = 2,
+    kLeftovers = 3,
+    kCannotFill = 10
+};
 
 // In the child: saves the small profile, then the large one into a folder that cannot take it.
 int SaveIntoFullFolder(const std::string& path, CIniFile& small, CIniFile& large)
@@ -139,7 +146,8 @@ int SaveIntoFullFolder(const std::string& path, CIniFile& small, CIniFile& large
 // outside the test sees it. Needs root with CAP_SYS_ADMIN; otherwise kCannotFill.
 int SaveIntoSmallTmpfs(const std::string& folder, CIniFile& small, CIniFile& large)
 {
-    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+    if (::unshare(CLONE_NEWNS) != 0
+        || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
         || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0)
         return kCannotFill;
     return SaveIntoFullFolder(folder + "/quotino.ini", small, large);
@@ -176,7 +184,8 @@ TEST(ProfileCrashSafety, SaveIntoAFullFileSystemKeepsTheOldFileAndReportsFalse)
             continue;
         }
         EXPECT_EQ(outcome, kOldKept) << name;
-        std::cout << "[ full fs  ] " << name << ": old file kept: " << (outcome == kOldKept) << "\n";
+        std::cout << "[ full fs  ] " << name << ": old file kept: " << (outcome == kOldKept)
+                  << "\n";
         ++tried;
     }
     EXPECT_GT(tried, 0) << "no way to fill a file system was available";

@@ -29,7 +29,7 @@ public:
         chosen = "English";
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
     void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
 
     std::vector<std::string> m_messages;
@@ -38,16 +38,17 @@ public:
 // One run of the program's core on the profile at path, up to the save at its end.
 class ProgramRun {
 public:
-    explicit ProgramRun(const std::string& path) : m_app(path, m_clock)
+    explicit ProgramRun(const std::string& path)
+        : m_app(path, m_clock)
     {
         m_app.InitInstance();
     }
 
     bool Load() { return m_app.LoadConfiguration(m_window, m_ui); }
 
-    CFixedClock m_clock {std::time(nullptr)};
+    CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
-    COfferCalculator m_window {m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings};
+    COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
     MessageUi m_ui;
 };
 
@@ -78,8 +79,13 @@ TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeReadIsLeftAsItIsAndReported)
         const char* reason;
     };
     const std::vector<Case> cases = {
-        {"mode 000", [&] { fs::permissions(m_path, fs::perms::none); }, "Permission denied"},
-        {"a folder", [&] { fs::remove(m_path); fs::create_directory(m_path); }, "Is a directory"},
+        { "mode 000", [&] { fs::permissions(m_path, fs::perms::none); }, "Permission denied" },
+        { "a folder",
+            [&] {
+                fs::remove(m_path);
+                fs::create_directory(m_path);
+            },
+            "Is a directory" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -137,7 +143,7 @@ TEST_F(ProfileFileSafetyTest, AReplacedProfileKeepsItsModeAndOwnerOrIsNotReplace
         ProgramRun run(m_path);
         ASSERT_TRUE(run.Load());
         ASSERT_TRUE(run.m_app.SaveProfile());
-        struct stat info {};
+        struct stat info { };
         ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
         EXPECT_EQ(info.st_uid, kOther);
         EXPECT_EQ(info.st_gid, kOther);
@@ -154,7 +160,7 @@ TEST_F(ProfileFileSafetyTest, AReplacedProfileKeepsItsModeAndOwnerOrIsNotReplace
     EXPECT_FALSE(run.m_app.SaveProfile());
     EXPECT_EQ(run.m_app.m_profile.LastFileError(), EPERM);
     EXPECT_EQ(ReadWholeFile(m_path), before);
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, kOther);
 }
@@ -186,9 +192,9 @@ TEST_F(ProfileFileSafetyTest, ARebuildKeepsEveryServersPricesWhateverTheCatalogu
         return bytes + "[Server 2]\r\nSalat=0,30\r\nFremdpflanze=1,25\r\n";
     };
     const std::vector<std::pair<const char*, std::string>> cases = {
-        {"[Plants] renamed", older("\r\n[Pflanzen]\r\n")},
-        {"[Plants] header broken", older("\r\n[Plants\r\n")},
-        {"catalogue intact", older("\r\n[Plants]\r\n")},
+        { "[Plants] renamed", older("\r\n[Pflanzen]\r\n") },
+        { "[Plants] header broken", older("\r\n[Plants\r\n") },
+        { "catalogue intact", older("\r\n[Plants]\r\n") },
     };
     for (const auto& [what, bytes] : cases) {
         SCOPED_TRACE(what);

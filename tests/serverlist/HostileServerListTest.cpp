@@ -1,8 +1,8 @@
 // What a server list from a hostile or broken server may do: nothing that freezes the window,
 // bloats the profile, reaches another section or merges two servers into one.
 #include "platform/Cp1252.h"
-#include "serverlist/ServerListFixture.h"
 #include "platform/SafeFileName.h"
+#include "serverlist/ServerListFixture.h"
 
 #include <curl/curl.h>
 #include <gtest/gtest.h>
@@ -27,9 +27,9 @@ TEST(HostileNames, CopyFileNameOfAMegabyteNameIsShortenedInOnePass)
         std::string extension;
     };
     const std::vector<Case> cases = {
-        {"plain letters", std::string(1'000'000, 'a'), ""},
-        {"euro signs, 3 bytes each in UTF-8", std::string(1'000'000, '\x80'), ""},
-        {"umlauts with an extension", std::string(1'000'000, '\xE4') + ".txt", ".txt"},
+        { "plain letters", std::string(1'000'000, 'a'), "" },
+        { "euro signs, 3 bytes each in UTF-8", std::string(1'000'000, '\x80'), "" },
+        { "umlauts with an extension", std::string(1'000'000, '\xE4') + ".txt", ".txt" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -43,7 +43,7 @@ TEST(HostileNames, CopyFileNameOfAMegabyteNameIsShortenedInOnePass)
         EXPECT_GT(bytes, 197u);
         EXPECT_TRUE(safe.ends_with(c.extension));
         EXPECT_EQ(safe.substr(0, safe.size() - c.extension.size()),
-                  c.name.substr(0, safe.size() - c.extension.size()));
+            c.name.substr(0, safe.size() - c.extension.size()));
     }
 }
 
@@ -60,9 +60,24 @@ protected:
 TEST_F(HostileServerListTest, NamesOfTheProgramsSectionsAreNoServers)
 {
     const std::vector<std::string> names = {
-        "Plants", "Settings", "Lang", "Umsetzen", "Liste", "Preislisten", "Texts Deutsch",
-        "texts english", "Texts NL", "TEXTS FRANCAIS", "[Plants]", "[ Settings ]", "[Server 1]",
-        "[x]", "a=b", ";comment", "[open", std::string(201, 'n'),
+        "Plants",
+        "Settings",
+        "Lang",
+        "Umsetzen",
+        "Liste",
+        "Preislisten",
+        "Texts Deutsch",
+        "texts english",
+        "Texts NL",
+        "TEXTS FRANCAIS",
+        "[Plants]",
+        "[ Settings ]",
+        "[Server 1]",
+        "[x]",
+        "a=b",
+        ";comment",
+        "[open",
+        std::string(201, 'n'),
     };
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
@@ -83,16 +98,16 @@ TEST_F(HostileServerListTest, NamesThatDifferOnlyInLetterCaseAreOneServer)
     EXPECT_TRUE(UpdateWith("heading\nserver 1\thttp://h/new\t2,3\nx\thttp://h/x\t\n"));
 
     EXPECT_EQ(m_cache.m_astrServers,
-              (std::vector<std::string>{"Server 1", "Server 2", "Server 3", "x"}));
+        (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 1"), "http://h/new");
     std::vector<std::string> keys;
     m_profile.FindSection("Preislisten")->GetKeys(keys);
-    EXPECT_EQ(keys, (std::vector<std::string>{"Server 1", "Server 2", "Server 3", "x"}));
+    EXPECT_EQ(keys, (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
 
     // After a restart Server 1 is still there, with its price and the list's columns.
     m_cache.LoadServerTables();
     EXPECT_EQ(m_cache.m_astrServers,
-              (std::vector<std::string>{"Server 1", "Server 2", "Server 3", "x"}));
+        (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
     EXPECT_EQ(Value("Server 1", "Werte"), "2,3");
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
@@ -115,7 +130,8 @@ TEST_F(HostileServerListTest, AHugeListCreatesAtMostTheBoundAndTheNextStartStays
     EXPECT_EQ(extra.size(), CServerListUpdater::kMaxAssignments);
 
     ASSERT_EQ(m_cache.m_astrServers.size(), CServerListUpdater::kMaxServers);
-    EXPECT_EQ(m_cache.m_astrServers.back(), "S" + std::to_string(CServerListUpdater::kMaxServers - 4));
+    EXPECT_EQ(
+        m_cache.m_astrServers.back(), "S" + std::to_string(CServerListUpdater::kMaxServers - 4));
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 2"), "http://h/two");
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 1"), Url("/server1"));
 
@@ -131,7 +147,7 @@ TEST_F(HostileServerListTest, AHugeListCreatesAtMostTheBoundAndTheNextStartStays
     cache.LoadServerTables();
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(cache.m_astrServers.size(), CServerListUpdater::kMaxServers);
-    EXPECT_EQ(cache.FindTable("S10")->GetCount(), 5u);  // no entry per plant without a price
+    EXPECT_EQ(cache.FindTable("S10")->GetCount(), 5u); // no entry per plant without a price
 }
 
 long ResidentBytes()
@@ -197,8 +213,8 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
         std::string body;
     };
     const std::vector<Case> cases = {
-        {"line ends", "heading\n" + std::string(size - 8, '\n')},
-        {"one line of tabs", "heading\n" + std::string(size - 8, '\t')},
+        { "line ends", "heading\n" + std::string(size - 8, '\n') },
+        { "one line of tabs", "heading\n" + std::string(size - 8, '\t') },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -210,9 +226,9 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
             // The child has none of the parent's threads: it gets a transfer worker of its own.
             CFetcher fetch;
             fetch.m_nMaxBodyBytes = static_cast<std::int64_t>(size);
-            CPriceDownloader downloader(m_profile, m_cache, m_priceList, fetch, m_clock,
-                                        m_outcomes);
-            CDownloadRun run(downloader, fetch, {"Server 1"});
+            CPriceDownloader downloader(
+                m_profile, m_cache, m_priceList, fetch, m_clock, m_outcomes);
+            CDownloadRun run(downloader, fetch, { "Server 1" });
             if (!UpdateServerList(m_updater, m_profile, fetch, &m_ui))
                 ::_exit(2);
             RunToEnd(run, fetch);

@@ -31,6 +31,6 @@ protected:
     }
 
     RecordingUi m_ui;
-    CServerListUpdater m_updater {m_profile, m_cache, m_texts, m_clock};
+    CServerListUpdater m_updater { m_profile, m_cache, m_texts, m_clock };
     int m_nRefills = 0;
 };

@@ -16,22 +16,22 @@ TEST(ParseProfileAssignmentTest, SplitsSectionKeyAndValue)
         const char* value;
     };
     const std::vector<Case> cases = {
-        {"[Umsetzen]Carrot=Karotte", true, "Umsetzen", "Carrot", "Karotte"},
-        {"[ Settings ] ServerInt = 7 ", true, "Settings", "ServerInt", "7"},
-        {"[Umsetzen]Carrot=", true, "Umsetzen", "Carrot", ""},
-        {"[Texts Deutsch] =", true, "Texts Deutsch", "", ""},
-        {"[S]k=a=b", true, "S", "k", "a=b"},
-        {"[S]k]=v", true, "S", "k]", "v"},
-        {"", false, "", "", ""},
-        {"Umsetzen]Carrot=Karotte", false, "", "", ""},
-        {" [Umsetzen]Carrot=Karotte", false, "", "", ""},
-        {"[Umsetzen Carrot=Karotte", false, "", "", ""},
-        {"[]Carrot=Karotte", false, "", "", ""},
-        {"[  ]Carrot=Karotte", false, "", "", ""},
-        {"[Umsetzen]=Karotte", false, "", "", ""},
-        {"[Ums=etzen]Carrot", false, "", "", ""},
-        {"[Umsetzen]Carrot", false, "", "", ""},
-        {"-", false, "", "", ""},
+        { "[Umsetzen]Carrot=Karotte", true, "Umsetzen", "Carrot", "Karotte" },
+        { "[ Settings ] ServerInt = 7 ", true, "Settings", "ServerInt", "7" },
+        { "[Umsetzen]Carrot=", true, "Umsetzen", "Carrot", "" },
+        { "[Texts Deutsch] =", true, "Texts Deutsch", "", "" },
+        { "[S]k=a=b", true, "S", "k", "a=b" },
+        { "[S]k]=v", true, "S", "k]", "v" },
+        { "", false, "", "", "" },
+        { "Umsetzen]Carrot=Karotte", false, "", "", "" },
+        { " [Umsetzen]Carrot=Karotte", false, "", "", "" },
+        { "[Umsetzen Carrot=Karotte", false, "", "", "" },
+        { "[]Carrot=Karotte", false, "", "", "" },
+        { "[  ]Carrot=Karotte", false, "", "", "" },
+        { "[Umsetzen]=Karotte", false, "", "", "" },
+        { "[Ums=etzen]Carrot", false, "", "", "" },
+        { "[Umsetzen]Carrot", false, "", "", "" },
+        { "-", false, "", "", "" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -64,15 +64,15 @@ TEST_F(ServerListUpdaterTest, NewServerIsAppendedWithAnEmptyStampInItsSection)
     EXPECT_TRUE(UpdateWith("heading\nServer 51\t" + address + "\t\n"));
 
     EXPECT_EQ(m_cache.m_astrServers,
-              (std::vector<std::string>{"Server 1", "Server 2", "Server 3", "Server 51"}));
+        (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "Server 51" }));
     const CServerTable& table = *m_cache.FindTable("Server 51");
     EXPECT_EQ(table.m_strServerName, "Server 51");
     EXPECT_EQ(table.m_strUrl, address);
-    EXPECT_EQ(table.Entries(), (CServerTable::Map{{"Aktualisiert", "(noch nicht geladen)"},
-                                                  {"Werte", "1,2"},
-                                                  {"ListType", "txt"}}));
-    EXPECT_EQ(m_profile.FindSection("Server 51")->Lines(),
-              std::vector<std::string>{"Aktualisiert="});
+    EXPECT_EQ(table.Entries(),
+        (CServerTable::Map { { "Aktualisiert", "(noch nicht geladen)" }, { "Werte", "1,2" },
+            { "ListType", "txt" } }));
+    EXPECT_EQ(
+        m_profile.FindSection("Server 51")->Lines(), std::vector<std::string> { "Aktualisiert=" });
     std::vector<std::string> keys;
     m_profile.FindSection("Preislisten")->GetKeys(keys, true);
     EXPECT_EQ(keys.back(), "Server 51=" + address);
@@ -88,9 +88,9 @@ TEST_F(ServerListUpdaterTest, KnownServerGetsNewAddressColumnsAndListTypeOnly)
     EXPECT_TRUE(UpdateWith("heading\nServer 1\thttp://example.invalid/new\t2,3\tCSV\n"));
     EXPECT_EQ(m_cache.FindTable("Server 1")->m_strUrl, "http://example.invalid/new");
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 1"), "http://example.invalid/new");
-    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-             {"Werte", "2,3"}, {"ListType", "csv"}, {"Karotte", "0,45"},
-             {"Aktualisiert", "1.1.26 10:00"}, {"Stand", "31.12.2025"}, {"Selected", "0"}}) {
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>> {
+             { "Werte", "2,3" }, { "ListType", "csv" }, { "Karotte", "0,45" },
+             { "Aktualisiert", "1.1.26 10:00" }, { "Stand", "31.12.2025" }, { "Selected", "0" } }) {
         EXPECT_EQ(Value("Server 1", key), value) << key;
         EXPECT_EQ(m_profile.GetString("Server 1", key, "<missing>"), value) << key;
     }
@@ -108,10 +108,10 @@ TEST_F(ServerListUpdaterTest, MalformedRowsAreSkippedAndTheRestApplied)
 {
     const std::string before = ProfileText();
     EXPECT_TRUE(UpdateWith("heading\n"
-                           "Server 9\thttp://example.invalid/9\n"  // two fields
-                           "\t\tServer 9\n"                          // no name, no address
-                           "Server 9\t\t1,2\n"                       // no address
-                           "\t[Umsetzen]Salad=Salat\t\n"            // directive without field 3
+                           "Server 9\thttp://example.invalid/9\n" // two fields
+                           "\t\tServer 9\n" // no name, no address
+                           "Server 9\t\t1,2\n" // no address
+                           "\t[Umsetzen]Salad=Salat\t\n" // directive without field 3
                            "\n"));
     EXPECT_EQ(ProfileWithoutStamp(), before);
     EXPECT_EQ(m_cache.m_astrServers.size(), 3u);
@@ -131,7 +131,7 @@ TEST_F(ServerListUpdaterTest, NewerVersionRowsShowTheNotice)
                            "\tVersion\tneu\n"
                            "\tVersion\t2\n"
                            "\tVersion\t1.40\n"));
-    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>>{{2, 0}}));
+    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>> { { 2, 0 } }));
 }
 
 // Version rows are directive rows: a flood of them shows one notice and uses up the bound.
@@ -142,7 +142,7 @@ TEST_F(ServerListUpdaterTest, AFloodOfVersionRowsShowsOneNoticeWithinTheDirectiv
         body += "\tVersion\t1." + std::to_string(40 + i % 7) + "\n";
     body += "\t[Umsetzen]Carrot=Karotte\t-\n";
     EXPECT_TRUE(UpdateWith(body));
-    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>>{{1, 46}}));
+    EXPECT_EQ(m_ui.m_notices, (std::vector<std::pair<int, int>> { { 1, 46 } }));
     EXPECT_EQ(m_profile.GetString("Umsetzen", "Carrot", "<none>"), "<none>");
 }
 
@@ -150,27 +150,27 @@ TEST_F(ServerListUpdaterTest, AssignmentsChangeTheProfileWhereTheirConditionHold
 {
     struct Case {
         const char* what;
-        std::string setup;  // profile text after the base profile
+        std::string setup; // profile text after the base profile
         std::string row;
         const char* section;
         const char* key;
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {"no condition", "", "\t[Umsetzen]Carrot=Karotte\t-", "Umsetzen", "Carrot", "Karotte"},
-        {"new section", "", "\t[Neu]Key=Wert\tx", "Neu", "Key", "Wert"},
-        {"condition holds", "[Settings]\nServerInt=5\n",
-         "\t[Settings]ServerInt=7\t[Settings]ServerInt=5", "Settings", "ServerInt", "7"},
-        {"condition fails", "[Settings]\nServerInt=4\n",
-         "\t[Settings]ServerInt=7\t[Settings]ServerInt=5", "Settings", "ServerInt", "4"},
-        {"condition on a missing key", "", "\t[Settings]ServerInt=7\t[Settings]ServerInt=5",
-         "Settings", "ServerInt", "<missing>"},
-        {"condition ignores case", "", "\t[Umsetzen]Carrot=Karotte\t[Settings]Lang=DEUTSCH",
-         "Umsetzen", "Carrot", "Karotte"},
-        {"empty value deletes the key", "", "\t[Umsetzen]Carrots=\t-", "Umsetzen", "Carrots",
-         "<missing>"},
-        {"blank key deletes the section", "", "\t[Umsetzen] =\t-", "Umsetzen", "Datum/Uhrzeit",
-         "<missing>"},
+        { "no condition", "", "\t[Umsetzen]Carrot=Karotte\t-", "Umsetzen", "Carrot", "Karotte" },
+        { "new section", "", "\t[Neu]Key=Wert\tx", "Neu", "Key", "Wert" },
+        { "condition holds", "[Settings]\nServerInt=5\n",
+            "\t[Settings]ServerInt=7\t[Settings]ServerInt=5", "Settings", "ServerInt", "7" },
+        { "condition fails", "[Settings]\nServerInt=4\n",
+            "\t[Settings]ServerInt=7\t[Settings]ServerInt=5", "Settings", "ServerInt", "4" },
+        { "condition on a missing key", "", "\t[Settings]ServerInt=7\t[Settings]ServerInt=5",
+            "Settings", "ServerInt", "<missing>" },
+        { "condition ignores case", "", "\t[Umsetzen]Carrot=Karotte\t[Settings]Lang=DEUTSCH",
+            "Umsetzen", "Carrot", "Karotte" },
+        { "empty value deletes the key", "", "\t[Umsetzen]Carrots=\t-", "Umsetzen", "Carrots",
+            "<missing>" },
+        { "blank key deletes the section", "", "\t[Umsetzen] =\t-", "Umsetzen", "Datum/Uhrzeit",
+            "<missing>" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -220,12 +220,12 @@ TEST_F(ServerListUpdaterTest, FailedUpdateChangesNothing)
         int fallbackStatus;
     };
     const std::vector<Case> cases = {
-        {"no fallback", "", "", 200},
-        {"fallback fails", Url("/fallback"), "x", 404},
-        {"fallback is empty", Url("/fallback"), "", 200},
-        {"fallback names no address", Url("/fallback"), "\t" + Url("/list2") + "\n", 200},
-        {"named address fails", Url("/fallback"), Url("/also-missing") + "\n", 200},
-        {"named address is no http", Url("/fallback"), "file:///etc/passwd\n", 200},
+        { "no fallback", "", "", 200 },
+        { "fallback fails", Url("/fallback"), "x", 404 },
+        { "fallback is empty", Url("/fallback"), "", 200 },
+        { "fallback names no address", Url("/fallback"), "\t" + Url("/list2") + "\n", 200 },
+        { "named address fails", Url("/fallback"), Url("/also-missing") + "\n", 200 },
+        { "named address is no http", Url("/fallback"), "file:///etc/passwd\n", 200 },
     };
     Route("/list2", "heading\nServer 60\thttp://example.invalid/60\t\n");
     for (const Case& c : cases) {
@@ -260,4 +260,4 @@ TEST_F(ServerListUpdaterTest, WithoutWindowNothingIsShownOrRefilled)
     EXPECT_NE(m_cache.FindTable("Server 51"), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -15,7 +15,7 @@ public:
         m_bSaved = Get(m_saved);
         if (!m_bSaved)
             return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        __user_cap_data_struct reduced[2] = { m_saved[0], m_saved[1] };
         reduced[0].effective &= ~kOverrides;
         Set(reduced);
     }
@@ -33,12 +33,12 @@ private:
 
     static bool Get(__user_cap_data_struct (&data)[2])
     {
-        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
         return ::syscall(SYS_capget, &header, data) == 0;
     }
     static void Set(__user_cap_data_struct (&data)[2])
     {
-        __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
         ::syscall(SYS_capset, &header, data);
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "prices/DownloadRun.h"
 #include "net/Fetcher.h"
+#include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "serverlist/ServerListUpdater.h"
 
@@ -16,8 +16,7 @@ void RunToEnd(TRun& run, CFetcher& fetch, const std::function<bool()>& until = {
     run.Start();
     for (;;) {
         if constexpr (requires { run.ApplyNext(); }) {
-            while (run.ApplyNext()) {
-            }
+            while (run.ApplyNext()) { }
         }
         if (run.IsDone() || (until && until()))
             return;
@@ -28,8 +27,8 @@ void RunToEnd(TRun& run, CFetcher& fetch, const std::function<bool()>& until = {
 }
 
 // The window's server-list update, waiting: the run, then the list applied when it came.
-inline bool UpdateServerList(CServerListUpdater& updater, CIniFile& profile, CFetcher& fetch,
-                             IUserInterface* ui)
+inline bool UpdateServerList(
+    CServerListUpdater& updater, CIniFile& profile, CFetcher& fetch, IUserInterface* ui)
 {
     CServerListRun run(profile, fetch);
     RunToEnd(run, fetch);

@@ -4,8 +4,8 @@
 #include "config/PlantCatalog.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
-#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
 
 #include <string>
 

@@ -25,12 +25,15 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(
+        m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string TempDir::file(const std::string& name) const { return Utf8FromPath(m_path / PathFromUtf8(name)); }
+std::string TempDir::file(const std::string& name) const
+{
+    return Utf8FromPath(m_path / PathFromUtf8(name));
+}
 
 std::string ReadWholeFile(const std::string& path)
 {
@@ -49,7 +52,9 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
 bool SetModificationTime(const std::string& path, std::time_t seconds, int microseconds)
 {
     std::error_code error;
-    const auto systemTime = std::chrono::system_clock::from_time_t(seconds) + std::chrono::microseconds(microseconds);
-    std::filesystem::last_write_time(PathFromUtf8(path), std::chrono::file_clock::from_sys(systemTime), error);
+    const auto systemTime
+        = std::chrono::system_clock::from_time_t(seconds) + std::chrono::microseconds(microseconds);
+    std::filesystem::last_write_time(
+        PathFromUtf8(path), std::chrono::file_clock::from_sys(systemTime), error);
     return !error;
 }

@@ -33,7 +33,8 @@ QProcessEnvironment Environment(const TempDir& dir, bool offscreen)
         environment.remove(QString::fromLatin1(name));
     if (offscreen)
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.file("config")));
+    environment.insert(
+        QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.file("config")));
     environment.insert(QStringLiteral("QUOTINO_EXIT_AFTER_FIRST_REPORT"), QStringLiteral("0"));
     return environment;
 }
@@ -80,9 +81,9 @@ private slots:
 private:
     // Starts a window run offscreen and waits until the file exists and holds text.
     static void RunUntilWritten(const TempDir& dir, const QStringList& arguments,
-                                const std::string& watched, const std::string& wanted,
-                                const QString& program = QStringLiteral(QUOTINO_EXECUTABLE),
-                                const QProcessEnvironment& changes = {});
+        const std::string& watched, const std::string& wanted,
+        const QString& program = QStringLiteral(QUOTINO_EXECUTABLE),
+        const QProcessEnvironment& changes = {});
     static void Start(QProcess& program, const TempDir& dir, const QStringList& arguments);
     // Ends a window run with signal, which must close it the normal way.
     static void EndBySignal(QProcess& program, int signal);
@@ -96,20 +97,26 @@ void CommandLineTest::AnswersWithoutADisplay_data()
     QTest::addColumn<QString>("err");
 
     const QString usage = QStringLiteral("^Usage: quotino \\[options\\]\n(.|\n)*--profile <file>");
-    const QString version = QStringLiteral("^quotino ") + QRegularExpression::escape(kVersionText) + "\n$";
+    const QString version
+        = QStringLiteral("^quotino ") + QRegularExpression::escape(kVersionText) + "\n$";
     QTest::newRow("help") << QStringList { "--help" } << 0 << usage << QString("^$");
-    QTest::newRow("short help wins over version") << QStringList { "-hv" } << 0 << usage << QString("^$");
+    QTest::newRow("short help wins over version")
+        << QStringList { "-hv" } << 0 << usage << QString("^$");
     QTest::newRow("version") << QStringList { "--version" } << 0 << version << QString("^$");
-    QTest::newRow("version beside a profile") << QStringList { "-v", "--profile", "/nowhere/x.ini" } << 0
-                                              << version << QString("^$");
-    QTest::newRow("unknown option") << QStringList { "--bogus" } << 2 << QString("^$")
-                                    << QString("^quotino: Unknown option 'bogus'.\n") + usage.mid(1);
-    QTest::newRow("unknown short option") << QStringList { "-x" } << 2 << QString("^$")
-                                          << QString("^quotino: Unknown option 'x'.\n") + usage.mid(1);
-    QTest::newRow("stray argument") << QStringList { "list.txt" } << 2 << QString("^$")
-                                    << QString("^quotino: Unexpected argument 'list.txt'.\n") + usage.mid(1);
-    QTest::newRow("profile without file") << QStringList { "--profile" } << 2 << QString("^$")
-                                          << QString("^quotino: Missing value after '--profile'.\n");
+    QTest::newRow("version beside a profile")
+        << QStringList { "-v", "--profile", "/nowhere/x.ini" } << 0 << version << QString("^$");
+    QTest::newRow("unknown option")
+        << QStringList { "--bogus" } << 2 << QString("^$")
+        << QString("^quotino: Unknown option 'bogus'.\n") + usage.mid(1);
+    QTest::newRow("unknown short option")
+        << QStringList { "-x" } << 2 << QString("^$")
+        << QString("^quotino: Unknown option 'x'.\n") + usage.mid(1);
+    QTest::newRow("stray argument")
+        << QStringList { "list.txt" } << 2 << QString("^$")
+        << QString("^quotino: Unexpected argument 'list.txt'.\n") + usage.mid(1);
+    QTest::newRow("profile without file")
+        << QStringList { "--profile" } << 2 << QString("^$")
+        << QString("^quotino: Missing value after '--profile'.\n");
     QTest::newRow("profile with empty name") << QStringList { "--profile=" } << 2 << QString("^$")
                                              << QString("^quotino: --profile needs a file name\n$");
 }
@@ -134,12 +141,14 @@ void CommandLineTest::ProfileThatCannotServeIsRefusedAndLeftAlone_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
     // "quotino.ini" is prepared as a read-only file and "folder" as a folder.
-    QTest::newRow("missing folder") << QString("missing/quotino.ini") << QString("the folder .*/missing does not exist");
+    QTest::newRow("missing folder")
+        << QString("missing/quotino.ini") << QString("the folder .*/missing does not exist");
     // Read-only by its mode, also for root: saving over it would change the user's file.
     QTest::newRow("read-only file") << QString("quotino.ini") << QString("it is read-only");
     QTest::newRow("a folder") << QString("folder") << QString("it is a folder");
     QTest::newRow("a pipe") << QString("pipe") << QString("it is a named pipe, not a file");
-    QTest::newRow("a device") << QString("zero") << QString("(it is a device, not a file|the folder /dev cannot be written: .*)");
+    QTest::newRow("a device") << QString(
+        "zero") << QString("(it is a device, not a file|the folder /dev cannot be written: .*)");
 }
 
 void CommandLineTest::ProfileThatCannotServeIsRefusedAndLeftAlone()
@@ -159,11 +168,11 @@ void CommandLineTest::ProfileThatCannotServeIsRefusedAndLeftAlone()
     const Result result = Run(dir, { "--profile", path });
     QCOMPARE(result.status, 1);
     QCOMPARE(result.out, QString());
-    QVERIFY2(QRegularExpression("^quotino: cannot use the profile " + QRegularExpression::escape(path)
-                                + ": " + reason + "\n$")
+    QVERIFY2(QRegularExpression("^quotino: cannot use the profile "
+                 + QRegularExpression::escape(path) + ": " + reason + "\n$")
                  .match(result.err)
                  .hasMatch(),
-             qPrintable(result.err));
+        qPrintable(result.err));
     QCOMPARE(ReadWholeFile(dir.file("quotino.ini")), original);
     QVERIFY(!fs::exists(dir.file("quotino.ini.bak")));
     QVERIFY(!fs::exists(dir.file("missing")));
@@ -172,8 +181,8 @@ void CommandLineTest::ProfileThatCannotServeIsRefusedAndLeftAlone()
 }
 
 void CommandLineTest::RunUntilWritten(const TempDir& dir, const QStringList& arguments,
-                                      const std::string& watched, const std::string& wanted,
-                                      const QString& executable, const QProcessEnvironment& changes)
+    const std::string& watched, const std::string& wanted, const QString& executable,
+    const QProcessEnvironment& changes)
 {
     QProcess program;
     QProcessEnvironment environment = Environment(dir, true);
@@ -190,9 +199,9 @@ void CommandLineTest::RunUntilWritten(const TempDir& dir, const QStringList& arg
     QVERIFY(program.waitForStarted());
     // The window then waits for the user, so the run is ended from here once the file is
     // there; the profile reaches the disk before any question is asked.
-    QTRY_VERIFY_WITH_TIMEOUT(fs::exists(watched)
-                                 && ReadWholeFile(watched).find(wanted) != std::string::npos,
-                             kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        fs::exists(watched) && ReadWholeFile(watched).find(wanted) != std::string::npos,
+        kRunTimeoutMs);
     QCOMPARE(program.state(), QProcess::Running);
     program.kill();
     program.waitForFinished();
@@ -204,7 +213,7 @@ void CommandLineTest::MissingProfileIsCreatedWhereItIsNamed()
 {
     TempDir dir;
     RunUntilWritten(dir, { "--profile", "new.ini" }, dir.file("new.ini"),
-                    std::string("\r\nVersion=") + kVersionText + "\r\n");
+        std::string("\r\nVersion=") + kVersionText + "\r\n");
     QVERIFY(!fs::exists(dir.file("new.ini.bak")));
     QVERIFY(!UserFolderTouched(dir));
 }
@@ -219,9 +228,10 @@ void CommandLineTest::ExistingProfileIsTheOneTheRunReadsAndWrites()
     WriteWholeFile(dir.file("mine/my.ini"), original);
 
     RunUntilWritten(dir, { "--profile=" + QString::fromStdString(dir.file("mine/my.ini")) },
-                    dir.file("mine/my.ini"), std::string("\r\nVersion=") + kVersionText + "\r\n");
+        dir.file("mine/my.ini"), std::string("\r\nVersion=") + kVersionText + "\r\n");
     QCOMPARE(ReadWholeFile(dir.file("mine/my.ini.bak")), original);
-    QVERIFY(ReadWholeFile(dir.file("mine/my.ini")).find("\r\nLang=English\r\n") != std::string::npos);
+    QVERIFY(
+        ReadWholeFile(dir.file("mine/my.ini")).find("\r\nLang=English\r\n") != std::string::npos);
     QVERIFY(!UserFolderTouched(dir));
 }
 
@@ -231,9 +241,10 @@ void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs
     QTest::addColumn<bool>("xdgSet");
     QTest::addColumn<QString>("expected");
     QTest::newRow("profile beside the program") << true << true << QString("bin/quotino.ini");
-    QTest::newRow("none beside, XDG_CONFIG_HOME set") << false << true << QString("config/quotino/quotino.ini");
-    QTest::newRow("none beside, XDG_CONFIG_HOME unset") << false << false
-                                                        << QString("home/.config/quotino/quotino.ini");
+    QTest::newRow("none beside, XDG_CONFIG_HOME set")
+        << false << true << QString("config/quotino/quotino.ini");
+    QTest::newRow("none beside, XDG_CONFIG_HOME unset")
+        << false << false << QString("home/.config/quotino/quotino.ini");
 }
 
 // A copy of the program in a writable folder of its own, as in ~/.local/bin.
@@ -257,7 +268,7 @@ void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs
 
     const std::string profile = dir.file(expected.toStdString());
     RunUntilWritten(dir, {}, profile, std::string("\r\nVersion=") + kVersionText + "\r\n",
-                    QString::fromStdString(dir.file("bin/quotino")), changes);
+        QString::fromStdString(dir.file("bin/quotino")), changes);
     // Nothing else anywhere: only the profile (and the backup of the old one) were written.
     QCOMPARE(fs::exists(dir.file("bin/quotino.ini")), besideExists);
     QCOMPARE(UserFolderTouched(dir), !besideExists && xdgSet);
@@ -267,7 +278,6 @@ void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs
     else
         QCOMPARE(fs::status(fs::path(profile).parent_path()).permissions(), fs::perms::owner_all);
 }
-
 
 void CommandLineTest::Start(QProcess& program, const TempDir& dir, const QStringList& arguments)
 {
@@ -294,8 +304,8 @@ void CommandLineTest::SecondStartOnARunningProfileEndsAndSavesNothing()
     const std::string profile = dir.file("quotino.ini");
     QProcess first;
     Start(first, dir, { "--profile", QString::fromStdString(profile) });
-    QTRY_VERIFY_WITH_TIMEOUT(ReadWholeFile(profile).find("\r\nVersion=") != std::string::npos,
-                             kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        ReadWholeFile(profile).find("\r\nVersion=") != std::string::npos, kRunTimeoutMs);
     const std::string before = ReadWholeFile(profile);
 
     QCOMPARE(Run(dir, { "--profile", QString::fromStdString(profile) }, true).status, 0);
@@ -333,7 +343,8 @@ void CommandLineTest::SessionEndKeepsTheChangesOfTheRun()
     QProcess run;
     Start(run, dir, { "--profile", QString::fromStdString(profile) });
     const std::string added = "\r\nNeuer Server=-\r\n";
-    QTRY_VERIFY_WITH_TIMEOUT(ReadWholeFile(profile).find(added) != std::string::npos, kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        ReadWholeFile(profile).find(added) != std::string::npos, kRunTimeoutMs);
     EndBySignal(run, signal);
     QVERIFY(ReadWholeFile(profile).find(added) != std::string::npos);
     QVERIFY(!fs::exists(profile + ".lock"));

@@ -28,11 +28,11 @@ char* toString(const Committed& c);
 void SendMove(QWidget* widget, const QPoint& pos)
 {
     QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+        Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }
 
-}  // namespace
+} // namespace
 
 // Receives what the desktop would open.
 class UrlSink : public QObject {
@@ -87,7 +87,7 @@ void ControlsTest::LinkShowsTheHandFromTheSecondMoveOverItsText()
     QCOMPARE(link->cursor().shape(), Qt::ArrowCursor);
     SendMove(link, QPoint(4, 3));
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-    SendMove(link, QPoint(250, 3));  // right of the text, still on the control
+    SendMove(link, QPoint(250, 3)); // right of the text, still on the control
     QCOMPARE(link->cursor().shape(), Qt::ArrowCursor);
     SendMove(link, QPoint(5, 4));
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
@@ -95,7 +95,7 @@ void ControlsTest::LinkShowsTheHandFromTheSecondMoveOverItsText()
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(link, &leave);
     QCOMPARE(link->cursor().shape(), Qt::ArrowCursor);
-    SendMove(link, QPoint(3, 3));  // back in: the first move only starts watching again
+    SendMove(link, QPoint(3, 3)); // back in: the first move only starts watching again
     QCOMPARE(link->cursor().shape(), Qt::ArrowCursor);
 }
 
@@ -121,24 +121,25 @@ void ControlsTest::LinkOpensOnlyOnItsText()
     QTest::mouseClick(link, Qt::RightButton, {}, QPoint(2, 5));
     QCOMPARE(opened, QList<QUrl>());
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(textWidth - 2, 5));
-    QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://quotino.example.org/hilfe"))});
+    QCOMPARE(opened, QList<QUrl> { QUrl(QStringLiteral("https://quotino.example.org/hilfe")) });
     QVERIFY(!link->HitTest(QPoint(2, QFontMetrics(underlined).height())));
 }
 
 void ControlsTest::WebLinksOpenOnlyHttpAndHttps()
 {
     UrlSink sink;
-    for (const char* scheme : {"http", "https", "file", "mailto", "ftp"})
+    for (const char* scheme : { "http", "https", "file", "mailto", "ftp" })
         QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &sink, "Open");
 
-    for (const char* url : {"http://a.example/", "HTTPS://b.example/x", "file:///etc/passwd",
-                            "mailto:x@example.org", "ftp://c.example/", "", "no scheme at all"})
+    for (const char* url : { "http://a.example/", "HTTPS://b.example/x", "file:///etc/passwd",
+             "mailto:x@example.org", "ftp://c.example/", "", "no scheme at all" })
         CHyperLink::OpenWebLink(QUrl(QString::fromLatin1(url)));
 
-    for (const char* scheme : {"http", "https", "file", "mailto", "ftp"})
+    for (const char* scheme : { "http", "https", "file", "mailto", "ftp" })
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    QCOMPARE(sink.m_urls, (QList<QUrl>{QUrl(QStringLiteral("http://a.example/")),
-                                       QUrl(QStringLiteral("HTTPS://b.example/x"))}));
+    QCOMPARE(sink.m_urls,
+        (QList<QUrl> { QUrl(QStringLiteral("http://a.example/")),
+            QUrl(QStringLiteral("HTTPS://b.example/x")) }));
 }
 
 void ControlsTest::EveryPasteRunsTheHandlerOnceAndReplacesTheWholeText()
@@ -147,7 +148,7 @@ void ControlsTest::EveryPasteRunsTheHandlerOnceAndReplacesTheWholeText()
     edit.setPlainText(QStringLiteral("alte Liste\nzweite Zeile"));
     QTextCursor cursor = edit.textCursor();
     cursor.setPosition(3);
-    cursor.setPosition(8, QTextCursor::KeepAnchor);  // a selection in the middle
+    cursor.setPosition(8, QTextCursor::KeepAnchor); // a selection in the middle
     edit.setTextCursor(cursor);
     QGuiApplication::clipboard()->setText(QStringLiteral("3 Karotten"));
 
@@ -216,7 +217,8 @@ QPoint ControlsTest::PointAt(CPriceListEdit* pane, int position)
     return pane->cursorRect(cursor).center() + QPoint(2, 0);
 }
 
-const QString kPane = QStringLiteral("\tHof\tMarkt\nApfel\t1,50\t2,25\nkeine Tabs hier\nNur\teiner\nBirne\t3,00\t4,75");
+const QString kPane = QStringLiteral(
+    "\tHof\tMarkt\nApfel\t1,50\t2,25\nkeine Tabs hier\nNur\teiner\nBirne\t3,00\t4,75");
 
 void ControlsTest::DoubleClickOnAPriceReportsNameValueAndRectangle()
 {
@@ -226,7 +228,7 @@ void ControlsTest::DoubleClickOnAPriceReportsNameValueAndRectangle()
     QSignalSpy spy(pane, &CPriceListEdit::EditPrice);
 
     const int lineStart = pane->document()->findBlockByNumber(1).position();
-    const int valueStart = lineStart + 11;  // "Apfel\t1,50\t"
+    const int valueStart = lineStart + 11; // "Apfel\t1,50\t"
     QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, PointAt(pane, valueStart + 1));
     QCOMPARE(spy.count(), 1);
     const NMPRICELINE line = spy.at(0).at(0).value<NMPRICELINE>();
@@ -262,12 +264,13 @@ void ControlsTest::DoubleClickOnAPriceReportsNameValueAndRectangle()
 void ControlsTest::DoubleClickReportsNothingWithoutTwoTabs()
 {
     // Only the first 127 characters of a line count: a second tab beyond them is not seen.
-    const QString longLine = QStringLiteral("Lang\t") + QString(125, u'x') + QStringLiteral("\t9,99");
+    const QString longLine
+        = QStringLiteral("Lang\t") + QString(125, u'x') + QStringLiteral("\t9,99");
     auto window = MakePane(kPane + QStringLiteral("\n") + longLine);
     QVERIFY(window);
     CPriceListEdit* pane = window->pane;
     QSignalSpy spy(pane, &CPriceListEdit::EditPrice);
-    for (int line : {2, 3, 5}) {
+    for (int line : { 2, 3, 5 }) {
         const int start = pane->document()->findBlockByNumber(line).position();
         QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, PointAt(pane, start + 2));
     }
@@ -301,10 +304,13 @@ void ControlsTest::InPlaceEditOpensOverTheValue()
     auto window = MakePane(kPane);
     QVERIFY(window);
     NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12), line));
+    QVERIFY(window->pane->FindPriceLine(
+        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
+        line));
 
     int commits = 0;
-    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(line, false, [&](const std::string&, const std::string&) { ++commits; });
+    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
+        line, false, [&](const std::string&, const std::string&) { ++commits; });
     QVERIFY(edit);
     QCOMPARE(edit->parentWidget(), window->pane->viewport());
     QCOMPARE(edit->geometry(), line.rect.adjusted(-1, -1, 1, 1));
@@ -313,7 +319,7 @@ void ControlsTest::InPlaceEditOpensOverTheValue()
     QCOMPARE(edit->font(), window->pane->font());
     QCOMPARE(CDialogBuilder::ControlId(edit), CInPlaceEdit::kControlId);
     QTRY_VERIFY(edit->hasFocus());
-    delete edit.data();  // deleting an open box, e.g. with its window, commits nothing
+    delete edit.data(); // deleting an open box, e.g. with its window, commits nothing
     QCOMPARE(commits, 0);
 
     QPointer<CInPlaceEdit> selected = CInPlaceEdit::Create(line, true, {});
@@ -325,16 +331,19 @@ void ControlsTest::ReturnCommitsOnceAndNeverReachesTheDialog()
     auto window = MakePane(kPane);
     QVERIFY(window);
     NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12), line));
+    QVERIFY(window->pane->FindPriceLine(
+        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
+        line));
     QList<Committed> commits;
-    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(line, false, [&](const std::string& name, const std::string& text) {
-        commits.append({name, text});
-    });
+    QPointer<CInPlaceEdit> edit
+        = CInPlaceEdit::Create(line, false, [&](const std::string& name, const std::string& text) {
+              commits.append({ name, text });
+          });
     QTRY_VERIFY(edit->hasFocus());
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("  3,10 "));
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(commits, (QList<Committed>{{"Apfel", "3,10"}}));
+    QCOMPARE(commits, (QList<Committed> { { "Apfel", "3,10" } }));
     QTRY_VERIFY(edit.isNull());
     window->other->setFocus();
     QCOMPARE(commits.size(), 1);
@@ -347,20 +356,23 @@ void ControlsTest::FocusLossCommitsOnce()
     auto window = MakePane(kPane);
     QVERIFY(window);
     NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(PointAt(window->pane, window->pane->document()->findBlockByNumber(4).position() + 12), line));
+    QVERIFY(window->pane->FindPriceLine(
+        PointAt(window->pane, window->pane->document()->findBlockByNumber(4).position() + 12),
+        line));
     QList<Committed> commits;
-    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(line, true, [&](const std::string& name, const std::string& text) {
-        commits.append({name, text});
-    });
+    QPointer<CInPlaceEdit> edit
+        = CInPlaceEdit::Create(line, true, [&](const std::string& name, const std::string& text) {
+              commits.append({ name, text });
+          });
     QTRY_VERIFY(edit->hasFocus());
     QTest::keyClicks(edit, QStringLiteral("5"));
-    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);  // its context menu opens
+    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason); // its context menu opens
     QApplication::sendEvent(edit, &toMenu);
     QVERIFY(commits.isEmpty());
     QVERIFY(edit->isVisible());
     QTest::mouseClick(window->other, Qt::LeftButton);
     window->other->setFocus();
-    QCOMPARE(commits, (QList<Committed>{{"Birne", "5"}}));
+    QCOMPARE(commits, (QList<Committed> { { "Birne", "5" } }));
     QTRY_VERIFY(edit.isNull());
     QCOMPARE(commits.size(), 1);
 }
@@ -370,23 +382,27 @@ void ControlsTest::EscapeNeverCommits()
     auto window = MakePane(kPane);
     QVERIFY(window);
     NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12), line));
+    QVERIFY(window->pane->FindPriceLine(
+        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
+        line));
     int commits = 0;
-    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(line, false, [&](const std::string&, const std::string&) { ++commits; });
+    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
+        line, false, [&](const std::string&, const std::string&) { ++commits; });
     QTRY_VERIFY(edit->hasFocus());
     QTest::keyClicks(edit, QStringLiteral("9"));
     QTest::keyClick(edit, Qt::Key_Escape);
     QTRY_VERIFY(edit.isNull());
     window->other->setFocus();
     QCOMPARE(commits, 0);
-    QVERIFY(window->dialog.isVisible());  // Escape closed the box, not the dialog
+    QVERIFY(window->dialog.isVisible()); // Escape closed the box, not the dialog
 }
 
 void ControlsTest::ColumnsMakeRoomForEntriesThatWouldReachTheNext()
 {
     QPlainTextEdit edit;
     QTextOption option = edit.document()->defaultTextOption();
-    option.setTabs({ QTextOption::Tab(100, QTextOption::LeftTab), QTextOption::Tab(160, QTextOption::LeftTab) });
+    option.setTabs({ QTextOption::Tab(100, QTextOption::LeftTab),
+        QTextOption::Tab(160, QTextOption::LeftTab) });
     edit.document()->setDefaultTextOption(option);
     const CColumnStops stops(edit);
     const auto positions = [&edit] {
@@ -421,7 +437,8 @@ void ControlsTest::ColumnsMakeRoomForEntriesThatWouldReachTheNext()
     stops.FitTo(edit, QStringLiteral("Iris\t1,00"));
     QCOMPARE(positions(), QList<double>({ 100, 160 }));
     // Lines with fewer cells than the table (a total, a percentage) run across it, moving nothing.
-    stops.FitTo(edit, QStringLiteral("Iris\t1,00\t2,00\r\n\r\n") + wide + QStringLiteral("\t2\r\n") + wide);
+    stops.FitTo(
+        edit, QStringLiteral("Iris\t1,00\t2,00\r\n\r\n") + wide + QStringLiteral("\t2\r\n") + wide);
     QCOMPARE(positions(), QList<double>({ 100, 160 }));
 }
 
@@ -430,7 +447,7 @@ char* toString(const Committed& c)
 {
     return QTest::toString(QString::fromStdString(c.name + " = " + c.text));
 }
-}  // namespace
+} // namespace
 
 QTEST_MAIN(ControlsTest)
 #include "ControlsTest.moc"

@@ -21,8 +21,8 @@ namespace {
 QSize BaseUnits(const QFont& font, const QPaintDevice* device)
 {
     const QFontMetrics metrics(font, device);
-    const double alphabet =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const double alphabet = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return QSize(static_cast<int>(std::lround(alphabet / 52.0)), metrics.height());
 }
 
@@ -33,7 +33,7 @@ QRect Pixels(const QRect& units, const QSize& base)
     return QRect(x(units.x()), y(units.y()), x(units.width()), y(units.height()));
 }
 
-}  // namespace
+} // namespace
 
 class DialogTemplateTest : public QObject {
     Q_OBJECT
@@ -58,11 +58,14 @@ void DialogTemplateTest::EmbeddedTemplatesLoad_data()
     QTest::addColumn<int>("controls");
     QTest::addColumn<bool>("resizable");
     QTest::newRow("main window") << 102 << "Pirk Prozent" << QSize(506, 353) << 18 << true;
-    QTest::newRow("about") << 130 << QString::fromUtf8("Über Quotino...") << QSize(235, 64) << 6 << false;
+    QTest::newRow("about") << 130 << QString::fromUtf8("Über Quotino...") << QSize(235, 64) << 6
+                           << false;
     QTest::newRow("language") << 133 << "Language" << QSize(187, 57) << 3 << false;
     QTest::newRow("server") << 134 << "Server" << QSize(186, 170) << 4 << false;
-    QTest::newRow("add server") << 135 << QString::fromUtf8("Hinzufügen") << QSize(186, 46) << 4 << false;
-    QTest::newRow("update") << 136 << QString::fromUtf8("Über Quotino...") << QSize(260, 74) << 5 << false;
+    QTest::newRow("add server") << 135 << QString::fromUtf8("Hinzufügen") << QSize(186, 46) << 4
+                                << false;
+    QTest::newRow("update") << 136 << QString::fromUtf8("Über Quotino...") << QSize(260, 74) << 5
+                            << false;
     QTest::newRow("details") << 137 << "Details" << QSize(200, 105) << 6 << false;
 }
 
@@ -85,16 +88,15 @@ void DialogTemplateTest::EmbeddedTemplatesLoad()
 
 void DialogTemplateTest::ParseReadsTextEscapesOptionsAndComments()
 {
-    const QString text = QStringLiteral(
-        "# a comment\r\n"
-        "dialog 7 100 50\r\n"
-        "title \"Say \\\"hi\\\" \\\\ there\"   # trailing comment\n"
-        "font 9 \"Some Sans\"\n"
-        "\n"
-        "edit 1000 1 2 30 40 \"\" multiline readonly vscroll\n"
-        "label -1 5 6 7 8 \"# not a comment\"\n"
-        "label -1 5 16 7 8 \"second unnamed\"\n"
-        "edit 1002 7 20 115 12 \"x\" maxlength=128\n");
+    const QString text = QStringLiteral("# a comment\r\n"
+                                        "dialog 7 100 50\r\n"
+                                        "title \"Say \\\"hi\\\" \\\\ there\"   # trailing comment\n"
+                                        "font 9 \"Some Sans\"\n"
+                                        "\n"
+                                        "edit 1000 1 2 30 40 \"\" multiline readonly vscroll\n"
+                                        "label -1 5 6 7 8 \"# not a comment\"\n"
+                                        "label -1 5 16 7 8 \"second unnamed\"\n"
+                                        "edit 1002 7 20 115 12 \"x\" maxlength=128\n");
     QString error;
     const std::optional<CDialogTemplate> dialog = CDialogTemplate::Parse(text, &error);
     QVERIFY2(dialog.has_value(), qPrintable(error));
@@ -107,7 +109,8 @@ void DialogTemplateTest::ParseReadsTextEscapesOptionsAndComments()
     const CDialogControl& edit = dialog->m_controls[0];
     QCOMPARE(edit.kind, CDialogControl::Edit);
     QCOMPARE(edit.rect, QRect(1, 2, 30, 40));
-    QCOMPARE(edit.nStyle, CDialogControl::Multiline | CDialogControl::ReadOnly | CDialogControl::VScroll);
+    QCOMPARE(edit.nStyle,
+        CDialogControl::Multiline | CDialogControl::ReadOnly | CDialogControl::VScroll);
     QCOMPARE(dialog->m_controls[1].strText, QStringLiteral("# not a comment"));
     QCOMPARE(dialog->Find(1002)->nMaxLength, 128);
     QCOMPARE(dialog->Find(4711), nullptr);
@@ -117,17 +120,29 @@ void DialogTemplateTest::ParseRejectsMalformedLines_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown kind") << "slider 1 0 0 1 1 \"\"" << "line 3: unknown kind \"slider\"";
-    QTest::newRow("unquoted text") << "label 1 0 0 1 1 text" << "line 3: the text must be quoted";
-    QTest::newRow("missing text") << "label 1 0 0 1 1" << "line 3: a control needs kind, id, left, top, width, height and text";
-    QTest::newRow("unterminated") << "label 1 0 0 1 1 \"open" << "line 3: unterminated string";
-    QTest::newRow("not a number") << "label 1 0 x 1 1 \"\"" << "line 3: id and rectangle must be numbers";
-    QTest::newRow("negative size") << "label 1 0 0 -1 1 \"\"" << "line 3: id and rectangle must be numbers";
-    QTest::newRow("unknown option") << "label 1 0 0 1 1 \"\" blink" << "line 3: unknown option \"blink\"";
-    QTest::newRow("bad limit") << "edit 1 0 0 1 1 \"\" maxlength=0" << "line 3: unknown option \"maxlength=0\"";
-    QTest::newRow("duplicate id") << "label 5 0 0 1 1 \"\"\nlabel 5 0 0 1 1 \"\"" << "line 4: control id 5 used twice";
-    QTest::newRow("bad style") << "style fixed" << "line 3: expected: style resizable";
-    QTest::newRow("font without size") << "font \"Sans\"" << "line 3: expected: font <points> \"<family>\"";
+    QTest::newRow("unknown kind") << "slider 1 0 0 1 1 \"\""
+                                  << "line 3: unknown kind \"slider\"";
+    QTest::newRow("unquoted text") << "label 1 0 0 1 1 text"
+                                   << "line 3: the text must be quoted";
+    QTest::newRow("missing text")
+        << "label 1 0 0 1 1"
+        << "line 3: a control needs kind, id, left, top, width, height and text";
+    QTest::newRow("unterminated") << "label 1 0 0 1 1 \"open"
+                                  << "line 3: unterminated string";
+    QTest::newRow("not a number") << "label 1 0 x 1 1 \"\""
+                                  << "line 3: id and rectangle must be numbers";
+    QTest::newRow("negative size") << "label 1 0 0 -1 1 \"\""
+                                   << "line 3: id and rectangle must be numbers";
+    QTest::newRow("unknown option") << "label 1 0 0 1 1 \"\" blink"
+                                    << "line 3: unknown option \"blink\"";
+    QTest::newRow("bad limit") << "edit 1 0 0 1 1 \"\" maxlength=0"
+                               << "line 3: unknown option \"maxlength=0\"";
+    QTest::newRow("duplicate id") << "label 5 0 0 1 1 \"\"\nlabel 5 0 0 1 1 \"\""
+                                  << "line 4: control id 5 used twice";
+    QTest::newRow("bad style") << "style fixed"
+                               << "line 3: expected: style resizable";
+    QTest::newRow("font without size") << "font \"Sans\""
+                                       << "line 3: expected: font <points> \"<family>\"";
 }
 
 void DialogTemplateTest::ParseRejectsMalformedLines()
@@ -135,7 +150,8 @@ void DialogTemplateTest::ParseRejectsMalformedLines()
     QFETCH(QString, line);
     QFETCH(QString, message);
     QString error;
-    QVERIFY(!CDialogTemplate::Parse(QStringLiteral("dialog 1 10 10\ntitle \"t\"\n") + line, &error));
+    QVERIFY(
+        !CDialogTemplate::Parse(QStringLiteral("dialog 1 10 10\ntitle \"t\"\n") + line, &error));
     QCOMPARE(error, message);
 
     QVERIFY(!CDialogTemplate::Parse(QStringLiteral("label 1 0 0 1 1 \"\""), &error));
@@ -161,7 +177,8 @@ void DialogTemplateTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
     // A drop-down list's template height includes its open list.
     const QRect combo = builder.Control(1002)->geometry();
     QCOMPARE(combo.topLeft(), Pixels(QRect(103, 7, 164, 187), base).topLeft());
-    QVERIFY2(combo.height() < Pixels(QRect(0, 0, 0, 30), base).height(), qPrintable(QString::number(combo.height())));
+    QVERIFY2(combo.height() < Pixels(QRect(0, 0, 0, 30), base).height(),
+        qPrintable(QString::number(combo.height())));
 
     for (const CDialogControl& control : builder.Template().m_controls)
         QCOMPARE(CDialogBuilder::ControlId(builder.Control(control.nId)), control.nId);
@@ -208,7 +225,8 @@ void DialogTemplateTest::BuilderSetsUpEachKind()
     QDialog details;
     CDialogBuilder detailsBuilder(CDialogTemplate::Load(137));
     detailsBuilder.Build(details);
-    QCOMPARE(detailsBuilder.Control<QListWidget>(1029)->selectionMode(), QAbstractItemView::MultiSelection);
+    QCOMPARE(detailsBuilder.Control<QListWidget>(1029)->selectionMode(),
+        QAbstractItemView::MultiSelection);
 
     QDialog language;
     CDialogBuilder languageBuilder(CDialogTemplate::Load(133));
@@ -233,7 +251,7 @@ void DialogTemplateTest::OnlyTheDefaultButtonIsAutoDefault()
         if (button->autoDefault())
             autoDefault << QString::number(CDialogBuilder::ControlId(button));
     }
-    QCOMPARE(autoDefault, QStringList{QStringLiteral("1")});
+    QCOMPARE(autoDefault, QStringList { QStringLiteral("1") });
     QVERIFY(builder.Control<QPushButton>(1)->isDefault());
 }
 
@@ -265,14 +283,14 @@ void DialogTemplateTest::TabStopsAreConvertedFromDialogUnits()
     CDialogBuilder builder(CDialogTemplate::Load(102));
     builder.Build(dialog);
     auto* report = builder.Control<QPlainTextEdit>(1001);
-    builder.SetTabStops(*report, {20, 95, 155, 215, 275});
+    builder.SetTabStops(*report, { 20, 95, 155, 215, 275 });
 
     const QSize base = BaseUnits(dialog.font(), &dialog);
     QList<qreal> positions;
     for (const QTextOption::Tab& tab : report->document()->defaultTextOption().tabs())
         positions << tab.position;
     QList<qreal> expected;
-    for (int stop : {20, 95, 155, 215, 275})
+    for (int stop : { 20, 95, 155, 215, 275 })
         expected << Pixels(QRect(stop, 0, 0, 0), base).x();
     QCOMPARE(positions, expected);
 }

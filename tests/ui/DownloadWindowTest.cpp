@@ -13,12 +13,12 @@
 #include "ui/WindowRun.h"
 
 #include <QComboBox>
-#include <QScopeGuard>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
@@ -56,27 +56,29 @@ class PriceServer {
 public:
     PriceServer()
     {
-        m_http.Server().Get(R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
-            const std::string path = request.matches[1];
-            int delay = 0;
-            {
+        m_http.Server().Get(
+            R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+                const std::string path = request.matches[1];
+                int delay = 0;
+                {
+                    std::lock_guard lock(m_mutex);
+                    ++m_requests[path];
+                    if (m_delays.contains(path))
+                        delay = m_delays[path];
+                }
+                if (delay < 0) {
+                    std::unique_lock lock(m_mutex);
+                    m_released.wait_for(
+                        lock, std::chrono::seconds(20), [this] { return m_bReleased; });
+                } else {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+                }
                 std::lock_guard lock(m_mutex);
-                ++m_requests[path];
-                if (m_delays.contains(path))
-                    delay = m_delays[path];
-            }
-            if (delay < 0) {
-                std::unique_lock lock(m_mutex);
-                m_released.wait_for(lock, std::chrono::seconds(20), [this] { return m_bReleased; });
-            } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-            }
-            std::lock_guard lock(m_mutex);
-            if (path == "gone")
-                response.status = 404;
-            response.set_content(m_bodies.contains(path) ? m_bodies[path] : "Karotte\t0,45\n",
-                "text/plain; charset=utf-8");
-        });
+                if (path == "gone")
+                    response.status = 404;
+                response.set_content(m_bodies.contains(path) ? m_bodies[path] : "Karotte\t0,45\n",
+                    "text/plain; charset=utf-8");
+            });
         m_http.Start();
     }
     ~PriceServer() { Release(); }
@@ -257,7 +259,8 @@ void DownloadWindowTest::ServersAnsweringInReverseAreAppliedInListOrder()
             QCOMPARE(state.substr(names.size() + 1), names[applied]);
     }
     for (const std::string& name : names)
-        QCOMPARE(run.m_app->m_profile.GetString(name, "Aktualisiert"), std::string("6.12.26 09:05"));
+        QCOMPARE(
+            run.m_app->m_profile.GetString(name, "Aktualisiert"), std::string("6.12.26 09:05"));
     QCOMPARE(run.Label(1003)->text(), kNewLabel);
 }
 
@@ -331,19 +334,19 @@ void DownloadWindowTest::TooltipsSayWhatWentWrong()
         { "Slow", "Zeitüberschreitung: der Server antwortet nicht" },
         { "Nowhere", "Server nicht gefunden (unbekannter Rechnername)" },
     };
-    std::vector<std::pair<std::string, std::string>> servers = { { "Good", server.Url("good") },
-        { "Missing", "-" }, { "Gone", server.Url("gone") },
-        { "Refused", "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/" },
-        { "Local", "file:///etc/passwd" }, { "Huge", server.Url("huge") },
-        { "Slow", server.Url("slow") }, { "Nowhere", "http://quotino-test.invalid/" } };
+    std::vector<std::pair<std::string, std::string>> servers
+        = { { "Good", server.Url("good") }, { "Missing", "-" }, { "Gone", server.Url("gone") },
+              { "Refused", "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/" },
+              { "Local", "file:///etc/passwd" }, { "Huge", server.Url("huge") },
+              { "Slow", server.Url("slow") }, { "Nowhere", "http://quotino-test.invalid/" } };
 
     // A certificate that the system does not trust, where openssl can make one.
     TempDir certs;
     const std::string key = certs.file("key.pem");
     const std::string cert = certs.file("cert.pem");
     const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1"
-                                " -nodes -days 1 -subj /CN=127.0.0.1 -keyout '" + key + "' -out '"
-                                + cert + "' >/dev/null 2>&1";
+                                " -nodes -days 1 -subj /CN=127.0.0.1 -keyout '"
+        + key + "' -out '" + cert + "' >/dev/null 2>&1";
     std::unique_ptr<httplib::SSLServer> tls;
     std::thread tlsThread;
     const auto stopTls = qScopeGuard([&] {
@@ -370,7 +373,8 @@ void DownloadWindowTest::TooltipsSayWhatWentWrong()
     run.m_window->Control<QPushButton>(1006)->click();
     QVERIFY(run.WaitUntilIdle(15000));
 
-    const QString count = QString("Fehlgeschlagene Server: %1 / %2").arg(cases.size()).arg(servers.size());
+    const QString count
+        = QString("Fehlgeschlagene Server: %1 / %2").arg(cases.size()).arg(servers.size());
     for (const auto& [name, text] : cases) {
         run.Select(ToQString(name));
         QCOMPARE(run.Label(1003)->toolTip(), QString::fromStdString(text + "\n") + count);
@@ -385,7 +389,7 @@ void DownloadWindowTest::TooltipsSayWhatWentWrong()
     QVERIFY(run.WaitUntilIdle());
     QCOMPARE(run.Label(1003)->toolTip(),
         count + "\nServerliste nicht geladen: Der Server antwortete mit HTTP-Status 404");
-    run.m_window->Control<QPushButton>(1004)->click();  // until the next command
+    run.m_window->Control<QPushButton>(1004)->click(); // until the next command
     QVERIFY(run.WaitUntilIdle());
     QCOMPARE(run.Label(1003)->toolTip(), count);
 }
@@ -400,8 +404,9 @@ void DownloadWindowTest::StoppedDownloadAllSaysSo()
     run.m_window->Control<QPushButton>(1006)->click();
     QTRY_COMPARE(run.Stamp("A"), std::string("6.12.26 09:05"));
     QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
-    QCOMPARE(run.Label(1003)->toolTip(), QString::fromUtf8("Alle herunterladen abgebrochen, "
-                                                           "übernommene Server: 1 / 2\nFehlgeschlagene Server: 0 / 1"));
+    QCOMPARE(run.Label(1003)->toolTip(),
+        QString::fromUtf8("Alle herunterladen abgebrochen, "
+                          "übernommene Server: 1 / 2\nFehlgeschlagene Server: 0 / 1"));
 }
 
 // A dropped file (and the import command) reads a list into the selected server like a
@@ -411,8 +416,9 @@ void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
     Window run({ { "Server 1", "-" }, { "Server 2", "-" } });
     QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
     const std::string path = run.m_dir.file("prices.txt");
-    std::ofstream(path, std::ios::binary) << "Name\tPrice\r\nCow lily\t12,50\r\nAardappelen\t0,75\r\n"
-                                             "Ail\t1.05\r\nDatum/Uhrzeit\t06.12.2026\t08:00\r\n";
+    std::ofstream(path, std::ios::binary)
+        << "Name\tPrice\r\nCow lily\t12,50\r\nAardappelen\t0,75\r\n"
+           "Ail\t1.05\r\nDatum/Uhrzeit\t06.12.2026\t08:00\r\n";
 
     QMimeData data;
     data.setUrls({ QUrl::fromLocalFile(QString::fromStdString(path)) });
@@ -424,14 +430,16 @@ void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
     QApplication::sendEvent(run.m_window.get(), &drop);
     QVERIFY(drop.isAccepted());
 
-    const std::string untouched = run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>");
+    const std::string untouched
+        = run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>");
     const std::map<std::string, std::string> expected
         = { { "gelbe Teichrose", "12,50" }, { "Kartoffel", "0,75" }, { "Knoblauch", "1,05" } };
     for (const auto& [plant, price] : expected) {
         QCOMPARE(run.m_app->m_servers.GetServerValue("Server 1", plant, ""), price);
         QCOMPARE(run.m_app->m_profile.GetString("Server 1", plant, ""), price);
     }
-    QCOMPARE(run.m_app->m_profile.GetString("Server 1", "Aktualisiert", ""), std::string("6.12.26 09:05"));
+    QCOMPARE(run.m_app->m_profile.GetString("Server 1", "Aktualisiert", ""),
+        std::string("6.12.26 09:05"));
     QCOMPARE(run.Label(1003)->text(), kNewLabel);
     QCOMPARE(run.Label(1011)->text(), QStringLiteral("Marktpreise von: 06.12.2026 08:00"));
     QVERIFY(run.m_window->Control<QPlainTextEdit>(1012)->toPlainText().contains("12,50"));
@@ -439,7 +447,8 @@ void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
 
     // A file that is no list changes nothing and says why.
     run.Select(QStringLiteral("Server 2"));
-    QVERIFY(!run.m_window->Downloads().ImportPriceList(QString::fromStdString(run.m_dir.file("none.txt"))));
+    QVERIFY(!run.m_window->Downloads().ImportPriceList(
+        QString::fromStdString(run.m_dir.file("none.txt"))));
     QCOMPARE(run.Stamp("Server 2"), kOldStamp);
     QCOMPARE(run.Label(1003)->toolTip(), QString::fromUtf8("Die Datei kann nicht gelesen werden"));
 }
@@ -452,7 +461,8 @@ void DownloadWindowTest::StartupUpdateDoesNotDelayTheFirstReport()
     server.Answer("list", -1, "Server\tAdresse\nNeuer Server\t-\t\n");
     QElapsedTimer clock;
     clock.start();
-    auto run = std::make_unique<Window>(std::vector<std::pair<std::string, std::string>> { { "Server 1", "-" } },
+    auto run = std::make_unique<Window>(
+        std::vector<std::pair<std::string, std::string>> { { "Server 1", "-" } },
         [&](CIniFile& profile) {
             profile.WriteString("Settings", "ServerInt", "1");
             profile.WriteString("Settings", "ServerUpd", "2020-01-01");
@@ -468,7 +478,8 @@ void DownloadWindowTest::StartupUpdateDoesNotDelayTheFirstReport()
     server.Release();
     QVERIFY(run->WaitUntilIdle());
     QCOMPARE(run->m_window->Control<QComboBox>(1002)->count(), 2);
-    QCOMPARE(run->m_app->m_profile.GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
+    QCOMPARE(
+        run->m_app->m_profile.GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
 }
 
 QTEST_MAIN(DownloadWindowTest)

@@ -25,20 +25,21 @@ public:
         chosen = "English";
         return true;
     }
-    void ShowUpdateNotice(int, int) override {}
+    void ShowUpdateNotice(int, int) override { }
 };
 
 // A loaded run of the core on a profile in a temporary folder.
 struct Run {
-    explicit Run(const std::string& path) : m_app(path, m_clock)
+    explicit Run(const std::string& path)
+        : m_app(path, m_clock)
     {
         m_app.InitInstance();
         QVERIFY(m_app.LoadConfiguration(m_window, m_ui));
     }
 
-    CFixedClock m_clock {std::time(nullptr)};
+    CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
-    COfferCalculator m_window {m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings};
+    COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
     EnglishUser m_ui;
 };
 
@@ -79,7 +80,10 @@ void ExitSaveTest::FailedSaveAsksAndQuittingLeavesTheFileAsItWas()
 {
     TempDir dir;
     const std::string path = dir.file("quotino.ini");
-    { Run first(path); QVERIFY(first.m_app.SaveProfile()); }
+    {
+        Run first(path);
+        QVERIFY(first.m_app.SaveProfile());
+    }
     const std::string before = ReadWholeFile(path);
     fs::permissions(path, fs::perms::owner_read);
 
@@ -90,7 +94,8 @@ void ExitSaveTest::FailedSaveAsksAndQuittingLeavesTheFileAsItWas()
     QVERIFY(!CExitSave(run.m_app).Run());
 
     QVERIFY2(shown.startsWith(QStringLiteral("The profile ") + ToQString(path)), qPrintable(shown));
-    QVERIFY2(shown.contains(QStringLiteral("could not be saved: Permission denied.")), qPrintable(shown));
+    QVERIFY2(shown.contains(QStringLiteral("could not be saved: Permission denied.")),
+        qPrintable(shown));
     QCOMPARE(ReadWholeFile(path), before);
 }
 
@@ -98,7 +103,10 @@ void ExitSaveTest::TryingAgainSavesOnceTheFileCanBeWritten()
 {
     TempDir dir;
     const std::string path = dir.file("quotino.ini");
-    { Run first(path); QVERIFY(first.m_app.SaveProfile()); }
+    {
+        Run first(path);
+        QVERIFY(first.m_app.SaveProfile());
+    }
     fs::permissions(path, fs::perms::owner_read);
 
     Run run(path);

@@ -1,5 +1,5 @@
-#include "config/Texts.h"
 #include "ui/LanguageDlg.h"
+#include "config/Texts.h"
 #include "ui/ModalAnswer.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
@@ -12,7 +12,9 @@
 
 namespace {
 
-const std::vector<std::string> kDefaultLanguages{"Deutsch", "English", "Nederlands", "Fran\xE7" "ais"};
+const std::vector<std::string> kDefaultLanguages { "Deutsch", "English", "Nederlands",
+    "Fran\xE7"
+    "ais" };
 
 QStringList Entries(const QListWidget* list)
 {
@@ -36,7 +38,7 @@ QPushButton* Button(QDialog& dialog, const QString& text)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 class LanguageDlgTest : public QObject {
     Q_OBJECT
@@ -51,14 +53,14 @@ private slots:
 
 void LanguageDlgTest::ListIsSortedWithTheFirstNamePreselected()
 {
-    CLanguageDlg dialog({"Nederlands", "Deutsch", "English"});
+    CLanguageDlg dialog({ "Nederlands", "Deutsch", "English" });
     QListWidget* list = ListOf(dialog);
-    QCOMPARE(Entries(list), (QStringList{"Deutsch", "English", "Nederlands"}));
+    QCOMPARE(Entries(list), (QStringList { "Deutsch", "English", "Nederlands" }));
     QCOMPARE(list->currentItem()->text(), QStringLiteral("Nederlands"));
 
     CLanguageDlg defaults(kDefaultLanguages);
     QCOMPARE(Entries(ListOf(defaults)),
-             (QStringList{"Deutsch", "English", QString::fromUtf8("Français"), "Nederlands"}));
+        (QStringList { "Deutsch", "English", QString::fromUtf8("Français"), "Nederlands" }));
     QCOMPARE(ListOf(defaults)->selectedItems().size(), 1);
     QCOMPARE(ListOf(defaults)->selectedItems().first()->text(), QStringLiteral("Deutsch"));
     QCOMPARE(defaults.windowTitle(), QStringLiteral("Language"));
@@ -74,11 +76,12 @@ void LanguageDlgTest::DoubleClickAcceptsTheClickedName()
     dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QListWidget* list = ListOf(dialog);
-    const QRect english = list->visualItemRect(list->findItems(QStringLiteral("English"), Qt::MatchExactly).first());
+    const QRect english = list->visualItemRect(
+        list->findItems(QStringLiteral("English"), Qt::MatchExactly).first());
     // A real double click: press and release, then the second press as a double click.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, english.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, english.center());
-    QCOMPARE(finished.count(), 0);  // the OK is posted, not run inside the click
+    QCOMPARE(finished.count(), 0); // the OK is posted, not run inside the click
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.m_strLanguage, std::string("English"));
@@ -87,7 +90,9 @@ void LanguageDlgTest::DoubleClickAcceptsTheClickedName()
     CLanguageDlg french(kDefaultLanguages);
     ListOf(french)->setCurrentRow(2);
     french.accept();
-    QCOMPARE(french.m_strLanguage, std::string("Fran\xE7" "ais"));
+    QCOMPARE(french.m_strLanguage,
+        std::string("Fran\xE7"
+                    "ais"));
 }
 
 void LanguageDlgTest::CancelLeavesNoLanguage()
@@ -128,7 +133,9 @@ void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
     QCOMPARE(chosen, std::string("Nederlands"));
 
     // A change of language later preselects the current one; OK at once keeps it.
-    for (const char* current : {"English", "Fran\xE7" "ais"}) {
+    for (const char* current : { "English",
+             "Fran\xE7"
+             "ais" }) {
         QString preselected;
         AnswerNextModal([&preselected](QDialog& dialog) {
             preselected = ListOf(dialog)->currentItem()->text();
@@ -149,7 +156,8 @@ void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
 void LanguageDlgTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor()
 {
     CTexts texts;
-    texts.m_mapTexts["TXT_UPDATEAV"] = "Quotino V%d.%02d ist verf\xFC" "gbar!\\nHier:";
+    texts.m_mapTexts["TXT_UPDATEAV"] = "Quotino V%d.%02d ist verf\xFC"
+                                       "gbar!\\nHier:";
     CQtUserInterface ui(texts, nullptr);
 
     QString notice;

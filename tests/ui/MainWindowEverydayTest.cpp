@@ -1,5 +1,5 @@
-#include "WindowRun.h"
 #include "ModalAnswer.h"
+#include "WindowRun.h"
 
 #include "config/Settings.h"
 #include "ui/AboutDlg.h"
@@ -66,9 +66,9 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
     QTest::addColumn<QString>("reportStart"); // header and the first item
     QTest::addColumn<QString>("paneHeader");
     QTest::newRow("German") << "Deutsch"
-                            << QStringList { "Pirk Prozent", "Marktpreise von Server:",
-                                   "Daten von: (noch nicht geladen)", "Berechnen",
-                                   QString::fromUtf8("Schließen"), "<= Herkunft" }
+                            << QStringList { "Pirk Prozent",
+                                   "Marktpreise von Server:", "Daten von: (noch nicht geladen)",
+                                   "Berechnen", QString::fromUtf8("Schließen"), "<= Herkunft" }
                             << "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte\n"
                                "3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
                             << "\tHerkunft\tMarkt";
@@ -129,7 +129,8 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
     for (int shown = 0; shown < 2; ++shown, run.m_window->Control<QAbstractButton>(1014)->click()) {
         const QString last = Lines(run.Text(1001)).first().section('\t', -1);
         QVERIFY(report->document()->defaultTextOption().tabs().last().position
-                + report->fontMetrics().horizontalAdvance(last) < report->viewport()->width());
+                + report->fontMetrics().horizontalAdvance(last)
+            < report->viewport()->width());
     }
 
     // The worked example stays exact after a change (German: MainWindowTest, from the start).
@@ -147,9 +148,10 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
 
 void MainWindowEverydayTest::CancelledOrTextlessLanguageChangesNothing()
 {
-    CWindowRun run("Deutsch", [](CIniFile& profile) {
-        profile.WriteString("Lang", "Klingonisch", "Texts Klingonisch");
-    }, kExampleList);
+    CWindowRun run(
+        "Deutsch",
+        [](CIniFile& profile) { profile.WriteString("Lang", "Klingonisch", "Texts Klingonisch"); },
+        kExampleList);
     QVERIFY(run.Show());
     const QString report = run.Text(1001);
     for (const std::string answer : { "", "Klingonisch" }) {
@@ -260,7 +262,8 @@ void MainWindowEverydayTest::CopiedReportIsNotPastedBackOnActivation()
         = { { 1, false, false, false }, { 2, true, true, true }, { 3, true, false, true } };
     for (const auto& [count, atChange, now, own] : cases) {
         owner = atChange;
-        QGuiApplication::clipboard()->setText(QStringLiteral("Einkaufsliste\n%1 x Salat").arg(count));
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("Einkaufsliste\n%1 x Salat").arg(count));
         owner = now;
         QCOMPARE(desktop.HoldsOwnText(), own);
     }
@@ -335,7 +338,8 @@ void MainWindowEverydayTest::SmallDialogsSpeakTheChosenLanguage()
     QStringList lines;
     for (const QLabel* label : about.findChildren<QLabel*>())
         lines << label->text();
-    QVERIFY2(lines.contains(QStringLiteral("Calculator for NPC offers")), qPrintable(lines.join('|')));
+    QVERIFY2(
+        lines.contains(QStringLiteral("Calculator for NPC offers")), qPrintable(lines.join('|')));
 
     CDetailsDlg details(run.m_app->m_texts, run.m_app->m_settings);
     QStringList buttons;
@@ -367,9 +371,8 @@ void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
 
 void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThemselves()
 {
-    CWindowRun run("English", [](CIniFile& profile) {
-        profile.WriteString("Settings", "PreisListe", "1");
-    });
+    CWindowRun run(
+        "English", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     QVERIFY(run.Show());
     CQuotinoDlg& window = *run.m_window;
     QList<int> order;
@@ -381,8 +384,8 @@ void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThems
         widget = widget->nextInFocusChain();
     } while (widget != window.Control(1002) && order.size() < 40);
     QCOMPARE(order,
-        (QList<int> { 1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1030, 1014,
-            2 }));
+        (QList<int> {
+            1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1030, 1014, 2 }));
 
     QCOMPARE(window.Control(1018)->toolTip(), QStringLiteral("Choose which servers are offered"));
     QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Show or hide the price list"));
@@ -395,9 +398,8 @@ void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThems
 
 void MainWindowEverydayTest::ReadOnlyEditsShowAFocusFrame()
 {
-    CWindowRun run("Deutsch", [](CIniFile& profile) {
-        profile.WriteString("Settings", "PreisListe", "1");
-    });
+    CWindowRun run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     QVERIFY(run.Show());
     const auto frameShown = [&](int id) {
         auto* frame = run.m_window->Control(id)->findChild<CFocusFrame*>();

@@ -5,8 +5,8 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/UserInterface.h"
-#include "support/LoopbackServer.h"
 #include "support/FixedTime.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"
 #include "ui/DownloadController.h"
@@ -353,7 +353,8 @@ void MainWindowTest::PastedListShowsTheReportAfterOneCalculation()
 void MainWindowTest::StartShowsTheClipboardListCalculatedOnce()
 {
     Run run("Deutsch", {}, kExampleList);
-    QVERIFY(run.Text(1001).endsWith(QStringLiteral("114,3% vom Marktpreis minus 10% Geb\u00FChr (21,87 wT)")));
+    QVERIFY(run.Text(1001).endsWith(
+        QStringLiteral("114,3% vom Marktpreis minus 10% Geb\u00FChr (21,87 wT)")));
 
     // The report is complete before the window shows: nothing may calculate it again.
     run.m_window->show();
@@ -397,8 +398,10 @@ void MainWindowTest::WindowIconHasThePixelsOfTheInstalledIcon()
     const QIcon icon = ProgramIcon();
     QVERIFY(!icon.isNull());
     // Premultiplied, as drawn: the colour of a fully transparent pixel does not matter.
-    const QImage shown = icon.pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage installed = QImage(QString::fromUtf8(QUOTINO_ICON_PNG)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage shown
+        = icon.pixmap(QSize(64, 64)).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage installed = QImage(QString::fromUtf8(QUOTINO_ICON_PNG))
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(installed.size(), QSize(64, 64));
     QCOMPARE(shown.size(), installed.size());
     QCOMPARE(shown, installed);
@@ -428,7 +431,7 @@ void MainWindowTest::ActivationPastesEachNewListOnce()
     QTest::qWait(10);
     QCOMPARE(run.m_spy->count(), 1);
     QCOMPARE(input->toPlainText(), QStringLiteral("Einkaufsliste\n1 x Karotte"));
-    QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);  // the paste is one undo step
+    QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier); // the paste is one undo step
     QCOMPARE(input->toPlainText(), QStringLiteral("2 x Salat"));
 
     // A paste from the keyboard replaces the whole input, whatever is selected.

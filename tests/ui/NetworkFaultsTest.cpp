@@ -67,7 +67,8 @@ private:
         const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
                                  "Content-Length: 100000\r\n\r\n"
                                  "Karotte\t9,99\nSalat\t8,";
-        [[maybe_unused]] const auto sent = ::send(connection, head.data(), head.size(), MSG_NOSIGNAL);
+        [[maybe_unused]] const auto sent
+            = ::send(connection, head.data(), head.size(), MSG_NOSIGNAL);
         const linger reset { 1, 0 };
         ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
         ::close(connection);
@@ -83,8 +84,8 @@ bool IsStoredPrice(const std::string& price)
 {
     const auto comma = price.find(',');
     return comma != std::string::npos && comma > 0 && price.find('.') == std::string::npos
-        && std::isdigit(static_cast<unsigned char>(price[comma - 1]))
-        && comma + 1 < price.size() && std::isdigit(static_cast<unsigned char>(price[comma + 1]));
+        && std::isdigit(static_cast<unsigned char>(price[comma - 1])) && comma + 1 < price.size()
+        && std::isdigit(static_cast<unsigned char>(price[comma + 1]));
 }
 
 } // namespace
@@ -103,25 +104,29 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
 {
     LoopbackServer http;
     http.Server().Get("/utf8", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content("K\xFCrbis\t3,00\nKarotte\t0,\xFF" "45\nSalat\t1,25\xC3\nTomate\t2,50\n",
-                             "text/plain");
+        response.set_content("K\xFCrbis\t3,00\nKarotte\t0,\xFF"
+                             "45\nSalat\t1,25\xC3\nTomate\t2,50\n",
+            "text/plain");
     });
     std::string longList = "Pflanze\tPreis\n";
     for (int line = 0; line < 50000; ++line)
-        longList += line == 25000 ? "Tomate\t7,77\n" : "Unbekannt " + std::to_string(line) + "\t1,00\n";
+        longList
+            += line == 25000 ? "Tomate\t7,77\n" : "Unbekannt " + std::to_string(line) + "\t1,00\n";
     http.Server().Get("/long", [&longList](const httplib::Request&, httplib::Response& response) {
         response.set_content(longList, "text/plain");
     });
-    http.Server().Get("/silent", [&http](const httplib::Request&, httplib::Response&) { http.Stall(); });
+    http.Server().Get(
+        "/silent", [&http](const httplib::Request&, httplib::Response&) { http.Stall(); });
     http.Server().Get("/good", [](const httplib::Request&, httplib::Response& response) {
         response.set_content("Karotte\t0,45\nDatum/Uhrzeit\t06.12.2026\t08:00\n", "text/plain");
     });
     http.Start();
     ResettingServer resetting;
 
-    const std::vector<std::pair<std::string, std::string>> servers = { { "A Reset", resetting.Url() },
-        { "B Invalid UTF-8", http.Url("/utf8") }, { "C Long", http.Url("/long") },
-        { "D Silent", http.Url("/silent") }, { "E Good", http.Url("/good") } };
+    const std::vector<std::pair<std::string, std::string>> servers
+        = { { "A Reset", resetting.Url() }, { "B Invalid UTF-8", http.Url("/utf8") },
+              { "C Long", http.Url("/long") }, { "D Silent", http.Url("/silent") },
+              { "E Good", http.Url("/good") } };
     TempDir dir;
     const std::string path = dir.file("quotino.ini");
     QVERIFY(WriteServersProfile(path, servers, [&servers](CIniFile& profile) {
@@ -155,7 +160,8 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     QTRY_VERIFY_WITH_TIMEOUT(!window.Downloads().IsBusy(), 15000);
     const qint64 milliseconds = elapsed.elapsed();
     heartbeat.stop();
-    qInfo("Download all over five servers took %lld ms; %d timer ticks ran meanwhile", milliseconds, ticks);
+    qInfo("Download all over five servers took %lld ms; %d timer ticks ran meanwhile", milliseconds,
+        ticks);
     QVERIFY2(milliseconds < 15000, "the silent server held the window beyond its limits");
     QVERIFY2(ticks >= 1, "no event was handled while the downloads ran");
 
@@ -168,14 +174,15 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     QCOMPARE(stamps["E Good"], success);
     for (const char* failed : { "A Reset", "D Silent" }) {
         QVERIFY2(stamps[failed].rfind("** 0x", 0) == 0 && stamps[failed] != "** 0x00000000",
-                 stamps[failed].c_str());
+            stamps[failed].c_str());
         // A failure stamp lives in the table only; the profile keeps the last good one.
         QCOMPARE(app.m_profile.GetString(failed, "Aktualisiert"), std::string("1.1.26 10:00"));
     }
 
     const std::map<std::string, std::map<std::string, std::string>> expected = {
         { "A Reset", { { "Karotte", "0,10" }, { "Salat", "0,20" }, { "Tomate", "0,30" } } },
-        { "B Invalid UTF-8", { { "Karotte", "0,10" }, { "Salat", "1,25?" }, { "Tomate", "2,50" } } },
+        { "B Invalid UTF-8",
+            { { "Karotte", "0,10" }, { "Salat", "1,25?" }, { "Tomate", "2,50" } } },
         { "C Long", { { "Karotte", "0,10" }, { "Salat", "0,20" }, { "Tomate", "7,77" } } },
         { "D Silent", { { "Karotte", "0,10" }, { "Salat", "0,20" }, { "Tomate", "0,30" } } },
         { "E Good", { { "Karotte", "0,45" }, { "Salat", "0,20" }, { "Tomate", "0,30" } } },

@@ -3,8 +3,8 @@
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "platform/ByteSource.h"
-#include "servers/ServerCache.h"
 #include "profile/IniFile.h"
+#include "servers/ServerCache.h"
 #include "ui/AboutDlg.h"
 #include "ui/AddServerDlg.h"
 #include "ui/DetailsDlg.h"
@@ -16,8 +16,8 @@
 #include "ui/UpdateDlg.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -34,8 +34,8 @@ struct Profile {
     CIniFile profile;
     CTexts texts;
     CPlantCatalog catalog;
-    CSettings settings{profile};
-    CServerCache servers{profile, texts, catalog};
+    CSettings settings { profile };
+    CServerCache servers { profile, texts, catalog };
 
     explicit Profile(const char* language)
     {
@@ -61,8 +61,7 @@ QString Label(QDialog& dialog, int id)
     return QStringLiteral("<no control %1>").arg(id);
 }
 
-template <class T>
-T* Control(QDialog& dialog, int id)
+template <class T> T* Control(QDialog& dialog, int id)
 {
     for (T* widget : dialog.findChildren<T*>()) {
         if (widget->property("dialogControlId").toInt() == id)
@@ -81,7 +80,7 @@ QStringList Entries(const QListWidget* list, bool selectedOnly = false)
     return entries;
 }
 
-}  // namespace
+} // namespace
 
 class SmallDialogsTest : public QObject {
     Q_OBJECT
@@ -106,22 +105,33 @@ void SmallDialogsTest::ProfileNumbersAreFilledWithoutPrintf_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("version") << "Quotino V%d.%02d" << "Quotino V1.05";
-    QTest::newRow("percent") << "100%% %d" << "100% 1";
-    QTest::newRow("other conversions") << "%s%n%x%5d%p%" << "%s%n%x%5d%p%";
-    QTest::newRow("more than two") << "%d.%d.%d" << "1.5.%d";
-    QTest::newRow("no conversion") << "Update!" << "Update!";
-    QTest::newRow("percent before d") << "%%d" << "%d";
+    QTest::newRow("version") << "Quotino V%d.%02d"
+                             << "Quotino V1.05";
+    QTest::newRow("percent") << "100%% %d"
+                             << "100% 1";
+    QTest::newRow("other conversions") << "%s%n%x%5d%p%"
+                                       << "%s%n%x%5d%p%";
+    QTest::newRow("more than two") << "%d.%d.%d"
+                                   << "1.5.%d";
+    QTest::newRow("no conversion") << "Update!"
+                                   << "Update!";
+    QTest::newRow("percent before d") << "%%d"
+                                      << "%d";
 }
 
 void SmallDialogsTest::ProfileNumbersAreFilledWithoutPrintf()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(ToQString(FormatNumbers(FromQString(text), {1, 5})), expected);
-    QCOMPARE(FormatNumbers("%02d|%02d", {123, -4}), std::string("123|-4"));
+    QCOMPARE(ToQString(FormatNumbers(FromQString(text), { 1, 5 })), expected);
+    QCOMPARE(FormatNumbers("%02d|%02d", { 123, -4 }), std::string("123|-4"));
     QCOMPARE(ExpandLineBreaks("a\\nb\\\\n\\"), std::string("a\nb\\\n\\"));
-    QCOMPARE(RemoveAll(RemoveAll("Inf&o &&\xFC" "ber Quotino....", "&"), "..."), std::string("Info \xFC" "ber Quotino."));
+    QCOMPARE(RemoveAll(RemoveAll("Inf&o &&\xFC"
+                                 "ber Quotino....",
+                           "&"),
+                 "..."),
+        std::string("Info \xFC"
+                    "ber Quotino."));
 }
 
 void SmallDialogsTest::AboutShowsTitleVersionAndLink()
@@ -145,7 +155,8 @@ void SmallDialogsTest::UpdateNoticeShowsTheNewVersionOnTwoLines()
     QCOMPARE(notice.windowTitle(), QString::fromUtf8("Info über Quotino"));
     QCOMPARE(Label(notice, 1023), QStringLiteral("Quotino V1.39"));
     QCOMPARE(Label(notice, 1025),
-             QString::fromUtf8("Quotino V1.40 ist verfügbar!\nSie können die neue Version hier herunterladen:"));
+        QString::fromUtf8(
+            "Quotino V1.40 ist verfügbar!\nSie können die neue Version hier herunterladen:"));
     QCOMPARE(notice.Link()->LinkUrl(), QUrl(QStringLiteral("https://www.quotino.example/")));
     QCOMPARE(notice.m_nMajor, 1);
     QCOMPARE(notice.m_nMinor, 40);
@@ -190,7 +201,7 @@ void SmallDialogsTest::ServerSelectionStartsFromCurrentServerAndSelectedFlags()
     QListWidget* list = Control<QListWidget>(dialog, 1002);
     QCOMPARE(list->count(), 55);
     QCOMPARE(list->item(0)->text(), QStringLiteral("Server 1"));
-    QCOMPARE(Entries(list, true), (QStringList{"Server 2", "Server 7"}));
+    QCOMPARE(Entries(list, true), (QStringList { "Server 2", "Server 7" }));
 }
 
 // 20,000 servers added by hand: the list fills in linear time.
@@ -220,7 +231,7 @@ void SmallDialogsTest::DeselectingEveryServerKeepsExactlyTheCurrentOne()
         if (german.servers.GetServerInt(name, "Selected", 1) != 0)
             offered << ToQString(name);
     }
-    QCOMPARE(offered, QStringList{"Server 3"});
+    QCOMPARE(offered, QStringList { "Server 3" });
     QCOMPARE(german.profile.GetString("Server 3", "Selected"), std::string("1"));
     QCOMPARE(german.profile.GetString("Server 4", "Selected"), std::string("0"));
 }
@@ -237,12 +248,13 @@ void SmallDialogsTest::AddedServerStaysWhenTheSelectionIsCancelled()
         QTest::keyClick(&add, Qt::Key_Return);
     });
     QTest::mouseClick(Control<QPushButton>(dialog, 1021), Qt::LeftButton);
-    QCOMPARE(Entries(list, true), QStringList{"Mein Server"});
+    QCOMPARE(Entries(list, true), QStringList { "Mein Server" });
     QCOMPARE(list->item(list->count() - 1)->text(), QStringLiteral("Mein Server"));
     dialog.reject();
 
     QCOMPARE(german.servers.m_astrServers.back(), std::string("Mein Server"));
-    QCOMPARE(german.servers.GetServerInt("Mein Server", "Selected", 1), 1);  // the server box offers it
+    QCOMPARE(
+        german.servers.GetServerInt("Mein Server", "Selected", 1), 1); // the server box offers it
     QCOMPARE(german.profile.GetString("Preislisten", "Mein Server"), std::string("-"));
     QVERIFY(german.profile.FindSection("Mein Server"));
 }
@@ -256,19 +268,19 @@ void SmallDialogsTest::ExistingEmptyOrUnstorableNamesAddNothing()
     const size_t sections = german.profile.GetSize();
     QStringList reasons;
 
-    for (const char* name : {"Server 1", "server 1", "   ", "a=b", "[Settings]", ";x", "Settings",
-             "plants", "Texts Deutsch", "LANG", "Preislisten", "Umsetzen"}) {
+    for (const char* name : { "Server 1", "server 1", "   ", "a=b", "[Settings]", ";x", "Settings",
+             "plants", "Texts Deutsch", "LANG", "Preislisten", "Umsetzen" }) {
         AnswerNextModal([name, &reasons](QDialog& add) {
             Control<QLineEdit>(add, 1002)->setText(QString::fromLatin1(name));
             add.accept();
             if (auto* box = add.isVisible() ? add.findChild<QMessageBox*>() : nullptr) {
-                reasons << box->text();  // refused, and the dialog says why
+                reasons << box->text(); // refused, and the dialog says why
                 add.reject();
             }
         });
         dialog.OnAdd();
     }
-    AnswerNextModal([](QDialog& add) {  // cancelled
+    AnswerNextModal([](QDialog& add) { // cancelled
         Control<QLineEdit>(add, 1002)->setText(QStringLiteral("Neu"));
         add.reject();
     });
@@ -280,7 +292,8 @@ void SmallDialogsTest::ExistingEmptyOrUnstorableNamesAddNothing()
     QCOMPARE(german.profile.GetString("Preislisten", "Settings", "<none>"), std::string("<none>"));
     QCOMPARE(german.profile.GetString("Settings", "Aktualisiert", "<none>"), std::string("<none>"));
     QVERIFY(CServerDlg::IsStorableServerName("Serveur 1 FR \xE9t\xE9"));
-    QVERIFY(reasons.value(3).startsWith(QString::fromUtf8("Den Namen „Settings“ verwendet Quotino")));
+    QVERIFY(
+        reasons.value(3).startsWith(QString::fromUtf8("Den Namen „Settings“ verwendet Quotino")));
 }
 
 void SmallDialogsTest::DetailsLowersMaxLevelEvenOnCancel()
@@ -307,7 +320,7 @@ void SmallDialogsTest::DetailsStoresLevelAndOrigins()
     QCOMPARE(levels->currentText(), QStringLiteral("45 - Zwergenmonarch"));
     QListWidget* origins = Control<QListWidget>(details, 1029);
     QCOMPARE(Entries(origins, true),
-             (QStringList{"Bauernhof", "Baumschule", "Blumenladen", "Aquashop", "Pilzzucht"}));
+        (QStringList { "Bauernhof", "Baumschule", "Blumenladen", "Aquashop", "Pilzzucht" }));
 
     levels->setCurrentIndex(11);
     origins->clearSelection();
@@ -320,10 +333,12 @@ void SmallDialogsTest::DetailsStoresLevelAndOrigins()
     german.settings.SetOriginMask(0b10100);
     CDetailsDlg again(german.texts, german.settings);
     QListWidget* list = Control<QListWidget>(again, 1029);
-    QCOMPARE(Entries(list, true), (QStringList{"Blumenladen", "Pilzzucht"}));
+    QCOMPARE(Entries(list, true), (QStringList { "Blumenladen", "Pilzzucht" }));
     again.show();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(4)).center());
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(4)).center());
     again.accept();
     QCOMPARE(german.settings.m_nOriginMask, 0b00101);
     QCOMPARE(german.settings.m_nMaxLevel, 12);

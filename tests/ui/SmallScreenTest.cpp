@@ -29,9 +29,8 @@ bool Inside(const QRect& inner, const QRect& outer)
 
 void SmallScreenTest::WindowAndItsMinimumFitTheScreen()
 {
-    CWindowRun run("Deutsch", [](CIniFile& profile) {
-        profile.WriteString("Settings", "PreisListe", "1");
-    });
+    CWindowRun run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     QVERIFY(run.Show());
     CQuotinoDlg& window = *run.m_window;
     const QRect available = window.screen()->availableGeometry();
@@ -39,13 +38,16 @@ void SmallScreenTest::WindowAndItsMinimumFitTheScreen()
     QVERIFY(window.MinimumSize().width() <= available.width());
     QVERIFY(window.MinimumSize().height() <= available.height());
     QCOMPARE(window.minimumSize(), window.MinimumSize());
-    QVERIFY2(Inside(window.frameGeometry(), available), qPrintable(QString("%1x%2").arg(
-        window.frameGeometry().width()).arg(window.frameGeometry().height())));
+    QVERIFY2(Inside(window.frameGeometry(), available),
+        qPrintable(QString("%1x%2")
+                       .arg(window.frameGeometry().width())
+                       .arg(window.frameGeometry().height())));
 
     // Every button stays inside the window, the bottom row included.
     const QRect client = window.rect();
     for (int id : { 1, 1004, 1006, 1013, 1020, 1030, 1014, 2, 1000, 1001, 1012 })
-        QVERIFY2(Inside(run.m_window->Control(id)->geometry(), client), qPrintable(QString::number(id)));
+        QVERIFY2(
+            Inside(run.m_window->Control(id)->geometry(), client), qPrintable(QString::number(id)));
     // The bottom row does not overlap: left to right, each control ends before the next.
     const int row[] = { 1, 1004, 1006, 1013, 1020, 1030, 1014, 2 };
     for (std::size_t i = 1; i < std::size(row); ++i) {
@@ -76,7 +78,8 @@ void SmallScreenTest::FrameMovesOntoTheAvailableAreaTitleBarFirst()
 {
     const QRect area(0, 30, 1024, 570); // below a panel
     for (const auto& [frame, placed] : { std::pair { QRect(59, 10, 888, 400), QPoint(59, 30) },
-             { QRect(500, 300, 888, 400), QPoint(136, 200) }, { QRect(-5, 0, 1100, 700), QPoint(0, 30) },
+             { QRect(500, 300, 888, 400), QPoint(136, 200) },
+             { QRect(-5, 0, 1100, 700), QPoint(0, 30) },
              { QRect(10, 40, 200, 100), QPoint(10, 40) } })
         QCOMPARE(CControlAnchors::FramePosition(frame, area), placed);
 }
