@@ -15,3 +15,6 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // One code point to its Windows-1252 byte; returns false when there is none.
 bool CodePointToCp1252(char32_t codePoint, char& byte);
 char32_t Cp1252ToCodePoint(unsigned char byte);
+
+// One code point appended as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
