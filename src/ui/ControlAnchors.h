@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/ControlIds.h"
+
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -9,28 +11,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-
-// Control ids of the main window's template (res/dialogs/102.dlg).
-enum EMainWindowControl {
-    IDC_CALCULATE = 1,
-    IDC_CLOSE = 2,
-    IDC_INPUT = 1000,
-    IDC_REPORT = 1001,
-    IDC_SERVERS = 1002,
-    IDC_DATE = 1003,
-    IDC_DOWNLOAD = 1004,
-    IDC_DOWNLOAD_ALL = 1006,
-    IDC_SERVER_LABEL = 1010,
-    IDC_MARKET_DATE = 1011,
-    IDC_PRICE_LIST = 1012,
-    IDC_LOAD_SERVER_LIST = 1013,
-    IDC_TOGGLE_PANE = 1014,
-    IDC_MAX_FARM = 1016,
-    IDC_SELECT_SERVERS = 1018,
-    IDC_LOCKED = 1020,
-    IDC_DETAILS = 1030,
-    IDC_LINK = 1031,
-};
 
 // How a control follows the window when it grows by dx, dy.
 enum EAnchorFlags {

@@ -1,0 +1,78 @@
+#pragma once
+
+// The dialog templates (res/dialogs/<id>.dlg) and the ids of their controls. The build checks
+// every id below against its template.
+enum EDialogTemplate {
+    IDD_MAIN = 102,
+    IDD_ABOUT = 130,
+    IDD_LANGUAGE = 133,
+    IDD_SERVERS = 134,
+    IDD_ADD_SERVER = 135,
+    IDD_UPDATE = 136,
+    IDD_DETAILS = 137,
+};
+
+// Every dialog's OK and Cancel buttons.
+enum EDialogButton {
+    IDC_OK = 1,
+    IDC_CANCEL = 2,
+};
+
+// The main window (102).
+enum EMainWindowControl {
+    IDC_CALCULATE = 1,
+    IDC_CLOSE = 2,
+    IDC_INPUT = 1000,
+    IDC_REPORT = 1001,
+    IDC_SERVERS = 1002,
+    IDC_DATE = 1003,
+    IDC_DOWNLOAD = 1004,
+    IDC_DOWNLOAD_ALL = 1006,
+    IDC_SERVER_LABEL = 1010,
+    IDC_MARKET_DATE = 1011,
+    IDC_PRICE_LIST = 1012,
+    IDC_LOAD_SERVER_LIST = 1013,
+    IDC_TOGGLE_PANE = 1014,
+    IDC_MAX_FARM = 1016,
+    IDC_SELECT_SERVERS = 1018,
+    IDC_LOCKED = 1020,
+    IDC_DETAILS = 1030,
+    IDC_LINK = 1031,
+};
+
+// The main window's menu commands (the system menu on Windows, the context menu elsewhere).
+enum EMainWindowCommand {
+    IDM_ABOUT = 0x0010,
+    IDM_LANGUAGE = 0x0020,
+    IDM_IMPORT = 0x0030,
+};
+
+// About (130) and the new-version notice (136).
+enum EAboutControl {
+    IDC_ABOUT_VERSION = 1023,
+    IDC_ABOUT_SUBTITLE = 1024,
+    IDC_UPDATE_NOTICE = 1025,
+    IDC_ABOUT_LICENCE = 1027,
+    IDC_ABOUT_LINK = 1019,
+};
+
+// The language choice (133).
+enum ELanguageControl {
+    IDC_LANGUAGE_LIST = 1009,
+};
+
+// Server selection (134) and adding a server (135).
+enum EServerControl {
+    IDC_SERVER_LIST = 1002,
+    IDC_SERVER_ADD = 1021,
+    IDC_ADD_SERVER_NAME = 1002,
+    IDC_ADD_SERVER_LABEL = 1003,
+};
+
+// Details (137).
+enum EDetailsControl {
+    IDC_DETAILS_LEVEL_LABEL = 1026,
+    IDC_DETAILS_LEVELS = 1027,
+    IDC_DETAILS_ORIGIN_LABEL = 1028,
+    IDC_DETAILS_ORIGINS = 1029,
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "window/WindowView.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the main window's behaviour needs beyond a dialog's controls: the edits' finer
+// handling, the menu commands, the window's size and the way back onto its thread.
+class IMainWindowView : public IWindowView {
+public:
+    // Replaces an edit's whole text as one step that Undo takes back, cursor at the start.
+    virtual void ReplaceTextUndoably(int id, const std::string& text) = 0;
+    // Replaces an edit's text, keeping the part of it that was scrolled into view.
+    virtual void SetTextKeepingScroll(int id, const std::string& text) = 0;
+    // An edit's tab stops in pixels from its left edge.
+    virtual void SetTabStops(int id, const std::vector<double>& stops) = 0;
+    virtual double DialogUnitsToPixelsX(int units) const = 0;
+    // The width of text in the control's font, in pixels.
+    virtual double TextWidth(int id, std::string_view text) const = 0;
+    // Shows a label's new text at once, also while the window's thread is busy.
+    virtual void RepaintNow(int id) = 0;
+    // The link line: the text shown and what clicking it opens.
+    virtual void SetLink(int id, const std::string& text, const std::string& url) = 0;
+
+    // A menu command; shown only with a text.
+    virtual void SetCommandText(int command, const std::string& text) = 0;
+
+    virtual SSize ClientSize() const = 0;
+    virtual void ResizeClient(SSize size) = 0;
+    virtual void SetMinimumClientSize(SSize size) = 0;
+    // The screen's available area less the window's frame.
+    virtual SSize AvailableClientSize() const = 0;
+
+    // Runs task on the window's thread after the current event; callable from any thread.
+    virtual void Post(std::function<void()> task) = 0;
+    // Closes the window the normal way, after the current event.
+    virtual void Close() = 0;
+};
