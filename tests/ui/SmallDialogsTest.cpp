@@ -10,7 +10,6 @@
 #include "ui/DetailsDlg.h"
 #include "ui/HyperLink.h"
 #include "ui/ModalAnswer.h"
-#include "ui/ProfileFormat.h"
 #include "ui/QtText.h"
 #include "ui/ServerDlg.h"
 #include "ui/UpdateDlg.h"
@@ -85,8 +84,6 @@ QStringList Entries(const QListWidget* list, bool selectedOnly = false)
 class SmallDialogsTest : public QObject {
     Q_OBJECT
 private slots:
-    void ProfileNumbersAreFilledWithoutPrintf_data();
-    void ProfileNumbersAreFilledWithoutPrintf();
     void AboutShowsTitleVersionAndLink();
     void UpdateNoticeShowsTheNewVersionOnTwoLines();
     void HostileUpdateTextIsShownAsItStands();
@@ -100,39 +97,6 @@ private slots:
     void DetailsStoresLevelAndOrigins();
     void LevelListEndsAtTheFirstGap();
 };
-
-void SmallDialogsTest::ProfileNumbersAreFilledWithoutPrintf_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("version") << "Quotino V%d.%02d"
-                             << "Quotino V1.05";
-    QTest::newRow("percent") << "100%% %d"
-                             << "100% 1";
-    QTest::newRow("other conversions") << "%s%n%x%5d%p%"
-                                       << "%s%n%x%5d%p%";
-    QTest::newRow("more than two") << "%d.%d.%d"
-                                   << "1.5.%d";
-    QTest::newRow("no conversion") << "Update!"
-                                   << "Update!";
-    QTest::newRow("percent before d") << "%%d"
-                                      << "%d";
-}
-
-void SmallDialogsTest::ProfileNumbersAreFilledWithoutPrintf()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(ToQString(FormatNumbers(FromQString(text), { 1, 5 })), expected);
-    QCOMPARE(FormatNumbers("%02d|%02d", { 123, -4 }), std::string("123|-4"));
-    QCOMPARE(ExpandLineBreaks("a\\nb\\\\n\\"), std::string("a\nb\\\n\\"));
-    QCOMPARE(RemoveAll(RemoveAll("Inf&o &&\xFC"
-                                 "ber Quotino....",
-                           "&"),
-                 "..."),
-        std::string("Info \xFC"
-                    "ber Quotino."));
-}
 
 void SmallDialogsTest::AboutShowsTitleVersionAndLink()
 {

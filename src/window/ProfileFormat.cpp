@@ -1,4 +1,4 @@
-#include "ui/ProfileFormat.h"
+#include "window/ProfileFormat.h"
 
 #include <cstdio>
 
