@@ -2,6 +2,8 @@
 
 #include "ui/DropDownList.h"
 #include "ui/ProgramIcon.h"
+#include "ui/QtDialogUnits.h"
+#include "ui/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,9 +25,14 @@ constexpr int kMaxDropDownRows = 20;
 
 QFont TemplateFont(const CDialogTemplate& dialogTemplate)
 {
-    QFont font(dialogTemplate.m_strFontFamily, dialogTemplate.m_nPointSize);
+    QFont font(ToQString(dialogTemplate.m_strFontFamily), dialogTemplate.m_nPointSize);
     font.setStyleHint(QFont::SansSerif);
     return font;
+}
+
+QRect ToQRect(const SRect& rect)
+{
+    return QRect(rect.x, rect.y, rect.width, rect.height);
 }
 
 Qt::ScrollBarPolicy ScrollBar(bool shown)
@@ -36,7 +43,7 @@ Qt::ScrollBarPolicy ScrollBar(bool shown)
 void SetUpLabel(QLabel& label, const CDialogControl& control)
 {
     label.setTextFormat(Qt::PlainText);
-    label.setText(control.strText);
+    label.setText(ToQString(control.strText));
     // Static text breaks at word boundaries inside its rectangle, as template layouts expect.
     label.setWordWrap(true);
     const Qt::Alignment horizontal
@@ -46,7 +53,7 @@ void SetUpLabel(QLabel& label, const CDialogControl& control)
 
 void SetUpButton(QPushButton& button, const CDialogControl& control)
 {
-    button.setText(control.strText);
+    button.setText(ToQString(control.strText));
     // In a QDialog every push button would take Return while it has the focus; only the
     // default button may.
     const bool isDefault = control.kind == CDialogControl::DefaultButton;
@@ -70,7 +77,7 @@ void SetUpList(QListWidget& list, const CDialogControl& control)
 
 void SetUpMultilineEdit(QPlainTextEdit& edit, const CDialogControl& control)
 {
-    edit.setPlainText(control.strText);
+    edit.setPlainText(ToQString(control.strText));
     edit.setReadOnly(control.Has(CDialogControl::ReadOnly));
     const bool wrap
         = !control.Has(CDialogControl::AutoHScroll) && !control.Has(CDialogControl::HScroll);
@@ -87,7 +94,7 @@ void SetUpMultilineEdit(QPlainTextEdit& edit, const CDialogControl& control)
 
 void SetUpLineEdit(QLineEdit& edit, const CDialogControl& control)
 {
-    edit.setText(control.strText);
+    edit.setText(ToQString(control.strText));
     edit.setReadOnly(control.Has(CDialogControl::ReadOnly));
     if (control.nMaxLength > 0)
         edit.setMaxLength(control.nMaxLength);
@@ -97,7 +104,7 @@ void SetUpLineEdit(QLineEdit& edit, const CDialogControl& control)
 
 CDialogBuilder::CDialogBuilder(CDialogTemplate dialogTemplate)
     : m_template(std::move(dialogTemplate))
-    , m_units(TemplateFont(m_template))
+    , m_units(QtDialogUnits(TemplateFont(m_template)))
 {
 }
 
@@ -113,9 +120,9 @@ QFont CDialogBuilder::Font() const
 
 void CDialogBuilder::Build(QDialog& dialog)
 {
-    dialog.setWindowTitle(m_template.m_strTitle);
+    dialog.setWindowTitle(ToQString(m_template.m_strTitle));
     dialog.setFont(Font());
-    m_units = CDialogUnits(Font(), &dialog);
+    m_units = QtDialogUnits(Font(), &dialog);
 
     for (const CDialogControl& control : m_template.m_controls) {
         QWidget* widget = Create(control, &dialog);
@@ -124,8 +131,8 @@ void CDialogBuilder::Build(QDialog& dialog)
             m_controls.insert(control.nId, widget);
     }
 
-    const QSize size(m_units.ToPixelsX(m_template.m_size.width()),
-        m_units.ToPixelsY(m_template.m_size.height()));
+    const QSize size(
+        m_units.ToPixelsX(m_template.m_size.width), m_units.ToPixelsY(m_template.m_size.height));
     if (m_template.m_bResizable) {
         dialog.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -169,7 +176,7 @@ QWidget* CDialogBuilder::Create(const CDialogControl& control, QWidget* parent) 
 void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
 {
     SetControlId(*widget, control.nId);
-    QRect rect = m_units.ToPixels(control.rect);
+    QRect rect = ToQRect(m_units.ToPixels(control.rect));
 
     switch (control.kind) {
     case CDialogControl::Label:
@@ -191,7 +198,7 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
         break;
     case CDialogControl::CheckBox:
         if (auto* check = qobject_cast<QCheckBox*>(widget))
-            check->setText(control.strText);
+            check->setText(ToQString(control.strText));
         break;
     case CDialogControl::DropDownList:
         // The template's height includes the open list; the closed box is as high as its font
@@ -217,7 +224,7 @@ void CDialogBuilder::SetUp(QWidget* widget, const CDialogControl& control) const
         break;
     case CDialogControl::GroupBox:
         if (auto* group = qobject_cast<QGroupBox*>(widget))
-            group->setTitle(control.strText);
+            group->setTitle(ToQString(control.strText));
         break;
     }
     widget->setGeometry(rect);

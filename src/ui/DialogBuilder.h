@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/DialogTemplate.h"
-#include "ui/DialogUnits.h"
+#include "window/DialogTemplate.h"
+#include "window/DialogUnits.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,7 +1,8 @@
 #pragma once
 
 // The dialog templates (res/dialogs/<id>.dlg) and the ids of their controls. The build checks
-// every id below against its template.
+// every IDD_ id against its template's dialog line, and every IDC_ id against each template
+// named on its enum's line ("// in <id>.dlg ..."): it must be a control of that template.
 enum EDialogTemplate {
     IDD_MAIN = 102,
     IDD_ABOUT = 130,
@@ -12,14 +13,17 @@ enum EDialogTemplate {
     IDD_DETAILS = 137,
 };
 
-// Every dialog's OK and Cancel buttons.
-enum EDialogButton {
+// Every dialog's OK button, and Cancel where a dialog has one.
+enum EDialogButton { // in 102.dlg 130.dlg 133.dlg 134.dlg 135.dlg 136.dlg 137.dlg
     IDC_OK = 1,
+};
+
+enum EDialogCancelButton { // in 102.dlg 133.dlg 134.dlg 135.dlg 137.dlg
     IDC_CANCEL = 2,
 };
 
-// The main window (102).
-enum EMainWindowControl {
+// The main window.
+enum EMainWindowControl { // in 102.dlg
     IDC_CALCULATE = 1,
     IDC_CLOSE = 2,
     IDC_INPUT = 1000,
@@ -47,30 +51,40 @@ enum EMainWindowCommand {
     IDM_IMPORT = 0x0030,
 };
 
-// About (130) and the new-version notice (136).
-enum EAboutControl {
+// About and the new-version notice, which is the About box with an announcement.
+enum EAboutControl { // in 130.dlg 136.dlg
     IDC_ABOUT_VERSION = 1023,
-    IDC_ABOUT_SUBTITLE = 1024,
-    IDC_UPDATE_NOTICE = 1025,
-    IDC_ABOUT_LICENCE = 1027,
     IDC_ABOUT_LINK = 1019,
 };
 
-// The language choice (133).
-enum ELanguageControl {
+enum EAboutOnlyControl { // in 130.dlg
+    IDC_ABOUT_SUBTITLE = 1024,
+    IDC_ABOUT_LICENCE = 1027,
+};
+
+enum EUpdateControl { // in 136.dlg
+    IDC_UPDATE_NOTICE = 1025,
+};
+
+// The language choice.
+enum ELanguageControl { // in 133.dlg
     IDC_LANGUAGE_LIST = 1009,
 };
 
-// Server selection (134) and adding a server (135).
-enum EServerControl {
+// Server selection.
+enum EServerControl { // in 134.dlg
     IDC_SERVER_LIST = 1002,
     IDC_SERVER_ADD = 1021,
+};
+
+// Adding a server by hand.
+enum EAddServerControl { // in 135.dlg
     IDC_ADD_SERVER_NAME = 1002,
     IDC_ADD_SERVER_LABEL = 1003,
 };
 
-// Details (137).
-enum EDetailsControl {
+// Details.
+enum EDetailsControl { // in 137.dlg
     IDC_DETAILS_LEVEL_LABEL = 1026,
     IDC_DETAILS_LEVELS = 1027,
     IDC_DETAILS_ORIGIN_LABEL = 1028,

@@ -35,14 +35,9 @@ QRect Pixels(const QRect& units, const QSize& base)
 
 } // namespace
 
-class DialogTemplateTest : public QObject {
+class DialogBuilderTest : public QObject {
     Q_OBJECT
 private slots:
-    void EmbeddedTemplatesLoad_data();
-    void EmbeddedTemplatesLoad();
-    void ParseReadsTextEscapesOptionsAndComments();
-    void ParseRejectsMalformedLines_data();
-    void ParseRejectsMalformedLines();
     void BuilderPlacesControlsInDialogUnitsOfTheFont();
     void BuilderSetsUpEachKind();
     void OnlyTheDefaultButtonIsAutoDefault();
@@ -50,117 +45,7 @@ private slots:
     void TabStopsAreConvertedFromDialogUnits();
 };
 
-void DialogTemplateTest::EmbeddedTemplatesLoad_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("controls");
-    QTest::addColumn<bool>("resizable");
-    QTest::newRow("main window") << 102 << "Pirk Prozent" << QSize(506, 353) << 18 << true;
-    QTest::newRow("about") << 130 << QString::fromUtf8("Über Quotino...") << QSize(235, 64) << 6
-                           << false;
-    QTest::newRow("language") << 133 << "Language" << QSize(187, 57) << 3 << false;
-    QTest::newRow("server") << 134 << "Server" << QSize(186, 170) << 4 << false;
-    QTest::newRow("add server") << 135 << QString::fromUtf8("Hinzufügen") << QSize(186, 46) << 4
-                                << false;
-    QTest::newRow("update") << 136 << QString::fromUtf8("Über Quotino...") << QSize(260, 74) << 5
-                            << false;
-    QTest::newRow("details") << 137 << "Details" << QSize(200, 105) << 6 << false;
-}
-
-void DialogTemplateTest::EmbeddedTemplatesLoad()
-{
-    QFETCH(int, id);
-    QFETCH(QString, title);
-    QFETCH(QSize, size);
-    QFETCH(int, controls);
-    QFETCH(bool, resizable);
-    // Loading from the resources also proves they are linked into this program.
-    const CDialogTemplate dialog = CDialogTemplate::Load(id);
-    QCOMPARE(dialog.m_nId, id);
-    QCOMPARE(dialog.m_strTitle, title);
-    QCOMPARE(dialog.m_size, size);
-    QCOMPARE(static_cast<int>(dialog.m_controls.size()), controls);
-    QCOMPARE(dialog.m_bResizable, resizable);
-    QCOMPARE(dialog.m_nPointSize, 8);
-}
-
-void DialogTemplateTest::ParseReadsTextEscapesOptionsAndComments()
-{
-    const QString text = QStringLiteral("# a comment\r\n"
-                                        "dialog 7 100 50\r\n"
-                                        "title \"Say \\\"hi\\\" \\\\ there\"   # trailing comment\n"
-                                        "font 9 \"Some Sans\"\n"
-                                        "\n"
-                                        "edit 1000 1 2 30 40 \"\" multiline readonly vscroll\n"
-                                        "label -1 5 6 7 8 \"# not a comment\"\n"
-                                        "label -1 5 16 7 8 \"second unnamed\"\n"
-                                        "edit 1002 7 20 115 12 \"x\" maxlength=128\n");
-    QString error;
-    const std::optional<CDialogTemplate> dialog = CDialogTemplate::Parse(text, &error);
-    QVERIFY2(dialog.has_value(), qPrintable(error));
-    QCOMPARE(dialog->m_nId, 7);
-    QCOMPARE(dialog->m_strTitle, QStringLiteral("Say \"hi\" \\ there"));
-    QCOMPARE(dialog->m_strFontFamily, QStringLiteral("Some Sans"));
-    QCOMPARE(dialog->m_nPointSize, 9);
-    QCOMPARE(static_cast<int>(dialog->m_controls.size()), 4);
-
-    const CDialogControl& edit = dialog->m_controls[0];
-    QCOMPARE(edit.kind, CDialogControl::Edit);
-    QCOMPARE(edit.rect, QRect(1, 2, 30, 40));
-    QCOMPARE(edit.nStyle,
-        CDialogControl::Multiline | CDialogControl::ReadOnly | CDialogControl::VScroll);
-    QCOMPARE(dialog->m_controls[1].strText, QStringLiteral("# not a comment"));
-    QCOMPARE(dialog->Find(1002)->nMaxLength, 128);
-    QCOMPARE(dialog->Find(4711), nullptr);
-}
-
-void DialogTemplateTest::ParseRejectsMalformedLines_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unknown kind") << "slider 1 0 0 1 1 \"\""
-                                  << "line 3: unknown kind \"slider\"";
-    QTest::newRow("unquoted text") << "label 1 0 0 1 1 text"
-                                   << "line 3: the text must be quoted";
-    QTest::newRow("missing text")
-        << "label 1 0 0 1 1"
-        << "line 3: a control needs kind, id, left, top, width, height and text";
-    QTest::newRow("unterminated") << "label 1 0 0 1 1 \"open"
-                                  << "line 3: unterminated string";
-    QTest::newRow("not a number") << "label 1 0 x 1 1 \"\""
-                                  << "line 3: id and rectangle must be numbers";
-    QTest::newRow("negative size") << "label 1 0 0 -1 1 \"\""
-                                   << "line 3: id and rectangle must be numbers";
-    QTest::newRow("unknown option") << "label 1 0 0 1 1 \"\" blink"
-                                    << "line 3: unknown option \"blink\"";
-    QTest::newRow("bad limit") << "edit 1 0 0 1 1 \"\" maxlength=0"
-                               << "line 3: unknown option \"maxlength=0\"";
-    QTest::newRow("duplicate id") << "label 5 0 0 1 1 \"\"\nlabel 5 0 0 1 1 \"\""
-                                  << "line 4: control id 5 used twice";
-    QTest::newRow("bad style") << "style fixed"
-                               << "line 3: expected: style resizable";
-    QTest::newRow("font without size") << "font \"Sans\""
-                                       << "line 3: expected: font <points> \"<family>\"";
-}
-
-void DialogTemplateTest::ParseRejectsMalformedLines()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, message);
-    QString error;
-    QVERIFY(
-        !CDialogTemplate::Parse(QStringLiteral("dialog 1 10 10\ntitle \"t\"\n") + line, &error));
-    QCOMPARE(error, message);
-
-    QVERIFY(!CDialogTemplate::Parse(QStringLiteral("label 1 0 0 1 1 \"\""), &error));
-    QCOMPARE(error, QStringLiteral("line 1: the first line must be the dialog line"));
-    QVERIFY(!CDialogTemplate::Parse(QStringLiteral("# nothing\n"), &error));
-    QCOMPARE(error, QStringLiteral("no dialog line"));
-}
-
-void DialogTemplateTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
+void DialogBuilderTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -190,7 +75,7 @@ void DialogTemplateTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
     QCOMPARE(fixed.size(), Pixels(QRect(0, 0, 187, 57), base).size());
 }
 
-void DialogTemplateTest::BuilderSetsUpEachKind()
+void DialogBuilderTest::BuilderSetsUpEachKind()
 {
     QDialog main;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -241,7 +126,7 @@ void DialogTemplateTest::BuilderSetsUpEachKind()
     QCOMPARE(addBuilder.Control<QLineEdit>(1002)->maxLength(), 128);
 }
 
-void DialogTemplateTest::OnlyTheDefaultButtonIsAutoDefault()
+void DialogBuilderTest::OnlyTheDefaultButtonIsAutoDefault()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -255,7 +140,7 @@ void DialogTemplateTest::OnlyTheDefaultButtonIsAutoDefault()
     QVERIFY(builder.Control<QPushButton>(1)->isDefault());
 }
 
-void DialogTemplateTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
+void DialogBuilderTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -277,7 +162,7 @@ void DialogTemplateTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
     QCOMPARE(CDialogBuilder::ControlId(link), 1031);
 }
 
-void DialogTemplateTest::TabStopsAreConvertedFromDialogUnits()
+void DialogBuilderTest::TabStopsAreConvertedFromDialogUnits()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -295,5 +180,5 @@ void DialogTemplateTest::TabStopsAreConvertedFromDialogUnits()
     QCOMPARE(positions, expected);
 }
 
-QTEST_MAIN(DialogTemplateTest)
-#include "DialogTemplateTest.moc"
+QTEST_MAIN(DialogBuilderTest)
+#include "DialogBuilderTest.moc"

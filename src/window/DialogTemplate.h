@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
-#include <QString>
-#include <QStringView>
+#include "window/Geometry.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // One control of a dialog template, as written in res/dialogs/<id>.dlg.
@@ -37,8 +36,8 @@ struct CDialogControl {
 
     int nId = -1;
     EKind kind = Label;
-    QRect rect; // dialog units
-    QString strText;
+    SRect rect; // dialog units
+    std::string strText; // Windows-1252
     int nStyle = 0;
     int nMaxLength = 0; // 0: no limit
 
@@ -46,13 +45,14 @@ struct CDialogControl {
 };
 
 // A dialog's layout as data: title, client size and font, and its controls in tab order.
+// The text form is UTF-8; its texts are kept as Windows-1252, as everywhere in the core.
 class CDialogTemplate {
 public:
     int m_nId = 0;
-    QString m_strTitle;
-    QSize m_size; // client area, dialog units
+    std::string m_strTitle;
+    SSize m_size; // client area, dialog units
     int m_nPointSize = 8;
-    QString m_strFontFamily;
+    std::string m_strFontFamily;
     bool m_bResizable = false;
     std::vector<CDialogControl> m_controls;
 
@@ -60,8 +60,9 @@ public:
 
     // Reads the text form; on a malformed line returns nullopt and, when error is given, a
     // message naming the line.
-    static std::optional<CDialogTemplate> Parse(QStringView text, QString* error = nullptr);
-    // The template embedded as ":/dialogs/<id>.dlg". The templates are part of the program, so
-    // a missing or malformed one is a build fault and ends the program with a message.
+    static std::optional<CDialogTemplate> Parse(
+        std::string_view text, std::string* error = nullptr);
+    // The template embedded in the program at build time. The templates are part of the
+    // program, so a missing or malformed one is a build fault and ends the program with a message.
     static CDialogTemplate Load(int id);
 };
