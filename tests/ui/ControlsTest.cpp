@@ -1,4 +1,3 @@
-#include "ui/ColumnStops.h"
 #include "ui/DialogBuilder.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
@@ -58,7 +57,6 @@ private slots:
     void ReturnCommitsOnceAndNeverReachesTheDialog();
     void FocusLossCommitsOnce();
     void EscapeNeverCommits();
-    void ColumnsMakeRoomForEntriesThatWouldReachTheNext();
 
 private:
     // A pane in a dialog with a default button, shown and active.
@@ -395,51 +393,6 @@ void ControlsTest::EscapeNeverCommits()
     window->other->setFocus();
     QCOMPARE(commits, 0);
     QVERIFY(window->dialog.isVisible()); // Escape closed the box, not the dialog
-}
-
-void ControlsTest::ColumnsMakeRoomForEntriesThatWouldReachTheNext()
-{
-    QPlainTextEdit edit;
-    QTextOption option = edit.document()->defaultTextOption();
-    option.setTabs({ QTextOption::Tab(100, QTextOption::LeftTab),
-        QTextOption::Tab(160, QTextOption::LeftTab) });
-    edit.document()->setDefaultTextOption(option);
-    const CColumnStops stops(edit);
-    const auto positions = [&edit] {
-        QList<double> result;
-        for (const QTextOption::Tab& tab : edit.document()->defaultTextOption().tabs())
-            result.append(tab.position);
-        return result;
-    };
-    const QFontMetricsF metrics(edit.font());
-    const double space = metrics.horizontalAdvance(QLatin1Char(' '));
-
-    stops.FitTo(edit, QStringLiteral("Iris\t1,00\t2,00\r\nKohl\t3,00"));
-    QCOMPARE(positions(), QList<double>({ 100, 160 }));
-
-    // A long name moves both stops, keeping the distance between the columns.
-    const QString name = QStringLiteral("King oyster mushrooms, a name longer than its column");
-    stops.FitTo(edit, QStringLiteral("Iris\t1,00\r\n") + name + QStringLiteral("\t48,00\t0,0\r\n"));
-    const double first = metrics.horizontalAdvance(name) + space;
-    QVERIFY(first > 100);
-    // Measured character by character, without kerning: a pixel or two either way.
-    QList<double> moved = positions();
-    QCOMPARE(moved.size(), 2);
-    QVERIFY(qAbs(moved[0] - first) <= 2);
-    QCOMPARE(moved[1] - moved[0], 60.0);
-
-    // A wide middle entry moves only the stop after it; the next text starts from the template.
-    const QString wide = QStringLiteral("123456789012345678901234567890");
-    stops.FitTo(edit, QStringLiteral("Iris\t") + wide + QStringLiteral("\t0,0"));
-    moved = positions();
-    QCOMPARE(moved[0], 100.0);
-    QVERIFY(qAbs(moved[1] - (100 + metrics.horizontalAdvance(wide) + space)) <= 2);
-    stops.FitTo(edit, QStringLiteral("Iris\t1,00"));
-    QCOMPARE(positions(), QList<double>({ 100, 160 }));
-    // Lines with fewer cells than the table (a total, a percentage) run across it, moving nothing.
-    stops.FitTo(
-        edit, QStringLiteral("Iris\t1,00\t2,00\r\n\r\n") + wide + QStringLiteral("\t2\r\n") + wide);
-    QCOMPARE(positions(), QList<double>({ 100, 160 }));
 }
 
 namespace {

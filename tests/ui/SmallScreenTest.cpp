@@ -1,7 +1,5 @@
 #include "WindowRun.h"
 
-#include "ui/ControlAnchors.h"
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +13,6 @@ class SmallScreenTest : public QObject {
 private slots:
     void WindowAndItsMinimumFitTheScreen();
     void StoredSizeLargerThanTheScreenShrinksAndStaysStored();
-    void FrameMovesOntoTheAvailableAreaTitleBarFirst();
 };
 
 namespace {
@@ -72,16 +69,6 @@ void SmallScreenTest::StoredSizeLargerThanTheScreenShrinksAndStaysStored()
         run.m_window->close();
         QCOMPARE(run.Setting("WinSize"), std::string("1100,700"));
     }
-}
-
-void SmallScreenTest::FrameMovesOntoTheAvailableAreaTitleBarFirst()
-{
-    const QRect area(0, 30, 1024, 570); // below a panel
-    for (const auto& [frame, placed] : { std::pair { QRect(59, 10, 888, 400), QPoint(59, 30) },
-             { QRect(500, 300, 888, 400), QPoint(136, 200) },
-             { QRect(-5, 0, 1100, 700), QPoint(0, 30) },
-             { QRect(10, 40, 200, 100), QPoint(10, 40) } })
-        QCOMPARE(CControlAnchors::FramePosition(frame, area), placed);
 }
 
 int main(int argc, char** argv)
