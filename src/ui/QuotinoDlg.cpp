@@ -1,12 +1,6 @@
 #include "ui/QuotinoDlg.h"
 
-#include "app/QuotinoApp.h"
-#include "calc/ListPaste.h"
 #include "platform/UserInterface.h"
-#include "ui/AboutDlg.h"
-#include "ui/ColumnStops.h"
-#include "ui/DetailsDlg.h"
-#include "ui/DownloadController.h"
 #include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
@@ -16,44 +10,59 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
-#include "ui/ServerDlg.h"
+#include "window/ControlIds.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontMetricsF>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTextCursor>
+#include <QUrl>
 #include <QWindow>
 
 namespace {
 
-constexpr const char* kSettings = "Settings";
-
-// Replaces an edit's text, keeping the part of it that was scrolled into view.
-void SetTextKeepingScroll(QPlainTextEdit& edit, const QString& text)
+bool IsUserInput(const QEvent& event)
 {
-    const int position = edit.verticalScrollBar()->value();
-    edit.setPlainText(text);
-    edit.verticalScrollBar()->setValue(position);
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
 }
 
-// Replaces an edit's whole text as one step that Undo takes back.
-void ReplaceUndoably(QPlainTextEdit& edit, const QString& text)
+// The one local file that a drag carries, or an empty path.
+QString DroppedFile(const QMimeData* data)
 {
-    QTextCursor cursor(edit.document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-    cursor.endEditBlock();
-    edit.moveCursor(QTextCursor::Start);
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+SRect ToRect(const QRect& rect)
+{
+    return { rect.x(), rect.y(), rect.width(), rect.height() };
 }
 
 } // namespace
@@ -61,23 +70,32 @@ void ReplaceUndoably(QPlainTextEdit& edit, const QString& text)
 CQuotinoDlg::CQuotinoDlg(
     CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, QWidget* parent)
     : QDialog(parent)
+    , CQtControlView(*this, [this](int id) { return m_builder.Control(id); })
     , m_app(app)
     , m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.m_texts, this))
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
-    , m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings)
-    , m_builder(CDialogTemplate::Load(102))
+    , m_builder(CDialogTemplate::Load(IDD_MAIN))
+    , m_pMain(std::make_unique<CMainWindow>(app, *this, *m_pUi, *m_pClipboard))
 {
     CreateControls();
     ConnectCommands();
-    OnInitDialog();
+    if (!m_pMain->OnInit()) {
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    // Windows show the application icon that main() sets; decode it again only without one.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(ProgramIcon());
+    qApp->installEventFilter(this);
+    setAcceptDrops(true);
 }
 
 CQuotinoDlg::~CQuotinoDlg()
 {
-    m_pDownloads.reset();
-    m_app.m_serverList.m_fnRefillServers = nullptr;
+    qApp->removeEventFilter(this);
+    m_pMain.reset();
     // An open price editor would commit when it loses the focus during destruction.
     qDeleteAll(findChildren<CInPlaceEdit*>());
 }
@@ -88,18 +106,8 @@ void CQuotinoDlg::CreateControls()
     m_builder.SetFactory(IDC_PRICE_LIST, [](QWidget* owner) { return new CPriceListEdit(owner); });
     m_builder.SetFactory(IDC_LINK, [](QWidget* owner) { return new CHyperLink(owner); });
     m_builder.Build(*this);
-
-    m_pInput = Control<CPasteEdit>(IDC_INPUT);
-    m_pReport = Control<QPlainTextEdit>(IDC_REPORT);
-    m_pPriceList = Control<CPriceListEdit>(IDC_PRICE_LIST);
-    m_pServers = Control<QComboBox>(IDC_SERVERS);
-    m_pDate = Control<QLabel>(IDC_DATE);
-    m_pMarketDate = Control<QLabel>(IDC_MARKET_DATE);
-    m_pLocked = Control<QCheckBox>(IDC_LOCKED);
-    m_pMaxFarm = Control<QCheckBox>(IDC_MAX_FARM);
-    m_pLink = Control<CHyperLink>(IDC_LINK);
-    CFocusFrame::Attach(*m_pReport);
-    CFocusFrame::Attach(*m_pPriceList);
+    CFocusFrame::Attach(*Control<QPlainTextEdit>(IDC_REPORT));
+    CFocusFrame::Attach(*Control<QPlainTextEdit>(IDC_PRICE_LIST));
     SetTabOrder();
 }
 
@@ -115,278 +123,56 @@ void CQuotinoDlg::SetTabOrder()
 
 void CQuotinoDlg::ConnectCommands()
 {
-    const auto onClick = [this](int id, void (CQuotinoDlg::*handler)()) {
-        connect(Control<QPushButton>(id), &QPushButton::clicked, this, handler);
-    };
-    onClick(IDC_CALCULATE, &CQuotinoDlg::accept);
-    onClick(IDC_CLOSE, &CQuotinoDlg::reject);
-    onClick(IDC_DOWNLOAD, &CQuotinoDlg::OnDownload);
-    onClick(IDC_DOWNLOAD_ALL, &CQuotinoDlg::OnDownloadAll);
-    onClick(IDC_LOAD_SERVER_LIST, &CQuotinoDlg::OnLoadServerList);
-    onClick(IDC_TOGGLE_PANE, &CQuotinoDlg::OnTogglePriceList);
-    onClick(IDC_SELECT_SERVERS, &CQuotinoDlg::OnSelectServers);
-    onClick(IDC_DETAILS, &CQuotinoDlg::OnDetails);
-    connect(m_pMaxFarm, &QCheckBox::clicked, this, &CQuotinoDlg::OnMaxFarm);
-    connect(m_pServers, &QComboBox::currentIndexChanged, this, &CQuotinoDlg::OnServerChange);
-    connect(m_pPriceList, &CPriceListEdit::EditPrice, this, &CQuotinoDlg::OnEditPrice);
-    m_pInput->SetPasteHandler([this] { PasteList(); });
-    m_pDownloads = std::make_unique<CDownloadController>(*this, m_app, *m_pUi);
-    connect(m_pDownloads.get(), &CDownloadController::CommandFinished, this,
-        [this] { m_app.SaveChanges(); });
-    // A server list update, also the one the start-up runs, refills the server box.
-    m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
-}
-
-void CQuotinoDlg::OnInitDialog()
-{
-    if (!m_app.LoadConfiguration(m_calc, *m_pUi)) {
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-        return;
+    connect(Control<QPushButton>(IDC_CALCULATE), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Control<QPushButton>(IDC_CLOSE), &QPushButton::clicked, this, &QDialog::reject);
+    for (const int id : { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST, IDC_TOGGLE_PANE,
+             IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM }) {
+        connect(Control<QAbstractButton>(id), &QAbstractButton::clicked, this,
+            [this, id] { m_pMain->OnCommand(id); });
     }
-    AddAboutCommand();
-    AddLanguageCommand();
-    m_pDownloads->AddImportCommand();
-
-    // On a small screen, or at a large scale factor, the template would not fit: the window
-    // may then get smaller than the template, and the layout rules hold within that.
-    m_templateSize = size();
-    m_minSize = m_templateSize.boundedTo(AvailableSize());
-    setMinimumSize(m_minSize);
-    m_anchors.Capture([this](int id) { return Control(id); });
-    RestoreWindowSize();
-
-    m_calc.ReadTexts();
-    ApplyTexts();
-    m_pLocked->setChecked(true);
-    m_pMaxFarm->setChecked(m_app.m_settings.m_bMaxFarm);
-
-    m_rcInput = m_pInput->geometry();
-    m_rcReport = m_pReport->geometry();
-    m_anchors.ShowPriceList(m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
-    // Windows show the application icon that main() sets; decode it again only without one.
-    if (QApplication::windowIcon().isNull())
-        setWindowIcon(ProgramIcon());
-    m_bInitialised = true;
-
-    TakeListFromClipboard(true);
-    m_builder.SetTabStops(*m_pReport, { 20, 95, 155, 215, 275 });
-    m_builder.SetTabStops(*m_pPriceList, { 70, 110 });
-    m_reportStops = CColumnStops(*m_pReport);
-    m_priceListStops = CColumnStops(*m_pPriceList);
-    // Choosing the stored server calculates the first report, with the list just taken.
-    FillServerCombo();
-    m_pInput->setFocus(Qt::OtherFocusReason);
-    if (m_app.IsServerListUpdateDue())
-        m_pDownloads->LoadServerList(true);
-}
-
-// Where the platform offers no system menu, F1 and the window's context menu carry About. The
-// command shows only while the language has a text for it.
-void CQuotinoDlg::AddAboutCommand()
-{
-    m_pAboutAction = new QAction(this);
-    m_pAboutAction->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(m_pAboutAction, &QAction::triggered, this, &CQuotinoDlg::OnAbout);
-    addAction(m_pAboutAction);
+    connect(Control<QComboBox>(IDC_SERVERS), &QComboBox::currentIndexChanged, this,
+        [this] { m_pMain->OnCommand(IDC_SERVERS); });
+    connect(Control<CPriceListEdit>(IDC_PRICE_LIST), &CPriceListEdit::EditPrice, this,
+        &CQuotinoDlg::OnEditPrice);
+    Control<CPasteEdit>(IDC_INPUT)->SetPasteHandler([this] { m_pMain->OnPaste(); });
+    // Where the platform offers no system menu, F1 and the window's context menu carry About.
+    AddCommand(IDM_ABOUT, QKeySequence(Qt::Key_F1));
+    AddCommand(IDM_LANGUAGE);
+    AddCommand(IDM_IMPORT);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void CQuotinoDlg::AddLanguageCommand()
+void CQuotinoDlg::AddCommand(int command, QKeySequence shortcut)
 {
-    m_pLanguageAction = new QAction(this);
-    connect(m_pLanguageAction, &QAction::triggered, this, &CQuotinoDlg::OnChangeLanguage);
-    addAction(m_pLanguageAction);
-}
-
-// The screen's available area less the window frame; before the window is first shown its
-// frame is not known, so the style's title bar and border stand in for it.
-QSize CQuotinoDlg::AvailableSize() const
-{
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    QSize frame = frameGeometry().size() - size();
-    if (frame.isEmpty()) {
-        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-        frame = QSize(2 * border, 2 * border + title);
-    }
-    return screen->availableGeometry().size() - frame;
-}
-
-// The size is stored and restored as the window's own size without the frame: the frame is
-// only known once the window is on screen, so a measure including it would let the window
-// grow by its frame at every start.
-void CQuotinoDlg::RestoreWindowSize()
-{
-    m_restoredSize = CControlAnchors::RestoredSize(
-        m_app.m_profile.GetString(kSettings, "WinSize", ""), m_minSize, AvailableSize());
-    if (m_restoredSize == size())
-        return;
-    resize(m_restoredSize);
-    // A hidden window gets its resize event only when shown; the edits' rectangles are
-    // recorded from the laid-out window right after this.
-    RecalcLayout();
-}
-
-// Everything the window shows in the chosen language, at start and after a language change.
-void CQuotinoDlg::ApplyTexts()
-{
-    m_qtTranslation.Load(m_app.GetText("Txt_LanguageCode"));
-    Relabel();
-    ShowLinkLine();
-    SetToolTips();
-    m_pMaxFarm->setText(ToQString("<= " + m_calc.m_reportTexts.Txt_Origin));
-    const std::string about = m_app.GetText("Txt_About");
-    m_pAboutAction->setText(ToQString(about));
-    m_pAboutAction->setVisible(!about.empty());
-    // The language dialog speaks English, so its command must be found in any language.
-    const std::string language = m_app.GetText("Txt_Language");
-    m_pLanguageAction->setText(
-        language.empty() ? QStringLiteral("Language...") : ToQString(language));
-    m_pDownloads->RelabelImportCommand();
-    m_calc.m_strDateLabel = FromQString(m_pDate->text());
-}
-
-void CQuotinoDlg::Relabel()
-{
-    setWindowTitle(ToQString(m_app.GetText("Txt_Title")));
-    const std::pair<int, const char*> labels[] = {
-        { IDC_SERVER_LABEL, "Txt_Server" },
-        { IDC_DATE, "Txt_Date" },
-        { IDC_CALCULATE, "Txt_Calc" },
-        { IDC_DOWNLOAD, "Txt_Download" },
-        { IDC_DOWNLOAD_ALL, "Txt_DownloadAll" },
-        { IDC_LOAD_SERVER_LIST, "Txt_LoadServerList" },
-        { IDC_CLOSE, "Txt_Close" },
-        { IDC_LOCKED, "Txt_Locked" },
-    };
-    for (const auto& [id, key] : labels) {
-        const QString text = ToQString(m_app.GetText(key));
-        if (auto* label = Control<QLabel>(id))
-            label->setText(text);
-        else if (auto* button = Control<QAbstractButton>(id))
-            button->setText(text);
-    }
-}
-
-// Without a target the line would show its placeholder text, underlined, leading nowhere.
-void CQuotinoDlg::ShowLinkLine()
-{
-    const CReportTexts& texts = m_calc.m_reportTexts;
-    const bool hasTarget = !texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty();
-    if (hasTarget) {
-        m_pLink->SetLinkText(texts.Txt_Adv);
-        m_pLink->SetLinkUrl(texts.Txt_Adv_Link);
-    }
-    m_pLink->setVisible(hasTarget);
-}
-
-void CQuotinoDlg::SetToolTips()
-{
-    const std::pair<int, const char*> tips[] = {
-        { IDC_SELECT_SERVERS, "Txt_TipServers" },
-        { IDC_TOGGLE_PANE, "Txt_TipPriceList" },
-        { IDC_DETAILS, "Txt_TipDetails" },
-    };
-    for (const auto& [id, key] : tips)
-        Control(id)->setToolTip(ToQString(m_app.GetText(key)));
-}
-
-void CQuotinoDlg::RecalcLayout()
-{
-    const QSize grown = size() - m_templateSize;
-    m_anchors.RecalcLayout(grown.width(), grown.height(), m_app.m_settings.m_bPreisListe);
-}
-
-void CQuotinoDlg::Calculate()
-{
-    CWaitCursor wait(m_pUi);
-    const CCalculation result = m_calc.Calculate(FromQString(m_pInput->toPlainText()));
-    m_pDate->setText(ToQString(result.strDateLabel));
-    m_pMarketDate->setText(ToQString(result.strMarketLabel));
-    const QString priceList = ToQString(result.strPriceList);
-    const QString report = ToQString(result.strReport);
-    if (m_priceListStops && m_reportStops) {
-        m_priceListStops->FitTo(*m_pPriceList, priceList);
-        m_reportStops->FitTo(*m_pReport, report);
-    }
-    SetTextKeepingScroll(*m_pPriceList, priceList);
-    m_pReport->setPlainText(report);
-    m_pDownloads->ShowOutcome();
-    emit Calculated();
-}
-
-void CQuotinoDlg::FillServerCombo()
-{
-    const std::string stored = m_app.m_profile.GetString(kSettings, "Server", "");
-    {
-        const QSignalBlocker quiet(m_pServers);
-        m_pServers->clear();
-        int selected = -1;
-        for (const std::string& name : m_app.m_servers.m_astrServers) {
-            if (m_app.m_servers.GetServerInt(name, "Selected", 1) == 0)
-                continue;
-            m_pServers->addItem(ToQString(name));
-            if (name == stored)
-                selected = m_pServers->count() - 1;
-        }
-        // At first start no server is stored: the first one offered lets Download work at once.
-        if (stored.empty() && m_pServers->count() > 0)
-            selected = 0;
-        m_pServers->setCurrentIndex(selected);
-    }
-    OnServerChange();
-}
-
-void CQuotinoDlg::PasteList()
-{
-    // Replacing the text is the input's change notification; the calculation follows once
-    // the current event is done.
-    if (TakeListFromClipboard())
-        QMetaObject::invokeMethod(this, &CQuotinoDlg::accept, Qt::QueuedConnection);
-}
-
-bool CQuotinoDlg::TakeListFromClipboard(bool atStart)
-{
-    const std::optional<std::string> list = atStart
-        ? PasteListAtStart(*m_pClipboard, m_calc.m_templates)
-        : ::PasteList(*m_pClipboard, m_calc.m_templates);
-    if (list)
-        ReplaceUndoably(*m_pInput, ToQString(*list));
-    return list.has_value();
+    auto* action = new QAction(this);
+    action->setShortcut(shortcut);
+    action->setVisible(false);
+    connect(action, &QAction::triggered, this, [this, command] { m_pMain->OnCommand(command); });
+    addAction(action);
+    m_commands.insert(command, action);
 }
 
 void CQuotinoDlg::accept()
 {
-    Calculate();
+    m_pMain->OnCommand(IDC_CALCULATE);
 }
 
 void CQuotinoDlg::reject()
 {
-    if (m_bIgnoreCancel) {
-        m_bIgnoreCancel = false;
-        return;
-    }
-    QDialog::reject();
+    if (m_pMain->OnCancel())
+        QDialog::reject();
 }
 
 void CQuotinoDlg::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !m_bInitialised || !isActiveWindow())
-        return;
-    if (ClipboardHasNewList(*m_pClipboard, m_calc.m_templates))
-        PasteList();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_pMain->OnActivate();
 }
 
 void CQuotinoDlg::closeEvent(QCloseEvent* event)
 {
-    // At the minimum size a size stored earlier stays, so a window that was once enlarged
-    // opens enlarged again; so does it at the size it opened with, which may have been shrunk
-    // to fit this screen.
-    if (m_bInitialised && size() != m_minSize && size() != m_restoredSize)
-        m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size()));
+    m_pMain->OnClose();
     QDialog::closeEvent(event);
 }
 
@@ -398,9 +184,6 @@ bool CQuotinoDlg::event(QEvent* event)
     return QDialog::event(event);
 }
 
-// The window was sized for an estimate of its frame and placed before the window manager framed
-// it, which may put the title bar above the screen. Once the frame is known, the window is
-// narrowed to what the screen holds and moved so that the frame lies on the available area.
 void CQuotinoDlg::PlaceFrameOnScreen()
 {
     const QScreen* screen = this->screen();
@@ -408,119 +191,211 @@ void CQuotinoDlg::PlaceFrameOnScreen()
     if (!screen || !isVisible() || frame.isNull())
         return;
     m_bFramePlaced = true;
-    const QRect available = screen->availableGeometry();
-    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    const QSize fitting = size().boundedTo(available.size() - frameSize);
-    if (fitting != size()) {
-        m_minSize = m_minSize.boundedTo(fitting);
-        m_restoredSize = fitting; // what the window opens with: closing at it stores nothing
-        setMinimumSize(m_minSize);
-        resize(fitting);
-    }
-    const QRect framed(
-        geometry().topLeft() - QPoint(frame.left(), frame.top()), fitting + frameSize);
-    move(CControlAnchors::FramePosition(framed, available));
+    const QRect framed = geometry().marginsAdded(frame);
+    const SPoint place
+        = m_pMain->OnFramed(ToRect(framed), ToRect(screen->availableGeometry()));
+    move(place.x, place.y);
 }
 
 void CQuotinoDlg::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    if (!isMinimized())
-        RecalcLayout();
+    if (!isMinimized()) {
+        m_pMain->OnResize(ClientSize());
+        update();
+    }
 }
 
-void CQuotinoDlg::OnServerChange()
+bool CQuotinoDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    CWaitCursor wait(m_pUi);
-    m_calc.m_strServer = FromQString(m_pServers->currentText());
-    m_app.m_profile.WriteString(kSettings, "Server", m_calc.m_strServer);
-    m_calc.RebuildMarketPrices();
-    Calculate();
-    m_app.SaveChanges();
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return QDialog::eventFilter(watched, event);
+    if (m_pMain->IsBusy())
+        return FilterWhileBusy(*event);
+    return HandleDrop(*event);
 }
 
-void CQuotinoDlg::RecalculatePrices()
+// Escape and Close reach the window and stop the command; other input waits until it ended.
+bool CQuotinoDlg::FilterWhileBusy(QEvent& event)
 {
-    m_calc.RebuildMarketPrices();
-    Calculate();
+    if (!IsUserInput(event))
+        return false;
+    if (event.type() == QEvent::KeyPress
+        && static_cast<QKeyEvent&>(event).key() == Qt::Key_Escape)
+        return false;
+    // An accepted override keeps the window's shortcuts (F1) from firing.
+    event.setAccepted(event.type() == QEvent::ShortcutOverride);
+    return true;
 }
 
-QString CQuotinoDlg::SelectedServer() const
+bool CQuotinoDlg::HandleDrop(QEvent& event)
 {
-    return m_pServers->currentText();
-}
-
-void CQuotinoDlg::OnDownload()
-{
-    m_pDownloads->Download();
-}
-
-void CQuotinoDlg::OnDownloadAll()
-{
-    m_pDownloads->DownloadAll();
-}
-
-void CQuotinoDlg::OnLoadServerList()
-{
-    m_pDownloads->LoadServerList(false);
-}
-
-void CQuotinoDlg::OnTogglePriceList()
-{
-    const bool show = !m_app.m_settings.m_bPreisListe;
-    m_app.m_settings.SetPreisListe(show);
-    m_anchors.ShowPriceList(show, m_rcInput, m_rcReport);
-    RecalcLayout();
-    m_app.SaveChanges();
-}
-
-void CQuotinoDlg::OnMaxFarm(bool checked)
-{
-    m_app.m_settings.SetMaxFarm(checked);
-    m_calc.RebuildMarketPrices();
-    Calculate();
-    m_app.SaveChanges();
-}
-
-void CQuotinoDlg::OnSelectServers()
-{
-    CServerDlg dialog(m_app.m_texts, m_app.m_profile, m_app.m_servers, this);
-    dialog.exec();
-    FillServerCombo();
-}
-
-void CQuotinoDlg::OnDetails()
-{
-    CDetailsDlg dialog(m_app.m_texts, m_app.m_settings, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        Calculate();
-        m_app.SaveChanges();
+    switch (event.type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto& drag = static_cast<QDropEvent&>(event);
+        if (DroppedFile(drag.mimeData()).isEmpty())
+            return false;
+        drag.acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto& drop = static_cast<QDropEvent&>(event);
+        const QString path = DroppedFile(drop.mimeData());
+        if (path.isEmpty())
+            return false;
+        drop.acceptProposedAction();
+        m_pMain->OnImport(path.toUtf8().toStdString());
+        return true;
+    }
+    default:
+        return false;
     }
 }
 
 void CQuotinoDlg::OnEditPrice(const NMPRICELINE& line)
 {
-    if (m_pLocked->isChecked())
+    if (!m_pMain->CanEditPrices())
         return;
     CInPlaceEdit::Create(line, false, [this](const std::string& name, const std::string& text) {
-        if (m_calc.SetMarketPrice(name, text)) {
-            Calculate();
-            m_app.SaveChanges();
-        }
+        m_pMain->OnPriceEdited(name, text);
     });
 }
 
-void CQuotinoDlg::OnAbout()
+void CQuotinoDlg::ReplaceTextUndoably(int id, const std::string& text)
 {
-    CAboutDlg dialog(m_app.m_texts, this);
-    dialog.exec();
+    auto* edit = Control<QPlainTextEdit>(id);
+    if (!edit)
+        return;
+    QTextCursor cursor(edit->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(ToQString(text));
+    cursor.endEditBlock();
+    edit->moveCursor(QTextCursor::Start);
 }
 
-void CQuotinoDlg::OnChangeLanguage()
+void CQuotinoDlg::SetTextKeepingScroll(int id, const std::string& text)
 {
-    if (!m_app.ChangeLanguage(m_calc, *m_pUi))
+    auto* edit = Control<QPlainTextEdit>(id);
+    if (!edit)
         return;
-    ApplyTexts();
-    Calculate();
-    m_app.SaveChanges();
+    const int position = edit->verticalScrollBar()->value();
+    edit->setPlainText(ToQString(text));
+    edit->verticalScrollBar()->setValue(position);
+}
+
+void CQuotinoDlg::SetTabStops(int id, const std::vector<double>& stops)
+{
+    auto* edit = Control<QPlainTextEdit>(id);
+    if (!edit)
+        return;
+    QList<QTextOption::Tab> tabs;
+    for (const double stop : stops)
+        tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+    QTextOption option = edit->document()->defaultTextOption();
+    // Setting the same stops would lay the whole text out again.
+    if (option.tabs() == tabs)
+        return;
+    option.setTabs(tabs);
+    edit->document()->setDefaultTextOption(option);
+}
+
+double CQuotinoDlg::DialogUnitsToPixelsX(int units) const
+{
+    return m_builder.Units().ToPixelsX(units);
+}
+
+double CQuotinoDlg::TextWidth(int id, std::string_view text) const
+{
+    const QWidget* control = Control(id);
+    if (!control)
+        return 0;
+    SCharWidths& cache = m_charWidths[id];
+    if (control->font() != cache.font) {
+        cache.font = control->font();
+        cache.widths.clear();
+    }
+    const QFontMetricsF metrics(cache.font);
+    double width = 0;
+    for (const QChar c : ToQString(text)) {
+        auto found = cache.widths.constFind(c.unicode());
+        if (found == cache.widths.cend())
+            found = cache.widths.insert(c.unicode(), metrics.horizontalAdvance(c));
+        width += *found;
+    }
+    return width;
+}
+
+void CQuotinoDlg::RepaintNow(int id)
+{
+    if (QWidget* control = Control(id))
+        control->repaint();
+}
+
+void CQuotinoDlg::SetCommandText(int command, const std::string& text)
+{
+    if (QAction* action = m_commands.value(command)) {
+        action->setText(ToQString(text));
+        action->setVisible(!text.empty());
+    }
+}
+
+void CQuotinoDlg::UseLanguage(const std::string& code)
+{
+    m_qtTranslation.Load(code);
+}
+
+std::string CQuotinoDlg::ChooseImportFile(
+    const std::string& title, const std::string& filterName, const std::string& folder)
+{
+    const QString priceLists = ToQString(filterName) + QStringLiteral(" (*.txt *.tsv *.csv)");
+    const QString known = QString::fromStdString(folder);
+    const QString start = !known.isEmpty() && QDir(known).exists() ? known : QDir::homePath();
+    const QString path = QFileDialog::getOpenFileName(this, ToQString(title), start,
+        priceLists + QStringLiteral(";;") + QFileDialog::tr("All Files (*)"));
+    return path.toUtf8().toStdString();
+}
+
+SSize CQuotinoDlg::ClientSize() const
+{
+    return { width(), height() };
+}
+
+void CQuotinoDlg::ResizeClient(SSize size)
+{
+    resize(size.width, size.height);
+}
+
+void CQuotinoDlg::SetMinimumClientSize(SSize size)
+{
+    setMinimumSize(size.width, size.height);
+}
+
+// The screen's available area less the window frame; before the window is first shown its
+// frame is not known, so the style's title bar and border stand in for it.
+SSize CQuotinoDlg::AvailableClientSize() const
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return { QWIDGETSIZE_MAX, QWIDGETSIZE_MAX };
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QSize(2 * border, 2 * border + title);
+    }
+    const QSize available = screen->availableGeometry().size() - frame;
+    return { available.width(), available.height() };
+}
+
+void CQuotinoDlg::Post(std::function<void()> task)
+{
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void CQuotinoDlg::Close()
+{
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }

@@ -1,36 +1,27 @@
 #pragma once
 
-#include "calc/OfferCalculator.h"
-#include "ui/ColumnStops.h"
-#include "ui/ControlAnchors.h"
 #include "ui/DialogBuilder.h"
+#include "ui/QtControlView.h"
 #include "ui/QtTranslation.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowView.h"
 
 #include <QDialog>
-#include <QRect>
+#include <QHash>
 #include <QSize>
 
 #include <memory>
-#include <optional>
 
-class CDownloadController;
-class CHyperLink;
-class QAction;
-class CPasteEdit;
-class CPriceListEdit;
 class CQuotinoApp;
 class IClipboard;
 class IUserInterface;
-class QCheckBox;
-class QComboBox;
-class QLabel;
+class QAction;
 class QPlainTextEdit;
 struct NMPRICELINE;
 
-// The program's only window: the shopping list, the report, the price list pane and the
-// server box. It loads the configuration when it is created, forwards every command to the
-// core and shows the texts the calculator returns.
-class CQuotinoDlg : public QDialog {
+// The main window's Qt face: widgets made from the main window's template, every user action
+// forwarded to CMainWindow, and what it sets drawn.
+class CQuotinoDlg : public QDialog, private CQtControlView, private IMainWindowView {
     Q_OBJECT
 public:
     // ui and clipboard default to the desktop's; tests pass their own. If the configuration
@@ -41,27 +32,14 @@ public:
 
     QWidget* Control(int id) const { return m_builder.Control(id); }
     template <class T> T* Control(int id) const { return m_builder.Control<T>(id); }
-    bool IsInitialised() const { return m_bInitialised; }
+    CMainWindow& Behaviour() { return *m_pMain; }
+    bool IsInitialised() const { return m_pMain->IsInitialised(); }
     // The template size, made smaller where the screen's available area is smaller.
-    QSize MinimumSize() const { return m_minSize; }
-
-    // Shows the report, the price list pane and both date labels for the current input.
-    void Calculate();
-    // Offers the selected servers and picks the stored one, which recalculates.
-    void FillServerCombo();
-    // Replaces the whole input with the clipboard's list and calculates once, afterwards.
-    void PasteList();
-
-    // The selected server's effective prices afresh, then Calculate.
-    void RecalculatePrices();
-    QString SelectedServer() const;
-    // The next cancel command (Escape) leaves the window open: the key stopped a download.
-    void IgnoreNextCancel() { m_bIgnoreCancel = true; }
-    CDownloadController& Downloads() const { return *m_pDownloads; }
+    QSize MinimumSize() const { return minimumSize(); }
 
     // Return and the Calculate button: recalculate; the window stays open.
     void accept() override;
-    // Escape and the Close button; swallowed once after Download all was stopped.
+    // Escape and the Close button; while a command runs they only stop it.
     void reject() override;
 
 signals:
@@ -72,71 +50,53 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateControls();
-    // Puts a list from the clipboard into the input, without calculating; false without one.
-    bool TakeListFromClipboard(bool atStart = false);
-    void ConnectCommands();
-    void OnInitDialog();
-    void AddAboutCommand();
-    void AddLanguageCommand();
-    QSize AvailableSize() const;
-    void RestoreWindowSize();
-    void PlaceFrameOnScreen();
-    void ApplyTexts();
-    void Relabel();
-    void ShowLinkLine();
-    void SetToolTips();
     void SetTabOrder();
-    void RecalcLayout();
-
-    void OnServerChange();
-    void OnDownload();
-    void OnDownloadAll();
-    void OnLoadServerList();
-    void OnTogglePriceList();
-    void OnMaxFarm(bool checked);
-    void OnSelectServers();
-    void OnDetails();
+    void ConnectCommands();
+    void AddCommand(int command, QKeySequence shortcut = {});
+    void PlaceFrameOnScreen();
+    bool FilterWhileBusy(QEvent& event);
+    bool HandleDrop(QEvent& event);
     void OnEditPrice(const NMPRICELINE& line);
-    void OnAbout();
-    void OnChangeLanguage();
+
+    // IMainWindowView beyond the controls
+    void ReplaceTextUndoably(int id, const std::string& text) override;
+    void SetTextKeepingScroll(int id, const std::string& text) override;
+    void SetTabStops(int id, const std::vector<double>& stops) override;
+    double DialogUnitsToPixelsX(int units) const override;
+    double TextWidth(int id, std::string_view text) const override;
+    void RepaintNow(int id) override;
+    void SetCommandText(int command, const std::string& text) override;
+    void UseLanguage(const std::string& code) override;
+    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
+        const std::string& folder) override;
+    SSize ClientSize() const override;
+    void ResizeClient(SSize size) override;
+    void SetMinimumClientSize(SSize size) override;
+    SSize AvailableClientSize() const override;
+    void Post(std::function<void()> task) override;
+    void Close() override;
+    void AfterCalculation() override { emit Calculated(); }
 
     CQuotinoApp& m_app;
     std::unique_ptr<IUserInterface> m_pOwnUi;
     std::unique_ptr<IClipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
-
-    COfferCalculator m_calc;
     CDialogBuilder m_builder;
-    CControlAnchors m_anchors;
     CQtTranslation m_qtTranslation;
-    std::unique_ptr<CDownloadController> m_pDownloads;
-
-    CPasteEdit* m_pInput = nullptr;
-    QPlainTextEdit* m_pReport = nullptr;
-    CPriceListEdit* m_pPriceList = nullptr;
-    QComboBox* m_pServers = nullptr;
-    QLabel* m_pDate = nullptr;
-    QLabel* m_pMarketDate = nullptr;
-    QCheckBox* m_pLocked = nullptr;
-    QCheckBox* m_pMaxFarm = nullptr;
-    CHyperLink* m_pLink = nullptr;
-    QAction* m_pAboutAction = nullptr;
-    QAction* m_pLanguageAction = nullptr;
-
-    QRect m_rcInput;
-    QRect m_rcReport;
-    // The report's and the price list's columns, once the window has set them up.
-    std::optional<CColumnStops> m_reportStops;
-    std::optional<CColumnStops> m_priceListStops;
-    QSize m_templateSize; // where the anchored controls were recorded
-    QSize m_minSize; // the smallest the window gets
-    QSize m_restoredSize; // as opened: closing at this size leaves the stored size alone
-    bool m_bInitialised = false;
+    QHash<int, QAction*> m_commands;
+    // Each character's advance in a control's font, measured once: shaping every cell of a
+    // long list anew would cost the first report about a millisecond.
+    struct SCharWidths {
+        QFont font;
+        QHash<char16_t, double> widths;
+    };
+    mutable QHash<int, SCharWidths> m_charWidths;
+    std::unique_ptr<CMainWindow> m_pMain;
     bool m_bFramePlaced = false; // once the window manager's frame is known
-    bool m_bIgnoreCancel = false;
 };

@@ -9,7 +9,7 @@
 
 // What the main window's behaviour needs beyond a dialog's controls: the edits' finer
 // handling, the menu commands, the window's size and the way back onto its thread.
-class IMainWindowView : public IWindowView {
+class IMainWindowView : public virtual IWindowView {
 public:
     // Replaces an edit's whole text as one step that Undo takes back, cursor at the start.
     virtual void ReplaceTextUndoably(int id, const std::string& text) = 0;
@@ -22,11 +22,20 @@ public:
     virtual double TextWidth(int id, std::string_view text) const = 0;
     // Shows a label's new text at once, also while the window's thread is busy.
     virtual void RepaintNow(int id) = 0;
-    // The link line: the text shown and what clicking it opens.
-    virtual void SetLink(int id, const std::string& text, const std::string& url) = 0;
 
     // A menu command; shown only with a text.
     virtual void SetCommandText(int command, const std::string& text) = 0;
+    // The toolkit's own texts (standard buttons, file dialogs) in the language of this code
+    // ("de", "en", ...).
+    virtual void UseLanguage(const std::string& code) = 0;
+    // The file dialog for a price list to import: title and filter name are texts, folder and
+    // the answer paths in UTF-8; an empty folder means the user's home, an empty answer that
+    // the user cancelled.
+    virtual std::string ChooseImportFile(
+        const std::string& title, const std::string& filterName, const std::string& folder)
+        = 0;
+    // After every calculation, for whoever watches the window.
+    virtual void AfterCalculation() { }
 
     virtual SSize ClientSize() const = 0;
     virtual void ResizeClient(SSize size) = 0;

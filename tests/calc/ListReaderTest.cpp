@@ -222,11 +222,11 @@ TEST(ListPaste, TextPastTheBoundIsTakenOnlyWhenAskedFor)
     const CListTemplates templates = DefaultListTemplates();
     FakeClipboard clipboard;
     for (const std::size_t size : { kMaxListBytes, kMaxListBytes + 1 }) {
-        g_strLastList.clear();
+        CListPaste paste;
         clipboard.m_strText = "Einkaufsliste\r\n" + std::string(size - 15, '\n');
-        EXPECT_EQ(ClipboardHasNewList(clipboard, templates), size <= kMaxListBytes) << size;
-        EXPECT_EQ(PasteListAtStart(clipboard, templates).has_value(), size <= kMaxListBytes);
-        EXPECT_TRUE(PasteList(clipboard, templates)) << size;
+        EXPECT_EQ(paste.HasNewList(clipboard, templates), size <= kMaxListBytes) << size;
+        EXPECT_EQ(paste.PasteAtStart(clipboard, templates).has_value(), size <= kMaxListBytes);
+        EXPECT_TRUE(paste.Paste(clipboard, templates)) << size;
     }
 }
 
@@ -234,32 +234,34 @@ TEST(ListPaste, PasteNormalisesTheClipboardAndRemembersIt)
 {
     const CListTemplates templates = DefaultListTemplates();
     FakeClipboard clipboard;
+    CListPaste paste;
     clipboard.m_strText = "xyz Einkaufsliste3 x Karotte";
-    EXPECT_EQ("Einkaufsliste\r\n3 x Karotte", PasteList(clipboard, templates));
-    EXPECT_EQ("Einkaufsliste\r\n3 x Karotte", g_strLastList);
-    EXPECT_FALSE(ClipboardHasNewList(clipboard, templates));
+    EXPECT_EQ("Einkaufsliste\r\n3 x Karotte", paste.Paste(clipboard, templates));
+    EXPECT_EQ("Einkaufsliste\r\n3 x Karotte", paste.LastList());
+    EXPECT_FALSE(paste.HasNewList(clipboard, templates));
 
     clipboard.m_strText = "Einkaufsliste\r\n2 x Salat";
-    EXPECT_TRUE(ClipboardHasNewList(clipboard, templates));
-    EXPECT_EQ("Einkaufsliste\r\n2 x Salat", PasteList(clipboard, templates));
-    EXPECT_FALSE(ClipboardHasNewList(clipboard, templates));
+    EXPECT_TRUE(paste.HasNewList(clipboard, templates));
+    EXPECT_EQ("Einkaufsliste\r\n2 x Salat", paste.Paste(clipboard, templates));
+    EXPECT_FALSE(paste.HasNewList(clipboard, templates));
 }
 
 TEST(ListPaste, PasteFromAnEmptyClipboardKeepsTheInputButForgetsTheLastList)
 {
     const CListTemplates templates = DefaultListTemplates();
     FakeClipboard clipboard;
+    CListPaste paste;
     clipboard.m_strText = "Einkaufsliste\r\n3 x Karotte";
-    ASSERT_TRUE(PasteList(clipboard, templates));
+    ASSERT_TRUE(paste.Paste(clipboard, templates));
 
     clipboard.m_strText.clear();
-    EXPECT_TRUE(ClipboardHasNewList(clipboard, templates));
-    EXPECT_EQ(std::nullopt, PasteList(clipboard, templates));
-    EXPECT_EQ("", g_strLastList);
-    EXPECT_FALSE(ClipboardHasNewList(clipboard, templates));
+    EXPECT_TRUE(paste.HasNewList(clipboard, templates));
+    EXPECT_EQ(std::nullopt, paste.Paste(clipboard, templates));
+    EXPECT_EQ("", paste.LastList());
+    EXPECT_FALSE(paste.HasNewList(clipboard, templates));
 
     clipboard.m_strText = "Einkaufsliste\r\n3 x Karotte";
-    EXPECT_TRUE(ClipboardHasNewList(clipboard, templates));
+    EXPECT_TRUE(paste.HasNewList(clipboard, templates));
 }
 
 } // namespace

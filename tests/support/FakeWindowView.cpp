@@ -1,5 +1,19 @@
 #include "support/FakeWindowView.h"
 
+#include "window/DialogTemplate.h"
+#include "window/DialogUnits.h"
+
+void CFakeWindowView::LayOut(int templateId)
+{
+    const CDialogTemplate dialog = CDialogTemplate::Load(templateId);
+    const CDialogUnits units(6, 13);
+    m_size = units.ToPixels({ 0, 0, dialog.m_size.width, dialog.m_size.height }).Size();
+    for (const CDialogControl& control : dialog.m_controls) {
+        m_controls[control.nId].rect = units.ToPixels(control.rect);
+        m_controls[control.nId].strText = control.strText;
+    }
+}
+
 int CFakeWindowView::RunPosted()
 {
     int ran = 0;

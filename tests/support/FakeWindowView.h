@@ -43,6 +43,9 @@ public:
     std::vector<int> m_dialogsRun;
 
     SControl& operator[](int id) { return m_controls[id]; }
+    // The controls of a template where a face with a 6 by 13 pixel font puts them, the
+    // window at the template's size.
+    void LayOut(int templateId);
     // Runs what was posted, including what those tasks post; returns how many ran.
     int RunPosted();
     // Opens dialog on a fresh fake, lets answer act as the user, then presses answerId.

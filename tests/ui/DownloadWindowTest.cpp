@@ -7,7 +7,6 @@
 #include "platform/UserInterface.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
-#include "ui/DownloadController.h"
 #include "ui/QtText.h"
 #include "ui/QuotinoDlg.h"
 #include "ui/WindowRun.h"
@@ -120,7 +119,6 @@ struct Window {
     explicit Window(const std::vector<std::pair<std::string, std::string>>& servers,
         const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {})
     {
-        g_strLastList.clear();
         m_clipboard.m_strText = clipboard;
         QVERIFY(WriteServersProfile(Path(), servers, edit));
         m_app = std::make_unique<CQuotinoApp>(Path(), m_clock);
@@ -130,7 +128,7 @@ struct Window {
         m_window->show();
     }
     std::string Path() const { return m_dir.file("quotino.ini"); }
-    bool Busy() const { return m_window->Downloads().IsBusy(); }
+    bool Busy() const { return m_window->Behaviour().IsBusy(); }
     bool WaitUntilIdle(int milliseconds = 10000)
     {
         QElapsedTimer timer;
@@ -447,8 +445,7 @@ void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
 
     // A file that is no list changes nothing and says why.
     run.Select(QStringLiteral("Server 2"));
-    QVERIFY(!run.m_window->Downloads().ImportPriceList(
-        QString::fromStdString(run.m_dir.file("none.txt"))));
+    QVERIFY(!run.m_window->Behaviour().OnImport(run.m_dir.file("none.txt")));
     QCOMPARE(run.Stamp("Server 2"), kOldStamp);
     QCOMPARE(run.Label(1003)->toolTip(), QString::fromUtf8("Die Datei kann nicht gelesen werden"));
 }

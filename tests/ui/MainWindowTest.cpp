@@ -9,7 +9,6 @@
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "ui/ControlAnchors.h"
-#include "ui/DownloadController.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
@@ -101,7 +100,6 @@ struct Run {
     explicit Run(const std::string& language = "Deutsch", const ProfileEdit& edit = {},
         const std::string& clipboard = {})
     {
-        g_strLastList.clear();
         WriteProfile(ProfilePath(), language, edit);
         m_clipboard.m_strText = clipboard;
         Open();
@@ -135,9 +133,9 @@ struct Run {
     {
         QElapsedTimer timer;
         timer.start();
-        while (m_window->Downloads().IsBusy() && timer.elapsed() < milliseconds)
+        while (m_window->Behaviour().IsBusy() && timer.elapsed() < milliseconds)
             QTest::qWait(5);
-        return !m_window->Downloads().IsBusy();
+        return !m_window->Behaviour().IsBusy();
     }
 
     std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
@@ -510,7 +508,7 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
     QElapsedTimer escape;
     escape.start();
     QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
-    QVERIFY(!run.m_window->Downloads().IsBusy());
+    QVERIFY(!run.m_window->Behaviour().IsBusy());
     QVERIFY2(escape.elapsed() < 200, qPrintable(QString::number(escape.elapsed())));
     // Server C's list was in, but Server A before it was not: neither is applied.
     QCOMPARE(run.m_app->m_servers.GetServerValue("Server C", "Aktualisiert", ""),
@@ -780,7 +778,6 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
     FakeUi ui; // cancels the first-start language question
     FakeClipboard clipboard;
     clipboard.m_strText = kExampleList;
-    g_strLastList.clear();
     CQuotinoApp app(dir.file("quotino.ini"), clock);
     app.InitInstance();
     CQuotinoDlg window(app, &ui, &clipboard);
@@ -790,7 +787,7 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
     QCOMPARE(window.exec(), int(QDialog::Rejected));
     QCOMPARE(app.m_profile.GetString("Settings", "WinSize", "<none>"), std::string("<none>"));
     QCOMPARE(window.Control<QPlainTextEdit>(1000)->toPlainText(), QString());
-    QVERIFY(g_strLastList.empty());
+    QVERIFY(window.Behaviour().ListPaste().LastList().empty());
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -7,7 +7,6 @@
 #include "platform/UserInterface.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
-#include "ui/DownloadController.h"
 #include "ui/QuotinoDlg.h"
 #include "ui/WindowRun.h"
 
@@ -136,7 +135,6 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
         }
     }));
 
-    g_strLastList.clear();
     CFixedClock clock(FixedNow());
     CQuotinoApp app(path, clock);
     app.InitInstance();
@@ -157,7 +155,7 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     QElapsedTimer elapsed;
     elapsed.start();
     window.Control<QPushButton>(1006)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.Downloads().IsBusy(), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.Behaviour().IsBusy(), 15000);
     const qint64 milliseconds = elapsed.elapsed();
     heartbeat.stop();
     qInfo("Download all over five servers took %lld ms; %d timer ticks ran meanwhile", milliseconds,

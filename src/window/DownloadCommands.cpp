@@ -1,0 +1,185 @@
+#include "window/DownloadCommands.h"
+
+#include "app/QuotinoApp.h"
+#include "platform/UserInterface.h"
+#include "prices/DownloadRun.h"
+#include "serverlist/ServerListRun.h"
+#include "window/ControlIds.h"
+#include "window/MainWindowView.h"
+
+namespace {
+
+// The folder part of a path, without the last separator; empty for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+CDownloadCommands::CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui)
+    : m_app(app)
+    , m_view(view)
+    , m_ui(ui)
+    , m_pAlive(std::make_shared<CDownloadCommands*>(this))
+{
+    // The worker's thread only posts: everything else happens on the window's thread.
+    std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
+    m_app.m_fetch.SetNotify([alive, &view] {
+        view.Post([alive] {
+            if (const auto self = alive.lock())
+                (*self)->OnTransfersFinished();
+        });
+    });
+}
+
+CDownloadCommands::~CDownloadCommands()
+{
+    m_app.m_fetch.SetNotify(nullptr);
+    m_app.m_fetch.CancelAll();
+}
+
+void CDownloadCommands::Download()
+{
+    if (IsBusy())
+        return;
+    Begin(ECommand::Download);
+    m_pRun = std::make_unique<CDownloadRun>(m_app.m_downloader, m_app.m_fetch,
+        std::vector<std::string> { m_hooks.selectedServer() });
+    m_pRun->Start();
+    ApplyNextServer();
+}
+
+void CDownloadCommands::DownloadAll()
+{
+    if (IsBusy())
+        return;
+    m_view.SetText(IDC_DATE, m_app.GetText("Txt_DownloadAll") + "...");
+    m_view.RepaintNow(IDC_DATE);
+    Begin(ECommand::DownloadAll);
+    m_pRun = std::make_unique<CDownloadRun>(
+        m_app.m_downloader, m_app.m_fetch, m_app.m_downloader.OfferedServers());
+    m_pRun->m_fnProgress = [this](const std::string& name) {
+        m_view.SetText(IDC_MARKET_DATE, name);
+        m_view.RepaintNow(IDC_MARKET_DATE);
+    };
+    m_pRun->Start();
+    ApplyNextServer();
+}
+
+void CDownloadCommands::LoadServerList(bool atStart)
+{
+    if (IsBusy())
+        return;
+    if (atStart)
+        m_app.ClearServerListUpdateDue();
+    Begin(ECommand::ServerList);
+    m_pListRun = std::make_unique<CServerListRun>(
+        m_app.m_profile, m_app.m_fetch, atStart ? kStartupListSeconds : 0);
+    m_pListRun->Start();
+    if (m_pListRun->IsDone())
+        FinishServerList();
+}
+
+bool CDownloadCommands::ImportPriceList(const std::string& path)
+{
+    if (IsBusy())
+        return false;
+    m_app.m_outcomes.ForgetServerList();
+    m_strImportFolder = FolderOf(path);
+    const bool imported = m_app.m_downloader.ImportPriceList(m_hooks.selectedServer(), path);
+    m_hooks.recalculatePrices();
+    m_hooks.commandFinished();
+    return imported;
+}
+
+void CDownloadCommands::ShowOutcome()
+{
+    m_view.SetToolTip(IDC_DATE, m_app.m_outcomes.Tooltip(m_hooks.selectedServer(), m_app.m_texts));
+}
+
+void CDownloadCommands::Begin(ECommand command)
+{
+    m_app.m_outcomes.ForgetServerList();
+    m_app.PrepareFetch();
+    m_eCommand = command;
+    // Download all shows its progress in the labels instead.
+    m_pWait = std::make_unique<CWaitCursor>(command == ECommand::DownloadAll ? nullptr : &m_ui);
+}
+
+void CDownloadCommands::OnTransfersFinished()
+{
+    for (STransferResponse& response : m_app.m_fetch.TakeFinished()) {
+        // Responses of a stopped command arrive late and belong to no run.
+        if (m_pRun)
+            m_pRun->OnFinished(std::move(response));
+        else if (m_pListRun)
+            m_pListRun->OnFinished(response);
+    }
+    if (m_pRun)
+        QueueApply();
+    else if (m_pListRun && m_pListRun->IsDone())
+        FinishServerList();
+}
+
+// One server per turn of the event loop: input and painting come between two.
+void CDownloadCommands::ApplyNextServer()
+{
+    m_bApplyQueued = false;
+    if (!m_pRun)
+        return;
+    const bool applied = m_pRun->ApplyNext();
+    if (m_pRun->IsDone())
+        Finish();
+    else if (applied)
+        QueueApply();
+}
+
+void CDownloadCommands::QueueApply()
+{
+    if (m_bApplyQueued)
+        return;
+    m_bApplyQueued = true;
+    std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
+    m_view.Post([alive] {
+        if (const auto self = alive.lock())
+            (*self)->ApplyNextServer();
+    });
+}
+
+void CDownloadCommands::Stop()
+{
+    if (m_pRun) {
+        m_pRun->Stop();
+        Finish();
+    } else if (m_pListRun) {
+        m_pListRun->Stop();
+        FinishServerList();
+    }
+}
+
+void CDownloadCommands::Finish()
+{
+    const std::unique_ptr<CDownloadRun> run = std::move(m_pRun);
+    if (m_eCommand == ECommand::DownloadAll)
+        m_app.m_outcomes.RecordDownloadAll(run->Failed(), run->Count(), run->Applied());
+    m_pWait.reset();
+    m_eCommand = ECommand::None;
+    m_hooks.recalculatePrices();
+    m_hooks.commandFinished();
+}
+
+// The list is applied on this thread; the update notice it may show runs modally, so the
+// command counts as running until the list is in.
+void CDownloadCommands::FinishServerList()
+{
+    const std::unique_ptr<CServerListRun> run = std::move(m_pListRun);
+    m_app.m_outcomes.RecordServerList(run->Outcome());
+    if (run->Succeeded())
+        m_app.m_serverList.ApplyServerList(run->Body(), &m_ui);
+    m_pWait.reset();
+    m_eCommand = ECommand::None;
+    ShowOutcome();
+    m_hooks.commandFinished();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CDownloadRun;
+class CQuotinoApp;
+class CServerListRun;
+class CWaitCursor;
+class IMainWindowView;
+class IUserInterface;
+
+// The window's network commands: Download, Download all, the server-list update (button and
+// start-up) and the import of a price list from a file. Transfers run on the fetch's worker;
+// its notification is posted back to the window's thread, where every result is applied, one
+// server per turn of the event loop. While a command runs the face lets no input through but
+// Escape and Close, which stop it.
+class CDownloadCommands {
+public:
+    // The start-up's server-list update may not hold the first minutes of a run.
+    static constexpr long kStartupListSeconds = 10;
+
+    // What the window does once a command has changed prices or servers.
+    struct SWindowHooks {
+        std::function<std::string()> selectedServer;
+        std::function<void()> recalculatePrices;
+        std::function<void()> commandFinished;
+    };
+
+    CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui);
+    ~CDownloadCommands();
+
+    void SetHooks(SWindowHooks hooks) { m_hooks = std::move(hooks); }
+
+    void Download();
+    void DownloadAll();
+    void LoadServerList(bool atStart);
+    // Reads the file (a UTF-8 path) into the selected server; false when nothing was taken.
+    bool ImportPriceList(const std::string& path);
+    bool IsBusy() const { return m_eCommand != ECommand::None; }
+    // Stops the running command at once; what arrived is kept.
+    void Stop();
+    const std::string& ImportFolder() const { return m_strImportFolder; }
+
+    // The date label's tooltip for the selected server.
+    void ShowOutcome();
+
+private:
+    enum class ECommand { None, Download, DownloadAll, ServerList };
+
+    void Begin(ECommand command);
+    void OnTransfersFinished();
+    void ApplyNextServer();
+    void QueueApply();
+    void Finish();
+    void FinishServerList();
+
+    CQuotinoApp& m_app;
+    IMainWindowView& m_view;
+    IUserInterface& m_ui;
+    SWindowHooks m_hooks;
+
+    ECommand m_eCommand = ECommand::None;
+    bool m_bApplyQueued = false;
+    std::unique_ptr<CDownloadRun> m_pRun;
+    std::unique_ptr<CServerListRun> m_pListRun;
+    std::unique_ptr<CWaitCursor> m_pWait;
+    // A token that posted tasks hold weakly: a task posted before this object went does
+    // nothing.
+    std::shared_ptr<CDownloadCommands*> m_pAlive;
+    std::string m_strImportFolder; // of the last import in this run
+};

@@ -1,0 +1,416 @@
+#include "window/MainWindow.h"
+
+#include "app/QuotinoApp.h"
+#include "platform/UserInterface.h"
+#include "window/AboutDialog.h"
+#include "window/ControlIds.h"
+#include "window/DetailsChoice.h"
+#include "window/MainWindowView.h"
+#include "window/ServerSelection.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr const char* kSettings = "Settings";
+
+// The template's tab stops of the report and the price list pane, in dialog units.
+const std::vector<int> kReportStops = { 20, 95, 155, 215, 275 };
+const std::vector<int> kPriceListStops = { 70, 110 };
+
+SSize BoundedTo(SSize size, SSize bound)
+{
+    return { std::min(size.width, bound.width), std::min(size.height, bound.height) };
+}
+
+} // namespace
+
+CMainWindow::CMainWindow(
+    CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui, IClipboard& clipboard)
+    : m_app(app)
+    , m_view(view)
+    , m_ui(ui)
+    , m_clipboard(clipboard)
+    , m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings)
+    , m_downloads(app, view, ui)
+{
+    m_downloads.SetHooks({
+        .selectedServer = [this] { return SelectedServer(); },
+        .recalculatePrices = [this] { RecalculatePrices(); },
+        .commandFinished = [this] { m_app.SaveChanges(); },
+    });
+    // A server list update, also the one the start-up runs, refills the server box.
+    m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
+}
+
+CMainWindow::~CMainWindow()
+{
+    m_app.m_serverList.m_fnRefillServers = nullptr;
+}
+
+bool CMainWindow::OnInit()
+{
+    if (!m_app.LoadConfiguration(m_calc, m_ui))
+        return false;
+
+    // On a small screen, or at a large scale factor, the template would not fit: the window
+    // may then get smaller than the template, and the layout rules hold within that.
+    m_templateSize = m_view.ClientSize();
+    m_minSize = BoundedTo(m_templateSize, m_view.AvailableClientSize());
+    m_view.SetMinimumClientSize(m_minSize);
+    m_anchors.Capture(m_view);
+    RestoreWindowSize();
+
+    m_calc.ReadTexts();
+    ApplyTexts();
+    m_view.SetChecked(IDC_LOCKED, true);
+    m_view.SetChecked(IDC_MAX_FARM, m_app.m_settings.m_bMaxFarm);
+
+    m_rcInput = m_view.ControlRect(IDC_INPUT);
+    m_rcReport = m_view.ControlRect(IDC_REPORT);
+    m_anchors.ShowPriceList(m_view, m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
+    m_bInitialised = true;
+
+    TakeListFromClipboard(true);
+    SetUpColumns();
+    // Choosing the stored server calculates the first report, with the list just taken.
+    FillServerCombo();
+    m_view.SetFocus(IDC_INPUT);
+    if (m_app.IsServerListUpdateDue())
+        m_downloads.LoadServerList(true);
+    return true;
+}
+
+// The size is stored and restored as the window's own size without the frame: the frame is
+// only known once the window is on screen, so a measure including it would let the window
+// grow by its frame at every start.
+void CMainWindow::RestoreWindowSize()
+{
+    m_restoredSize = CControlAnchors::RestoredSize(m_app.m_profile.GetString(kSettings, "WinSize", ""),
+        m_minSize, m_view.AvailableClientSize());
+    if (m_restoredSize == m_view.ClientSize())
+        return;
+    m_view.ResizeClient(m_restoredSize);
+    // The edits' rectangles are recorded from the laid-out window right after this, before a
+    // hidden window would learn of its new size.
+    RecalcLayout();
+}
+
+void CMainWindow::SetUpColumns()
+{
+    const auto pixels = [this](const std::vector<int>& units) {
+        std::vector<double> stops;
+        for (const int unit : units)
+            stops.push_back(m_view.DialogUnitsToPixelsX(unit));
+        return stops;
+    };
+    m_view.SetTabStops(IDC_REPORT, pixels(kReportStops));
+    m_view.SetTabStops(IDC_PRICE_LIST, pixels(kPriceListStops));
+    m_reportStops.emplace(pixels(kReportStops));
+    m_priceListStops.emplace(pixels(kPriceListStops));
+}
+
+// Everything the window shows in the chosen language, at start and after a language change.
+void CMainWindow::ApplyTexts()
+{
+    m_view.UseLanguage(m_app.GetText("Txt_LanguageCode"));
+    Relabel();
+    ShowLinkLine();
+    const std::pair<int, const char*> tips[] = {
+        { IDC_SELECT_SERVERS, "Txt_TipServers" },
+        { IDC_TOGGLE_PANE, "Txt_TipPriceList" },
+        { IDC_DETAILS, "Txt_TipDetails" },
+    };
+    for (const auto& [id, key] : tips)
+        m_view.SetToolTip(id, m_app.GetText(key));
+    m_view.SetText(IDC_MAX_FARM, "<= " + m_calc.m_reportTexts.Txt_Origin);
+    m_view.SetCommandText(IDM_ABOUT, m_app.GetText("Txt_About"));
+    // The language dialog speaks English, so its command must be found in any language.
+    const std::string language = m_app.GetText("Txt_Language");
+    m_view.SetCommandText(IDM_LANGUAGE, language.empty() ? "Language..." : language);
+    m_view.SetCommandText(IDM_IMPORT, m_app.GetText("Txt_ImportPriceList"));
+    m_calc.m_strDateLabel = m_view.Text(IDC_DATE);
+}
+
+void CMainWindow::Relabel()
+{
+    m_view.SetTitle(m_app.GetText("Txt_Title"));
+    const std::pair<int, const char*> labels[] = {
+        { IDC_SERVER_LABEL, "Txt_Server" },
+        { IDC_DATE, "Txt_Date" },
+        { IDC_CALCULATE, "Txt_Calc" },
+        { IDC_DOWNLOAD, "Txt_Download" },
+        { IDC_DOWNLOAD_ALL, "Txt_DownloadAll" },
+        { IDC_LOAD_SERVER_LIST, "Txt_LoadServerList" },
+        { IDC_CLOSE, "Txt_Close" },
+        { IDC_LOCKED, "Txt_Locked" },
+    };
+    for (const auto& [id, key] : labels)
+        m_view.SetText(id, m_app.GetText(key));
+}
+
+// Without a target the line would show its placeholder text, underlined, leading nowhere.
+void CMainWindow::ShowLinkLine()
+{
+    const CReportTexts& texts = m_calc.m_reportTexts;
+    const bool hasTarget = !texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty();
+    if (hasTarget)
+        m_view.SetLink(IDC_LINK, texts.Txt_Adv, texts.Txt_Adv_Link);
+    m_view.Show(IDC_LINK, hasTarget);
+}
+
+void CMainWindow::RecalcLayout()
+{
+    const SSize size = m_view.ClientSize();
+    m_anchors.RecalcLayout(m_view, size.width - m_templateSize.width,
+        size.height - m_templateSize.height, m_app.m_settings.m_bPreisListe);
+}
+
+void CMainWindow::Calculate()
+{
+    CWaitCursor wait(&m_ui);
+    const CCalculation result = m_calc.Calculate(m_view.Text(IDC_INPUT));
+    m_view.SetText(IDC_DATE, result.strDateLabel);
+    m_view.SetText(IDC_MARKET_DATE, result.strMarketLabel);
+    if (m_priceListStops && m_reportStops) {
+        const auto width = [this](int id) {
+            return [this, id](std::string_view text) { return m_view.TextWidth(id, text); };
+        };
+        m_view.SetTabStops(IDC_PRICE_LIST,
+            m_priceListStops->StopsFor(
+                result.strPriceList, width(IDC_PRICE_LIST), m_view.TextWidth(IDC_PRICE_LIST, " ")));
+        m_view.SetTabStops(IDC_REPORT,
+            m_reportStops->StopsFor(
+                result.strReport, width(IDC_REPORT), m_view.TextWidth(IDC_REPORT, " ")));
+    }
+    m_view.SetTextKeepingScroll(IDC_PRICE_LIST, result.strPriceList);
+    m_view.SetText(IDC_REPORT, result.strReport);
+    m_downloads.ShowOutcome();
+    m_view.AfterCalculation();
+}
+
+void CMainWindow::FillServerCombo()
+{
+    const std::string stored = m_app.m_profile.GetString(kSettings, "Server", "");
+    std::vector<std::string> offered;
+    int selected = -1;
+    for (const std::string& name : m_app.m_servers.m_astrServers) {
+        if (m_app.m_servers.GetServerInt(name, "Selected", 1) == 0)
+            continue;
+        if (name == stored)
+            selected = static_cast<int>(offered.size());
+        offered.push_back(name);
+    }
+    // At first start no server is stored: the first one offered lets Download work at once.
+    if (stored.empty() && !offered.empty())
+        selected = 0;
+    m_view.SetItems(IDC_SERVERS, offered);
+    m_view.SetCurrentItem(IDC_SERVERS, selected);
+    OnServerChange();
+}
+
+std::string CMainWindow::SelectedServer() const
+{
+    const int current = m_view.CurrentItem(IDC_SERVERS);
+    const std::vector<std::string> items = m_view.Items(IDC_SERVERS);
+    return current >= 0 && current < static_cast<int>(items.size()) ? items[current] : "";
+}
+
+void CMainWindow::RecalculatePrices()
+{
+    m_calc.RebuildMarketPrices();
+    Calculate();
+}
+
+void CMainWindow::OnPaste()
+{
+    // Replacing the text is the input's change notification; the calculation follows once
+    // the current event is done.
+    if (TakeListFromClipboard(false))
+        m_view.Post([this] { Calculate(); });
+}
+
+bool CMainWindow::TakeListFromClipboard(bool atStart)
+{
+    const std::optional<std::string> list = atStart
+        ? m_paste.PasteAtStart(m_clipboard, m_calc.m_templates)
+        : m_paste.Paste(m_clipboard, m_calc.m_templates);
+    if (list)
+        m_view.ReplaceTextUndoably(IDC_INPUT, *list);
+    return list.has_value();
+}
+
+void CMainWindow::OnActivate()
+{
+    if (m_bInitialised && m_paste.HasNewList(m_clipboard, m_calc.m_templates))
+        OnPaste();
+}
+
+void CMainWindow::OnResize(SSize)
+{
+    if (m_bInitialised)
+        RecalcLayout();
+}
+
+bool CMainWindow::OnCancel()
+{
+    if (!IsBusy())
+        return true;
+    m_downloads.Stop();
+    return false;
+}
+
+void CMainWindow::OnClose()
+{
+    m_downloads.Stop();
+    // At the minimum size a size stored earlier stays, so a window that was once enlarged
+    // opens enlarged again; so does it at the size it opened with, which may have been shrunk
+    // to fit this screen.
+    const SSize size = m_view.ClientSize();
+    if (m_bInitialised && size != m_minSize && size != m_restoredSize)
+        m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size));
+}
+
+// The window was sized for an estimate of its frame and placed before the window manager framed
+// it, which may put the title bar above the screen. Once the frame is known, the window is
+// narrowed to what the screen holds and moved so that the frame lies on the available area.
+SPoint CMainWindow::OnFramed(const SRect& frame, const SRect& available)
+{
+    const SSize client = m_view.ClientSize();
+    const SSize border { frame.width - client.width, frame.height - client.height };
+    const SSize fitting = BoundedTo(
+        client, { available.width - border.width, available.height - border.height });
+    if (fitting != client) {
+        m_minSize = BoundedTo(m_minSize, fitting);
+        m_restoredSize = fitting; // what the window opens with: closing at it stores nothing
+        m_view.SetMinimumClientSize(m_minSize);
+        m_view.ResizeClient(fitting);
+    }
+    return CControlAnchors::FramePosition(
+        { frame.x, frame.y, fitting.width + border.width, fitting.height + border.height },
+        available);
+}
+
+bool CMainWindow::CanEditPrices() const
+{
+    return !m_view.IsChecked(IDC_LOCKED);
+}
+
+void CMainWindow::OnPriceEdited(const std::string& name, const std::string& text)
+{
+    if (m_calc.SetMarketPrice(name, text)) {
+        Calculate();
+        m_app.SaveChanges();
+    }
+}
+
+void CMainWindow::OnCommand(int id)
+{
+    switch (id) {
+    case IDC_CALCULATE:
+        Calculate();
+        break;
+    case IDC_SERVERS:
+        OnServerChange();
+        break;
+    case IDC_DOWNLOAD:
+        m_downloads.Download();
+        break;
+    case IDC_DOWNLOAD_ALL:
+        m_downloads.DownloadAll();
+        break;
+    case IDC_LOAD_SERVER_LIST:
+        m_downloads.LoadServerList(false);
+        break;
+    case IDC_TOGGLE_PANE:
+        OnTogglePriceList();
+        break;
+    case IDC_MAX_FARM:
+        OnMaxFarm();
+        break;
+    case IDC_SELECT_SERVERS:
+        OnSelectServers();
+        break;
+    case IDC_DETAILS:
+        OnDetails();
+        break;
+    case IDM_ABOUT:
+        OnAbout();
+        break;
+    case IDM_LANGUAGE:
+        OnChangeLanguage();
+        break;
+    case IDM_IMPORT:
+        OnImportCommand();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainWindow::OnServerChange()
+{
+    CWaitCursor wait(&m_ui);
+    m_calc.m_strServer = SelectedServer();
+    m_app.m_profile.WriteString(kSettings, "Server", m_calc.m_strServer);
+    m_calc.RebuildMarketPrices();
+    Calculate();
+    m_app.SaveChanges();
+}
+
+void CMainWindow::OnTogglePriceList()
+{
+    const bool show = !m_app.m_settings.m_bPreisListe;
+    m_app.m_settings.SetPreisListe(show);
+    m_anchors.ShowPriceList(m_view, show, m_rcInput, m_rcReport);
+    RecalcLayout();
+    m_app.SaveChanges();
+}
+
+void CMainWindow::OnMaxFarm()
+{
+    m_app.m_settings.SetMaxFarm(m_view.IsChecked(IDC_MAX_FARM));
+    m_calc.RebuildMarketPrices();
+    Calculate();
+    m_app.SaveChanges();
+}
+
+void CMainWindow::OnSelectServers()
+{
+    CServerSelection selection(m_app.m_texts, m_app.m_profile, m_app.m_servers);
+    m_view.RunDialog(selection);
+    FillServerCombo();
+}
+
+void CMainWindow::OnDetails()
+{
+    CDetailsChoice details(m_app.m_texts, m_app.m_settings);
+    if (m_view.RunDialog(details)) {
+        Calculate();
+        m_app.SaveChanges();
+    }
+}
+
+void CMainWindow::OnAbout()
+{
+    CAboutDialog about(m_app.m_texts);
+    m_view.RunDialog(about);
+}
+
+void CMainWindow::OnChangeLanguage()
+{
+    if (!m_app.ChangeLanguage(m_calc, m_ui))
+        return;
+    ApplyTexts();
+    Calculate();
+    m_app.SaveChanges();
+}
+
+void CMainWindow::OnImportCommand()
+{
+    const std::string path = m_view.ChooseImportFile(m_app.GetText("Txt_ImportPriceList"),
+        m_app.GetText("Txt_PriceListFilter"), m_downloads.ImportFolder());
+    if (!path.empty())
+        m_downloads.ImportPriceList(path);
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "calc/ListPaste.h"
+#include "calc/OfferCalculator.h"
+#include "window/ColumnStops.h"
+#include "window/ControlAnchors.h"
+#include "window/DownloadCommands.h"
+#include "window/Geometry.h"
+
+#include <optional>
+#include <string>
+
+class CQuotinoApp;
+class IClipboard;
+class IMainWindowView;
+class IUserInterface;
+
+// The program's only window, whichever face draws it: the shopping list, the report, the price
+// list pane and the server box. The face builds the controls from the main window's template,
+// forwards the user's actions here and draws what this sets; every rule of the window lives
+// here.
+class CMainWindow {
+public:
+    CMainWindow(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui, IClipboard& clipboard);
+    CMainWindow(const CMainWindow&) = delete;
+    CMainWindow& operator=(const CMainWindow&) = delete;
+    ~CMainWindow();
+
+    // Once the controls stand at the template size: loads the configuration, restores the
+    // size, takes a list from the clipboard and shows the first report. False when the
+    // configuration did not load; the face then closes the window.
+    bool OnInit();
+    bool IsInitialised() const { return m_bInitialised; }
+
+    // A button, a check box or a menu command (window/ControlIds.h); the server box's change.
+    void OnCommand(int id);
+    // The window became the active one: a new list on the clipboard replaces the input.
+    void OnActivate();
+    // The input's paste key: the clipboard's list replaces the whole input, then a calculation
+    // follows after the current event.
+    void OnPaste();
+    void OnResize(SSize client);
+    // Escape or the Close button. While a command runs it only stops the command; false then,
+    // and the window stays open.
+    bool OnCancel();
+    // The window closes by any means: a running command stops, the size is stored.
+    void OnClose();
+    // The window manager framed the window: where its frame should go so that it lies on the
+    // available area; the window may have been narrowed to fit.
+    SPoint OnFramed(const SRect& frame, const SRect& available);
+
+    // A price typed into the pane's in-place editor; prices are editable while not locked.
+    bool CanEditPrices() const;
+    void OnPriceEdited(const std::string& name, const std::string& text);
+    // A price list file dropped on the window or chosen through the import command.
+    bool OnImport(const std::string& path) { return m_downloads.ImportPriceList(path); }
+    // Where the import dialog opens: the folder of the last import in this run, or empty.
+    const std::string& ImportFolder() const { return m_downloads.ImportFolder(); }
+    bool IsBusy() const { return m_downloads.IsBusy(); }
+
+    // Shows the report, the price list pane and both date labels for the current input.
+    void Calculate();
+    // Offers the selected servers and picks the stored one, which recalculates.
+    void FillServerCombo();
+    // The selected server's effective prices afresh, then Calculate.
+    void RecalculatePrices();
+    std::string SelectedServer() const;
+    const CListPaste& ListPaste() const { return m_paste; }
+
+private:
+    bool TakeListFromClipboard(bool atStart);
+    void RestoreWindowSize();
+    void SetUpColumns();
+    void ApplyTexts();
+    void Relabel();
+    void ShowLinkLine();
+    void RecalcLayout();
+
+    void OnServerChange();
+    void OnTogglePriceList();
+    void OnMaxFarm();
+    void OnSelectServers();
+    void OnDetails();
+    void OnAbout();
+    void OnChangeLanguage();
+    void OnImportCommand();
+
+    CQuotinoApp& m_app;
+    IMainWindowView& m_view;
+    IUserInterface& m_ui;
+    IClipboard& m_clipboard;
+    COfferCalculator m_calc;
+    CListPaste m_paste;
+    CControlAnchors m_anchors;
+    CDownloadCommands m_downloads;
+    std::optional<CColumnStops> m_reportStops;
+    std::optional<CColumnStops> m_priceListStops;
+
+    SRect m_rcInput;
+    SRect m_rcReport;
+    SSize m_templateSize; // where the anchored controls were recorded
+    SSize m_minSize; // the smallest the window gets
+    SSize m_restoredSize; // as opened: closing at this size leaves the stored size alone
+    bool m_bInitialised = false;
+};

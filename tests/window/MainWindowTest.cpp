@@ -1,0 +1,126 @@
+#include "app/QuotinoApp.h"
+#include "platform/Clock.h"
+#include "support/FakeWindowView.h"
+#include "support/FixedTime.h"
+#include "support/ShippedProfile.h"
+#include "support/TempDir.h"
+#include "window/ControlIds.h"
+#include "window/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void Open(const std::function<void(CIniFile&)>& edit = {})
+    {
+        ASSERT_TRUE(WriteShippedProfile(m_dir.file("quotino.ini"), "Deutsch", edit));
+        m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
+        m_app->InitInstance();
+        m_view.LayOut(IDD_MAIN);
+        m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_ui, m_clipboard);
+        ASSERT_TRUE(m_window->OnInit());
+        m_view.RunPosted();
+    }
+
+    TempDir m_dir;
+    CFixedClock m_clock { FixedNow() };
+    CPresetUi m_ui;
+    CPresetClipboard m_clipboard;
+    CFakeWindowView m_view;
+    std::unique_ptr<CQuotinoApp> m_app;
+    std::unique_ptr<CMainWindow> m_window;
+};
+
+TEST_F(MainWindowTest, TheStartPricesTheClipboardsListOnTheStoredServer)
+{
+    m_clipboard.m_strText = kExampleList;
+    Open();
+    EXPECT_EQ(m_view.Text(IDC_INPUT).substr(0, 15), "Einkaufsliste\r\n");
+    EXPECT_EQ(m_view[IDC_INPUT].nUndoSteps, 1);
+    EXPECT_NE(m_view.Text(IDC_REPORT).find("114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"),
+        std::string::npos);
+    EXPECT_EQ(m_window->SelectedServer(), "Server 1");
+    EXPECT_EQ(m_view.m_nFocus, IDC_INPUT);
+    EXPECT_TRUE(m_view.IsChecked(IDC_LOCKED));
+    EXPECT_FALSE(m_window->CanEditPrices());
+    EXPECT_FALSE(m_view.Title().empty());
+    EXPECT_FALSE(m_view.m_commands[IDM_ABOUT].empty());
+}
+
+TEST_F(MainWindowTest, ActivationTakesOnlyANewListThatIsNotTheProgramsOwn)
+{
+    m_clipboard.m_strText = kExampleList;
+    Open();
+    const std::string report = m_view.Text(IDC_REPORT);
+
+    const struct {
+        const char* text;
+        bool own;
+        bool taken;
+    } cases[] = {
+        { kExampleList.c_str(), false, false }, // the same list again
+        { "Einkaufsliste\n1 x Karotte", true, false }, // copied from the program
+        { "http://example.org/", false, false }, // no list
+        { "Einkaufsliste\n1 x Karotte", false, true },
+    };
+    for (const auto& c : cases) {
+        m_clipboard.m_strText = c.text;
+        m_clipboard.m_bOwn = c.own;
+        m_window->OnActivate();
+        m_view.RunPosted();
+        EXPECT_EQ(m_view.Text(IDC_REPORT) != report, c.taken) << c.text;
+    }
+    EXPECT_NE(m_view.Text(IDC_INPUT).find("1 x Karotte"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, TheSizeIsRestoredWithinTheScreenAndStoredOnlyWhenChanged)
+{
+    Open([](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "5000,700"); });
+    const SSize restored = m_view.ClientSize();
+    EXPECT_EQ(restored.height, 700);
+    EXPECT_LE(restored.width, 2000);
+    EXPECT_EQ(m_view[IDC_INPUT].rect.Bottom() > 0, true);
+
+    m_window->OnClose();
+    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WinSize", ""), "5000,700");
+
+    m_view.ResizeClient({ restored.width, 800 });
+    m_window->OnResize(m_view.ClientSize());
+    m_window->OnClose();
+    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WinSize", ""),
+        std::to_string(restored.width) + ",800");
+}
+
+TEST_F(MainWindowTest, ThePaneToggleWidensTheEditsAndIsSaved)
+{
+    Open();
+    const int inputRight = m_view[IDC_INPUT].rect.Right();
+    m_window->OnCommand(IDC_TOGGLE_PANE);
+    EXPECT_FALSE(m_view.IsShown(IDC_PRICE_LIST));
+    EXPECT_FALSE(m_view.IsShown(IDC_DETAILS));
+    EXPECT_GT(m_view[IDC_INPUT].rect.Right(), inputRight);
+
+    m_window->OnCommand(IDC_TOGGLE_PANE);
+    EXPECT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
+    EXPECT_EQ(m_view[IDC_INPUT].rect.Right(), inputRight);
+}
+
+TEST_F(MainWindowTest, CancelClosesOnlyWhenNoCommandRuns)
+{
+    // An address that answers nothing keeps Download running until it is stopped.
+    Open([](CIniFile& profile) { profile.WriteString("Preislisten", "Server 1", "http://127.0.0.1:1/x"); });
+    EXPECT_TRUE(m_window->OnCancel());
+    m_window->OnCommand(IDC_DOWNLOAD);
+    // The worker's answer waits among the posted tasks, so the command is still running.
+    ASSERT_TRUE(m_window->IsBusy());
+    EXPECT_FALSE(m_window->OnCancel());
+    EXPECT_FALSE(m_window->IsBusy());
+    m_view.RunPosted();
+    EXPECT_TRUE(m_window->OnCancel());
+}
+
+} // namespace
