@@ -1,9 +1,10 @@
 #include "ui/QtUserInterface.h"
 
 #include "config/Texts.h"
-#include "ui/LanguageDlg.h"
+#include "ui/QtDialog.h"
 #include "ui/QtText.h"
-#include "ui/UpdateDlg.h"
+#include "window/LanguageChoice.h"
+#include "window/UpdateNotice.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -44,18 +45,18 @@ bool CQtUserInterface::ChooseLanguage(
     const std::vector<std::string>& languages, std::string& chosen)
 {
     CArrowCursor arrow;
-    CLanguageDlg dialog(languages, m_pParent, chosen);
-    if (dialog.exec() != QDialog::Accepted)
+    CLanguageChoice choice(languages, chosen);
+    if (!CQtDialog::Run(choice, m_pParent))
         return false;
-    chosen = dialog.m_strLanguage;
+    chosen = choice.Chosen();
     return true;
 }
 
 void CQtUserInterface::ShowUpdateNotice(int major, int minor)
 {
     CArrowCursor arrow;
-    CUpdateDlg dialog(m_texts, major, minor, m_pParent);
-    dialog.exec();
+    CUpdateNotice notice(m_texts, major, minor);
+    CQtDialog::Run(notice, m_pParent);
 }
 
 void CQtUserInterface::ShowMessage(const std::string& text)

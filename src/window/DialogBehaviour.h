@@ -16,4 +16,6 @@ public:
     // A button was pressed (OK and Return are IDC_OK, Cancel, Escape and Close IDC_CANCEL), or
     // the user changed a control's text or selection.
     virtual EAfter OnCommand(IWindowView& view, int id) = 0;
+    // The user double-clicked an entry of a list box; the click has ended when this is called.
+    virtual EAfter OnDoubleClick(IWindowView&, int) { return EAfter::Stay; }
 };

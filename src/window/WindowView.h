@@ -20,6 +20,8 @@ public:
     virtual void SetText(int id, const std::string& text) = 0;
     virtual std::string Text(int id) const = 0;
     virtual void SetToolTip(int id, const std::string& text) = 0;
+    // A link: the text shown and what clicking it opens.
+    virtual void SetLink(int id, const std::string& text, const std::string& url) = 0;
     virtual void SetChecked(int id, bool checked) = 0;
     virtual bool IsChecked(int id) const = 0;
     virtual void Show(int id, bool shown) = 0;
