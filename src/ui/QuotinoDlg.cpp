@@ -1,5 +1,6 @@
 #include "ui/QuotinoDlg.h"
 
+#include "app/QuotinoApp.h"
 #include "platform/UserInterface.h"
 #include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"
@@ -77,7 +78,8 @@ CQuotinoDlg::CQuotinoDlg(
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
     , m_builder(CDialogTemplate::Load(IDD_MAIN))
-    , m_pMain(std::make_unique<CMainWindow>(app, *this, *m_pUi, *m_pClipboard))
+    , m_pMain(std::make_unique<CMainWindow>(
+          app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard))
 {
     CreateControls();
     ConnectCommands();

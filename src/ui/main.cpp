@@ -2,7 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
 #include "ui/CommandLine.h"
-#include "ui/ControlAnchors.h"
+#include "window/ControlIds.h"
 #include "ui/ExitSave.h"
 #include "ui/FirstReportExit.h"
 #include "ui/ProgramIcon.h"

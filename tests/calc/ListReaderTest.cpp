@@ -206,12 +206,13 @@ TEST(ListPaste, ActivationTakesOnlyForeignTextThatReadsAsAList)
     };
     for (const auto& c : cases) {
         FakeClipboard clipboard;
+        CListPaste paste;
         clipboard.m_strText = "Einkaufsliste\r\n9 x Tomate";
-        ASSERT_TRUE(PasteList(clipboard, templates));
+        ASSERT_TRUE(paste.Paste(clipboard, templates));
         clipboard.m_strText = c.text;
         clipboard.m_bOwn = c.own;
-        EXPECT_EQ(c.pasted, ClipboardHasNewList(clipboard, templates)) << c.text;
-        EXPECT_TRUE(PasteList(clipboard, templates)) << c.text;
+        EXPECT_EQ(c.pasted, paste.HasNewList(clipboard, templates)) << c.text;
+        EXPECT_TRUE(paste.Paste(clipboard, templates)) << c.text;
     }
 }
 

@@ -41,6 +41,8 @@ public:
     // Answers a modal dialog; by default the dialog is accepted as it opened.
     std::function<bool(IDialogBehaviour&, CFakeWindowView&)> m_fnDialog;
     std::vector<int> m_dialogsRun;
+    std::string m_strLanguageCode;
+    std::string m_strImportAnswer; // the file the user picks to import; empty: cancelled
 
     SControl& operator[](int id) { return m_controls[id]; }
     // The controls of a template where a face with a 6 by 13 pixel font puts them, the
@@ -83,6 +85,11 @@ public:
     void RepaintNow(int) override { }
     void SetLink(int id, const std::string& text, const std::string& url) override;
     void SetCommandText(int command, const std::string& text) override;
+    void UseLanguage(const std::string& code) override { m_strLanguageCode = code; }
+    std::string ChooseImportFile(const std::string&, const std::string&, const std::string&) override
+    {
+        return m_strImportAnswer;
+    }
     SSize ClientSize() const override { return m_size; }
     void ResizeClient(SSize size) override { m_size = size; }
     void SetMinimumClientSize(SSize size) override { m_minimum = size; }

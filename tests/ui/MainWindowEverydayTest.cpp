@@ -3,7 +3,7 @@
 
 #include "config/Settings.h"
 #include "ui/AboutDlg.h"
-#include "ui/ControlAnchors.h"
+#include "window/ControlAnchors.h"
 #include "ui/DetailsDlg.h"
 #include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"

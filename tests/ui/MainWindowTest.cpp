@@ -8,7 +8,7 @@
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
-#include "ui/ControlAnchors.h"
+#include "window/ControlAnchors.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
