@@ -2,12 +2,13 @@
 #include "WindowRun.h"
 
 #include "config/Settings.h"
-#include "ui/AboutDlg.h"
 #include "window/ControlAnchors.h"
-#include "ui/DetailsDlg.h"
 #include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtDialog.h"
+#include "window/AboutDialog.h"
+#include "window/DetailsChoice.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -334,14 +335,16 @@ void MainWindowEverydayTest::LinkLineWithoutTargetIsHidden()
 void MainWindowEverydayTest::SmallDialogsSpeakTheChosenLanguage()
 {
     CWindowRun run("English");
-    CAboutDlg about(run.m_app->m_texts);
+    CAboutDialog aboutBehaviour(run.m_app->m_texts);
+    CQtDialog about(aboutBehaviour);
     QStringList lines;
     for (const QLabel* label : about.findChildren<QLabel*>())
         lines << label->text();
     QVERIFY2(
         lines.contains(QStringLiteral("Calculator for NPC offers")), qPrintable(lines.join('|')));
 
-    CDetailsDlg details(run.m_app->m_texts, run.m_app->m_settings);
+    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CQtDialog details(detailsBehaviour);
     QStringList buttons;
     for (const QPushButton* button : details.findChildren<QPushButton*>())
         buttons << button->text();
@@ -422,7 +425,8 @@ void MainWindowEverydayTest::DropDownListsScrollAfterTwentyRows()
     QVERIFY(run.Show());
     auto* servers = run.m_window->Control<QComboBox>(1002);
     QVERIFY(servers->count() >= 70);
-    CDetailsDlg details(run.m_app->m_texts, run.m_app->m_settings);
+    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CQtDialog details(detailsBehaviour);
     auto* levels = details.findChild<QComboBox*>();
     QVERIFY(levels && levels->count() == 45);
     details.show();

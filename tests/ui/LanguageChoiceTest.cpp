@@ -1,9 +1,10 @@
-#include "ui/LanguageDlg.h"
+#include "window/LanguageChoice.h"
 #include "config/Texts.h"
 #include "ui/ModalAnswer.h"
+#include "ui/QtDialog.h"
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
-#include "ui/UpdateDlg.h"
+#include "window/ControlIds.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -40,7 +41,7 @@ QPushButton* Button(QDialog& dialog, const QString& text)
 
 } // namespace
 
-class LanguageDlgTest : public QObject {
+class LanguageChoiceTest : public QObject {
     Q_OBJECT
 private slots:
     void ListIsSortedWithTheFirstNamePreselected();
@@ -51,14 +52,16 @@ private slots:
     void UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor();
 };
 
-void LanguageDlgTest::ListIsSortedWithTheFirstNamePreselected()
+void LanguageChoiceTest::ListIsSortedWithTheFirstNamePreselected()
 {
-    CLanguageDlg dialog({ "Nederlands", "Deutsch", "English" });
+    CLanguageChoice three({ "Nederlands", "Deutsch", "English" }, {});
+    CQtDialog dialog(three);
     QListWidget* list = ListOf(dialog);
     QCOMPARE(Entries(list), (QStringList { "Deutsch", "English", "Nederlands" }));
     QCOMPARE(list->currentItem()->text(), QStringLiteral("Nederlands"));
 
-    CLanguageDlg defaults(kDefaultLanguages);
+    CLanguageChoice choice(kDefaultLanguages, {});
+    CQtDialog defaults(choice);
     QCOMPARE(Entries(ListOf(defaults)),
         (QStringList { "Deutsch", "English", QString::fromUtf8("Français"), "Nederlands" }));
     QCOMPARE(ListOf(defaults)->selectedItems().size(), 1);
@@ -68,9 +71,10 @@ void LanguageDlgTest::ListIsSortedWithTheFirstNamePreselected()
     QVERIFY(Button(defaults, QStringLiteral("Cancel")));
 }
 
-void LanguageDlgTest::DoubleClickAcceptsTheClickedName()
+void LanguageChoiceTest::DoubleClickAcceptsTheClickedName()
 {
-    CLanguageDlg dialog(kDefaultLanguages);
+    CLanguageChoice choice(kDefaultLanguages, {});
+    CQtDialog dialog(choice);
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.show();
     dialog.activateWindow();
@@ -84,29 +88,32 @@ void LanguageDlgTest::DoubleClickAcceptsTheClickedName()
     QCOMPARE(finished.count(), 0); // the OK is posted, not run inside the click
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.m_strLanguage, std::string("English"));
+    QCOMPARE(choice.Chosen(), std::string("English"));
 
     // A name outside ASCII comes back as Windows-1252.
-    CLanguageDlg french(kDefaultLanguages);
+    CLanguageChoice frenchChoice(kDefaultLanguages, {});
+    CQtDialog french(frenchChoice);
     ListOf(french)->setCurrentRow(2);
-    french.accept();
-    QCOMPARE(french.m_strLanguage,
+    QTest::mouseClick(Button(french, QStringLiteral("OK")), Qt::LeftButton);
+    QCOMPARE(frenchChoice.Chosen(),
         std::string("Fran\xE7"
                     "ais"));
 }
 
-void LanguageDlgTest::CancelLeavesNoLanguage()
+void LanguageChoiceTest::CancelLeavesNoLanguage()
 {
-    CLanguageDlg dialog(kDefaultLanguages);
+    CLanguageChoice choice(kDefaultLanguages, {});
+    CQtDialog dialog(choice);
     dialog.show();
     QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(dialog.m_strLanguage.empty());
+    QVERIFY(choice.Chosen().empty());
 }
 
-void LanguageDlgTest::OkWithoutSelectionKeepsTheDialogOpen()
+void LanguageChoiceTest::OkWithoutSelectionKeepsTheDialogOpen()
 {
-    CLanguageDlg dialog({});
+    CLanguageChoice choice({}, {});
+    CQtDialog dialog(choice);
     QSignalSpy finished(&dialog, &QDialog::finished);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -119,7 +126,7 @@ void LanguageDlgTest::OkWithoutSelectionKeepsTheDialogOpen()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
-void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
+void LanguageChoiceTest::UserInterfaceRunsTheLanguageDialog()
 {
     CTexts texts;
     CQtUserInterface ui(texts, nullptr);
@@ -153,7 +160,7 @@ void LanguageDlgTest::UserInterfaceRunsTheLanguageDialog()
     QCOMPARE(chosen, std::string("unchanged"));
 }
 
-void LanguageDlgTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor()
+void LanguageChoiceTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor()
 {
     CTexts texts;
     texts.m_mapTexts["TXT_UPDATEAV"] = "Quotino V%d.%02d ist verf\xFC"
@@ -163,7 +170,7 @@ void LanguageDlgTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCu
     QString notice;
     Qt::CursorShape cursorInside = Qt::BlankCursor;
     AnswerNextModal([&](QDialog& dialog) {
-        QVERIFY(qobject_cast<CUpdateDlg*>(&dialog));
+        QVERIFY(qobject_cast<CQtDialog*>(&dialog));
         for (const QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->text().contains(QStringLiteral("Hier")))
                 notice = label->text();
@@ -182,5 +189,5 @@ void LanguageDlgTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCu
     QCOMPARE(notice, QString::fromUtf8("Quotino V1.40 ist verfügbar!\nHier:"));
 }
 
-QTEST_MAIN(LanguageDlgTest)
-#include "LanguageDlgTest.moc"
+QTEST_MAIN(LanguageChoiceTest)
+#include "LanguageChoiceTest.moc"
