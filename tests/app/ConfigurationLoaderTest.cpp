@@ -8,9 +8,9 @@
 #include "platform/ByteSink.h"
 #include "platform/Clock.h"
 #include "platform/TextCase.h"
-#include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"
 #include "servers/ServerCache.h"
+#include "support/FakeUserInterface.h"
 
 #include "config/ProfileTestText.h"
 #include "support/TempDir.h"
@@ -54,29 +54,6 @@ std::string DayFromToday(int days)
     return text;
 }
 
-class FakeUserInterface : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) override
-    {
-        m_offers.push_back(languages);
-        m_nWaitDepthAtChoice = m_nWaitDepth;
-        if (m_onChoose)
-            m_onChoose();
-        chosen = m_strAnswer;
-        return m_bAccept;
-    }
-    void ShowUpdateNotice(int, int) override { }
-    void BeginWaitCursor() override { ++m_nWaitDepth; }
-    void EndWaitCursor() override { --m_nWaitDepth; }
-
-    std::string m_strAnswer = "English";
-    bool m_bAccept = true;
-    std::function<void()> m_onChoose;
-    std::vector<Lines> m_offers;
-    int m_nWaitDepth = 0;
-    int m_nWaitDepthAtChoice = 0;
-};
-
 class FakeServerListUpdate : public IServerListUpdate {
 public:
     explicit FakeServerListUpdate(CIniFile& profile)
@@ -112,7 +89,7 @@ struct ProgramStart {
     CServerCache servers { profile, texts, catalog };
     CFixedClock clock { kToday };
     FakeServerListUpdate serverList { profile };
-    FakeUserInterface ui;
+    CFakeUserInterface ui { "English" };
     CConfigurationLoader loader;
     CPlantTables tables;
     CListTemplates templates;
@@ -182,7 +159,7 @@ TEST_F(ConfigurationLoaderTest, FirstStartCreatesTheProfileThenSavesTheChosenLan
 {
     ProgramStart start(m_path);
     std::string fileAtChoice;
-    start.ui.m_onChoose = [&] { fileAtChoice = ReadWholeFile(m_path); };
+    start.ui.m_fnOnChoose = [&] { fileAtChoice = ReadWholeFile(m_path); };
 
     ASSERT_TRUE(start.Load());
 
@@ -216,7 +193,7 @@ TEST_F(ConfigurationLoaderTest, CancelledLanguageChoiceFailsAndIsAskedAgainNextS
     EXPECT_EQ("", ValueIn(saved, "Settings", "Lang"));
 
     ProgramStart second(m_path);
-    second.ui.m_strAnswer = "Deutsch";
+    second.ui.m_strLanguage = "Deutsch";
     EXPECT_TRUE(second.Load());
     EXPECT_EQ(1u, second.ui.m_offers.size());
     EXPECT_TRUE(SameBytes(saved, ReadWholeFile(m_backup)));
@@ -478,7 +455,7 @@ TEST_F(ConfigurationLoaderTest, DamagedProfilesLoadWithoutHarm)
     for (const std::string& bytes : cases) {
         WriteWholeFile(m_path, bytes);
         ProgramStart start(m_path);
-        start.ui.m_strAnswer = "Deutsch";
+        start.ui.m_strLanguage = "Deutsch";
         EXPECT_TRUE(start.Load());
         EXPECT_NE("", start.texts.GetText("Txt_Currency"));
     }

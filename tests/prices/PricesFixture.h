@@ -6,11 +6,11 @@
 #include "platform/ByteSink.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
-#include "platform/UserInterface.h"
 #include "prices/PriceDownloader.h"
 #include "profile/IniFile.h"
 #include "servers/ServerCache.h"
 #include "servers/ServerTable.h"
+#include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/RunToEnd.h"
@@ -25,14 +25,6 @@
 #include <utility>
 
 // Remembers what the core asked of the window.
-class RecordingUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string&) override { return false; }
-    void ShowUpdateNotice(int major, int minor) override { m_notices.emplace_back(major, minor); }
-
-    std::vector<std::pair<int, int>> m_notices;
-};
-
 // A profile with a small catalogue, texts and name mapping, its server cache, a fetcher whose
 // copies go to a temporary folder, and a loopback server whose answers tests set per path.
 class PricesFixture : public ::testing::Test {

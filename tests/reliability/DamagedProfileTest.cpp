@@ -8,9 +8,9 @@
 #include "config/Texts.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
-#include "platform/UserInterface.h"
 #include "profile/IniFile.h"
 #include "servers/ServerCache.h"
+#include "support/FakeUserInterface.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -28,23 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers the first-start language choice with German, as a user would.
-class GermanUser : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) override
-    {
-        ++m_nChoices;
-        if (languages.empty())
-            return false;
-        const auto german = std::find(languages.begin(), languages.end(), "Deutsch");
-        chosen = german != languages.end() ? *german : languages.front();
-        return true;
-    }
-    void ShowUpdateNotice(int, int) override { }
-
-    int m_nChoices = 0;
-};
-
 class OfflineServerList : public IServerListUpdate {
 public:
     void NoteServerListDue() override { }
@@ -58,6 +41,13 @@ public:
             m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, m_serverList, path)
     {
         m_profile.m_bAutoReload = m_profile.m_bAutoSave = false;
+        // The first-start language choice is answered with German, as a user would.
+        m_ui.m_fnOnChoose = [this] {
+            const std::vector<std::string>& offered = m_ui.m_offers.back();
+            const bool german
+                = std::find(offered.begin(), offered.end(), "Deutsch") != offered.end();
+            m_ui.m_strLanguage = german ? "Deutsch" : offered.empty() ? "" : offered.front();
+        };
     }
 
     bool Load() { return m_loader.LoadConfiguration(m_tables, m_templates, m_strServer, m_ui); }
@@ -72,7 +62,7 @@ public:
     CPlantTables m_tables;
     CListTemplates m_templates;
     std::string m_strServer;
-    GermanUser m_ui;
+    CFakeUserInterface m_ui;
 
 private:
     CConfigurationLoader m_loader;
@@ -182,7 +172,7 @@ LoadCount LoadEach(const std::vector<Damage>& copies)
                 EXPECT_EQ(start.m_profile.GetString("Server 1", "Karotte"), "0,45");
                 ++count.pricesCarried;
             }
-        } else if (start.m_ui.m_nChoices == 0) {
+        } else if (start.m_ui.m_offers.empty()) {
             EXPECT_EQ(ReadWholeFile(path), damage.bytes) << "changed without a rebuild";
         }
         if (::testing::Test::HasFailure())

@@ -4,7 +4,7 @@
 #include "app/QuotinoApp.h"
 #include "calc/OfferCalculator.h"
 #include "platform/Clock.h"
-#include "platform/UserInterface.h"
+#include "support/FakeUserInterface.h"
 #include "support/FilePermissionsApply.h"
 #include "support/TempDir.h"
 
@@ -22,19 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MessageUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string& chosen) override
-    {
-        chosen = "English";
-        return true;
-    }
-    void ShowUpdateNotice(int, int) override { }
-    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
-
-    std::vector<std::string> m_messages;
-};
-
 // One run of the program's core on the profile at path, up to the save at its end.
 class ProgramRun {
 public:
@@ -49,7 +36,7 @@ public:
     CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
     COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
-    MessageUi m_ui;
+    CFakeUserInterface m_ui { "English" };
 };
 
 // A profile of the current version, as a user's first run leaves it.

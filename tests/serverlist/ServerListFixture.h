@@ -30,7 +30,7 @@ protected:
         return ProfileText();
     }
 
-    RecordingUi m_ui;
+    CFakeUserInterface m_ui;
     CServerListUpdater m_updater { m_profile, m_cache, m_texts, m_clock };
     int m_nRefills = 0;
 };

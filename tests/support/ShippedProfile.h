@@ -6,7 +6,6 @@
 #include "calc/Clipboard.h"
 #include "config/Resource.h"
 #include "platform/ByteSource.h"
-#include "platform/UserInterface.h"
 #include "profile/IniFile.h"
 
 #include <functional>
@@ -14,24 +13,7 @@
 #include <utility>
 #include <vector>
 
-// Answers the language question with a preset name (none: cancel) and remembers which name
-// the window asked to preselect.
-class CPresetUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) override
-    {
-        m_astrOffered = languages;
-        m_strPreselected = chosen;
-        chosen = m_strLanguage;
-        return !chosen.empty();
-    }
-    void ShowUpdateNotice(int, int) override { }
-
-    std::string m_strLanguage;
-    std::string m_strPreselected;
-    std::vector<std::string> m_astrOffered;
-};
-
+// A clipboard whose text the test sets, and whether the program put it there.
 class CPresetClipboard : public IClipboard {
 public:
     std::string GetClipboardText() override { return m_strText; }

@@ -153,7 +153,7 @@ struct Window {
 
     TempDir m_dir;
     CFixedClock m_clock { FixedNow() };
-    CPresetUi m_ui;
+    CFakeUserInterface m_ui;
     CPresetClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
     std::unique_ptr<CQuotinoDlg> m_window;

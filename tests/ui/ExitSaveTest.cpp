@@ -3,7 +3,7 @@
 #include "app/QuotinoApp.h"
 #include "calc/OfferCalculator.h"
 #include "platform/Clock.h"
-#include "platform/UserInterface.h"
+#include "support/FakeUserInterface.h"
 #include "support/TempDir.h"
 #include "ui/ModalAnswer.h"
 #include "ui/QtText.h"
@@ -18,16 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class EnglishUser : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string& chosen) override
-    {
-        chosen = "English";
-        return true;
-    }
-    void ShowUpdateNotice(int, int) override { }
-};
-
 // A loaded run of the core on a profile in a temporary folder.
 struct Run {
     explicit Run(const std::string& path)
@@ -40,7 +30,7 @@ struct Run {
     CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
     COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
-    EnglishUser m_ui;
+    CFakeUserInterface m_ui { "English" };
 };
 
 // Clicks the button whose text is label in the message box that shows next, after noting

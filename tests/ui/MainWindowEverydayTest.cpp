@@ -113,7 +113,7 @@ void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart
     run.m_ui.m_strLanguage = FromQString(language);
     command->trigger();
     QCOMPARE(run.m_ui.m_strPreselected, start);
-    QCOMPARE(run.m_ui.m_astrOffered.size(), std::size_t(4));
+    QCOMPARE(run.m_ui.m_offers.back().size(), std::size_t(4));
     QCOMPARE(run.Setting("Lang"), FromQString(language));
     QCOMPARE(run.m_spy->count(), 1);
 

@@ -4,7 +4,7 @@
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
-#include "platform/UserInterface.h"
+#include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
@@ -36,22 +36,6 @@
 namespace {
 
 // Answers the language question with a preset name (none: cancel) and tracks the wait cursor.
-class FakeUi : public IUserInterface {
-public:
-    bool ChooseLanguage(const std::vector<std::string>&, std::string& chosen) override
-    {
-        chosen = m_strLanguage;
-        return !chosen.empty();
-    }
-    void ShowUpdateNotice(int, int) override { }
-    void BeginWaitCursor() override { m_nMaxDepth = std::max(m_nMaxDepth, ++m_nDepth); }
-    void EndWaitCursor() override { --m_nDepth; }
-
-    std::string m_strLanguage;
-    int m_nDepth = 0;
-    int m_nMaxDepth = 0;
-};
-
 class FakeClipboard : public IClipboard {
 public:
     std::string GetClipboardText() override { return m_strText; }
@@ -156,7 +140,7 @@ struct Run {
 
     TempDir m_dir;
     CFixedClock m_clock { FixedNow() };
-    FakeUi m_ui;
+    CFakeUserInterface m_ui;
     FakeClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
     std::unique_ptr<CQuotinoDlg> m_window;
@@ -344,8 +328,8 @@ void MainWindowTest::PastedListShowsTheReportAfterOneCalculation()
     QVERIFY(pane.contains(QStringLiteral("Karotte\t0,06\t0,10")));
     QVERIFY(pane.contains(QStringLiteral("gelbe Teichrose\t13,80\t12,00")));
     QCOMPARE(run.Text(1003), QStringLiteral("Daten von: (noch nicht geladen)"));
-    QCOMPARE(run.m_ui.m_nDepth, 0);
-    QVERIFY(run.m_ui.m_nMaxDepth >= 1);
+    QCOMPARE(run.m_ui.m_nWaitDepth, 0);
+    QVERIFY(run.m_ui.m_nMaxWaitDepth >= 1);
 }
 
 void MainWindowTest::StartShowsTheClipboardListCalculatedOnce()
@@ -466,7 +450,7 @@ void MainWindowTest::DownloadOfAServerWithoutAddressShowsTheFailureStamp()
     const QString label = run.Text(1003);
     QVERIFY2(label.startsWith("Daten von: ** 0x"), qPrintable(label));
     QVERIFY2(label != "Daten von: ** 0x00000000", qPrintable(label));
-    QCOMPARE(run.m_ui.m_nDepth, 0);
+    QCOMPARE(run.m_ui.m_nWaitDepth, 0);
 }
 
 void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
@@ -540,7 +524,7 @@ void MainWindowTest::DownloadServersRefillsTheServerBox()
     QCOMPARE(box->itemText(1), QStringLiteral("Neuer Server"));
     QCOMPARE(box->currentText(), QStringLiteral("Server 1"));
     QCOMPARE(run.m_spy->count(), 1);
-    QCOMPARE(run.m_ui.m_nDepth, 0);
+    QCOMPARE(run.m_ui.m_nWaitDepth, 0);
 }
 
 void MainWindowTest::ServerBoxOffersSelectedServersAndPicksTheStoredOne()
@@ -775,7 +759,7 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
 {
     TempDir dir;
     CFixedClock clock(FixedNow());
-    FakeUi ui; // cancels the first-start language question
+    CFakeUserInterface ui; // cancels the first-start language question
     FakeClipboard clipboard;
     clipboard.m_strText = kExampleList;
     CQuotinoApp app(dir.file("quotino.ini"), clock);

@@ -138,7 +138,7 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     CFixedClock clock(FixedNow());
     CQuotinoApp app(path, clock);
     app.InitInstance();
-    CPresetUi ui;
+    CFakeUserInterface ui;
     CPresetClipboard clipboard;
     CQuotinoDlg window(app, &ui, &clipboard);
     QVERIFY(window.IsInitialised());

@@ -9,7 +9,7 @@
 #include "config/Resource.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
-#include "platform/UserInterface.h"
+#include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
 #include "support/TempDir.h"
 #include "ui/QtText.h"
@@ -68,7 +68,7 @@ struct CWindowRun {
     TempDir m_dir;
     bool m_bProfileWritten = false;
     CFixedClock m_clock { FixedNow() };
-    CPresetUi m_ui;
+    CFakeUserInterface m_ui;
     CPresetClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
     std::unique_ptr<CQuotinoDlg> m_window;

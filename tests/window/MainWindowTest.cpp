@@ -1,5 +1,6 @@
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
+#include "support/FakeUserInterface.h"
 #include "support/FakeWindowView.h"
 #include "support/FixedTime.h"
 #include "support/ShippedProfile.h"
@@ -28,7 +29,7 @@ protected:
 
     TempDir m_dir;
     CFixedClock m_clock { FixedNow() };
-    CPresetUi m_ui;
+    CFakeUserInterface m_ui;
     CPresetClipboard m_clipboard;
     CFakeWindowView m_view;
     std::unique_ptr<CQuotinoApp> m_app;
