@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -164,6 +165,8 @@ void CQtControlView::SetItems(int id, const std::vector<std::string>& items)
         list->clear();
         list->addItems(ToQStringList(items));
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        // The behaviour's own changes are no user's choice.
+        const QSignalBlocker quiet(combo);
         combo->clear();
         combo->addItems(ToQStringList(items));
     }
@@ -174,8 +177,10 @@ void CQtControlView::AddItem(int id, const std::string& item)
     QWidget* control = Control(id);
     if (auto* list = qobject_cast<QListWidget*>(control))
         list->addItem(ToQString(item));
-    else if (auto* combo = qobject_cast<QComboBox*>(control))
+    else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const QSignalBlocker quiet(combo);
         combo->addItem(ToQString(item));
+    }
 }
 
 std::vector<std::string> CQtControlView::Items(int id) const
@@ -215,6 +220,7 @@ void CQtControlView::SetCurrentItem(int id, int index)
         if (QListWidgetItem* item = list->item(index))
             list->scrollToItem(item);
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const QSignalBlocker quiet(combo);
         combo->setCurrentIndex(index);
     }
 }

@@ -2,12 +2,12 @@
 #include "WindowRun.h"
 
 #include "config/Settings.h"
-#include "window/ControlAnchors.h"
 #include "ui/FocusFrame.h"
 #include "ui/HyperLink.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtDialog.h"
 #include "window/AboutDialog.h"
+#include "window/ControlAnchors.h"
 #include "window/DetailsChoice.h"
 
 #include <QAbstractItemView>
@@ -309,7 +309,7 @@ void MainWindowEverydayTest::NeverLoadedServersShowTheDateTextOfTheCurrentLangua
     run.m_app->m_servers.LoadServerTable("Von Hand", "-");
     run.m_app->m_servers.SaveServerTable("Von Hand");
     QCOMPARE(run.m_app->m_profile.GetString("Von Hand", "Aktualisiert", "<none>"), std::string());
-    run.m_window->FillServerCombo();
+    run.m_window->Behaviour().FillServerCombo();
     box->setCurrentText(QStringLiteral("Von Hand"));
     QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
 }
@@ -473,7 +473,8 @@ void MainWindowEverydayTest::StoredSizeChangesOnlyWhenTheUserResizes()
             run.m_window->resize(opened - QSize(10, 0));
         run.m_window->close();
         QCOMPARE(run.Setting("WinSize"),
-            resized ? CControlAnchors::FormatSize(opened - QSize(10, 0)) : std::string("3000,100"));
+            resized ? CControlAnchors::FormatSize({ opened.width() - 10, opened.height() })
+                    : std::string("3000,100"));
     }
 }
 

@@ -8,7 +8,6 @@
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
-#include "window/ControlAnchors.h"
 #include "ui/HyperLink.h"
 #include "ui/InPlaceEdit.h"
 #include "ui/PriceListEdit.h"
@@ -17,6 +16,7 @@
 #include "ui/QtText.h"
 #include "ui/QtUserInterface.h"
 #include "ui/QuotinoDlg.h"
+#include "window/ControlAnchors.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -594,7 +594,8 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
         const QSize larger = enlarge(run);
         run.m_window->close();
         QVERIFY(!run.m_window->isVisible());
-        QCOMPARE(run.Setting("WinSize"), CControlAnchors::FormatSize(larger));
+        QCOMPARE(run.Setting("WinSize"),
+            CControlAnchors::FormatSize({ larger.width(), larger.height() }));
         // The next start opens at the size the window was closed at.
         QVERIFY(run.m_app->SaveProfile());
         run.Open();

@@ -1,3 +1,4 @@
+#include "window/MainWindow.h"
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
 #include "support/FakeUserInterface.h"
@@ -6,7 +7,6 @@
 #include "support/ShippedProfile.h"
 #include "support/TempDir.h"
 #include "window/ControlIds.h"
-#include "window/MainWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, TheStartPricesTheClipboardsListOnTheStoredServer)
 {
     m_clipboard.m_strText = kExampleList;
     Open();
-    EXPECT_EQ(m_view.Text(IDC_INPUT).substr(0, 15), "Einkaufsliste\r\n");
+    EXPECT_EQ(m_view.Text(IDC_INPUT).rfind("Einkaufsliste\n3 x Karotte", 0), 0u);
     EXPECT_EQ(m_view[IDC_INPUT].nUndoSteps, 1);
     EXPECT_NE(m_view.Text(IDC_REPORT).find("114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)"),
         std::string::npos);
@@ -96,14 +96,16 @@ TEST_F(MainWindowTest, TheSizeIsRestoredWithinTheScreenAndStoredOnlyWhenChanged)
         std::to_string(restored.width) + ",800");
 }
 
-TEST_F(MainWindowTest, ThePaneToggleWidensTheEditsAndIsSaved)
+TEST_F(MainWindowTest, ThePaneToggleMovesTheEditsEdgeAndIsStored)
 {
-    Open();
+    Open([](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
     const int inputRight = m_view[IDC_INPUT].rect.Right();
+    ASSERT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
     m_window->OnCommand(IDC_TOGGLE_PANE);
     EXPECT_FALSE(m_view.IsShown(IDC_PRICE_LIST));
     EXPECT_FALSE(m_view.IsShown(IDC_DETAILS));
-    EXPECT_GT(m_view[IDC_INPUT].rect.Right(), inputRight);
+    EXPECT_EQ(m_view[IDC_INPUT].rect.Right(), m_view[IDC_PRICE_LIST].rect.Right());
+    EXPECT_EQ(m_app->m_profile.GetString("Settings", "PreisListe", ""), "0");
 
     m_window->OnCommand(IDC_TOGGLE_PANE);
     EXPECT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
@@ -113,7 +115,9 @@ TEST_F(MainWindowTest, ThePaneToggleWidensTheEditsAndIsSaved)
 TEST_F(MainWindowTest, CancelClosesOnlyWhenNoCommandRuns)
 {
     // An address that answers nothing keeps Download running until it is stopped.
-    Open([](CIniFile& profile) { profile.WriteString("Preislisten", "Server 1", "http://127.0.0.1:1/x"); });
+    Open([](CIniFile& profile) {
+        profile.WriteString("Preislisten", "Server 1", "http://127.0.0.1:1/x");
+    });
     EXPECT_TRUE(m_window->OnCancel());
     m_window->OnCommand(IDC_DOWNLOAD);
     // The worker's answer waits among the posted tasks, so the command is still running.
