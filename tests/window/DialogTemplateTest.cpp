@@ -12,20 +12,13 @@ TEST(DialogTemplate, EmbeddedTemplatesLoad)
         SSize size;
         std::size_t controls;
         bool resizable;
-    };
-    for (const Case& c : { Case { 102, "Pirk Prozent", { 506, 353 }, 18, true },
-             Case { 130,
-                 "\xDC"
-                 "ber Quotino...",
-                 { 235, 64 }, 6, false },
-             Case { 133, "Language", { 187, 57 }, 3, false },
-             Case { 134, "Server", { 186, 170 }, 4, false },
-             Case { 135, "Hinzuf\xFCgen", { 186, 46 }, 4, false },
-             Case { 136,
-                 "\xDC"
-                 "ber Quotino...",
-                 { 260, 74 }, 5, false },
-             Case { 137, "Details", { 200, 105 }, 6, false } }) {
+    } const cases[] = { { 102, "Pirk Prozent", { 506, 353 }, 18, true },
+        { 130, "\334ber Quotino...", { 235, 64 }, 6, false },
+        { 133, "Language", { 187, 57 }, 3, false }, { 134, "Server", { 186, 170 }, 4, false },
+        { 135, "Hinzuf\374gen", { 186, 46 }, 4, false },
+        { 136, "\334ber Quotino...", { 260, 74 }, 5, false },
+        { 137, "Details", { 200, 105 }, 6, false } };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const CDialogTemplate dialog = CDialogTemplate::Load(c.id);
         EXPECT_EQ(dialog.m_nId, c.id);
@@ -47,8 +40,7 @@ TEST(DialogTemplate, ParseReadsTextEscapesOptionsAndComments)
                              "\n"
                              "edit 1000 1 2 30 40 \"\" multiline readonly vscroll\n"
                              "label -1 5 6 7 8 \"# not a comment\"\n"
-                             "label -1 5 16 7 8 \"Gr\xC3\xB6\xC3\x9F"
-                             "e \xE2\x82\xAC\"\n"
+                             "label -1 5 16 7 8 \"Gr\303\266\303\237e \342\202\254\"\n"
                              "edit 1002 7 20 115 12 \"x\" maxlength=128\n";
     std::string error;
     const std::optional<CDialogTemplate> dialog = CDialogTemplate::Parse(text, &error);
@@ -65,9 +57,7 @@ TEST(DialogTemplate, ParseReadsTextEscapesOptionsAndComments)
     EXPECT_EQ(edit.nStyle,
         CDialogControl::Multiline | CDialogControl::ReadOnly | CDialogControl::VScroll);
     EXPECT_EQ(dialog->m_controls[1].strText, "# not a comment");
-    EXPECT_EQ(dialog->m_controls[2].strText,
-        "Gr\xF6\xDF"
-        "e \x80");
+    EXPECT_EQ(dialog->m_controls[2].strText, "Gr\366\337e \200");
     EXPECT_EQ(dialog->Find(1002)->nMaxLength, 128);
     EXPECT_EQ(dialog->Find(4711), nullptr);
 }

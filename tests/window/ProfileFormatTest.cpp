@@ -16,10 +16,6 @@ TEST(ProfileFormat, NumbersAreFilledWithoutPrintf)
         EXPECT_EQ(FormatNumbers(text, { 1, 5 }), expected) << text;
     EXPECT_EQ(FormatNumbers("%02d|%02d", { 123, -4 }), "123|-4");
     EXPECT_EQ(ExpandLineBreaks("a\\nb\\\\n\\"), "a\nb\\\n\\");
-    EXPECT_EQ(RemoveAll(RemoveAll("Inf&o &&\xFC"
-                                  "ber Quotino....",
-                            "&"),
-                  "..."),
-        "Info \xFC"
-        "ber Quotino.");
+    EXPECT_EQ(
+        RemoveAll(RemoveAll("Inf&o &&\374ber Quotino....", "&"), "..."), "Info \374ber Quotino.");
 }

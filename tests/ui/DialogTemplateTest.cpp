@@ -35,7 +35,7 @@ QRect Pixels(const QRect& units, const QSize& base)
 
 } // namespace
 
-class DialogBuilderTest : public QObject {
+class DialogTemplateTest : public QObject {
     Q_OBJECT
 private slots:
     void BuilderPlacesControlsInDialogUnitsOfTheFont();
@@ -45,7 +45,7 @@ private slots:
     void TabStopsAreConvertedFromDialogUnits();
 };
 
-void DialogBuilderTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
+void DialogTemplateTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -75,7 +75,7 @@ void DialogBuilderTest::BuilderPlacesControlsInDialogUnitsOfTheFont()
     QCOMPARE(fixed.size(), Pixels(QRect(0, 0, 187, 57), base).size());
 }
 
-void DialogBuilderTest::BuilderSetsUpEachKind()
+void DialogTemplateTest::BuilderSetsUpEachKind()
 {
     QDialog main;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -126,7 +126,7 @@ void DialogBuilderTest::BuilderSetsUpEachKind()
     QCOMPARE(addBuilder.Control<QLineEdit>(1002)->maxLength(), 128);
 }
 
-void DialogBuilderTest::OnlyTheDefaultButtonIsAutoDefault()
+void DialogTemplateTest::OnlyTheDefaultButtonIsAutoDefault()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -140,7 +140,7 @@ void DialogBuilderTest::OnlyTheDefaultButtonIsAutoDefault()
     QVERIFY(builder.Control<QPushButton>(1)->isDefault());
 }
 
-void DialogBuilderTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
+void DialogTemplateTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -162,7 +162,7 @@ void DialogBuilderTest::FactoryMadeControlsAreSetUpLikeBuiltOnes()
     QCOMPARE(CDialogBuilder::ControlId(link), 1031);
 }
 
-void DialogBuilderTest::TabStopsAreConvertedFromDialogUnits()
+void DialogTemplateTest::TabStopsAreConvertedFromDialogUnits()
 {
     QDialog dialog;
     CDialogBuilder builder(CDialogTemplate::Load(102));
@@ -180,5 +180,5 @@ void DialogBuilderTest::TabStopsAreConvertedFromDialogUnits()
     QCOMPARE(positions, expected);
 }
 
-QTEST_MAIN(DialogBuilderTest)
-#include "DialogBuilderTest.moc"
+QTEST_MAIN(DialogTemplateTest)
+#include "DialogTemplateTest.moc"
