@@ -194,8 +194,7 @@ void CQuotinoDlg::PlaceFrameOnScreen()
         return;
     m_bFramePlaced = true;
     const QRect framed = geometry().marginsAdded(frame);
-    const SPoint place
-        = m_pMain->OnFramed(ToRect(framed), ToRect(screen->availableGeometry()));
+    const SPoint place = m_pMain->OnFramed(ToRect(framed), ToRect(screen->availableGeometry()));
     move(place.x, place.y);
 }
 
@@ -223,8 +222,7 @@ bool CQuotinoDlg::FilterWhileBusy(QEvent& event)
 {
     if (!IsUserInput(event))
         return false;
-    if (event.type() == QEvent::KeyPress
-        && static_cast<QKeyEvent&>(event).key() == Qt::Key_Escape)
+    if (event.type() == QEvent::KeyPress && static_cast<QKeyEvent&>(event).key() == Qt::Key_Escape)
         return false;
     // An accepted override keeps the window's shortcuts (F1) from firing.
     event.setAccepted(event.type() == QEvent::ShortcutOverride);

@@ -2,13 +2,13 @@
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
 #include "ui/CommandLine.h"
-#include "window/ControlIds.h"
 #include "ui/ExitSave.h"
 #include "ui/FirstReportExit.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QuotinoDlg.h"
 #include "ui/SessionEnd.h"
 #include "ui/SingleInstance.h"
+#include "window/ControlIds.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -45,8 +45,8 @@ void CDownloadCommands::Download()
     if (IsBusy())
         return;
     Begin(ECommand::Download);
-    m_pRun = std::make_unique<CDownloadRun>(m_app.m_downloader, m_app.m_fetch,
-        std::vector<std::string> { m_hooks.selectedServer() });
+    m_pRun = std::make_unique<CDownloadRun>(
+        m_app.m_downloader, m_app.m_fetch, std::vector<std::string> { m_hooks.selectedServer() });
     m_pRun->Start();
     ApplyNextServer();
 }

@@ -87,8 +87,9 @@ bool CMainWindow::OnInit()
 // grow by its frame at every start.
 void CMainWindow::RestoreWindowSize()
 {
-    m_restoredSize = CControlAnchors::RestoredSize(m_app.m_profile.GetString(kSettings, "WinSize", ""),
-        m_minSize, m_view.AvailableClientSize());
+    m_restoredSize
+        = CControlAnchors::RestoredSize(m_app.m_profile.GetString(kSettings, "WinSize", ""),
+            m_minSize, m_view.AvailableClientSize());
     if (m_restoredSize == m_view.ClientSize())
         return;
     m_view.ResizeClient(m_restoredSize);
@@ -279,8 +280,8 @@ SPoint CMainWindow::OnFramed(const SRect& frame, const SRect& available)
 {
     const SSize client = m_view.ClientSize();
     const SSize border { frame.width - client.width, frame.height - client.height };
-    const SSize fitting = BoundedTo(
-        client, { available.width - border.width, available.height - border.height });
+    const SSize fitting
+        = BoundedTo(client, { available.width - border.width, available.height - border.height });
     if (fitting != client) {
         m_minSize = BoundedTo(m_minSize, fitting);
         m_restoredSize = fitting; // what the window opens with: closing at it stores nothing

@@ -86,7 +86,8 @@ public:
     void SetLink(int id, const std::string& text, const std::string& url) override;
     void SetCommandText(int command, const std::string& text) override;
     void UseLanguage(const std::string& code) override { m_strLanguageCode = code; }
-    std::string ChooseImportFile(const std::string&, const std::string&, const std::string&) override
+    std::string ChooseImportFile(
+        const std::string&, const std::string&, const std::string&) override
     {
         return m_strImportAnswer;
     }

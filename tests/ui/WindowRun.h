@@ -3,7 +3,6 @@
 // One main window over a shipped profile in a temporary folder, for the window's QtTests.
 
 #include "app/QuotinoApp.h"
-#include "support/ShippedProfile.h"
 #include "calc/Clipboard.h"
 #include "calc/ListPaste.h"
 #include "config/Resource.h"
@@ -11,6 +10,7 @@
 #include "platform/Clock.h"
 #include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
+#include "support/ShippedProfile.h"
 #include "support/TempDir.h"
 #include "ui/QtText.h"
 #include "ui/QuotinoDlg.h"
