@@ -25,3 +25,9 @@ file(CREATE_LINK ${QUOTINO_BUILD_MACHINE_CURL_HEADERS}/curl ${CURL_INCLUDE_DIRS}
 
 # GoogleTest as installed is built for the build machine; its sources are built again.
 set(QUOTINO_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built for the target")
+
+# What Debian ships for Linux only, made for Windows by scripts/build-curl-windows and
+# scripts/fetch-httplib-header; without them nothing downloads and the loopback-server tests
+# are left out.
+set(QUOTINO_CURL_DLL "" CACHE FILEPATH "libcurl-x64.dll to put beside the programs")
+set(QUOTINO_HTTPLIB_INCLUDE_DIR "" CACHE PATH "Folder with the whole httplib.h")

@@ -13,8 +13,13 @@
 // before any thread runs: changing the environment while another thread reads it (QtTest's
 // watchdog does at every test function) can crash that thread.
 inline const bool g_bLoopbackBypassesProxies = [] {
-    setenv("no_proxy", "127.0.0.1,localhost", 1);
-    setenv("NO_PROXY", "127.0.0.1,localhost", 1);
+    for (const char* name : { "no_proxy", "NO_PROXY" }) {
+#ifdef _WIN32
+        _putenv_s(name, "127.0.0.1,localhost");
+#else
+        setenv(name, "127.0.0.1,localhost", 1);
+#endif
+    }
     return true;
 }();
 
