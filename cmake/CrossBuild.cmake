@@ -26,8 +26,19 @@ file(CREATE_LINK ${QUOTINO_BUILD_MACHINE_CURL_HEADERS}/curl ${CURL_INCLUDE_DIRS}
 # GoogleTest as installed is built for the build machine; its sources are built again.
 set(QUOTINO_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built for the target")
 
-# What Debian ships for Linux only, made for Windows by scripts/build-curl-windows and
-# scripts/fetch-httplib-header; without them nothing downloads and the loopback-server tests
-# are left out.
+# What Debian ships for Linux only, made for Windows from its source packages by
+# scripts/build-curl-windows and scripts/fetch-httplib-header (scripts/test-windows runs both).
 set(QUOTINO_CURL_DLL "" CACHE FILEPATH "libcurl-x64.dll to put beside the programs")
-set(QUOTINO_HTTPLIB_INCLUDE_DIR "" CACHE PATH "Folder with the whole httplib.h")
+set(QUOTINO_HTTPLIB_INCLUDE_DIR "" CACHE PATH "Folder with the whole httplib.h, for the tests")
+if(QUOTINO_BUILD_TESTS AND NOT (QUOTINO_CURL_DLL AND QUOTINO_HTTPLIB_INCLUDE_DIR))
+  message(FATAL_ERROR "The tests download from a loopback server: pass QUOTINO_CURL_DLL and "
+    "QUOTINO_HTTPLIB_INCLUDE_DIR, or let scripts/test-windows configure the build")
+endif()
+# libcurl is loaded at run time from the executable's folder.
+if(QUOTINO_CURL_DLL)
+  configure_file(${QUOTINO_CURL_DLL} ${CMAKE_BINARY_DIR}/tests/libcurl-x64.dll COPYONLY)
+endif()
+# The loopback server, under the name the native build's pkg-config gives it.
+add_library(PkgConfig::HTTPLIB INTERFACE IMPORTED)
+target_include_directories(PkgConfig::HTTPLIB SYSTEM INTERFACE ${QUOTINO_HTTPLIB_INCLUDE_DIR})
+target_link_libraries(PkgConfig::HTTPLIB INTERFACE ws2_32)
