@@ -1,0 +1,483 @@
+#include "app/QuotinoApp.h"
+#include "calc/Clipboard.h"
+#include "calc/ListPaste.h"
+#include "config/Resource.h"
+#include "platform/ByteSource.h"
+#include "platform/Clock.h"
+#include "platform/UserInterface.h"
+#include "qt/QtText.h"
+#include "qt/QuotinoDlg.h"
+#include "qt/WindowRun.h"
+#include "support/LoopbackServer.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <map>
+#include <memory>
+
+namespace {
+
+const QString kNewLabel = QStringLiteral("Daten von: 6.12.26 09:05");
+
+int ClosedPort()
+{
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    return ntohs(address.sin_port);
+}
+
+// A loopback server whose paths answer a price list after a delay, or hold the request until
+// released (or the test ends).
+class PriceServer {
+public:
+    PriceServer()
+    {
+        m_http.Server().Get(
+            R"(/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+                const std::string path = request.matches[1];
+                int delay = 0;
+                {
+                    std::lock_guard lock(m_mutex);
+                    ++m_requests[path];
+                    if (m_delays.contains(path))
+                        delay = m_delays[path];
+                }
+                if (delay < 0) {
+                    std::unique_lock lock(m_mutex);
+                    m_released.wait_for(
+                        lock, std::chrono::seconds(20), [this] { return m_bReleased; });
+                } else {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+                }
+                std::lock_guard lock(m_mutex);
+                if (path == "gone")
+                    response.status = 404;
+                response.set_content(m_bodies.contains(path) ? m_bodies[path] : "Karotte\t0,45\n",
+                    "text/plain; charset=utf-8");
+            });
+        m_http.Start();
+    }
+    ~PriceServer() { Release(); }
+
+    void Answer(const std::string& path, int delayMs, const std::string& body = {})
+    {
+        std::lock_guard lock(m_mutex);
+        m_delays[path] = delayMs;
+        if (!body.empty())
+            m_bodies[path] = body;
+    }
+    void Release()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_bReleased = true;
+        }
+        m_released.notify_all();
+    }
+    int Requests(const std::string& path)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_requests[path];
+    }
+    std::string Url(const std::string& path) const { return m_http.Url("/" + path); }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_bReleased = false;
+    std::map<std::string, int> m_delays;
+    std::map<std::string, std::string> m_bodies;
+    std::map<std::string, int> m_requests;
+    LoopbackServer m_http;
+};
+
+// The shipped profile in German with the given servers, each with an old price and stamp.
+struct Window {
+    explicit Window(const std::vector<std::pair<std::string, std::string>>& servers,
+        const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {})
+    {
+        m_clipboard.m_strText = clipboard;
+        QVERIFY(WriteServersProfile(Path(), servers, edit));
+        m_app = std::make_unique<CQuotinoApp>(Path(), m_clock);
+        m_app->InitInstance();
+        m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, &m_clipboard);
+        m_app->m_fetch.m_nConnectTimeoutMs = 2000;
+        m_window->show();
+    }
+    std::string Path() const { return m_dir.file("quotino.ini"); }
+    bool Busy() const { return m_window->Behaviour().IsBusy(); }
+    bool WaitUntilIdle(int milliseconds = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (Busy() && timer.elapsed() < milliseconds)
+            QTest::qWait(5);
+        return !Busy();
+    }
+    std::string Stamp(const std::string& server) const
+    {
+        return m_app->m_servers.GetServerValue(server, "Aktualisiert", "<none>");
+    }
+    std::string Price(const std::string& server) const
+    {
+        return m_app->m_servers.GetServerValue(server, "Karotte", "<none>");
+    }
+    QLabel* Label(int id) const { return m_window->Control<QLabel>(id); }
+    void Select(const QString& server) const
+    {
+        m_window->Control<QComboBox>(1002)->setCurrentText(server);
+    }
+
+    TempDir m_dir;
+    CFixedClock m_clock { FixedNow() };
+    CFakeUserInterface m_ui;
+    CPresetClipboard m_clipboard;
+    std::unique_ptr<CQuotinoApp> m_app;
+    std::unique_ptr<CQuotinoDlg> m_window;
+};
+
+// The longest pause between the ticks of a 10 ms timer while the condition is false.
+qint64 LongestGapUntil(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    timer.start(10);
+    while (!done() && clock.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return std::max(longest, clock.elapsed() - last); // also a pause that ends the wait
+}
+
+} // namespace
+
+class DownloadWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void StalledDownloadLeavesTheWindowAliveAndEscapeKeepsTheOldPrices();
+    void ServersAnsweringInReverseAreAppliedInListOrder();
+    void LargeListsWaitingBehindASlowServerDoNotHoldTheWindow();
+    void ClosingDuringATransferSavesAndExitsWithinASecond();
+    void TooltipsSayWhatWentWrong();
+    void StoppedDownloadAllSaysSo();
+    void ImportTakesAFileInAnyGameLanguage();
+    void StartupUpdateDoesNotDelayTheFirstReport();
+};
+
+// While one server stalls the window keeps painting and answering its timers; input other than
+// Escape is ignored; Escape stops the single download, which keeps the old prices and stamp.
+void DownloadWindowTest::StalledDownloadLeavesTheWindowAliveAndEscapeKeepsTheOldPrices()
+{
+    PriceServer server;
+    server.Answer("stall", -1);
+    Window run({ { "Server 1", server.Url("stall") } });
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+    QSignalSpy calculated(run.m_window.get(), &CQuotinoDlg::Calculated);
+
+    run.m_window->Control<QPushButton>(1004)->click();
+    QVERIFY(run.Busy());
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 gap = LongestGapUntil([&] { return clock.elapsed() > 600; }, 1000);
+    QVERIFY2(gap < 100, qPrintable(QString("the window paused %1 ms").arg(gap)));
+    QTest::mouseClick(run.m_window->Control<QPushButton>(1), Qt::LeftButton);
+    QCOMPARE(calculated.count(), 0);
+
+    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
+    QVERIFY(!run.Busy());
+    QVERIFY(run.m_window->isVisible());
+    QCOMPARE(run.Price("Server 1"), std::string("0,10"));
+    QCOMPARE(run.Stamp("Server 1"), kOldStamp);
+    QCOMPARE(run.Label(1003)->text(), ToQString("Daten von: " + kOldStamp));
+    QCOMPARE(calculated.count(), 1);
+    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
+    QVERIFY(!run.m_window->isVisible());
+}
+
+// The later a server is in the list, the sooner it answers; every state the window shows on
+// its way has a prefix of the list stamped, and label 1011 names the next one.
+void DownloadWindowTest::ServersAnsweringInReverseAreAppliedInListOrder()
+{
+    PriceServer server;
+    const std::vector<std::string> names = { "A", "B", "C", "D" };
+    std::vector<std::pair<std::string, std::string>> servers;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        server.Answer(names[i], static_cast<int>(80 * (names.size() - i)));
+        servers.emplace_back(names[i], server.Url(names[i]));
+    }
+    Window run(servers);
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+
+    std::set<std::string> seen;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        std::string stamped;
+        for (const std::string& name : names)
+            stamped += run.Stamp(name) == kOldStamp ? '-' : '+';
+        seen.insert(stamped + " " + FromQString(run.Label(1011)->text()));
+    });
+    watch.start(2);
+    run.m_window->Control<QPushButton>(1006)->click();
+    QVERIFY(run.WaitUntilIdle());
+    watch.stop();
+    for (const std::string& state : seen) {
+        const std::string stamped = state.substr(0, names.size());
+        const std::size_t applied = stamped.find('-');
+        QVERIFY2(stamped.find('+', applied) == std::string::npos, state.c_str());
+        // Before the first is applied the label may still show the market date.
+        if (applied != std::string::npos && applied > 0)
+            QCOMPARE(state.substr(names.size() + 1), names[applied]);
+    }
+    for (const std::string& name : names)
+        QCOMPARE(
+            run.m_app->m_profile.GetString(name, "Aktualisiert"), std::string("6.12.26 09:05"));
+    QCOMPARE(run.Label(1003)->text(), kNewLabel);
+}
+
+// Six lists of 8 MB are in long before the first server answers; the window goes on
+// answering while they are read and then applied.
+void DownloadWindowTest::LargeListsWaitingBehindASlowServerDoNotHoldTheWindow()
+{
+    PriceServer server;
+    std::string list;
+    while (list.size() < 8'000'000)
+        list += "Karotte\t0,45\n";
+    server.Answer("slow", 1500);
+    std::vector<std::pair<std::string, std::string>> servers = { { "Slow", server.Url("slow") } };
+    for (const char* name : { "B", "C", "D", "E", "F", "G" }) {
+        server.Answer(name, 0, list);
+        servers.emplace_back(name, server.Url(name));
+    }
+    Window run(servers);
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+
+    run.m_window->Control<QPushButton>(1006)->click();
+    // The limit is for slow builds (sanitizers) on a busy machine; the gap is what counts.
+    const qint64 gap = LongestGapUntil([&] { return !run.Busy(); }, 90000);
+    QVERIFY2(!run.Busy() && gap < 250, qPrintable(QString("the window paused %1 ms").arg(gap)));
+    for (const auto& [name, address] : servers)
+        QCOMPARE(run.Price(name), std::string("0,45"));
+}
+
+void DownloadWindowTest::ClosingDuringATransferSavesAndExitsWithinASecond()
+{
+    PriceServer server;
+    server.Answer("stall", -1);
+    auto run = std::make_unique<Window>(
+        std::vector<std::pair<std::string, std::string>> { { "Server 1", server.Url("stall") } });
+    run->m_app->m_profile.WriteString("Settings", "Marker", "this run");
+    QElapsedTimer clock;
+    QTimer::singleShot(0, run->m_window.get(), [&] {
+        run->m_window->Control<QPushButton>(1004)->click();
+        QTimer::singleShot(100, run->m_window.get(), [&] {
+            clock.start();
+            run->m_window->close();
+        });
+    });
+    run->m_window->exec();
+    QVERIFY(run->m_app->SaveProfile());
+    const std::string path = run->Path();
+    run->m_window.reset();
+    run->m_app.reset();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+
+    CIniFile saved;
+    saved.m_bAutoReload = saved.m_bAutoSave = false;
+    QVERIFY(saved.Load(path));
+    QCOMPARE(saved.GetString("Settings", "Marker", ""), std::string("this run"));
+    QCOMPARE(saved.GetString("Server 1", "Aktualisiert", ""), kOldStamp);
+}
+
+// Every kind of failure, after Download all, reads as a sentence on the date label of the
+// server it concerns, with the count of failed servers below it.
+void DownloadWindowTest::TooltipsSayWhatWentWrong()
+{
+    PriceServer server;
+    server.Answer("huge", 0, std::string(4096, 'x'));
+    server.Answer("slow", -1);
+    std::vector<std::pair<std::string, std::string>> cases = {
+        { "Missing", "Adresse fehlt oder ist ungültig" },
+        { "Gone", "Der Server antwortete mit HTTP-Status 404" },
+        { "Refused", "Verbindung vom Server abgelehnt" },
+        { "Local", "Adresse nicht erlaubt (nur http und https)" },
+        { "Huge", "Die Liste ist zu groß" },
+        { "Slow", "Zeitüberschreitung: der Server antwortet nicht" },
+        { "Nowhere", "Server nicht gefunden (unbekannter Rechnername)" },
+    };
+    std::vector<std::pair<std::string, std::string>> servers
+        = { { "Good", server.Url("good") }, { "Missing", "-" }, { "Gone", server.Url("gone") },
+              { "Refused", "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/" },
+              { "Local", "file:///etc/passwd" }, { "Huge", server.Url("huge") },
+              { "Slow", server.Url("slow") }, { "Nowhere", "http://quotino-test.invalid/" } };
+
+    // A certificate that the system does not trust, where openssl can make one.
+    TempDir certs;
+    const std::string key = certs.file("key.pem");
+    const std::string cert = certs.file("cert.pem");
+    const std::string command = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1"
+                                " -nodes -days 1 -subj /CN=127.0.0.1 -keyout '"
+        + key + "' -out '" + cert + "' >/dev/null 2>&1";
+    std::unique_ptr<httplib::SSLServer> tls;
+    std::thread tlsThread;
+    const auto stopTls = qScopeGuard([&] {
+        if (tls)
+            tls->stop();
+        if (tlsThread.joinable())
+            tlsThread.join();
+    });
+    if (std::system(command.c_str()) == 0) {
+        tls = std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str());
+        const int port = tls->bind_to_any_port("127.0.0.1");
+        tlsThread = std::thread([&] { tls->listen_after_bind(); });
+        while (!tls->is_running())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        servers.emplace_back("Untrusted", "https://127.0.0.1:" + std::to_string(port) + "/");
+        cases.emplace_back("Untrusted", "Dem Zertifikat des Servers wird nicht vertraut");
+    } else {
+        qWarning("openssl could not make a test certificate; the certificate case is left out");
+    }
+
+    Window run(servers);
+    run.m_app->m_fetch.m_nMaxBodyBytes = 1024;
+    run.m_app->m_fetch.m_nStallSeconds = 1;
+    run.m_window->Control<QPushButton>(1006)->click();
+    QVERIFY(run.WaitUntilIdle(15000));
+
+    const QString count
+        = QString("Fehlgeschlagene Server: %1 / %2").arg(cases.size()).arg(servers.size());
+    for (const auto& [name, text] : cases) {
+        run.Select(ToQString(name));
+        QCOMPARE(run.Label(1003)->toolTip(), QString::fromStdString(text + "\n") + count);
+    }
+    run.Select(QStringLiteral("Good"));
+    QCOMPARE(run.Label(1003)->toolTip(), count);
+    QCOMPARE(run.Label(1003)->text(), kNewLabel);
+
+    // A server-list update that fails says so, too.
+    run.m_app->m_profile.WriteString("Settings", "ServerList", server.Url("gone"));
+    run.m_window->Control<QPushButton>(1013)->click();
+    QVERIFY(run.WaitUntilIdle());
+    QCOMPARE(run.Label(1003)->toolTip(),
+        count + "\nServerliste nicht geladen: Der Server antwortete mit HTTP-Status 404");
+    run.m_window->Control<QPushButton>(1004)->click(); // until the next command
+    QVERIFY(run.WaitUntilIdle());
+    QCOMPARE(run.Label(1003)->toolTip(), count);
+}
+
+// A stopped Download all says so, with the servers applied.
+void DownloadWindowTest::StoppedDownloadAllSaysSo()
+{
+    PriceServer server;
+    server.Answer("stall", -1);
+    Window run({ { "A", server.Url("a") }, { "B", server.Url("stall") } });
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+    run.m_window->Control<QPushButton>(1006)->click();
+    QTRY_COMPARE(run.Stamp("A"), std::string("6.12.26 09:05"));
+    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
+    QCOMPARE(run.Label(1003)->toolTip(),
+        QString::fromUtf8("Alle herunterladen abgebrochen, "
+                          "übernommene Server: 1 / 2\nFehlgeschlagene Server: 0 / 1"));
+}
+
+// A dropped file (and the import command) reads a list into the selected server like a
+// download; names of another game language are mapped, and the stamp is a success.
+void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
+{
+    Window run({ { "Server 1", "-" }, { "Server 2", "-" } });
+    QVERIFY(QTest::qWaitForWindowExposed(run.m_window.get()));
+    const std::string path = run.m_dir.file("prices.txt");
+    std::ofstream(path, std::ios::binary)
+        << "Name\tPrice\r\nCow lily\t12,50\r\nAardappelen\t0,75\r\n"
+           "Ail\t1.05\r\nDatum/Uhrzeit\t06.12.2026\t08:00\r\n";
+
+    QMimeData data;
+    data.setUrls({ QUrl::fromLocalFile(QString::fromStdString(path)) });
+    const QPoint where = run.m_window->rect().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(run.m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(run.m_window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+
+    const std::string untouched
+        = run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>");
+    const std::map<std::string, std::string> expected
+        = { { "gelbe Teichrose", "12,50" }, { "Kartoffel", "0,75" }, { "Knoblauch", "1,05" } };
+    for (const auto& [plant, price] : expected) {
+        QCOMPARE(run.m_app->m_servers.GetServerValue("Server 1", plant, ""), price);
+        QCOMPARE(run.m_app->m_profile.GetString("Server 1", plant, ""), price);
+    }
+    QCOMPARE(run.m_app->m_profile.GetString("Server 1", "Aktualisiert", ""),
+        std::string("6.12.26 09:05"));
+    QCOMPARE(run.Label(1003)->text(), kNewLabel);
+    QCOMPARE(run.Label(1011)->text(), QStringLiteral("Marktpreise von: 06.12.2026 08:00"));
+    QVERIFY(run.m_window->Control<QPlainTextEdit>(1012)->toPlainText().contains("12,50"));
+    QCOMPARE(run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>"), untouched);
+
+    // A file that is no list changes nothing and says why.
+    run.Select(QStringLiteral("Server 2"));
+    QVERIFY(!run.m_window->Behaviour().OnImport(run.m_dir.file("none.txt")));
+    QCOMPARE(run.Stamp("Server 2"), kOldStamp);
+    QCOMPARE(run.Label(1003)->toolTip(), QString::fromUtf8("Die Datei kann nicht gelesen werden"));
+}
+
+// The update due at start waits for no server: the first report is on screen at once, and the
+// list is applied when it comes in.
+void DownloadWindowTest::StartupUpdateDoesNotDelayTheFirstReport()
+{
+    PriceServer server;
+    server.Answer("list", -1, "Server\tAdresse\nNeuer Server\t-\t\n");
+    QElapsedTimer clock;
+    clock.start();
+    auto run = std::make_unique<Window>(
+        std::vector<std::pair<std::string, std::string>> { { "Server 1", "-" } },
+        [&](CIniFile& profile) {
+            profile.WriteString("Settings", "ServerInt", "1");
+            profile.WriteString("Settings", "ServerUpd", "2020-01-01");
+            profile.WriteString("Settings", "ServerList", server.Url("list"));
+        },
+        "Einkaufsliste\n3 x Karotte\nSumme: 25,00 wT\nProdukte jetzt verkaufen?");
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(run->m_window->Control<QPlainTextEdit>(1001)->toPlainText().contains("Karotte"));
+    QTRY_COMPARE(server.Requests("list"), 1);
+    QVERIFY(run->Busy());
+    QCOMPARE(run->m_window->Control<QComboBox>(1002)->count(), 1);
+
+    server.Release();
+    QVERIFY(run->WaitUntilIdle());
+    QCOMPARE(run->m_window->Control<QComboBox>(1002)->count(), 2);
+    QCOMPARE(
+        run->m_app->m_profile.GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
+}
+
+QTEST_MAIN(DownloadWindowTest)
+#include "DownloadWindowTest.moc"

@@ -1,0 +1,482 @@
+#include "ModalAnswer.h"
+#include "WindowRun.h"
+
+#include "config/Settings.h"
+#include "qt/FocusFrame.h"
+#include "qt/HyperLink.h"
+#include "qt/QtClipboard.h"
+#include "qt/QtDialog.h"
+#include "window/AboutDialog.h"
+#include "window/ControlAnchors.h"
+#include "window/DetailsChoice.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFocusFrame>
+#include <QImage>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+// The context-menu command that opens the language dialog; its text names "Language" in
+// every language.
+QAction* LanguageCommand(QWidget& window)
+{
+    for (QAction* action : window.actions())
+        if (action->text().contains(QStringLiteral("Language")))
+            return action;
+    return nullptr;
+}
+
+QStringList Lines(const QString& text)
+{
+    return text.split(u'\n');
+}
+
+} // namespace
+
+class MainWindowEverydayTest : public QObject {
+    Q_OBJECT
+private slots:
+    void LanguageChangeRelabelsAndRecalculatesWithoutRestart_data();
+    void LanguageChangeRelabelsAndRecalculatesWithoutRestart();
+    void CancelledOrTextlessLanguageChangesNothing();
+    void ActivationPastesOnlyAForeignList();
+    void CopiedReportIsNotPastedBackOnActivation();
+    void HugeClipboardIsNotPastedOnActivation();
+    void UnknownPlantKeepsItsNameInTheReport();
+    void NeverLoadedServersShowTheDateTextOfTheCurrentLanguage();
+    void LinkLineWithoutTargetIsHidden();
+    void SmallDialogsSpeakTheChosenLanguage();
+    void LinkIsDrawnInThePalettesLinkColour();
+    void TabOrderFollowsTheVisualOrderAndButtonsExplainThemselves();
+    void ReadOnlyEditsShowAFocusFrame();
+    void DropDownListsScrollAfterTwentyRows();
+    void FrenchPaneSortsAccentedNamesWithTheirBaseLetter();
+    void StoredSizeChangesOnlyWhenTheUserResizes();
+};
+
+void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("labels"); // title, 1010, 1003, 1, 2, 1016
+    QTest::addColumn<QString>("reportStart"); // header and the first item
+    QTest::addColumn<QString>("paneHeader");
+    QTest::newRow("German") << "Deutsch"
+                            << QStringList { "Pirk Prozent",
+                                   "Marktpreise von Server:", "Daten von: (noch nicht geladen)",
+                                   "Berechnen", QString::fromUtf8("Schließen"), "<= Herkunft" }
+                            << "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte\n"
+                               "3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+                            << "\tHerkunft\tMarkt";
+    QTest::newRow("English") << "English"
+                             << QStringList { "Pirk Percent Calculator",
+                                    "Market price from server:", "Data from: (not loaded yet)",
+                                    "Calculate", "Close", "<= Origin" }
+                             << "\tArticle\tOrigin\tMarket\tNPC\tPoints\n"
+                                "3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
+                             << "\tOrigin\tMarket";
+    QTest::newRow("Dutch") << "Nederlands"
+                           << QStringList { "Pirk Percentage", "Marktprijs van het server:",
+                                  QString::fromUtf8("Gegevens van: (nog niet geïnstalleerd)"),
+                                  "Berekenen", "Afsluiten", "<= Herkomst" }
+                           << "\tProdukten\tHerkomst\tMarkt\tNPC\tPunten\n"
+                              "3\tWortelen\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+                           << "\tHerkomst\tMarkt";
+    QTest::newRow("French") << QString::fromUtf8("Français")
+                            << QStringList { "Ordinateur Pirk Pour Cent",
+                                   QString::fromUtf8("Prix de marché de serveur:"),
+                                   QString::fromUtf8("Données du: (pas encore téléchargé)"),
+                                   "Calculer", "Fermer", "<= Origine" }
+                            << QString::fromUtf8("\tMarchandise\tOrigine\tMarché\tNPC\tPoints\n"
+                                                 "3\tCarottes\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1")
+                            << QString::fromUtf8("\tOrigine\tMarché");
+}
+
+// Started in one language, the window switches to each other through its context menu.
+void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, reportStart);
+    QFETCH(QString, paneHeader);
+    const std::string start = language == "English" ? "Deutsch" : "English";
+    CWindowRun run(start, {}, kExampleList);
+    QVERIFY(run.Show());
+    QAction* command = LanguageCommand(*run.m_window);
+    QVERIFY(command);
+
+    run.m_ui.m_strLanguage = FromQString(language);
+    command->trigger();
+    QCOMPARE(run.m_ui.m_strPreselected, start);
+    QCOMPARE(run.m_ui.m_offers.back().size(), std::size_t(4));
+    QCOMPARE(run.Setting("Lang"), FromQString(language));
+    QCOMPARE(run.m_spy->count(), 1);
+
+    QStringList shown { run.m_window->windowTitle() };
+    for (int id : { 1010, 1003, 1, 2, 1016 })
+        shown << run.Text(id);
+    QCOMPARE(shown, labels);
+    QVERIFY2(run.Text(1001).startsWith(reportStart), qPrintable(run.Text(1001)));
+    QCOMPARE(Lines(run.Text(1012)).first(), paneHeader);
+    QVERIFY(LanguageCommand(*run.m_window));
+    QVERIFY(!run.m_window->actions().first()->text().isEmpty()); // About, relabelled
+    // The last column is in view at the template size, with the pane hidden and shown.
+    auto* report = run.m_window->Control<QPlainTextEdit>(1001);
+    for (int shown = 0; shown < 2; ++shown, run.m_window->Control<QAbstractButton>(1014)->click()) {
+        const QString last = Lines(run.Text(1001)).first().section('\t', -1);
+        QVERIFY(report->document()->defaultTextOption().tabs().last().position
+                + report->fontMetrics().horizontalAdvance(last)
+            < report->viewport()->width());
+    }
+
+    // The worked example stays exact after a change (German: MainWindowTest, from the start).
+    if (language == "English") {
+        QCOMPARE(run.Text(1001),
+            AsShown("\tArticle\tOrigin\tMarket\tNPC\tPoints"
+                    "\r\n3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
+                    "\r\n2\tCow lily\t13.80=27.60\t12.00=24.00\t11.42=22.83\t1"
+                    "\r\n\r\nTotal: 25.00 gB\t2 Points"
+                    "\r\n\r\n90.0% of farm price (27.78 gB)"
+                    "\r\n102.9% of market price (24.30 gB)"
+                    "\r\n114.3% of market price minus 10% market fees (21.87 gB)"));
+    }
+}
+
+void MainWindowEverydayTest::CancelledOrTextlessLanguageChangesNothing()
+{
+    CWindowRun run(
+        "Deutsch",
+        [](CIniFile& profile) { profile.WriteString("Lang", "Klingonisch", "Texts Klingonisch"); },
+        kExampleList);
+    QVERIFY(run.Show());
+    const QString report = run.Text(1001);
+    for (const std::string answer : { "", "Klingonisch" }) {
+        run.m_ui.m_strLanguage = answer;
+        LanguageCommand(*run.m_window)->trigger();
+        QCOMPARE(run.Setting("Lang"), std::string("Deutsch"));
+        QCOMPARE(run.m_app->GetText("Txt_Calc"), std::string("Berechnen"));
+        QCOMPARE(run.Text(1001), report);
+        QCOMPARE(run.m_spy->count(), 0);
+    }
+}
+
+void MainWindowEverydayTest::ActivationPastesOnlyAForeignList()
+{
+    CWindowRun run("Deutsch", {}, kExampleList);
+    QVERIFY(run.Show());
+    auto* input = run.m_window->Control<QPlainTextEdit>(1000);
+    const QString list = input->toPlainText();
+    const struct {
+        const char* what;
+        std::string clipboard;
+        bool own;
+    } ignored[] = {
+        { "the report, copied", "Summe: 25,00 wT\t2 Punkte", true },
+        { "a web address", "https://www.quotino.example/", false },
+        { "text without items", "Karotte und Teichrose", false },
+    };
+    for (const auto& c : ignored) {
+        run.m_clipboard.m_strText = c.clipboard;
+        run.m_clipboard.m_bOwn = c.own;
+        QVERIFY(Reactivate(*run.m_window));
+        QTest::qWait(10);
+        QVERIFY2(input->toPlainText() == list, c.what);
+        QVERIFY2(run.m_spy->count() == 0, c.what);
+    }
+
+    // One of the program's own dialogs closes with unrelated text on the clipboard.
+    run.m_clipboard.m_strText = "Notiz: morgen giessen";
+    run.m_clipboard.m_bOwn = false;
+    AnswerNextModal([](QDialog& dialog) { dialog.accept(); });
+    run.m_window->actions().first()->trigger();
+    run.m_window->activateWindow(); // the desktop hands the activation back
+    QTRY_VERIFY(run.m_window->isActiveWindow());
+    QTest::qWait(10);
+    QCOMPARE(input->toPlainText(), list);
+
+    // A real list from elsewhere comes in and is calculated once.
+    run.m_clipboard.m_strText = "Einkaufsliste\n4 x Salat";
+    QVERIFY(Reactivate(*run.m_window));
+    QTRY_COMPARE(run.m_spy->count(), 1);
+    QCOMPARE(input->toPlainText(), QStringLiteral("Einkaufsliste\n4 x Salat"));
+
+    // An explicit paste takes whatever the clipboard holds, own text included.
+    run.m_clipboard.m_strText = "Karotte und Teichrose";
+    run.m_clipboard.m_bOwn = true;
+    QGuiApplication::clipboard()->setText(QStringLiteral("anything")); // enables the edit's paste
+    input->setFocus();
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE(run.m_spy->count(), 2);
+    QCOMPARE(input->toPlainText(), QStringLiteral("Karotte und Teichrose"));
+}
+
+// A million items on the clipboard (13 MB) cost the activation no noticeable time and
+// change nothing.
+void MainWindowEverydayTest::HugeClipboardIsNotPastedOnActivation()
+{
+    CWindowRun run("English", {}, kExampleList);
+    QVERIFY(run.Show());
+    auto* input = run.m_window->Control<QPlainTextEdit>(1000);
+    std::string huge = "Shopping list\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        huge += std::to_string(1 + i % 99) + " x Carrots\n";
+    run.m_clipboard.m_strText = huge;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(Reactivate(*run.m_window));
+    QCoreApplication::processEvents();
+    QVERIFY2(clock.elapsed() < 500, qPrintable(QString("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(input->toPlainText(), AsShown(kExampleList));
+    QCOMPARE(run.m_spy->count(), 0);
+}
+
+// End to end with the desktop's clipboard: copying the report and coming back keeps the list.
+void MainWindowEverydayTest::CopiedReportIsNotPastedBackOnActivation()
+{
+    QGuiApplication::clipboard()->clear();
+    CWindowRun run("Deutsch", {}, {}, true);
+    QVERIFY(run.Show());
+    auto* input = run.m_window->Control<QPlainTextEdit>(1000);
+    input->setPlainText(ToQString(kExampleList));
+    run.m_window->accept();
+    auto* report = run.m_window->Control<QPlainTextEdit>(1001);
+    report->setFocus();
+    report->selectAll();
+    report->copy();
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("Summe: 25,00 wT")));
+    run.m_spy->clear();
+
+    QVERIFY(Reactivate(*run.m_window));
+    QTest::qWait(20);
+    QCOMPARE(input->toPlainText(), ToQString(kExampleList));
+    QCOMPARE(run.m_spy->count(), 0);
+
+    // Where the desktop tells the owner, the one at the change decides: (n, then, now, own).
+    std::optional<bool> owner;
+    CQtClipboard desktop([&owner] { return owner; });
+    const std::tuple<int, std::optional<bool>, std::optional<bool>, bool> cases[]
+        = { { 1, false, false, false }, { 2, true, true, true }, { 3, true, false, true } };
+    for (const auto& [count, atChange, now, own] : cases) {
+        owner = atChange;
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("Einkaufsliste\n%1 x Salat").arg(count));
+        owner = now;
+        QCOMPARE(desktop.HoldsOwnText(), own);
+    }
+
+    // Text that arrives while none of the program's windows has the focus is the player's.
+    run.m_spy.reset();
+    CQtClipboard clipboard;
+    QGuiApplication::clipboard()->setText(QStringLiteral("Einkaufsliste\n2 x Salat"));
+    QVERIFY(clipboard.HoldsOwnText());
+    run.m_window.reset();
+    QTRY_VERIFY(QGuiApplication::focusWindow() == nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Einkaufsliste\n3 x Salat"));
+    QVERIFY(!clipboard.HoldsOwnText());
+}
+
+void MainWindowEverydayTest::UnknownPlantKeepsItsNameInTheReport()
+{
+    CWindowRun run("English", {}, "Einkaufsliste\n3 x Unbekannt Pflanze\n2 x Karotte");
+    QVERIFY(run.Show());
+    QTRY_VERIFY(!run.Text(1001).isEmpty());
+    const QStringList report = Lines(run.Text(1001));
+    QCOMPARE(report.at(1), QStringLiteral("3\tUnbekannt Pflanze\t0.00=0.00\t\t\t"));
+    QCOMPARE(report.at(2), QStringLiteral("2\tCarrots\t0.06=0.12\t0.10=0.20\t0.05=0.10\t1"));
+}
+
+// After the first start the rebuilt profile holds empty stamps; a server added by hand, or
+// one stamped by an older run in German, has never been loaded either.
+void MainWindowEverydayTest::NeverLoadedServersShowTheDateTextOfTheCurrentLanguage()
+{
+    CWindowRun run("English", [](CIniFile& profile) {
+        profile.WriteString("Server 1", "Aktualisiert", "");
+        profile.WriteString("Preislisten", "Alt", "-");
+        profile.WriteString("Alt", "Aktualisiert", "(noch nicht geladen)");
+    });
+    QVERIFY(run.Show());
+    auto* box = run.m_window->Control<QComboBox>(1002);
+    QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
+    box->setCurrentText(QStringLiteral("Alt"));
+    QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
+
+    // What adding a server by hand does.
+    run.m_app->m_servers.LoadServerTable("Von Hand", "-");
+    run.m_app->m_servers.SaveServerTable("Von Hand");
+    QCOMPARE(run.m_app->m_profile.GetString("Von Hand", "Aktualisiert", "<none>"), std::string());
+    run.m_window->Behaviour().FillServerCombo();
+    box->setCurrentText(QStringLiteral("Von Hand"));
+    QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
+}
+
+void MainWindowEverydayTest::LinkLineWithoutTargetIsHidden()
+{
+    CWindowRun run("English");
+    QVERIFY(run.Show());
+    auto* link = run.m_window->Control<CHyperLink>(1031);
+    QVERIFY(!link->isVisible());
+
+    run.m_ui.m_strLanguage = "Deutsch";
+    LanguageCommand(*run.m_window)->trigger();
+    QVERIFY(link->isVisible());
+    QCOMPARE(link->text(), QStringLiteral("Neuigkeiten und Preislisten auf www.quotino.example"));
+    QCOMPARE(link->LinkUrl().toString(), QStringLiteral("https://www.quotino.example/neu/"));
+
+    run.m_ui.m_strLanguage = "Nederlands";
+    LanguageCommand(*run.m_window)->trigger();
+    QVERIFY(!link->isVisible());
+}
+
+void MainWindowEverydayTest::SmallDialogsSpeakTheChosenLanguage()
+{
+    CWindowRun run("English");
+    CAboutDialog aboutBehaviour(run.m_app->m_texts);
+    CQtDialog about(aboutBehaviour);
+    QStringList lines;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        lines << label->text();
+    QVERIFY2(
+        lines.contains(QStringLiteral("Calculator for NPC offers")), qPrintable(lines.join('|')));
+
+    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CQtDialog details(detailsBehaviour);
+    QStringList buttons;
+    for (const QPushButton* button : details.findChildren<QPushButton*>())
+        buttons << button->text();
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList { "Cancel", "OK" }));
+}
+
+void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
+{
+    CHyperLink link;
+    link.SetLinkText("Link");
+    link.resize(80, 20);
+    QPalette palette = link.palette();
+    palette.setColor(QPalette::Link, QColor(0, 200, 0));
+    link.setPalette(palette);
+    const QImage image = link.grab().toImage();
+    bool green = false, blue = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            green = green || image.pixelColor(x, y) == QColor(0, 200, 0);
+            blue = blue || image.pixelColor(x, y) == QColor(0, 0, 255);
+        }
+    }
+    QVERIFY(green);
+    QVERIFY(!blue);
+}
+
+void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThemselves()
+{
+    CWindowRun run(
+        "English", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
+    QVERIFY(run.Show());
+    CQuotinoDlg& window = *run.m_window;
+    QList<int> order;
+    QWidget* widget = window.Control(1002);
+    do {
+        const int id = CDialogBuilder::ControlId(widget);
+        if (id != -1 && widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus))
+            order << id;
+        widget = widget->nextInFocusChain();
+    } while (widget != window.Control(1002) && order.size() < 40);
+    QCOMPARE(order,
+        (QList<int> {
+            1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1030, 1014, 2 }));
+
+    QCOMPARE(window.Control(1018)->toolTip(), QStringLiteral("Choose which servers are offered"));
+    QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Show or hide the price list"));
+    QCOMPARE(window.Control(1030)->toolTip(),
+        QStringLiteral("Choose the highest level and the origins for the price list"));
+    run.m_ui.m_strLanguage = "Deutsch";
+    LanguageCommand(window)->trigger();
+    QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Preisliste ein- oder ausblenden"));
+}
+
+void MainWindowEverydayTest::ReadOnlyEditsShowAFocusFrame()
+{
+    CWindowRun run(
+        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
+    QVERIFY(run.Show());
+    const auto frameShown = [&](int id) {
+        auto* frame = run.m_window->Control(id)->findChild<CFocusFrame*>();
+        return frame && frame->IsShown();
+    };
+    for (int id : { 1001, 1012 }) {
+        run.m_window->Control(id)->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(frameShown(id));
+        run.m_window->Control(1000)->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!frameShown(id));
+    }
+}
+
+void MainWindowEverydayTest::DropDownListsScrollAfterTwentyRows()
+{
+    CWindowRun run("Deutsch", [](CIniFile& profile) {
+        for (int n = 1; n <= 70; ++n)
+            profile.WriteString("Preislisten", "Server " + std::to_string(n), "-");
+    });
+    QVERIFY(run.Show());
+    auto* servers = run.m_window->Control<QComboBox>(1002);
+    QVERIFY(servers->count() >= 70);
+    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CQtDialog details(detailsBehaviour);
+    auto* levels = details.findChild<QComboBox*>();
+    QVERIFY(levels && levels->count() == 45);
+    details.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&details));
+    for (QComboBox* box : { servers, levels }) {
+        // The list view is built when the list first opens, not at every start.
+        QVERIFY(!box->findChild<QAbstractItemView*>());
+        QVERIFY(box->maxVisibleItems() <= 20);
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        QVERIFY(box->view()->verticalScrollBar()->isVisible());
+        QVERIFY(box->view()->height() <= 21 * box->view()->sizeHintForRow(0));
+        box->hidePopup();
+        QTRY_VERIFY(!box->view()->isVisible());
+    }
+}
+
+void MainWindowEverydayTest::FrenchPaneSortsAccentedNamesWithTheirBaseLetter()
+{
+    CWindowRun run(FromQString(QString::fromUtf8("Français")));
+    const QStringList pane = Lines(run.Text(1012));
+    const auto row = [&](const char* utf8) {
+        const QString name = QString::fromUtf8(utf8) + u'\t';
+        for (int i = 0; i < pane.size(); ++i)
+            if (pane[i].startsWith(name))
+                return i;
+        return -1;
+    };
+    QVERIFY(row("Épinards") > 0);
+    QVERIFY(row("Épinards") < row("Tomates"));
+    QVERIFY(row("Carottes") < row("Épinards"));
+}
+
+// A stored size that had to be cut down stays as it was, for the screen it was made on.
+void MainWindowEverydayTest::StoredSizeChangesOnlyWhenTheUserResizes()
+{
+    for (const bool resized : { false, true }) {
+        CWindowRun run("Deutsch",
+            [](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "3000,100"); });
+        QVERIFY(run.Show());
+        const QSize opened = run.m_window->size();
+        QCOMPARE(opened, QSize(2000, run.m_window->MinimumSize().height()));
+        if (resized)
+            run.m_window->resize(opened - QSize(10, 0));
+        run.m_window->close();
+        QCOMPARE(run.Setting("WinSize"),
+            resized ? CControlAnchors::FormatSize({ opened.width() - 10, opened.height() })
+                    : std::string("3000,100"));
+    }
+}
+
+QTEST_MAIN(MainWindowEverydayTest)
+#include "MainWindowEverydayTest.moc"
