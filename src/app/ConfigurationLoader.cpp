@@ -172,6 +172,7 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     const std::string windowSize = m_profile.GetString(kSettings, "WinSize", "");
     m_settings.m_nMaxLevel = m_profile.GetInt(kSettings, "MaxLevel", 99);
     m_settings.m_nOriginMask = m_profile.GetInt(kSettings, "OriginMask", -1);
+    m_settings.m_bWatchClipboard = m_profile.GetInt(kSettings, "WatchClipboard", 0) != 0;
 
     m_catalog.ReadPlantNames(m_profile);
     m_servers.LoadServerTables();
@@ -198,6 +199,7 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     m_profile.WriteInt(kSettings, "ServerInt", serverInterval);
     m_profile.WriteInt(kSettings, "MaxLevel", m_settings.m_nMaxLevel);
     m_profile.WriteInt(kSettings, "OriginMask", m_settings.m_nOriginMask);
+    m_profile.WriteInt(kSettings, "WatchClipboard", m_settings.m_bWatchClipboard ? 1 : 0);
     if (m_settings.m_nLoadFlag != kDefaultLoadFlag)
         m_profile.WriteInt(kSettings, "LoadFlag", m_settings.m_nLoadFlag);
 

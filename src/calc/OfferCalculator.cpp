@@ -92,7 +92,9 @@ void COfferCalculator::ReadTexts()
 
 CCalculation COfferCalculator::Calculate(std::string_view inputText) const
 {
-    return { DateLabel(), MarketLabel(), PriceListText(), ReportText(inputText) };
+    CCalculation result { DateLabel(), MarketLabel(), PriceListText(), {}, {} };
+    result.strReport = ReportText(inputText, result.summary);
+    return result;
 }
 
 // A server never loaded may carry an empty stamp or the "not loaded" text of another
@@ -164,7 +166,7 @@ COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::
     return item;
 }
 
-std::string COfferCalculator::ReportText(std::string_view inputText) const
+std::string COfferCalculator::ReportText(std::string_view inputText, COfferSummary& summary) const
 {
     const CReportTexts& t = m_reportTexts;
     const std::string_view bounded = BoundedListText(inputText);
@@ -219,15 +221,17 @@ std::string COfferCalculator::ReportText(std::string_view inputText) const
     report += '\t';
     if (pointsTotal > 0.0)
         report += Concat({ FormatFixed(pointsTotal, 0), " ", t.Txt_Points });
-    const double farmPercent = Percent(offer, farmTotal);
-    report += Decimal(Concat({ "\r\n\r\n", FormatFixed(farmPercent, 1), "% ", t.Txt_FarmPrice, " (",
-        F2(farmTotal), " ", currency, ")" }));
-    if (marketTotal > 0.0) {
+    summary = { true, marketTotal > 0.0, offer, Percent(offer, farmTotal), 0.0, 0.0 };
+    report += Decimal(Concat({ "\r\n\r\n", FormatFixed(summary.farmPercent, 1), "% ",
+        t.Txt_FarmPrice, " (", F2(farmTotal), " ", currency, ")" }));
+    if (summary.bMarketPriced) {
         const double netMarketTotal = marketTotal * 0.9;
-        report += Decimal(Concat({ "\r\n", FormatFixed(Percent(offer, marketTotal), 1), "% ",
+        summary.marketPercent = Percent(offer, marketTotal);
+        summary.netMarketPercent = Percent(offer, netMarketTotal);
+        report += Decimal(Concat({ "\r\n", FormatFixed(summary.marketPercent, 1), "% ",
             t.Txt_MarketPrice, " (", F2(marketTotal), " ", currency, ")" }));
-        report += Decimal(Concat(
-            { "\r\n", FormatFixed(Percent(offer, netMarketTotal), 1), "% ", t.Txt_MarketPrice, " ",
+        report += Decimal(
+            Concat({ "\r\n", FormatFixed(summary.netMarketPercent, 1), "% ", t.Txt_MarketPrice, " ",
                 t.Txt_MinusTen, " (", F2(netMarketTotal), " ", currency, ")" }));
     }
     if (!cutNote.empty())

@@ -13,12 +13,24 @@ class CServerCache;
 class CSettings;
 class CTexts;
 
+// The report's verdict as numbers: the offered sum and that sum in percent of the list's farm
+// price, market price and market price less the market's fee.
+struct COfferSummary {
+    bool bPriced = false; // the list has items
+    bool bMarketPriced = false; // the server has a market price for one of them
+    double offeredSum = 0.0;
+    double farmPercent = 0.0;
+    double marketPercent = 0.0;
+    double netMarketPercent = 0.0;
+};
+
 // What one calculation shows in the main window.
 struct CCalculation {
     std::string strDateLabel; // when the server's prices were fetched
     std::string strMarketLabel; // the date the price list states
     std::string strPriceList; // the pane of farm and market prices
     std::string strReport; // the priced shopping list; empty without items
+    COfferSummary summary;
 };
 
 // The main window's tables and the computations on them: the offer report, the price list
@@ -53,7 +65,7 @@ private:
     std::string PriceListText() const;
     bool IsListed(const std::string& key) const;
     CPricedItem PriceItem(int count, const std::string& name) const;
-    std::string ReportText(std::string_view inputText) const;
+    std::string ReportText(std::string_view inputText, COfferSummary& summary) const;
     std::string MarketPriceOf(const std::string& key) const;
     std::string Decimal(std::string piece) const;
 

@@ -35,6 +35,12 @@ bool CSettings::SetOriginMask(int mask)
     return m_profile.WriteInt(kSection, "OriginMask", mask);
 }
 
+bool CSettings::SetWatchClipboard(bool watch)
+{
+    m_bWatchClipboard = watch;
+    return m_profile.WriteInt(kSection, "WatchClipboard", watch ? 1 : 0);
+}
+
 void CSettings::ReadMirrors()
 {
     m_nLoadFlag = m_profile.GetInt(kSection, "LoadFlag", 49153);
@@ -42,4 +48,5 @@ void CSettings::ReadMirrors()
     m_bMaxFarm = m_profile.GetInt(kSection, "MaxFarm", 0) != 0;
     m_nMaxLevel = m_profile.GetInt(kSection, "MaxLevel", 99);
     m_nOriginMask = m_profile.GetInt(kSection, "OriginMask", -1);
+    m_bWatchClipboard = m_profile.GetInt(kSection, "WatchClipboard", 0) != 0;
 }

@@ -2,7 +2,7 @@
 
 class CIniFile;
 
-// The five [Settings] values the program keeps in memory. Each setter updates its mirror and
+// The [Settings] values the program keeps in memory. Each setter updates its mirror and
 // writes the value into the profile document at once.
 class CSettings {
 public:
@@ -13,12 +13,14 @@ public:
     bool m_bMaxFarm = false;
     int m_nMaxLevel = 99;
     int m_nOriginMask = -1;
+    bool m_bWatchClipboard = false;
 
     bool SetPreisListe(bool show);
     bool SetMaxFarm(bool capAtFarmPrice);
     // A level below 1 is stored as 1.
     bool SetMaxLevel(int level);
     bool SetOriginMask(int mask);
+    bool SetWatchClipboard(bool watch);
     void ReadMirrors();
 
 private:

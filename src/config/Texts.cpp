@@ -102,12 +102,19 @@ void CTexts::AddBuiltInTexts(const std::string& language, const std::string& sec
 
 std::string CTexts::Fill(std::string_view text, std::string_view first, std::string_view second)
 {
+    return Fill(text, { first, second });
+}
+
+std::string CTexts::Fill(std::string_view text, std::initializer_list<std::string_view> values)
+{
     std::string filled;
-    filled.reserve(text.size() + first.size() + second.size());
+    filled.reserve(text.size() + 16 * values.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (text[i] == '%' && (next == '1' || next == '2')) {
-            filled += next == '1' ? first : second;
+        const std::size_t index
+            = next >= '1' && next <= '9' ? std::size_t(next - '1') : values.size();
+        if (text[i] == '%' && index < values.size()) {
+            filled += values.begin()[index];
             ++i;
         } else if (text[i] == '\\' && next == 'n') {
             filled += '\n';

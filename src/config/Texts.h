@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,6 +28,8 @@ public:
     // text with "%1" and "%2" replaced by first and second and "\n" by a line break, in one
     // pass: what is filled in (a path, say) is never read as a placeholder or line break.
     static std::string Fill(std::string_view text, std::string_view first, std::string_view second);
+    // The same for "%1" to "%9", as many as values are given; other placeholders stay as written.
+    static std::string Fill(std::string_view text, std::initializer_list<std::string_view> values);
 
 private:
     void AddBuiltInTexts(const std::string& language, const std::string& sectionName);

@@ -49,6 +49,7 @@ enum EMainWindowCommand {
     IDM_ABOUT = 0x0010,
     IDM_LANGUAGE = 0x0020,
     IDM_IMPORT = 0x0030,
+    IDM_WATCH_CLIPBOARD = 0x0040,
 };
 
 // About and the new-version notice, which is the About box with an announcement.

@@ -237,7 +237,8 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
             { "Server", "Server 3" }, { "PreisListe", "1" }, { "MaxFarm", "1" },
             { "WinSize", "812,604" }, { "ServerInt", "7" }, { "MaxLevel", "30" },
             { "OriginMask", "5" }, { "LoadFlag", "12345" }, { "ServerUpd", "2026-03-01" },
-            { "ServerList", "http://changed.example/list" }, { "Extra", "1" } };
+            { "ServerList", "http://changed.example/list" }, { "Extra", "1" },
+            { "WatchClipboard", "1" } };
         for (const auto& [key, value] : settings)
             profile.WriteString("Settings", key, value);
         profile.WriteString("Texts English", "Txt_Title", "Changed");
@@ -260,10 +261,10 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
     const std::string defaults = DefaultProfileBytes();
 
     KeyValues expected = SectionOf(defaults, "Settings");
-    for (const auto& [key, value] :
-        KeyValues { { "LANG", "English" }, { "SERVER", "Server 3" }, { "PREISLISTE", "1" },
-            { "MAXFARM", "1" }, { "WINSIZE", "812,604" }, { "SERVERINT", "7" },
-            { "MAXLEVEL", "30" }, { "ORIGINMASK", "5" }, { "LOADFLAG", "12345" } })
+    for (const auto& [key, value] : KeyValues { { "LANG", "English" }, { "SERVER", "Server 3" },
+             { "PREISLISTE", "1" }, { "MAXFARM", "1" }, { "WINSIZE", "812,604" },
+             { "SERVERINT", "7" }, { "MAXLEVEL", "30" }, { "ORIGINMASK", "5" },
+             { "LOADFLAG", "12345" }, { "WATCHCLIPBOARD", "1" } })
         expected[key] = value;
     EXPECT_EQ(expected, SectionOf(rebuilt, "Settings"));
     EXPECT_EQ(SectionOf(defaults, "Texts English"), SectionOf(rebuilt, "Texts English"));

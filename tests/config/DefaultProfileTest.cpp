@@ -306,7 +306,7 @@ TEST(DefaultProfile, OffersFourLanguagesAndTheDefaultSettings)
         (Strings { std::string("Version=") + kVersionText,
             "Lang=", "Server=", "ServerList=https://lists.quotino.example/servers.tsv",
             "ServerListFallback=https://lists.quotino.example/fallback.txt",
-            "PreisListe=", "MaxFarm=", "MaxLevel=99", "OriginMask=-1" }));
+            "PreisListe=", "MaxFarm=", "MaxLevel=99", "OriginMask=-1", "WatchClipboard=" }));
 }
 
 TEST(DefaultProfile, PlantsMatchTheCatalogue)

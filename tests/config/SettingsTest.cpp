@@ -39,10 +39,12 @@ TEST(Settings, SettersUpdateTheMirrorAndTheSavedProfile)
     settings.SetPreisListe(true);
     settings.SetMaxFarm(false);
     settings.SetOriginMask(-6);
+    settings.SetWatchClipboard(true);
     EXPECT_TRUE(settings.m_bPreisListe);
     EXPECT_EQ(-6, settings.m_nOriginMask);
 
     ASSERT_TRUE(profile.Save(dir.file("q.ini")));
-    EXPECT_EQ("[Settings]\r\nMaxLevel=1\r\nPreisListe=1\r\nMaxFarm=0\r\nOriginMask=-6\r\n",
+    EXPECT_EQ("[Settings]\r\nMaxLevel=1\r\nPreisListe=1\r\nMaxFarm=0\r\nOriginMask=-"
+              "6\r\nWatchClipboard=1\r\n",
         ReadWholeFile(dir.file("q.ini")));
 }

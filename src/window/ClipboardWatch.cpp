@@ -1,0 +1,77 @@
+#include "window/ClipboardWatch.h"
+
+#include "calc/Amount.h"
+#include "calc/ListPaste.h"
+#include "calc/OfferCalculator.h"
+#include "config/Texts.h"
+#include "window/Notifier.h"
+
+namespace {
+
+// One change read once: the desktop may have to fetch the text from another program.
+class CClipboardSnapshot : public IClipboard {
+public:
+    explicit CClipboardSnapshot(IClipboard& clipboard)
+        : m_clipboard(clipboard)
+    {
+    }
+
+    std::string GetClipboardText() override
+    {
+        if (!m_text)
+            m_text = m_clipboard.GetClipboardText();
+        return *m_text;
+    }
+    bool HoldsOwnText() override { return m_clipboard.HoldsOwnText(); }
+
+private:
+    IClipboard& m_clipboard;
+    std::optional<std::string> m_text;
+};
+
+} // namespace
+
+CClipboardWatch::CClipboardWatch(IClipboard& clipboard, const CListTemplates& templates,
+    const CTexts& texts, INotifier& notifier)
+    : m_clipboard(clipboard)
+    , m_templates(templates)
+    , m_texts(texts)
+    , m_notifier(notifier)
+{
+}
+
+std::optional<std::string> CClipboardWatch::TakeChange(bool watching, bool windowActive)
+{
+    if (!watching || windowActive)
+        return std::nullopt;
+    CClipboardSnapshot snapshot(m_clipboard);
+    // Clearing the input behind the player's back would lose the list for nothing.
+    if (snapshot.GetClipboardText().empty() || !ClipboardHasNewList(snapshot, m_templates))
+        return std::nullopt;
+    return PasteList(snapshot, m_templates);
+}
+
+void CClipboardWatch::AnnounceVerdict(const COfferSummary& summary)
+{
+    const std::string text = VerdictText(summary);
+    if (!text.empty())
+        m_notifier.Notify(m_texts.GetText("Txt_Title"), text);
+}
+
+std::string CClipboardWatch::VerdictText(const COfferSummary& summary) const
+{
+    if (!summary.bPriced)
+        return {};
+    const std::string sum = Number(summary.offeredSum, 2) + " " + m_texts.GetText("Txt_Currency");
+    const std::string farm = Number(summary.farmPercent, 1) + "%";
+    if (!summary.bMarketPriced)
+        return CTexts::Fill(m_texts.GetText("Txt_WatchVerdictFarm"), { sum, farm });
+    return CTexts::Fill(m_texts.GetText("Txt_WatchVerdict"),
+        { sum, farm, Number(summary.marketPercent, 1) + "%",
+            Number(summary.netMarketPercent, 1) + "%" });
+}
+
+std::string CClipboardWatch::Number(double value, int decimals) const
+{
+    return ReplaceDecimal(FormatFixed(value, decimals), m_texts.GetText("Txt_Decimal"));
+}
