@@ -2,6 +2,8 @@
 
 #include "app/QuotinoApp.h"
 #include "platform/UserInterface.h"
+#include "qt/ClipboardListener.h"
+#include "qt/DesktopNotifier.h"
 #include "qt/FocusFrame.h"
 #include "qt/HyperLink.h"
 #include "qt/InPlaceEdit.h"
@@ -21,6 +23,7 @@
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -68,8 +71,8 @@ SRect ToRect(const QRect& rect)
 
 } // namespace
 
-CQuotinoDlg::CQuotinoDlg(
-    CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, QWidget* parent)
+CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard,
+    INotifier* notifier, QWidget* parent)
     : QDialog(parent)
     , CQtControlView(*this, [this](int id) { return m_builder.Control(id); })
     , m_app(app)
@@ -77,6 +80,10 @@ CQuotinoDlg::CQuotinoDlg(
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
+    , m_pOwnNotifier(notifier ? nullptr
+                              : std::make_unique<CDesktopNotifier>(
+                                  [this] { BringToFront(); }, QApplication::windowIcon()))
+    , m_pNotifier(notifier ? notifier : m_pOwnNotifier.get())
     , m_builder(CDialogTemplate::Load(IDD_MAIN))
     , m_pMain(std::make_unique<CMainWindow>(
           app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard))
@@ -92,6 +99,8 @@ CQuotinoDlg::CQuotinoDlg(
         setWindowIcon(ProgramIcon());
     qApp->installEventFilter(this);
     setAcceptDrops(true);
+    m_pClipboardListener
+        = new CClipboardListener([this] { m_pMain->OnClipboardChanged(isActiveWindow()); }, this);
 }
 
 CQuotinoDlg::~CQuotinoDlg()
@@ -141,7 +150,10 @@ void CQuotinoDlg::ConnectCommands()
     AddCommand(IDM_ABOUT, QKeySequence(Qt::Key_F1));
     AddCommand(IDM_LANGUAGE);
     AddCommand(IDM_IMPORT);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    AddCommand(IDM_WATCH_CLIPBOARD);
+    // A menu of its own, so that a disabled command can say why in its tooltip.
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &CQuotinoDlg::ShowContextMenu);
 }
 
 void CQuotinoDlg::AddCommand(int command, QKeySequence shortcut)
@@ -152,6 +164,23 @@ void CQuotinoDlg::AddCommand(int command, QKeySequence shortcut)
     connect(action, &QAction::triggered, this, [this, command] { m_pMain->OnCommand(command); });
     addAction(action);
     m_commands.insert(command, action);
+}
+
+void CQuotinoDlg::ShowContextMenu(const QPoint& position)
+{
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    menu.addActions(actions());
+    menu.exec(mapToGlobal(position));
+}
+
+// A click on the verdict's notification.
+void CQuotinoDlg::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void CQuotinoDlg::accept()
@@ -340,6 +369,27 @@ void CQuotinoDlg::SetCommandText(int command, const std::string& text)
         action->setText(ToQString(text));
         action->setVisible(!text.empty());
     }
+}
+
+void CQuotinoDlg::SetCommandChecked(int command, bool checked)
+{
+    if (QAction* action = m_commands.value(command)) {
+        action->setCheckable(true);
+        action->setChecked(checked);
+    }
+}
+
+void CQuotinoDlg::DisableCommand(int command, const std::string& why)
+{
+    if (QAction* action = m_commands.value(command)) {
+        action->setEnabled(false);
+        action->setToolTip(ToQString(why));
+    }
+}
+
+bool CQuotinoDlg::HearsClipboardInBackground() const
+{
+    return CClipboardListener::HearsInBackground();
 }
 
 void CQuotinoDlg::UseLanguage(const std::string& code)

@@ -14,7 +14,9 @@
 
 class CQuotinoApp;
 class IClipboard;
+class INotifier;
 class IUserInterface;
+class CClipboardListener;
 class QAction;
 class QPlainTextEdit;
 struct NMPRICELINE;
@@ -27,7 +29,7 @@ public:
     // ui and clipboard default to the desktop's; tests pass their own. If the configuration
     // does not load, the window closes as soon as it runs.
     explicit CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui = nullptr,
-        IClipboard* clipboard = nullptr, QWidget* parent = nullptr);
+        IClipboard* clipboard = nullptr, INotifier* notifier = nullptr, QWidget* parent = nullptr);
     ~CQuotinoDlg() override;
 
     QWidget* Control(int id) const { return m_builder.Control(id); }
@@ -62,6 +64,8 @@ private:
     bool FilterWhileBusy(QEvent& event);
     bool HandleDrop(QEvent& event);
     void OnEditPrice(const NMPRICELINE& line);
+    void ShowContextMenu(const QPoint& position);
+    void BringToFront();
 
     // IMainWindowView beyond the controls
     void ReplaceTextUndoably(int id, const std::string& text) override;
@@ -71,6 +75,10 @@ private:
     double TextWidth(int id, std::string_view text) const override;
     void RepaintNow(int id) override;
     void SetCommandText(int command, const std::string& text) override;
+    void SetCommandChecked(int command, bool checked) override;
+    void DisableCommand(int command, const std::string& why) override;
+    bool HearsClipboardInBackground() const override;
+    INotifier& Notifier() override { return *m_pNotifier; }
     void UseLanguage(const std::string& code) override;
     std::string ChooseImportFile(const std::string& title, const std::string& filterName,
         const std::string& folder) override;
@@ -87,6 +95,9 @@ private:
     std::unique_ptr<IClipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
+    std::unique_ptr<INotifier> m_pOwnNotifier;
+    INotifier* m_pNotifier;
+    CClipboardListener* m_pClipboardListener = nullptr;
     CDialogBuilder m_builder;
     CQtTranslation m_qtTranslation;
     QHash<int, QAction*> m_commands;

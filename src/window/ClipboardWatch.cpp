@@ -31,9 +31,10 @@ private:
 
 } // namespace
 
-CClipboardWatch::CClipboardWatch(IClipboard& clipboard, const CListTemplates& templates,
-    const CTexts& texts, INotifier& notifier)
+CClipboardWatch::CClipboardWatch(IClipboard& clipboard, CListPaste& paste,
+    const CListTemplates& templates, const CTexts& texts, INotifier& notifier)
     : m_clipboard(clipboard)
+    , m_paste(paste)
     , m_templates(templates)
     , m_texts(texts)
     , m_notifier(notifier)
@@ -46,9 +47,9 @@ std::optional<std::string> CClipboardWatch::TakeChange(bool watching, bool windo
         return std::nullopt;
     CClipboardSnapshot snapshot(m_clipboard);
     // Clearing the input behind the player's back would lose the list for nothing.
-    if (snapshot.GetClipboardText().empty() || !ClipboardHasNewList(snapshot, m_templates))
+    if (snapshot.GetClipboardText().empty() || !m_paste.HasNewList(snapshot, m_templates))
         return std::nullopt;
-    return PasteList(snapshot, m_templates);
+    return m_paste.Paste(snapshot, m_templates);
 }
 
 void CClipboardWatch::AnnounceVerdict(const COfferSummary& summary)

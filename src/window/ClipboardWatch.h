@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+class CListPaste;
 class CListTemplates;
 class CTexts;
 class IClipboard;
@@ -15,8 +16,9 @@ struct COfferSummary;
 // TakeChange returns, calculates, and hands the result to AnnounceVerdict.
 class CClipboardWatch {
 public:
-    CClipboardWatch(IClipboard& clipboard, const CListTemplates& templates, const CTexts& texts,
-        INotifier& notifier);
+    // paste: the window's, so that activation and the watch share the last list taken.
+    CClipboardWatch(IClipboard& clipboard, CListPaste& paste, const CListTemplates& templates,
+        const CTexts& texts, INotifier& notifier);
 
     // The list to paste for this change (normalised, and from now on the last one pasted), or
     // nullopt: the watch is off, the window is active (its activation decides then), or the
@@ -32,6 +34,7 @@ private:
     std::string Number(double value, int decimals) const;
 
     IClipboard& m_clipboard;
+    CListPaste& m_paste;
     const CListTemplates& m_templates;
     const CTexts& m_texts;
     INotifier& m_notifier;

@@ -33,6 +33,7 @@ CMainWindow::CMainWindow(
     , m_ui(ui)
     , m_clipboard(clipboard)
     , m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings)
+    , m_watch(clipboard, m_paste, m_calc.m_templates, app.m_texts, view.Notifier())
     , m_downloads(app, view, ui)
 {
     m_downloads.SetHooks({
@@ -131,6 +132,7 @@ void CMainWindow::ApplyTexts()
     const std::string language = m_app.GetText("Txt_Language");
     m_view.SetCommandText(IDM_LANGUAGE, language.empty() ? "Language..." : language);
     m_view.SetCommandText(IDM_IMPORT, m_app.GetText("Txt_ImportPriceList"));
+    ShowWatchCommand();
     m_calc.m_strDateLabel = m_view.Text(IDC_DATE);
 }
 
@@ -168,7 +170,7 @@ void CMainWindow::RecalcLayout()
         size.height - m_templateSize.height, m_app.m_settings.m_bPreisListe);
 }
 
-void CMainWindow::Calculate()
+CCalculation CMainWindow::Calculate()
 {
     CWaitCursor wait(&m_ui);
     const CCalculation result = m_calc.Calculate(m_view.Text(IDC_INPUT));
@@ -189,6 +191,7 @@ void CMainWindow::Calculate()
     m_view.SetText(IDC_REPORT, result.strReport);
     m_downloads.ShowOutcome();
     m_view.AfterCalculation();
+    return result;
 }
 
 void CMainWindow::FillServerCombo()
@@ -246,6 +249,18 @@ void CMainWindow::OnActivate()
 {
     if (m_bInitialised && m_paste.HasNewList(m_clipboard, m_calc.m_templates))
         OnPaste();
+}
+
+void CMainWindow::OnClipboardChanged(bool windowActive)
+{
+    if (!m_bInitialised || IsBusy())
+        return;
+    const bool watching = m_app.m_settings.m_bWatchClipboard && m_view.HearsClipboardInBackground();
+    const std::optional<std::string> list = m_watch.TakeChange(watching, windowActive);
+    if (!list)
+        return;
+    m_view.ReplaceTextUndoably(IDC_INPUT, *list);
+    m_watch.AnnounceVerdict(Calculate().summary);
 }
 
 void CMainWindow::OnResize(SSize)
@@ -345,6 +360,9 @@ void CMainWindow::OnCommand(int id)
     case IDM_IMPORT:
         OnImportCommand();
         break;
+    case IDM_WATCH_CLIPBOARD:
+        OnWatchClipboard();
+        break;
     default:
         break;
     }
@@ -414,4 +432,19 @@ void CMainWindow::OnImportCommand()
         m_app.GetText("Txt_PriceListFilter"), m_downloads.ImportFolder());
     if (!path.empty())
         m_downloads.ImportPriceList(path);
+}
+
+void CMainWindow::OnWatchClipboard()
+{
+    m_app.m_settings.SetWatchClipboard(!m_app.m_settings.m_bWatchClipboard);
+    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.m_settings.m_bWatchClipboard);
+    m_app.SaveChanges();
+}
+
+void CMainWindow::ShowWatchCommand()
+{
+    m_view.SetCommandText(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_WatchClipboard"));
+    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.m_settings.m_bWatchClipboard);
+    if (!m_view.HearsClipboardInBackground())
+        m_view.DisableCommand(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_TipWatchUnavailable"));
 }

@@ -2,6 +2,7 @@
 
 #include "calc/ListPaste.h"
 #include "calc/OfferCalculator.h"
+#include "window/ClipboardWatch.h"
 #include "window/ColumnStops.h"
 #include "window/ControlAnchors.h"
 #include "window/DownloadCommands.h"
@@ -39,6 +40,9 @@ public:
     // The input's paste key: the clipboard's list replaces the whole input, then a calculation
     // follows after the current event.
     void OnPaste();
+    // The clipboard changed: with the watch on and the window in the background, a new list is
+    // pasted, priced and its verdict notified.
+    void OnClipboardChanged(bool windowActive);
     void OnResize(SSize client);
     // Escape or the Close button. While a command runs it only stops the command; false then,
     // and the window stays open.
@@ -59,7 +63,7 @@ public:
     bool IsBusy() const { return m_downloads.IsBusy(); }
 
     // Shows the report, the price list pane and both date labels for the current input.
-    void Calculate();
+    CCalculation Calculate();
     // Offers the selected servers and picks the stored one, which recalculates.
     void FillServerCombo();
     // The selected server's effective prices afresh, then Calculate.
@@ -84,6 +88,8 @@ private:
     void OnAbout();
     void OnChangeLanguage();
     void OnImportCommand();
+    void OnWatchClipboard();
+    void ShowWatchCommand();
 
     CQuotinoApp& m_app;
     IMainWindowView& m_view;
@@ -91,6 +97,7 @@ private:
     IClipboard& m_clipboard;
     COfferCalculator m_calc;
     CListPaste m_paste;
+    CClipboardWatch m_watch;
     CControlAnchors m_anchors;
     CDownloadCommands m_downloads;
     std::optional<CColumnStops> m_reportStops;

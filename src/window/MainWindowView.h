@@ -2,6 +2,8 @@
 
 #include "window/WindowView.h"
 
+class INotifier;
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,6 +27,10 @@ public:
 
     // A menu command; shown only with a text.
     virtual void SetCommandText(int command, const std::string& text) = 0;
+    // A command that is on or off, shown with a check mark.
+    virtual void SetCommandChecked(int command, bool checked) = 0;
+    // A command this platform cannot carry out; why shows as its tooltip.
+    virtual void DisableCommand(int command, const std::string& why) = 0;
     // The toolkit's own texts (standard buttons, file dialogs) in the language of this code
     // ("de", "en", ...).
     virtual void UseLanguage(const std::string& code) = 0;
@@ -34,6 +40,12 @@ public:
     virtual std::string ChooseImportFile(
         const std::string& title, const std::string& filterName, const std::string& folder)
         = 0;
+    // Whether the window hears clipboard changes and may read the clipboard while another
+    // program has the focus.
+    virtual bool HearsClipboardInBackground() const = 0;
+    // Where messages to the player go while the window is in the background.
+    virtual INotifier& Notifier() = 0;
+
     // After every calculation, for whoever watches the window.
     virtual void AfterCalculation() { }
 

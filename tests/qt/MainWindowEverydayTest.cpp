@@ -42,6 +42,7 @@ QStringList Lines(const QString& text)
 class MainWindowEverydayTest : public QObject {
     Q_OBJECT
 private slots:
+    void WatchedClipboardNotifiesTheVerdictInTheBackground();
     void LanguageChangeRelabelsAndRecalculatesWithoutRestart_data();
     void LanguageChangeRelabelsAndRecalculatesWithoutRestart();
     void CancelledOrTextlessLanguageChangesNothing();
@@ -233,6 +234,28 @@ void MainWindowEverydayTest::HugeClipboardIsNotPastedOnActivation()
     QVERIFY2(clock.elapsed() < 500, qPrintable(QString("%1 ms").arg(clock.elapsed())));
     QCOMPARE(input->toPlainText(), AsShown(kExampleList));
     QCOMPARE(run.m_spy->count(), 0);
+}
+
+// A copy in another program reaches the window through the desktop's clipboard.
+void MainWindowEverydayTest::WatchedClipboardNotifiesTheVerdictInTheBackground()
+{
+    QGuiApplication::clipboard()->clear();
+    TempDir dir;
+    QVERIFY(WriteShippedProfile(dir.file("quotino.ini"), "Deutsch",
+        [](CIniFile& profile) { profile.WriteString("Settings", "WatchClipboard", "1"); }));
+    CFixedClock clock(FixedNow());
+    CFakeUserInterface ui;
+    CRecordingNotifier notifier;
+    // Another program made the copy: the desktop says so.
+    CQtClipboard desktop([] { return std::optional<bool>(false); });
+    CQuotinoApp app(dir.file("quotino.ini"), clock);
+    app.InitInstance();
+    CQuotinoDlg window(app, &ui, &desktop, &notifier);
+
+    QGuiApplication::clipboard()->setText(ToQString(kExampleList));
+    QTRY_COMPARE(notifier.m_shown.size(), std::size_t(1));
+    QVERIFY(notifier.m_shown[0].find("25,00 wT: 90,0% Bauernhofpreis") != std::string::npos);
+    QVERIFY(window.Control<QPlainTextEdit>(1000)->toPlainText().startsWith("Einkaufsliste"));
 }
 
 // End to end with the desktop's clipboard: copying the report and coming back keeps the list.

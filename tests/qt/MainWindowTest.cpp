@@ -242,14 +242,14 @@ void MainWindowTest::RelabelsInTheChosenLanguage()
     QCOMPARE(window.Control<CHyperLink>(1031)->LinkUrl().toString(), url);
     QVERIFY(window.Control<QCheckBox>(1020)->isChecked());
     QVERIFY(!window.Control<QCheckBox>(1016)->isChecked());
-    // About first, then the language and the import of a price list.
-    QCOMPARE(window.actions().size(), 3);
+    // About first, then the language, the import of a price list and the clipboard watch.
+    QCOMPARE(window.actions().size(), 4);
     QCOMPARE(window.actions().first()->text(), about);
     QCOMPARE(window.actions().first()->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(window.actions().last()->text(),
+    QCOMPARE(window.actions().at(2)->text(),
         language == "Deutsch" ? QStringLiteral("Preisliste importieren...")
                               : QStringLiteral("Import price list..."));
-    QCOMPARE(window.contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(window.contextMenuPolicy(), Qt::CustomContextMenu);
     QVERIFY(!window.windowIcon().isNull());
     QCOMPARE(window.Control<QComboBox>(1002)->currentText(), QStringLiteral("Server 1"));
 }
@@ -258,14 +258,16 @@ void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
 {
     Run run("Deutsch",
         [](CIniFile& profile) { profile.WriteString("Texts Deutsch", "Txt_About", ""); });
-    // The language command and the import stay in the context menu; F1 opens nothing.
+    // The language command, the import and the watch stay in the context menu; F1 opens
+    // nothing.
     QStringList visible;
     for (const QAction* action : run.m_window->actions()) {
         if (action->isVisible())
             visible << action->text();
     }
     QCOMPARE(visible,
-        (QStringList { "Sprache / Language...", QStringLiteral("Preisliste importieren...") }));
+        (QStringList { "Sprache / Language...", QStringLiteral("Preisliste importieren..."),
+            QStringLiteral("Zwischenablage beobachten") }));
     QVERIFY(run.m_window->actions().first()->text().isEmpty());
 }
 

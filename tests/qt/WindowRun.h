@@ -14,6 +14,7 @@
 #include "support/FixedTime.h"
 #include "support/ShippedProfile.h"
 #include "support/TempDir.h"
+#include "window/Notifier.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -24,6 +25,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+
+// The desktop's notifications as the window sends them.
+struct CRecordingNotifier : INotifier {
+    void Notify(const std::string& title, const std::string& text) override
+    {
+        m_shown.push_back(title + "|" + text);
+    }
+    std::vector<std::string> m_shown;
+};
 
 struct CWindowRun {
     // useDesktopClipboard: the window reads the real clipboard instead of the preset one.
@@ -36,7 +46,7 @@ struct CWindowRun {
         m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
         m_app->InitInstance();
         m_window = std::make_unique<CQuotinoDlg>(
-            *m_app, &m_ui, useDesktopClipboard ? nullptr : &m_clipboard);
+            *m_app, &m_ui, useDesktopClipboard ? nullptr : &m_clipboard, &m_notifier);
         m_spy = std::make_unique<QSignalSpy>(m_window.get(), &CQuotinoDlg::Calculated);
     }
 
@@ -69,6 +79,7 @@ struct CWindowRun {
     bool m_bProfileWritten = false;
     CFixedClock m_clock { FixedNow() };
     CFakeUserInterface m_ui;
+    CRecordingNotifier m_notifier;
     CPresetClipboard m_clipboard;
     std::unique_ptr<CQuotinoApp> m_app;
     std::unique_ptr<CQuotinoDlg> m_window;

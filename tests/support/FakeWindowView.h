@@ -2,6 +2,7 @@
 
 #include "window/DialogBehaviour.h"
 #include "window/MainWindowView.h"
+#include "window/Notifier.h"
 
 #include <functional>
 #include <map>
@@ -11,7 +12,7 @@
 // A face without a toolkit: every control is a record that the behaviour writes and the test
 // reads or changes the way a user would. Tasks posted to the window's thread wait until the
 // test runs them.
-class CFakeWindowView : public IMainWindowView {
+class CFakeWindowView : public IMainWindowView, private INotifier {
 public:
     struct SControl {
         std::string strText;
@@ -30,6 +31,10 @@ public:
 
     std::map<int, SControl> m_controls;
     std::map<int, std::string> m_commands;
+    std::map<int, bool> m_checkedCommands;
+    std::map<int, std::string> m_disabledCommands; // and why
+    bool m_bHearsInBackground = true;
+    std::vector<std::string> m_notifications; // "title|text"
     std::string m_strTitle;
     std::vector<std::string> m_warnings;
     int m_nFocus = 0;
@@ -85,6 +90,16 @@ public:
     void RepaintNow(int) override { }
     void SetLink(int id, const std::string& text, const std::string& url) override;
     void SetCommandText(int command, const std::string& text) override;
+    void SetCommandChecked(int command, bool checked) override
+    {
+        m_checkedCommands[command] = checked;
+    }
+    void DisableCommand(int command, const std::string& why) override
+    {
+        m_disabledCommands[command] = why;
+    }
+    bool HearsClipboardInBackground() const override { return m_bHearsInBackground; }
+    INotifier& Notifier() override { return *this; }
     void UseLanguage(const std::string& code) override { m_strLanguageCode = code; }
     std::string ChooseImportFile(
         const std::string&, const std::string&, const std::string&) override
@@ -100,4 +115,8 @@ public:
 
 private:
     const SControl* Find(int id) const;
+    void Notify(const std::string& title, const std::string& text) override
+    {
+        m_notifications.push_back(title + "|" + text);
+    }
 };

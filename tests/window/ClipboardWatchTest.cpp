@@ -16,9 +16,8 @@ namespace {
 struct WatchedWorld : IClipboard, INotifier {
     explicit WatchedWorld(const std::string& language)
         : world(language)
-        , watch(*this, world.m_calc.m_templates, world.m_texts, *this)
+        , watch(*this, paste, world.m_calc.m_templates, world.m_texts, *this)
     {
-        g_strLastList.clear();
     }
 
     bool Copy(const std::string& text, bool own = false, bool watching = true, bool active = false)
@@ -39,6 +38,7 @@ struct WatchedWorld : IClipboard, INotifier {
     }
 
     CShippedWorld world;
+    CListPaste paste;
     CClipboardWatch watch;
     std::string m_strText;
     bool m_bOwn = false;

@@ -128,4 +128,36 @@ TEST_F(MainWindowTest, CancelClosesOnlyWhenNoCommandRuns)
     EXPECT_TRUE(m_window->OnCancel());
 }
 
+TEST_F(MainWindowTest, TheWatchPricesANewListInTheBackgroundAndAnnouncesItOnce)
+{
+    Open([](CIniFile& profile) { profile.WriteString("Settings", "WatchClipboard", "1"); });
+    EXPECT_TRUE(m_view.m_checkedCommands[IDM_WATCH_CLIPBOARD]);
+    m_clipboard.m_strText = kExampleList;
+    m_window->OnClipboardChanged(false);
+    m_window->OnClipboardChanged(false);
+    ASSERT_EQ(m_view.m_notifications.size(), 1u);
+    EXPECT_NE(m_view.m_notifications[0].find(
+                  "|25,00 wT: 90,0% Bauernhofpreis \xB7 102,9% Markt \xB7 114,3% nach Geb\xFChr"),
+        std::string::npos);
+    EXPECT_EQ(m_view.Text(IDC_INPUT).rfind("Einkaufsliste", 0), 0u);
+
+    // In front, the activation decides; switched off, nothing happens.
+    m_clipboard.m_strText = "Einkaufsliste\n1 x Karotte";
+    m_window->OnClipboardChanged(true);
+    m_window->OnCommand(IDM_WATCH_CLIPBOARD);
+    m_window->OnClipboardChanged(false);
+    EXPECT_EQ(m_view.m_notifications.size(), 1u);
+    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WatchClipboard", ""), "0");
+}
+
+TEST_F(MainWindowTest, TheWatchIsDisabledWhereTheClipboardCannotBeHeard)
+{
+    m_view.m_bHearsInBackground = false;
+    Open([](CIniFile& profile) { profile.WriteString("Settings", "WatchClipboard", "1"); });
+    EXPECT_FALSE(m_view.m_disabledCommands[IDM_WATCH_CLIPBOARD].empty());
+    m_clipboard.m_strText = kExampleList;
+    m_window->OnClipboardChanged(false);
+    EXPECT_TRUE(m_view.m_notifications.empty());
+}
+
 } // namespace
