@@ -24,7 +24,15 @@ CDesktopNotifier::CDesktopNotifier(std::function<void()> onClicked, QIcon trayIc
     , m_fnClicked(std::move(onClicked))
     , m_trayIcon(std::move(trayIcon))
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+}
+
+// On the first message only: most runs never notify, and reaching the session bus costs the
+// start time and memory.
+void CDesktopNotifier::ListenForAnswers(QDBusConnection& bus)
+{
+    if (m_bListening)
+        return;
+    m_bListening = true;
     bus.connect(kService, kPath, kService, QStringLiteral("ActionInvoked"), this,
         SLOT(OnActionInvoked(uint, QString)));
     bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
@@ -40,6 +48,7 @@ void CDesktopNotifier::Notify(const std::string& title, const std::string& text)
         NotifyInTray(qTitle, qText);
         return;
     }
+    ListenForAnswers(bus);
     // The desktop file names the installed icon as well; services that show markup would read
     // "<" and "&" in the text as markup.
     const QString desktopEntry = QGuiApplication::desktopFileName();

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QDBusConnection;
 class QSystemTrayIcon;
 
 // Notifications through the desktop's notification service on the session bus; where none
@@ -26,9 +27,11 @@ private slots:
 
 private:
     void NotifyInTray(const QString& title, const QString& text);
+    void ListenForAnswers(QDBusConnection& bus);
 
     std::function<void()> m_fnClicked;
     QIcon m_trayIcon;
     uint m_nShown = 0; // the service's id of the message on screen
     QSystemTrayIcon* m_pTray = nullptr;
+    bool m_bListening = false;
 };
