@@ -1,0 +1,74 @@
+#pragma once
+
+#include "window/WindowView.h"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+// The controls of a dialog window, reached by their template ids through GetDlgItem. Texts
+// cross into UTF-16 and back through win32/Win32Text. A control the window lacks, or one of a
+// kind without such a property, is left alone and reads as empty.
+class CWin32ControlView : public virtual IWindowView {
+public:
+    explicit CWin32ControlView(HWND window = nullptr);
+    ~CWin32ControlView() override;
+    CWin32ControlView(const CWin32ControlView&) = delete;
+    CWin32ControlView& operator=(const CWin32ControlView&) = delete;
+
+    void Attach(HWND window) { m_hWnd = window; }
+    HWND Window() const { return m_hWnd; }
+
+    void SetTitle(const std::string& text) override;
+    std::string Title() const override;
+    void SetText(int id, const std::string& text) override;
+    std::string Text(int id) const override;
+    void SetToolTip(int id, const std::string& text) override;
+    void SetLink(int id, const std::string& text, const std::string& url) override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void Show(int id, bool shown) override;
+    bool IsShown(int id) const override;
+    void Enable(int id, bool enabled) override;
+    void SetFocus(int id) override;
+
+    void SetItems(int id, const std::vector<std::string>& items) override;
+    void AddItem(int id, const std::string& item) override;
+    std::vector<std::string> Items(int id) const override;
+    int CurrentItem(int id) const override;
+    void SetCurrentItem(int id, int index) override;
+    std::vector<bool> SelectedItems(int id) const override;
+    void SetSelectedItems(int id, const std::vector<bool>& selected) override;
+
+    SRect ControlRect(int id) const override;
+    void Place(int id, const SRect& rect) override;
+
+    void ShowWarning(const std::string& text, const std::string& buttonText) override;
+    bool RunDialog(IDialogBehaviour& dialog) override;
+
+    // Links: a static text that notifies its window. Opens the link's address when the
+    // control is one (http and https only); false otherwise.
+    bool OpenLink(int id) const;
+    bool IsLink(HWND control) const;
+    // The window's answer to WM_CTLCOLORSTATIC and WM_SETCURSOR for its links; 0 when the
+    // control is no link.
+    INT_PTR LinkColour(HDC dc, HWND control) const;
+    bool SetLinkCursor(HWND control) const;
+    // Makes every notifying static text of the window a link, with the template's text.
+    void MarkLinks();
+
+    // The class of a control as the system names it ("Edit", "ListBox", ...).
+    static bool IsOfClass(HWND control, const wchar_t* name);
+
+protected:
+    HWND Control(int id) const { return m_hWnd ? GetDlgItem(m_hWnd, id) : nullptr; }
+
+private:
+    void MakeLink(HWND control);
+
+    HWND m_hWnd;
+    HWND m_hToolTip = nullptr;
+    HFONT m_hLinkFont = nullptr;
+    std::map<int, std::string> m_links; // id to address, UTF-8
+};

@@ -1,0 +1,590 @@
+#include "win32/Win32MainWindow.h"
+
+#include "app/QuotinoApp.h"
+#include "platform/UserInterface.h"
+#include "win32/Win32Clipboard.h"
+#include "win32/Win32DialogTemplate.h"
+#include "win32/Win32PriceEditor.h"
+#include "win32/Win32Text.h"
+#include "win32/Win32UserInterface.h"
+#include "window/ControlIds.h"
+#include "window/DialogUnits.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+// A task for the window's thread; its lParam owns a heap-allocated std::function.
+constexpr UINT kTaskMessage = WM_APP + 1;
+constexpr UINT kCloseMessage = WM_APP + 2;
+constexpr UINT_PTR kSubclassId = 1;
+// The menu commands in the order the menus show them.
+constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT };
+// The buttons and check boxes whose click is the behaviour's command of the same id.
+constexpr int kCommandButtons[] = { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
+    IDC_TOGGLE_PANE, IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM };
+
+bool IsMenuCommand(int command)
+{
+    return std::find(std::begin(kMenuCommands), std::end(kMenuCommands), command)
+        != std::end(kMenuCommands);
+}
+
+bool IsCommandButton(int id)
+{
+    return std::find(std::begin(kCommandButtons), std::end(kCommandButtons), id)
+        != std::end(kCommandButtons);
+}
+
+bool IsKeyboardInput(UINT message)
+{
+    return message >= WM_KEYFIRST && message <= WM_KEYLAST;
+}
+
+bool IsEscape(const MSG& message)
+{
+    return (message.message == WM_KEYDOWN || message.message == WM_KEYUP)
+        ? message.wParam == VK_ESCAPE
+        : message.message == WM_CHAR && message.wParam == 0x1B;
+}
+
+bool IsMouseClick(UINT message)
+{
+    return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE;
+}
+
+} // namespace
+
+CWin32MainWindow::CWin32MainWindow(
+    CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, const std::wstring& windowClass)
+    : m_app(app)
+    , m_pOwnUi(ui ? nullptr
+                  : std::make_unique<CWin32UserInterface>(app.m_texts, [this] { return Window(); }))
+    , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CWin32Clipboard>())
+    , m_pUi(ui ? ui : m_pOwnUi.get())
+    , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
+{
+    const CWin32DialogTemplate dialogTemplate(CDialogTemplate::Load(IDD_MAIN), windowClass);
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr,
+        Procedure, reinterpret_cast<LPARAM>(this));
+    if (!Window())
+        throw std::runtime_error("The main window could not be made");
+    SetUpControls();
+    m_pMain = std::make_unique<CMainWindow>(
+        app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard);
+    if (!m_pMain->OnInit())
+        Close();
+}
+
+CWin32MainWindow::~CWin32MainWindow()
+{
+    if (HWND window = Window()) {
+        // Nothing reaches the behaviour while the window goes.
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        DestroyWindow(window);
+        Attach(nullptr);
+    }
+    m_pMain.reset();
+    if (m_hMeasureDc)
+        DeleteDC(m_hMeasureDc);
+    for (HICON icon : { m_hBigIcon, m_hSmallIcon }) {
+        if (icon)
+            DestroyIcon(icon);
+    }
+}
+
+bool CWin32MainWindow::RegisterWindowClass(const std::wstring& name)
+{
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    if (!GetClassInfoExW(nullptr, MAKEINTRESOURCEW(0x8002), &windowClass))
+        return false;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name.c_str();
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void CWin32MainWindow::SetUpControls()
+{
+    HWND window = Window();
+    RECT units = { 0, 0, 4, 8 };
+    MapDialogRect(window, &units);
+    m_nBaseX = std::max(1, static_cast<int>(units.right));
+    MarkLinks();
+    SetIcons();
+    for (const int id : { IDC_INPUT, IDC_PRICE_LIST })
+        SetWindowSubclass(Control(id), ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    m_hMeasureDc = CreateCompatibleDC(nullptr);
+}
+
+void CWin32MainWindow::SetIcons()
+{
+    const auto load = [](int size) {
+        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+            MAKEINTRESOURCEW(CWin32DialogTemplate::kProgramIcon), IMAGE_ICON, size, size, 0));
+    };
+    m_hBigIcon = load(GetSystemMetrics(SM_CXICON));
+    m_hSmallIcon = load(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hBigIcon));
+    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+}
+
+void CWin32MainWindow::Show()
+{
+    if (!IsOpen())
+        return;
+    ShowWindow(Window(), SW_SHOW);
+    SetForegroundWindow(Window());
+    PlaceFrameOnScreen();
+}
+
+void CWin32MainWindow::Run()
+{
+    Show();
+    MSG message;
+    while (IsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0)
+        Dispatch(message);
+}
+
+bool CWin32MainWindow::RunPending()
+{
+    MSG message;
+    while (IsOpen() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        Dispatch(message);
+    }
+    return IsOpen();
+}
+
+void CWin32MainWindow::Dispatch(MSG& message)
+{
+    if (FilteredWhileBusy(message))
+        return;
+    if (IsOpen() && IsDialogMessageW(Window(), &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+// While a command runs, Escape and the window's frame reach the window: Escape stops the
+// command, the frame's close button too. Other input waits until the command has ended.
+bool CWin32MainWindow::FilteredWhileBusy(const MSG& message) const
+{
+    if (!m_pMain || !m_pMain->IsBusy() || !IsOpen())
+        return false;
+    if (message.hwnd != Window() && !IsChild(Window(), message.hwnd))
+        return false;
+    if (IsKeyboardInput(message.message))
+        return !IsEscape(message);
+    return IsMouseClick(message.message);
+}
+
+INT_PTR CALLBACK CWin32MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<CWin32MainWindow*>(lParam)->Attach(window);
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<CWin32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if (!IsMenuCommand(static_cast<int>(wParam & 0xFFF0)))
+            return FALSE;
+        OnSysCommand(static_cast<int>(wParam & 0xFFF0));
+        return TRUE;
+    case WM_CONTEXTMENU:
+        OnContextMenu({ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) });
+        return TRUE;
+    case WM_CLOSE:
+        CancelOrClose();
+        return TRUE;
+    case kCloseMessage:
+        CloseNow();
+        return TRUE;
+    case kTaskMessage:
+        OnTask(lParam);
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && m_pMain && m_pMain->IsInitialised())
+            m_pMain->OnActivate();
+        return FALSE;
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED && m_pMain)
+            m_pMain->OnResize(ClientSize());
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        Result(TRUE);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            OnEndSession();
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return LinkColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        if (!SetLinkCursor(reinterpret_cast<HWND>(wParam)))
+            return FALSE;
+        Result(TRUE);
+        return TRUE;
+    case WM_DESTROY:
+        DropPendingTasks();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CWin32MainWindow::Result(LONG_PTR value)
+{
+    SetWindowLongPtrW(Window(), DWLP_MSGRESULT, value);
+}
+
+void CWin32MainWindow::OnCommand(int id, int code, HWND control)
+{
+    if (!m_pMain)
+        return;
+    // Return and Escape come without a control.
+    if (!control || id == IDC_CALCULATE || id == IDC_CLOSE) {
+        if (code != BN_CLICKED && control)
+            return;
+        if (id == IDOK)
+            m_pMain->OnCommand(IDC_CALCULATE);
+        else if (id == IDCANCEL)
+            CancelOrClose();
+        return;
+    }
+    if (code == STN_CLICKED && OpenLink(id))
+        return;
+    if (code == BN_CLICKED && IsCommandButton(id))
+        m_pMain->OnCommand(id);
+    else if (id == IDC_SERVERS && code == CBN_SELCHANGE)
+        m_pMain->OnCommand(IDC_SERVERS);
+}
+
+void CWin32MainWindow::OnSysCommand(int command)
+{
+    if (m_pMain && !m_pMain->IsBusy())
+        m_pMain->OnCommand(command);
+}
+
+void CWin32MainWindow::OnContextMenu(POINT point)
+{
+    if (!m_pMain || m_pMain->IsBusy())
+        return;
+    HMENU menu = CreatePopupMenu();
+    for (const int command : kMenuCommands) {
+        const auto text = m_commandTexts.find(command);
+        if (text != m_commandTexts.end() && !text->second.empty())
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(command), text->second.c_str());
+    }
+    // From the keyboard the menu opens at the window's corner.
+    if (point.x == -1 && point.y == -1) {
+        point = { 0, 0 };
+        ClientToScreen(Window(), &point);
+    }
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+        point.x, point.y, 0, Window(), nullptr);
+    DestroyMenu(menu);
+    if (chosen != 0)
+        m_pMain->OnCommand(chosen);
+}
+
+void CWin32MainWindow::OnDropFiles(HDROP drop)
+{
+    std::wstring path;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
+    DragFinish(drop);
+    if (!path.empty() && m_pMain && !m_pMain->IsBusy())
+        m_pMain->OnImport(Utf8FromWide(path));
+}
+
+// The session ends with this message: the process will not see another one.
+void CWin32MainWindow::OnEndSession()
+{
+    if (!m_pMain || m_bClosing)
+        return;
+    m_bClosing = true;
+    m_pMain->OnClose();
+    if (!m_app.m_profile.m_bKeepFile)
+        m_app.SaveProfile();
+}
+
+void CWin32MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
+{
+    const SSize frame = FrameSize();
+    info.ptMinTrackSize.x = m_minSize.width + frame.width;
+    info.ptMinTrackSize.y = m_minSize.height + frame.height;
+}
+
+void CWin32MainWindow::OnTask(LPARAM task)
+{
+    std::unique_ptr<std::function<void()>> owned(reinterpret_cast<std::function<void()>*>(task));
+    if (owned && *owned)
+        (*owned)();
+}
+
+void CWin32MainWindow::DropPendingTasks()
+{
+    MSG message;
+    while (PeekMessageW(&message, Window(), kTaskMessage, kTaskMessage, PM_REMOVE))
+        delete reinterpret_cast<std::function<void()>*>(message.lParam);
+}
+
+// Escape, the Close button and the frame's close button; while a command runs they only stop it.
+void CWin32MainWindow::CancelOrClose()
+{
+    if (m_pMain && m_pMain->OnCancel())
+        CloseNow();
+}
+
+void CWin32MainWindow::CloseNow()
+{
+    if (m_bClosing || !IsOpen())
+        return;
+    m_bClosing = true;
+    if (m_pMain)
+        m_pMain->OnClose();
+    HWND window = Window();
+    SetWindowLongPtrW(window, DWLP_USER, 0);
+    DestroyWindow(window);
+    Attach(nullptr);
+}
+
+void CWin32MainWindow::PlaceFrameOnScreen()
+{
+    if (m_bFramePlaced || !m_pMain || !m_pMain->IsInitialised())
+        return;
+    m_bFramePlaced = true;
+    RECT frame = {};
+    GetWindowRect(Window(), &frame);
+    const RECT work = WorkArea();
+    const SPoint place = m_pMain->OnFramed(
+        { frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top },
+        { work.left, work.top, work.right - work.left, work.bottom - work.top });
+    SetWindowPos(Window(), nullptr, place.x, place.y, 0, 0,
+        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SSize CWin32MainWindow::FrameSize() const
+{
+    RECT rect = {};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(Window(), GWL_STYLE)), FALSE,
+        static_cast<DWORD>(GetWindowLongW(Window(), GWL_EXSTYLE)));
+    return { rect.right - rect.left, rect.bottom - rect.top };
+}
+
+RECT CWin32MainWindow::WorkArea() const
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(Window(), MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+LRESULT CALLBACK CWin32MainWindow::ControlProcedure(
+    HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    if (reinterpret_cast<CWin32MainWindow*>(self)->HandleControl(control, message, wParam, lParam))
+        return 0;
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+// The input's paste takes the clipboard's list as a whole; a double click on the pane edits
+// the price under it.
+bool CWin32MainWindow::HandleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_pMain || !m_pMain->IsInitialised())
+        return false;
+    const int id = GetDlgCtrlID(control);
+    if (id == IDC_INPUT && message == WM_PASTE) {
+        m_pMain->OnPaste();
+        return true;
+    }
+    if (id == IDC_PRICE_LIST && message == WM_LBUTTONDBLCLK && m_pMain->CanEditPrices()) {
+        DefSubclassProc(control, message, wParam, lParam);
+        CWin32PriceEditor::Open(control, { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) },
+            [this](const std::string& name, const std::string& text) {
+                m_pMain->OnPriceEdited(name, text);
+            });
+        return true;
+    }
+    return false;
+}
+
+void CWin32MainWindow::ReplaceTextUndoably(int id, const std::string& text)
+{
+    HWND edit = Control(id);
+    if (!edit)
+        return;
+    const std::wstring wide = WithCrLf(WideFromCp1252(text));
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+}
+
+void CWin32MainWindow::SetTextKeepingScroll(int id, const std::string& text)
+{
+    HWND edit = Control(id);
+    if (!edit)
+        return;
+    const LRESULT firstLine = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+    SetWindowTextW(edit, WithCrLf(WideFromCp1252(text)).c_str());
+    SendMessageW(edit, EM_LINESCROLL, 0, firstLine);
+    SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(edit, nullptr, TRUE);
+}
+
+// The edit takes its stops in dialog units; the behaviour measures in pixels.
+void CWin32MainWindow::SetTabStops(int id, const std::vector<double>& stops)
+{
+    HWND edit = Control(id);
+    if (!edit)
+        return;
+    std::vector<int> units;
+    for (const double stop : stops)
+        units.push_back(static_cast<int>(std::ceil(stop * 4 / m_nBaseX - 0.01)));
+    SendMessageW(edit, EM_SETTABSTOPS, units.size(), reinterpret_cast<LPARAM>(units.data()));
+    InvalidateRect(edit, nullptr, TRUE);
+}
+
+double CWin32MainWindow::DialogUnitsToPixelsX(int units) const
+{
+    return CDialogUnits(m_nBaseX, 8).ToPixelsX(units);
+}
+
+double CWin32MainWindow::TextWidth(int id, std::string_view text) const
+{
+    HWND control = Control(id);
+    if (!control || !m_hMeasureDc || text.empty())
+        return 0;
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(m_hMeasureDc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring wide = WideFromCp1252(text);
+    SIZE size = {};
+    GetTextExtentPoint32W(m_hMeasureDc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(m_hMeasureDc, old);
+    return size.cx;
+}
+
+void CWin32MainWindow::RepaintNow(int id)
+{
+    if (HWND control = Control(id))
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The commands stand in the system menu, after the system's own, and in the context menu.
+void CWin32MainWindow::SetCommandText(int command, const std::string& text)
+{
+    m_commandTexts[command] = WideFromCp1252(text);
+    GetSystemMenu(Window(), TRUE);
+    HMENU menu = GetSystemMenu(Window(), FALSE);
+    bool separated = false;
+    for (const int each : kMenuCommands) {
+        const auto shown = m_commandTexts.find(each);
+        if (shown == m_commandTexts.end() || shown->second.empty())
+            continue;
+        if (!separated)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        separated = true;
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(each), shown->second.c_str());
+    }
+}
+
+std::string CWin32MainWindow::ChooseImportFile(
+    const std::string& title, const std::string& filterName, const std::string& folder)
+{
+    const std::wstring patterns = L"*.txt;*.tsv;*.csv";
+    std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
+    filter += L'\0' + patterns + L'\0' + L"*.*" + L'\0' + L"*.*" + L'\0';
+    const std::wstring wideTitle = WideFromCp1252(title);
+    const std::wstring start = WideFromUtf8(folder);
+    std::wstring path(32768, L'\0');
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = Window();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
+        | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog))
+        return {};
+    path.resize(wcslen(path.c_str()));
+    return Utf8FromWide(path);
+}
+
+SSize CWin32MainWindow::ClientSize() const
+{
+    RECT client = {};
+    GetClientRect(Window(), &client);
+    return { client.right, client.bottom };
+}
+
+void CWin32MainWindow::ResizeClient(SSize size)
+{
+    const SSize frame = FrameSize();
+    SetWindowPos(Window(), nullptr, 0, 0, size.width + frame.width, size.height + frame.height,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWin32MainWindow::SetMinimumClientSize(SSize size)
+{
+    m_minSize = size;
+}
+
+SSize CWin32MainWindow::AvailableClientSize() const
+{
+    const RECT work = WorkArea();
+    const SSize frame = FrameSize();
+    return { work.right - work.left - frame.width, work.bottom - work.top - frame.height };
+}
+
+void CWin32MainWindow::Post(std::function<void()> task)
+{
+    auto* owned = new std::function<void()>(std::move(task));
+    HWND window = Window();
+    if (!window || !PostMessageW(window, kTaskMessage, 0, reinterpret_cast<LPARAM>(owned)))
+        delete owned;
+}
+
+void CWin32MainWindow::Close()
+{
+    PostMessageW(Window(), kCloseMessage, 0, 0);
+}

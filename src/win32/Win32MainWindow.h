@@ -1,0 +1,102 @@
+#pragma once
+
+#include "win32/Win32ControlView.h"
+#include "window/MainWindow.h"
+#include "window/MainWindowView.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class CQuotinoApp;
+class IClipboard;
+class IUserInterface;
+
+// The main window's native face: a modeless dialog made from the main window's template, every
+// user action forwarded to CMainWindow, and what it sets drawn.
+class CWin32MainWindow : private CWin32ControlView, private IMainWindowView {
+public:
+    // ui and clipboard default to the system's; tests pass their own. windowClass names the
+    // window's own class, by which a later start finds it (empty: the system's dialog class).
+    // If the configuration does not load, the window closes as soon as its messages run.
+    explicit CWin32MainWindow(CQuotinoApp& app, IUserInterface* ui = nullptr,
+        IClipboard* clipboard = nullptr, const std::wstring& windowClass = {});
+    ~CWin32MainWindow() override;
+    CWin32MainWindow(const CWin32MainWindow&) = delete;
+    CWin32MainWindow& operator=(const CWin32MainWindow&) = delete;
+
+    HWND Handle() const { return Window(); }
+    CMainWindow& Behaviour() { return *m_pMain; }
+    bool IsOpen() const { return Window() != nullptr; }
+
+    // Shows the window and places its frame on the screen's available area.
+    void Show();
+    // Runs the thread's messages until the window has closed.
+    void Run();
+    // Runs the messages waiting now; false once the window has closed.
+    bool RunPending();
+
+    // A window class like the system's dialog class under another name.
+    static bool RegisterWindowClass(const std::wstring& name);
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ControlProcedure(
+        HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    void Dispatch(MSG& message);
+    bool FilteredWhileBusy(const MSG& message) const;
+
+    void SetUpControls();
+    void SetIcons();
+    void OnCommand(int id, int code, HWND control);
+    void OnSysCommand(int command);
+    void OnContextMenu(POINT point);
+    void OnDropFiles(HDROP drop);
+    void OnEndSession();
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OnTask(LPARAM task);
+    void CancelOrClose();
+    void CloseNow();
+    void DropPendingTasks();
+    void PlaceFrameOnScreen();
+    SSize FrameSize() const;
+    RECT WorkArea() const;
+    void Result(LONG_PTR value);
+
+    // IMainWindowView beyond the controls
+    void ReplaceTextUndoably(int id, const std::string& text) override;
+    void SetTextKeepingScroll(int id, const std::string& text) override;
+    void SetTabStops(int id, const std::vector<double>& stops) override;
+    double DialogUnitsToPixelsX(int units) const override;
+    double TextWidth(int id, std::string_view text) const override;
+    void RepaintNow(int id) override;
+    void SetCommandText(int command, const std::string& text) override;
+    void UseLanguage(const std::string&) override { }
+    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
+        const std::string& folder) override;
+    SSize ClientSize() const override;
+    void ResizeClient(SSize size) override;
+    void SetMinimumClientSize(SSize size) override;
+    SSize AvailableClientSize() const override;
+    void Post(std::function<void()> task) override;
+    void Close() override;
+
+    CQuotinoApp& m_app;
+    std::unique_ptr<IUserInterface> m_pOwnUi;
+    std::unique_ptr<IClipboard> m_pOwnClipboard;
+    IUserInterface* m_pUi;
+    IClipboard* m_pClipboard;
+    std::unique_ptr<CMainWindow> m_pMain;
+    std::map<int, std::wstring> m_commandTexts; // menu command to its text, shown when not empty
+    SSize m_minSize;
+    int m_nBaseX = 1; // the template font's dialog base units
+    HDC m_hMeasureDc = nullptr; // text widths are measured here
+    HICON m_hBigIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    bool m_bFramePlaced = false;
+    bool m_bClosing = false;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The one-line box over a price of the price list pane. Return and leaving the box commit the
+// text, Escape drops it; either way the box goes away.
+class CWin32PriceEditor {
+public:
+    using Commit = std::function<void(const std::string& name, const std::string& text)>;
+
+    static constexpr int kControlId = 4711;
+
+    // Opens the box over the value of the pane line at point (the pane's client coordinates):
+    // lines read name, tab, farm price, tab, market price. False for a point on no such line.
+    static bool Open(HWND pane, POINT point, Commit commit);
+
+private:
+    CWin32PriceEditor(std::string name, Commit commit);
+
+    static LRESULT CALLBACK Procedure(
+        HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    void Close(bool commit);
+
+    HWND m_hEdit = nullptr;
+    std::string m_strName; // Windows-1252
+    Commit m_commit;
+    bool m_bClosed = false;
+};
