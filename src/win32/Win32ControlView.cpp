@@ -231,12 +231,11 @@ void CWin32ControlView::SetFocus(int id)
     HWND control = Control(id);
     if (!control)
         return;
-    const bool oneLineEdit = IsOfClass(control, L"Edit")
-        && (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) == 0;
-    // The dialog's own way keeps its default button right.
+    // The dialog's own way keeps its default button right; it selects an edit's whole text,
+    // which only a one-line edit keeps.
     SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    if (oneLineEdit)
-        SendMessageW(control, EM_SETSEL, 0, -1);
+    if (IsOfClass(control, L"Edit") && (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) != 0)
+        SendMessageW(control, EM_SETSEL, 0, 0);
 }
 
 void CWin32ControlView::SetItems(int id, const std::vector<std::string>& items)
