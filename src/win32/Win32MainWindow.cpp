@@ -211,6 +211,10 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return FALSE;
         OnSysCommand(static_cast<int>(wParam & 0xFFF0));
         return TRUE;
+    case WM_HELP:
+        // F1, as in the other face, where no system menu carries About.
+        OnSysCommand(IDM_ABOUT);
+        return TRUE;
     case WM_CONTEXTMENU:
         OnContextMenu({ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) });
         return TRUE;
@@ -288,7 +292,8 @@ void CWin32MainWindow::OnCommand(int id, int code, HWND control)
 
 void CWin32MainWindow::OnSysCommand(int command)
 {
-    if (m_pMain && !m_pMain->IsBusy())
+    const auto text = m_commandTexts.find(command);
+    if (m_pMain && !m_pMain->IsBusy() && text != m_commandTexts.end() && !text->second.empty())
         m_pMain->OnCommand(command);
 }
 
