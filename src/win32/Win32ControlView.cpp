@@ -32,8 +32,8 @@ bool OpensOnTheWeb(const std::string& url)
 
 std::wstring ItemText(HWND control, bool list, int index)
 {
-    const LRESULT length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN,
-        static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(
+        control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0)
         return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -170,8 +170,8 @@ bool CWin32ControlView::OpenLink(int id) const
     if (link == m_links.end())
         return false;
     if (OpensOnTheWeb(link->second))
-        ShellExecuteW(m_hWnd, L"open", WideFromUtf8(link->second).c_str(), nullptr, nullptr,
-            SW_SHOWNORMAL);
+        ShellExecuteW(
+            m_hWnd, L"open", WideFromUtf8(link->second).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }
 
@@ -259,8 +259,8 @@ void CWin32ControlView::AddItem(int id, const std::string& item)
     if (!list && !IsOfClass(control, L"ComboBox"))
         return;
     const std::wstring wide = WideFromCp1252(item);
-    SendMessageW(control, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
-        reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(
+        control, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 std::vector<std::string> CWin32ControlView::Items(int id) const
@@ -332,13 +332,14 @@ void CWin32ControlView::SetSelectedItems(int id, const std::vector<bool>& select
     HWND control = Control(id);
     if (!IsOfClass(control, L"ListBox") || !IsMultipleSelection(control))
         return;
-    const auto count = static_cast<int>(
-        std::min<size_t>(selected.size(), static_cast<size_t>(SendMessageW(control, LB_GETCOUNT, 0, 0))));
+    const auto count = static_cast<int>(std::min<size_t>(
+        selected.size(), static_cast<size_t>(SendMessageW(control, LB_GETCOUNT, 0, 0))));
     CRedrawPause pause(control);
     SendMessageW(control, LB_SETSEL, FALSE, -1);
     for (int first = 0; first < count;) {
         int end = first;
-        while (end < count && selected[static_cast<size_t>(end)] == selected[static_cast<size_t>(first)])
+        while (end < count
+            && selected[static_cast<size_t>(end)] == selected[static_cast<size_t>(first)])
             ++end;
         if (selected[static_cast<size_t>(first)])
             SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), end - 1);
@@ -369,8 +370,8 @@ void CWin32ControlView::Place(int id, const SRect& rect)
         SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         height = std::max(height, static_cast<int>(dropped.bottom - dropped.top));
     }
-    SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, height,
-        SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        control, nullptr, rect.x, rect.y, rect.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CWin32ControlView::ShowWarning(const std::string& text, const std::string& buttonText)

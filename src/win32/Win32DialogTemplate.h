@@ -12,7 +12,8 @@
 class CWin32DialogTemplate {
 public:
     // windowClass: the dialog's own window class, or empty for the system's dialog class.
-    explicit CWin32DialogTemplate(const CDialogTemplate& source, const std::wstring& windowClass = {});
+    explicit CWin32DialogTemplate(
+        const CDialogTemplate& source, const std::wstring& windowClass = {});
 
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
 

@@ -12,8 +12,8 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windowsx.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -72,8 +72,8 @@ CWin32MainWindow::CWin32MainWindow(
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
 {
     const CWin32DialogTemplate dialogTemplate(CDialogTemplate::Load(IDD_MAIN), windowClass);
-    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr,
-        Procedure, reinterpret_cast<LPARAM>(this));
+    CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, Procedure,
+        reinterpret_cast<LPARAM>(this));
     if (!Window())
         throw std::runtime_error("The main window could not be made");
     SetUpControls();
@@ -120,7 +120,8 @@ void CWin32MainWindow::SetUpControls()
     MarkLinks();
     SetIcons();
     for (const int id : { IDC_INPUT, IDC_PRICE_LIST })
-        SetWindowSubclass(Control(id), ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        SetWindowSubclass(
+            Control(id), ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     m_hMeasureDc = CreateCompatibleDC(nullptr);
 }
 
@@ -189,7 +190,8 @@ bool CWin32MainWindow::FilteredWhileBusy(const MSG& message) const
     return IsMouseClick(message.message);
 }
 
-INT_PTR CALLBACK CWin32MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK CWin32MainWindow::Procedure(
+    HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, lParam);
@@ -312,8 +314,8 @@ void CWin32MainWindow::OnContextMenu(POINT point)
         point = { 0, 0 };
         ClientToScreen(Window(), &point);
     }
-    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-        point.x, point.y, 0, Window(), nullptr);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x,
+        point.y, 0, Window(), nullptr);
     DestroyMenu(menu);
     if (chosen != 0)
         m_pMain->OnCommand(chosen);
@@ -394,8 +396,8 @@ void CWin32MainWindow::PlaceFrameOnScreen()
     const SPoint place = m_pMain->OnFramed(
         { frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top },
         { work.left, work.top, work.right - work.left, work.bottom - work.top });
-    SetWindowPos(Window(), nullptr, place.x, place.y, 0, 0,
-        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        Window(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SSize CWin32MainWindow::FrameSize() const
@@ -547,8 +549,8 @@ std::string CWin32MainWindow::ChooseImportFile(
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
     dialog.lpstrTitle = wideTitle.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
-        | OFN_NOCHANGEDIR;
+    dialog.Flags
+        = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog))
         return {};
     path.resize(wcslen(path.c_str()));

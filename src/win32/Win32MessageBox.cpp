@@ -30,8 +30,8 @@ int ShowMessageBox(HWND owner, const std::string& title, const std::string& text
         t_pButtons = &buttons;
         t_hook = SetWindowsHookExW(WH_CBT, RenameButtons, nullptr, GetCurrentThreadId());
     }
-    const int answer = MessageBoxW(
-        owner, WideFromCp1252(text).c_str(), WideFromCp1252(title).c_str(), type);
+    const int answer
+        = MessageBoxW(owner, WideFromCp1252(text).c_str(), WideFromCp1252(title).c_str(), type);
     if (t_hook) {
         UnhookWindowsHookEx(t_hook);
         t_hook = nullptr;

@@ -23,8 +23,10 @@ bool FindLine(HWND pane, POINT point, SPriceLine& found)
 {
     const LRESULT hit = SendMessageW(pane, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y));
     const auto line = static_cast<int>(HIWORD(hit));
-    const auto lineStart = static_cast<int>(SendMessageW(pane, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
-    const auto length = static_cast<int>(SendMessageW(pane, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0));
+    const auto lineStart
+        = static_cast<int>(SendMessageW(pane, EM_LINEINDEX, static_cast<WPARAM>(line), 0));
+    const auto length
+        = static_cast<int>(SendMessageW(pane, EM_LINELENGTH, static_cast<WPARAM>(lineStart), 0));
     if (lineStart < 0 || length <= 0)
         return false;
     std::wstring text(static_cast<size_t>(std::max(length, 2)) + 1, L'\0');
@@ -33,7 +35,8 @@ bool FindLine(HWND pane, POINT point, SPriceLine& found)
         pane, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
     const size_t firstTab = text.find(L'\t');
-    const size_t secondTab = firstTab == std::wstring::npos ? firstTab : text.find(L'\t', firstTab + 1);
+    const size_t secondTab
+        = firstTab == std::wstring::npos ? firstTab : text.find(L'\t', firstTab + 1);
     if (secondTab == std::wstring::npos || firstTab == 0)
         return false;
     found.name = text.substr(0, firstTab);
@@ -74,7 +77,8 @@ bool CWin32PriceEditor::Open(HWND pane, POINT point, Commit commit)
     SPriceLine line;
     if (!FindLine(pane, point, line))
         return false;
-    const LRESULT position = SendMessageW(pane, EM_POSFROMCHAR, static_cast<WPARAM>(line.valueStart), 0);
+    const LRESULT position
+        = SendMessageW(pane, EM_POSFROMCHAR, static_cast<WPARAM>(line.valueStart), 0);
     const int left = static_cast<short>(LOWORD(position));
     const int top = static_cast<short>(HIWORD(position));
     auto font = reinterpret_cast<HFONT>(SendMessageW(pane, WM_GETFONT, 0, 0));

@@ -24,11 +24,10 @@ std::string FromWide(UINT codePage, std::wstring_view wide)
     const int size = static_cast<int>(wide.size());
     // UTF-8 accepts no replacement character argument.
     const char* replacement = codePage == CP_UTF8 ? nullptr : "?";
-    const int length = WideCharToMultiByte(
-        codePage, 0, wide.data(), size, nullptr, 0, replacement, nullptr);
+    const int length
+        = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, replacement, nullptr);
     std::string text(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(
-        codePage, 0, wide.data(), size, text.data(), length, replacement, nullptr);
+    WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), length, replacement, nullptr);
     return text;
 }
 

@@ -30,8 +30,8 @@ void CWin32UserInterface::ShowUpdateNotice(int major, int minor)
 
 void CWin32UserInterface::ShowMessage(const std::string& text)
 {
-    ShowMessageBox(m_owner ? m_owner() : nullptr, m_texts.GetText("Txt_Title"), text,
-        MB_OK | MB_ICONWARNING);
+    ShowMessageBox(
+        m_owner ? m_owner() : nullptr, m_texts.GetText("Txt_Title"), text, MB_OK | MB_ICONWARNING);
 }
 
 // The cursor stays until the mouse moves over a window that sets its own, which the window's

@@ -53,8 +53,8 @@ int ReadArguments(std::string& profilePath)
     }
     if (!profilePath.empty()) {
         if (const std::string reason = ProfileUnusableReason(profilePath); !reason.empty()) {
-            ShowMessageBox(nullptr, "quotino", "Cannot use the profile " + profilePath + ": " + reason,
-                MB_OK | MB_ICONWARNING);
+            ShowMessageBox(nullptr, "quotino",
+                "Cannot use the profile " + profilePath + ": " + reason, MB_OK | MB_ICONWARNING);
             return kProfileUnusable;
         }
         std::error_code error;
@@ -73,7 +73,8 @@ int main()
     if (profilePath.empty())
         profilePath = LocateProfile();
 
-    const INITCOMMONCONTROLSEX controls = { sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES };
+    const INITCOMMONCONTROLSEX controls
+        = { sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES };
     InitCommonControlsEx(&controls);
     CWin32SingleInstance instance(profilePath);
     if (!instance.IsFirst())

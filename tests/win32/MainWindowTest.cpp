@@ -22,18 +22,20 @@
 
 namespace {
 
-const std::string kExampleReport = "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
-                                   "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                                   "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-                                   "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
-                                   "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-                                   "\r\n102,9% vom Marktpreis (24,30 wT)"
-                                   "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)";
+const std::string kExampleReport
+    = "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
+      "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
+      "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
+      "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
+      "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
+      "\r\n102,9% vom Marktpreis (24,30 wT)"
+      "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)";
 
 std::string WindowText(HWND window)
 {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return Cp1252FromWide(text);
 }
 
@@ -57,7 +59,8 @@ void PutOnClipboard(const std::string& cp1252)
 struct WindowRun {
     using Profile = std::function<bool(const std::string& path)>;
 
-    explicit WindowRun(const Profile& profile, const std::string& clipboard = {}, bool systemUi = false)
+    explicit WindowRun(
+        const Profile& profile, const std::string& clipboard = {}, bool systemUi = false)
     {
         EXPECT_TRUE(profile(Path()));
         PutOnClipboard(clipboard);
@@ -103,8 +106,8 @@ void CALLBACK ChooseEnglish(HWND, UINT, UINT_PTR timer, DWORD)
     if (!list)
         return;
     KillTimer(nullptr, timer);
-    const LRESULT english = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-        reinterpret_cast<LPARAM>(L"English"));
+    const LRESULT english = SendMessageW(
+        list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"English"));
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(english), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, LBN_SELCHANGE),
         reinterpret_cast<LPARAM>(list));
@@ -121,7 +124,9 @@ TEST(Win32MainWindow, WorkedExampleFromTheClipboardGivesTheReportByteForByte)
         "Produkte jetzt verkaufen?");
     EXPECT_EQ(run.Text(IDC_REPORT), kExampleReport);
     EXPECT_EQ(WindowText(run.window->Handle()), "Pirk Prozent");
-    EXPECT_EQ(run.Text(IDC_CLOSE), "Schlie\xDF" "en");
+    EXPECT_EQ(run.Text(IDC_CLOSE),
+        "Schlie\xDF"
+        "en");
     EXPECT_GE(SendMessageW(run.Item(IDC_SERVERS), CB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(run.Text(IDC_SERVERS), "Server 1");
 }
@@ -152,7 +157,8 @@ TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheNextEscapeCloses)
     });
     server.Start();
     WindowRun run([&](const std::string& path) {
-        return WriteServersProfile(path, { { "Server A", server.Url("/1") }, { "Server B", server.Url("/2") } });
+        return WriteServersProfile(
+            path, { { "Server A", server.Url("/1") }, { "Server B", server.Url("/2") } });
     });
 
     run.Click(IDC_DOWNLOAD_ALL);
@@ -208,7 +214,8 @@ TEST(Win32MainWindow, DoubleClickedPriceIsEditedInPlaceAndRecalculates)
     SetWindowTextW(editor, L" 0,20 ");
     SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_FALSE(IsWindow(editor));
-    EXPECT_NE(run.Text(IDC_REPORT).find("\r\n3\tKarotte\t0,06=0,18\t0,20=0,60\t"), std::string::npos);
+    EXPECT_NE(
+        run.Text(IDC_REPORT).find("\r\n3\tKarotte\t0,06=0,18\t0,20=0,60\t"), std::string::npos);
 }
 
 TEST(Win32MainWindow, SecondStartOnTheProfileFindsTheFirstWindow)
