@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
 #include "platform/Utf8Path.h"
+#include "platform/Version.h"
 #include "win32/Win32ExitSave.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32MessageBox.h"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -33,13 +35,19 @@ std::vector<std::string> Arguments()
     return arguments;
 }
 
-// The one option a window program takes: --profile <file>. Returns the exit status of a run
-// that must not start, or -1.
+// The options a window program takes: --profile <file>, and --version, which answers on the
+// standard output for scripts and installers and starts no window. Returns the exit status of
+// a run that must not start, or -1.
 int ReadArguments(std::string& profilePath)
 {
     const std::vector<std::string> arguments = Arguments();
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (argument == "--version" || argument == "-v") {
+            std::fputs((std::string("quotino ") + kVersionText + "\n").c_str(), stdout);
+            std::fflush(stdout);
+            return 0;
+        }
         if (argument == "--profile" && i + 1 < arguments.size())
             profilePath = arguments[++i];
         else if (argument.rfind("--profile=", 0) == 0)
@@ -47,7 +55,8 @@ int ReadArguments(std::string& profilePath)
         else
             profilePath.clear();
         if (profilePath.empty()) {
-            ShowMessageBox(nullptr, "quotino", "Usage: quotino [--profile <file>]", MB_OK);
+            ShowMessageBox(
+                nullptr, "quotino", "Usage: quotino [--profile <file>] [--version]", MB_OK);
             return kUsageError;
         }
     }
