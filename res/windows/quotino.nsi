@@ -67,15 +67,15 @@ Section
 SectionEnd
 
 ; Only what the installer put there goes: a profile the user placed beside the program, and so
-; the folder holding it, stays.
+; the folder holding it, stays. The folder goes last, so that its going tells the uninstall is done.
 Section "Uninstall"
   SetShellVarContext current
+  Delete "${SHORTCUT}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   Delete "$INSTDIR\quotino.exe"
   Delete "$INSTDIR\libcurl-x64.dll"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "${SHORTCUT}"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
