@@ -24,9 +24,10 @@ namespace {
 // A task for the window's thread; its lParam owns a heap-allocated std::function.
 constexpr UINT kTaskMessage = WM_APP + 1;
 constexpr UINT kCloseMessage = WM_APP + 2;
+constexpr UINT kNotifyIconMessage = WM_APP + 3;
 constexpr UINT_PTR kSubclassId = 1;
 // The menu commands in the order the menus show them.
-constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT };
+constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_WATCH_CLIPBOARD };
 // The buttons and check boxes whose click is the behaviour's command of the same id.
 constexpr int kCommandButtons[] = { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
     IDC_TOGGLE_PANE, IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM };
@@ -70,6 +71,7 @@ CWin32MainWindow::CWin32MainWindow(
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CWin32Clipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
+    , m_notifier([this] { return Window(); }, kNotifyIconMessage, [this] { BringToFront(); })
 {
     const CWin32DialogTemplate dialogTemplate(CDialogTemplate::Load(IDD_MAIN), windowClass);
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, Procedure,
@@ -123,6 +125,16 @@ void CWin32MainWindow::SetUpControls()
         SetWindowSubclass(
             Control(id), ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     m_hMeasureDc = CreateCompatibleDC(nullptr);
+    // Clipboard changes reach the window also while another program has the focus.
+    AddClipboardFormatListener(window);
+}
+
+// A click on the verdict's balloon.
+void CWin32MainWindow::BringToFront()
+{
+    if (IsIconic(Window()))
+        ShowWindow(Window(), SW_RESTORE);
+    SetForegroundWindow(Window());
 }
 
 void CWin32MainWindow::SetIcons()
@@ -257,7 +269,15 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return FALSE;
         Result(TRUE);
         return TRUE;
+    case WM_CLIPBOARDUPDATE:
+        if (m_pMain)
+            m_pMain->OnClipboardChanged(GetForegroundWindow() == Window());
+        return TRUE;
+    case kNotifyIconMessage:
+        m_notifier.OnMessage(lParam);
+        return TRUE;
     case WM_DESTROY:
+        RemoveClipboardFormatListener(Window());
         DropPendingTasks();
         return FALSE;
     default:
@@ -307,7 +327,8 @@ void CWin32MainWindow::OnContextMenu(POINT point)
     for (const int command : kMenuCommands) {
         const auto text = m_commandTexts.find(command);
         if (text != m_commandTexts.end() && !text->second.empty())
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(command), text->second.c_str());
+            AppendMenuW(
+                menu, MenuFlags(command), static_cast<UINT_PTR>(command), text->second.c_str());
     }
     // From the keyboard the menu opens at the window's corner.
     if (point.x == -1 && point.y == -1) {
@@ -528,8 +549,33 @@ void CWin32MainWindow::SetCommandText(int command, const std::string& text)
         if (!separated)
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         separated = true;
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(each), shown->second.c_str());
+        AppendMenuW(menu, MenuFlags(each), static_cast<UINT_PTR>(each), shown->second.c_str());
     }
+}
+
+UINT CWin32MainWindow::MenuFlags(int command) const
+{
+    return MF_STRING | (m_checkedCommands.count(command) ? MF_CHECKED : 0)
+        | (m_disabledCommands.count(command) ? MF_GRAYED : 0);
+}
+
+void CWin32MainWindow::SetCommandChecked(int command, bool checked)
+{
+    if (checked)
+        m_checkedCommands.insert(command);
+    else
+        m_checkedCommands.erase(command);
+    CheckMenuItem(GetSystemMenu(Window(), FALSE), static_cast<UINT>(command),
+        MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Menus have no tooltips here; the command is greyed, and a background program always hears
+// the clipboard on this system, so it does not happen.
+void CWin32MainWindow::DisableCommand(int command, const std::string&)
+{
+    m_disabledCommands.insert(command);
+    EnableMenuItem(
+        GetSystemMenu(Window(), FALSE), static_cast<UINT>(command), MF_BYCOMMAND | MF_GRAYED);
 }
 
 std::string CWin32MainWindow::ChooseImportFile(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "win32/Win32ControlView.h"
+#include "win32/Win32Notifier.h"
 #include "window/MainWindow.h"
 #include "window/MainWindowView.h"
 
@@ -8,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 class CQuotinoApp;
@@ -75,6 +77,12 @@ private:
     double TextWidth(int id, std::string_view text) const override;
     void RepaintNow(int id) override;
     void SetCommandText(int command, const std::string& text) override;
+    void SetCommandChecked(int command, bool checked) override;
+    void DisableCommand(int command, const std::string& why) override;
+    bool HearsClipboardInBackground() const override { return true; }
+    INotifier& Notifier() override { return m_notifier; }
+    UINT MenuFlags(int command) const;
+    void BringToFront();
     void UseLanguage(const std::string&) override { }
     std::string ChooseImportFile(const std::string& title, const std::string& filterName,
         const std::string& folder) override;
@@ -90,8 +98,11 @@ private:
     std::unique_ptr<IClipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
+    CWin32Notifier m_notifier;
     std::unique_ptr<CMainWindow> m_pMain;
     std::map<int, std::wstring> m_commandTexts; // menu command to its text, shown when not empty
+    std::set<int> m_checkedCommands;
+    std::set<int> m_disabledCommands;
     SSize m_minSize;
     int m_nBaseX = 1; // the template font's dialog base units
     HDC m_hMeasureDc = nullptr; // text widths are measured here
