@@ -64,11 +64,11 @@ public:
         m_app = std::make_unique<CQuotinoApp>(profilePath, m_clock);
         m_app->InitInstance();
         m_window = std::make_unique<COfferCalculator>(
-            m_app->m_catalog, m_app->m_texts, m_app->m_servers, m_app->m_settings);
+            m_app->Catalog(), m_app->Texts(), m_app->Servers(), m_app->Settings());
         m_bLoaded = m_app->LoadConfiguration(*m_window, m_ui);
-        m_app->m_fetch.m_nStallSeconds = kStallLimitSeconds;
+        m_app->Fetch().m_nStallSeconds = kStallLimitSeconds;
 
-        m_body = PriceListBody(m_app->m_catalog.m_astrPlants);
+        m_body = PriceListBody(m_app->Catalog().m_astrPlants);
         // Room for every connection the parallel runs keep open, and one that stalls.
         m_server.new_task_queue = [] { return new httplib::ThreadPool(24); };
         m_server.Get(
@@ -102,8 +102,8 @@ public:
     int SetAddresses(const std::string& stalling)
     {
         int servers = 0;
-        for (const std::string& name : m_app->m_servers.m_astrServers) {
-            CServerTable* table = m_app->m_servers.FindTable(name);
+        for (const std::string& name : m_app->Servers().m_astrServers) {
+            CServerTable* table = m_app->Servers().FindTable(name);
             const std::string path = name == stalling ? "stall" : std::to_string(servers);
             table->m_strUrl = "http://127.0.0.1:" + std::to_string(m_nPort) + "/" + path;
             ++servers;
@@ -113,7 +113,7 @@ public:
 
     bool Stamped() const
     {
-        return m_app->m_servers.GetServerValue("Server 1", "Stand", "") == "07.12.2026 08:00";
+        return m_app->Servers().GetServerValue("Server 1", "Stand", "") == "07.12.2026 08:00";
     }
 
     CQuotinoApp& App() { return *m_app; }
@@ -141,12 +141,11 @@ void DownloadAll(benchmark::State& state, int maxTransfers)
     CQuotinoApp& app = world.App();
     int failed = 0;
     for (auto _ : state) {
-        CDownloadRun run(
-            app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers(), maxTransfers);
-        RunToEnd(run, app.m_fetch);
-        failed += run.Failed();
+        const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun(maxTransfers);
+        RunToEnd(*run, app.Fetch());
+        failed += run->Failed();
     }
-    state.counters["servers"] = static_cast<double>(app.m_servers.m_astrServers.size());
+    state.counters["servers"] = static_cast<double>(app.Servers().m_astrServers.size());
     state.counters["failed"] = failed;
     state.counters["stamped"] = world.Stamped();
 }
@@ -174,12 +173,12 @@ void DownloadAllOneStalling(benchmark::State& state)
     int failed = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        CDownloadRun run(app.m_downloader, app.m_fetch, app.m_downloader.OfferedServers());
-        RunToEnd(run, app.m_fetch);
+        const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun();
+        RunToEnd(*run, app.Fetch());
         const std::chrono::duration<double, std::milli> took
             = std::chrono::steady_clock::now() - start;
         beyond = std::max(beyond, took.count() - kStallLimitSeconds * 1000.0);
-        failed += run.Failed();
+        failed += run->Failed();
     }
     state.counters["limit_ms"] = kStallLimitSeconds * 1000.0;
     state.counters["after_limit_ms"] = beyond;

@@ -44,7 +44,7 @@ struct CStart {
 
     CFixedClock clock { 1'765'000'000 };
     CQuotinoApp app;
-    COfferCalculator window { app.m_catalog, app.m_texts, app.m_servers, app.m_settings };
+    COfferCalculator window { app.Catalog(), app.Texts(), app.Servers(), app.Settings() };
     CFirstLanguageUi ui;
 };
 
@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = ReadFile(path);
     CStart next(path);
     FuzzCheck(next.Load(), "the saved profile loads");
-    CIniFile& profile = next.app.m_profile;
+    CIniFile& profile = next.app.Profile();
     const std::string language = profile.GetString("Settings", "Lang", "");
     const bool listed = !profile.GetString("Lang", language, "").empty();
     FuzzCheck(!fs::exists(backup) || !listed, "the saved profile loads without a rebuild");

@@ -6,6 +6,7 @@
 #include "config/PlantTables.h"
 #include "config/Resource.h"
 #include "config/ServerListUpdate.h"
+#include "config/SettingKeys.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "platform/AtomicFile.h"
@@ -32,9 +33,6 @@
 
 namespace {
 
-constexpr const char* kSettings = "Settings";
-constexpr int kDefaultLoadFlag = 49153;
-constexpr int kDefaultProfileId = 129;
 constexpr int kSecondsPerDay = 86400;
 // Backups of rebuilt profiles kept beside it: "<profile>.bak" is the newest, ".bak.2" the oldest.
 constexpr int kBackupCount = 3;
@@ -98,6 +96,8 @@ bool CopyBytes(CByteSource& source, CByteSink& sink)
 
 } // namespace
 
+using namespace SettingKeys;
+
 CConfigurationLoader::CConfigurationLoader(CIniFile& profile, CSettings& settings, CTexts& texts,
     CPlantCatalog& catalog, CServerCache& servers, const IClock& clock,
     IServerListUpdate& serverList, std::string profilePath)
@@ -127,7 +127,7 @@ bool CConfigurationLoader::LoadConfiguration(
     if (NeedsRebuild(fileRead))
         Rebuild(fileRead, strServer);
     m_settings.ReadMirrors();
-    if (m_profile.GetString(kSettings, "Lang", "").empty() && !ChooseLanguage(ui))
+    if (m_profile.GetString(kSection, kLanguage, "").empty() && !ChooseLanguage(ui))
         return false;
     m_texts.LoadTexts(m_profile);
     ShowProfileProblem(ui);
@@ -142,14 +142,14 @@ bool CConfigurationLoader::LoadConfiguration(
 bool CConfigurationLoader::IsCurrentVersion(bool fileRead)
 {
     int version[2] = {};
-    const std::string text = m_profile.GetString(kSettings, "Version", "0.0");
+    const std::string text = m_profile.GetString(kSection, kVersion, "0.0");
     return fileRead && ScanSeparatedIntegers(text, '.', version) == 2 && version[0] == kMajorVersion
         && version[1] == kMinorVersion;
 }
 
 bool CConfigurationLoader::NeedsRebuild(bool fileRead)
 {
-    const std::string language = m_profile.GetString(kSettings, "Lang", "-");
+    const std::string language = m_profile.GetString(kSection, kLanguage, "-");
     const std::string textSection = m_profile.GetString("Lang", language, "-");
     const std::string currency = m_profile.GetString(textSection, "Txt_Currency", "");
     return !IsCurrentVersion(fileRead) || language == "-" || textSection == "-" || currency.empty();
@@ -160,26 +160,21 @@ bool CConfigurationLoader::NeedsRebuild(bool fileRead)
 void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
 {
     // The date of the last server-list update is the program's own and not carried over.
-    m_profile.WriteString(kSettings, "ServerUpd", std::nullopt);
+    m_profile.WriteString(kSection, kServerUpdate, std::nullopt);
     const std::string replaced = DocumentText(m_profile);
 
-    const std::string language = m_profile.GetString(kSettings, "Lang", "");
-    strServer = m_profile.GetString(kSettings, "Server", "");
-    m_settings.m_bPreisListe = m_profile.GetInt(kSettings, "PreisListe", 0) != 0;
-    m_settings.m_bMaxFarm = m_profile.GetInt(kSettings, "MaxFarm", 0) != 0;
-    const int serverInterval = m_profile.GetInt(kSettings, "ServerInt", 5);
-    m_settings.m_nLoadFlag = m_profile.GetInt(kSettings, "LoadFlag", kDefaultLoadFlag);
-    const std::string windowSize = m_profile.GetString(kSettings, "WinSize", "");
-    m_settings.m_nMaxLevel = m_profile.GetInt(kSettings, "MaxLevel", 99);
-    m_settings.m_nOriginMask = m_profile.GetInt(kSettings, "OriginMask", -1);
-    m_settings.m_bWatchClipboard = m_profile.GetInt(kSettings, "WatchClipboard", 0) != 0;
+    const std::string language = m_profile.GetString(kSection, kLanguage, "");
+    strServer = m_profile.GetString(kSection, kServer, "");
+    const int serverInterval = m_profile.GetInt(kSection, kServerInterval, kDefaultServerInterval);
+    const std::string windowSize = m_profile.GetString(kSection, kWindowSize, "");
+    m_settings.ReadMirrors();
 
     m_catalog.ReadPlantNames(m_profile);
     m_servers.LoadServerTables();
     const PriceLines prices = CollectPriceLines();
 
     CResource resource;
-    resource.Load(kDefaultProfileId, "TXT");
+    resource.Load(kDefaultProfileId, kDefaultProfileType);
     CMemorySource source(resource.Data(), resource.Size());
     m_profile.ReadFrom(source);
 
@@ -190,18 +185,18 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
     m_servers.SaveServerTables();
     RestorePriceLines(prices);
 
-    m_profile.WriteString(kSettings, "Server", strServer);
-    m_profile.WriteString(kSettings, "Lang", language);
-    m_profile.WriteInt(kSettings, "PreisListe", m_settings.m_bPreisListe ? 1 : 0);
-    m_profile.WriteInt(kSettings, "MaxFarm", m_settings.m_bMaxFarm ? 1 : 0);
+    m_profile.WriteString(kSection, kServer, strServer);
+    m_profile.WriteString(kSection, kLanguage, language);
+    m_profile.WriteInt(kSection, kShowPriceList, m_settings.ShowsPriceList() ? 1 : 0);
+    m_profile.WriteInt(kSection, kMaxFarm, m_settings.CapsAtFarmPrice() ? 1 : 0);
     if (!windowSize.empty())
-        m_profile.WriteString(kSettings, "WinSize", windowSize);
-    m_profile.WriteInt(kSettings, "ServerInt", serverInterval);
-    m_profile.WriteInt(kSettings, "MaxLevel", m_settings.m_nMaxLevel);
-    m_profile.WriteInt(kSettings, "OriginMask", m_settings.m_nOriginMask);
-    m_profile.WriteInt(kSettings, "WatchClipboard", m_settings.m_bWatchClipboard ? 1 : 0);
-    if (m_settings.m_nLoadFlag != kDefaultLoadFlag)
-        m_profile.WriteInt(kSettings, "LoadFlag", m_settings.m_nLoadFlag);
+        m_profile.WriteString(kSection, kWindowSize, windowSize);
+    m_profile.WriteInt(kSection, kServerInterval, serverInterval);
+    m_profile.WriteInt(kSection, kMaxLevel, m_settings.MaxLevel());
+    m_profile.WriteInt(kSection, kOriginMask, m_settings.OriginMask());
+    m_profile.WriteInt(kSection, kWatchClipboard, m_settings.WatchesClipboard() ? 1 : 0);
+    if (m_settings.LoadFlag() != kDefaultLoadFlag)
+        m_profile.WriteInt(kSection, kLoadFlag, m_settings.LoadFlag());
 
     // A file that the rebuild gives back line for line holds nothing that a backup must keep:
     // one that an earlier rebuild wrote, say, which must not push the user's own file out of
@@ -293,7 +288,7 @@ bool CConfigurationLoader::ChooseLanguage(IUserInterface& ui)
     std::string chosen;
     if (!ui.ChooseLanguage(names, chosen))
         return false;
-    m_profile.WriteString(kSettings, "Lang", chosen);
+    m_profile.WriteString(kSection, kLanguage, chosen);
     m_profile.Save();
     return true;
 }
@@ -304,8 +299,8 @@ void CConfigurationLoader::CheckServerList()
 {
     const std::time_t now = m_clock.Now();
     const std::time_t lastUpdate
-        = LocalMidnight(m_profile.GetString(kSettings, "ServerUpd", "1980-01-01"));
-    int interval = m_profile.GetInt(kSettings, "ServerInt", 5);
+        = LocalMidnight(m_profile.GetString(kSection, kServerUpdate, kDefaultServerUpdate));
+    int interval = m_profile.GetInt(kSection, kServerInterval, kDefaultServerInterval);
     if (interval == 0)
         return;
     interval = std::clamp(interval, 3, 365);
@@ -313,6 +308,6 @@ void CConfigurationLoader::CheckServerList()
     const double days = std::fabs(std::trunc(std::difftime(now, lastUpdate) / kSecondsPerDay));
     if (days <= interval)
         return;
-    m_profile.WriteInt(kSettings, "ServerInt", interval);
+    m_profile.WriteInt(kSection, kServerInterval, interval);
     m_serverList.NoteServerListDue();
 }

@@ -3,9 +3,12 @@
 #include "app/ConfigurationLoader.h"
 #include "calc/OfferCalculator.h"
 #include "config/CatalogLoader.h"
+#include "config/SettingKeys.h"
 #include "platform/ByteSink.h"
 #include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"
+#include "prices/DownloadRun.h"
+#include "serverlist/ServerListRun.h"
 
 namespace {
 
@@ -30,6 +33,8 @@ std::uint64_t Fingerprint(const CIniFile& profile)
 }
 
 } // namespace
+
+using namespace SettingKeys;
 
 CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
     : m_strProfilePath(std::move(profilePath))
@@ -95,17 +100,17 @@ bool CQuotinoApp::ChangeLanguage(COfferCalculator& window, IUserInterface& ui)
         return false;
     std::vector<std::string> names;
     languages->GetKeys(names);
-    const std::string previous = m_profile.GetString("Settings", "Lang", "");
+    const std::string previous = m_profile.GetString(kSection, kLanguage, "");
     std::string chosen = previous;
     if (!ui.ChooseLanguage(names, chosen) || chosen.empty())
         return false;
 
-    m_profile.WriteString("Settings", "Lang", chosen);
+    m_profile.WriteString(kSection, kLanguage, chosen);
     m_texts.LoadTexts(m_profile);
     // A language listed without texts would blank the window and force a rebuild at the next
     // start; the previous language stays.
     if (m_texts.GetText("Txt_Currency").empty()) {
-        m_profile.WriteString("Settings", "Lang", previous);
+        m_profile.WriteString(kSection, kLanguage, previous);
         m_texts.LoadTexts(m_profile);
         return false;
     }
@@ -121,5 +126,85 @@ void CQuotinoApp::NoteServerListDue()
 
 void CQuotinoApp::PrepareFetch()
 {
-    m_fetch.m_nLoadFlag = m_settings.m_nLoadFlag;
+    m_fetch.m_nLoadFlag = m_settings.LoadFlag();
+}
+
+std::string CQuotinoApp::StoredServer()
+{
+    return m_profile.GetString(kSection, kServer, "");
+}
+
+void CQuotinoApp::StoreServer(const std::string& name)
+{
+    m_profile.WriteString(kSection, kServer, name);
+}
+
+std::string CQuotinoApp::StoredWindowSize()
+{
+    return m_profile.GetString(kSection, kWindowSize, "");
+}
+
+void CQuotinoApp::StoreWindowSize(const std::string& text)
+{
+    m_profile.WriteString(kSection, kWindowSize, text);
+}
+
+std::vector<std::string> CQuotinoApp::OfferedServers() const
+{
+    std::vector<std::string> offered;
+    for (const std::string& name : m_servers.m_astrServers)
+        if (m_servers.GetServerInt(name, "Selected", 1) != 0)
+            offered.push_back(name);
+    return offered;
+}
+
+void CQuotinoApp::OnServersChanged(std::function<void()> refill)
+{
+    m_serverList.m_fnRefillServers = std::move(refill);
+}
+
+std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadRun(std::vector<std::string> names)
+{
+    return std::make_unique<CDownloadRun>(m_downloader, m_fetch, std::move(names));
+}
+
+std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadAllRun(int maxTransfers)
+{
+    return std::make_unique<CDownloadRun>(
+        m_downloader, m_fetch, m_downloader.OfferedServers(), maxTransfers);
+}
+
+std::unique_ptr<CServerListRun> CQuotinoApp::NewServerListRun(long totalSeconds)
+{
+    return std::make_unique<CServerListRun>(m_profile, m_fetch, totalSeconds);
+}
+
+void CQuotinoApp::ApplyServerList(std::string_view body, IUserInterface* ui)
+{
+    m_serverList.ApplyServerList(body, ui);
+}
+
+bool CQuotinoApp::ImportPriceList(const std::string& server, const std::string& path)
+{
+    return m_downloader.ImportPriceList(server, path);
+}
+
+bool CQuotinoApp::KeepsProfileFile() const
+{
+    return m_profile.m_bKeepFile;
+}
+
+std::string CQuotinoApp::ProfileFileName() const
+{
+    return m_profile.Status().m_szFullName;
+}
+
+int CQuotinoApp::LastProfileError() const
+{
+    return m_profile.LastFileError();
+}
+
+void CQuotinoApp::ReloadTexts()
+{
+    m_texts.LoadTexts(m_profile);
 }

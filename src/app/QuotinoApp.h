@@ -13,9 +13,15 @@
 #include "servers/ServerCache.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+class CDownloadRun;
 class COfferCalculator;
+class CServerListRun;
 class IClock;
 class IUserInterface;
 
@@ -65,6 +71,48 @@ public:
     // Settings may change the fetch's flags at load; every network command takes them afresh.
     void PrepareFetch();
 
+    // The server the user chose last, and the window size stored as "width,height" text.
+    std::string StoredServer();
+    void StoreServer(const std::string& name);
+    std::string StoredWindowSize();
+    void StoreWindowSize(const std::string& text);
+    // The servers the server box offers, in the cache's order: every one not switched off
+    // in the server dialog.
+    std::vector<std::string> OfferedServers() const;
+    // Runs whenever a server-list update changed the servers; null stops it.
+    void OnServersChanged(std::function<void()> refill);
+
+    // Network runs over the program's own fetch; the caller starts and drives them.
+    // maxTransfers as for CDownloadRun.
+    std::unique_ptr<CDownloadRun> NewDownloadRun(std::vector<std::string> names);
+    std::unique_ptr<CDownloadRun> NewDownloadAllRun(int maxTransfers = 0);
+    std::unique_ptr<CServerListRun> NewServerListRun(long totalSeconds);
+    void ApplyServerList(std::string_view body, IUserInterface* ui);
+    bool ImportPriceList(const std::string& server, const std::string& path);
+
+    // Whether the profile could not be read and is therefore never saved over.
+    bool KeepsProfileFile() const;
+    // Set when the start told the user that the profile cannot be read or written.
+    bool ProfileProblemShown() const { return m_bProfileProblemShown; }
+    // The profile's full file name and the system's error number of its last failed access.
+    std::string ProfileFileName() const;
+    int LastProfileError() const;
+    // Reads the chosen language's texts afresh, as when the window closed before the load.
+    void ReloadTexts();
+
+    // The subsystems a caller works with directly.
+    CIniFile& Profile() { return m_profile; }
+    const CTexts& Texts() const { return m_texts; }
+    const CPlantCatalog& Catalog() const { return m_catalog; }
+    CServerCache& Servers() { return m_servers; }
+    CSettings& Settings() { return m_settings; }
+    const CSettings& Settings() const { return m_settings; }
+    CFetcher& Fetch() { return m_fetch; }
+    CDownloadOutcomes& Outcomes() { return m_outcomes; }
+
+private:
+    void NoteServerListDue() override;
+
     const std::string m_strProfilePath;
     CIniFile m_profile;
     CTexts m_texts;
@@ -76,12 +124,7 @@ public:
     CServerListUpdater m_serverList;
     CDownloadOutcomes m_outcomes;
     CPriceDownloader m_downloader;
-    // Set when the start told the user that the profile cannot be read or written.
     bool m_bProfileProblemShown = false;
-
-private:
-    void NoteServerListDue() override;
-
     const IClock& m_clock;
     // Of the document as loaded or last saved by SaveChanges.
     std::uint64_t m_nSavedFingerprint = 0;

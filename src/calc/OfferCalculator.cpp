@@ -132,12 +132,12 @@ bool COfferCalculator::IsListed(const std::string& key) const
 {
     if (ParseAmount(CPlantTables::Field(m_tables.m_mapOriginPrice, key)) == 0.0)
         return false;
-    if (ParseAmount(CPlantTables::Field(m_tables.m_mapLevel, key)) > m_settings.m_nMaxLevel)
+    if (ParseAmount(CPlantTables::Field(m_tables.m_mapLevel, key)) > m_settings.MaxLevel())
         return false;
     const long long origin = LeadingNumber(CPlantTables::Field(m_tables.m_mapOrigin, key));
     if (origin < 0 || origin >= kOriginBits)
         return false;
-    return (static_cast<unsigned>(m_settings.m_nOriginMask) >> origin) & 1u;
+    return (static_cast<unsigned>(m_settings.OriginMask()) >> origin) & 1u;
 }
 
 COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::string& name) const
@@ -245,7 +245,7 @@ void COfferCalculator::RebuildMarketPrices()
     for (const auto& [key, unused] : m_tables.m_mapOriginPrice) {
         const std::string plant = m_catalog.TranslatePlantName(key);
         std::string price = m_servers.GetServerValue(m_strServer, plant, kNoMarketPrice);
-        if (m_settings.m_bMaxFarm) {
+        if (m_settings.CapsAtFarmPrice()) {
             const double farmPrice
                 = ParseAmount(CPlantTables::Field(m_tables.m_mapOriginPrice, MakeUpper(plant)));
             // The cap always takes a comma, whatever the language.

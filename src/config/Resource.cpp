@@ -2,13 +2,6 @@
 
 #include "config/DefaultProfileData.h"
 
-namespace {
-
-constexpr int kDefaultProfileId = 129;
-constexpr std::string_view kDefaultProfileType = "TXT";
-
-} // namespace
-
 bool CResource::Load(int id, std::string_view type)
 {
     Free();

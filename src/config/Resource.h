@@ -4,8 +4,11 @@
 #include <string>
 #include <string_view>
 
+inline constexpr int kDefaultProfileId = 129;
+inline constexpr std::string_view kDefaultProfileType = "TXT";
+
 // A block of read-only data that the program carries inside itself, found by number and type.
-// The only such block is the default profile: type "TXT", number 129.
+// The only such block is the default profile.
 class CResource {
 public:
     CResource() = default;

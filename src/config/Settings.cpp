@@ -2,51 +2,49 @@
 
 #include "profile/IniFile.h"
 
-namespace {
-constexpr const char* kSection = "Settings";
-}
+using namespace SettingKeys;
 
 CSettings::CSettings(CIniFile& profile)
     : m_profile(profile)
 {
 }
 
-bool CSettings::SetPreisListe(bool show)
+bool CSettings::SetShowPriceList(bool show)
 {
-    m_bPreisListe = show;
-    return m_profile.WriteInt(kSection, "PreisListe", show ? 1 : 0);
+    m_bShowPriceList = show;
+    return m_profile.WriteInt(kSection, kShowPriceList, show ? 1 : 0);
 }
 
-bool CSettings::SetMaxFarm(bool capAtFarmPrice)
+bool CSettings::SetCapAtFarmPrice(bool capAtFarmPrice)
 {
     m_bMaxFarm = capAtFarmPrice;
-    return m_profile.WriteInt(kSection, "MaxFarm", capAtFarmPrice ? 1 : 0);
+    return m_profile.WriteInt(kSection, kMaxFarm, capAtFarmPrice ? 1 : 0);
 }
 
 bool CSettings::SetMaxLevel(int level)
 {
     m_nMaxLevel = level < 1 ? 1 : level;
-    return m_profile.WriteInt(kSection, "MaxLevel", m_nMaxLevel);
+    return m_profile.WriteInt(kSection, kMaxLevel, m_nMaxLevel);
 }
 
 bool CSettings::SetOriginMask(int mask)
 {
     m_nOriginMask = mask;
-    return m_profile.WriteInt(kSection, "OriginMask", mask);
+    return m_profile.WriteInt(kSection, kOriginMask, mask);
 }
 
 bool CSettings::SetWatchClipboard(bool watch)
 {
     m_bWatchClipboard = watch;
-    return m_profile.WriteInt(kSection, "WatchClipboard", watch ? 1 : 0);
+    return m_profile.WriteInt(kSection, kWatchClipboard, watch ? 1 : 0);
 }
 
 void CSettings::ReadMirrors()
 {
-    m_nLoadFlag = m_profile.GetInt(kSection, "LoadFlag", 49153);
-    m_bPreisListe = m_profile.GetInt(kSection, "PreisListe", 0) != 0;
-    m_bMaxFarm = m_profile.GetInt(kSection, "MaxFarm", 0) != 0;
-    m_nMaxLevel = m_profile.GetInt(kSection, "MaxLevel", 99);
-    m_nOriginMask = m_profile.GetInt(kSection, "OriginMask", -1);
-    m_bWatchClipboard = m_profile.GetInt(kSection, "WatchClipboard", 0) != 0;
+    m_nLoadFlag = m_profile.GetInt(kSection, kLoadFlag, kDefaultLoadFlag);
+    m_bShowPriceList = m_profile.GetInt(kSection, kShowPriceList, 0) != 0;
+    m_bMaxFarm = m_profile.GetInt(kSection, kMaxFarm, 0) != 0;
+    m_nMaxLevel = m_profile.GetInt(kSection, kMaxLevel, kDefaultMaxLevel);
+    m_nOriginMask = m_profile.GetInt(kSection, kOriginMask, kDefaultOriginMask);
+    m_bWatchClipboard = m_profile.GetInt(kSection, kWatchClipboard, 0) != 0;
 }

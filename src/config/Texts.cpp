@@ -1,6 +1,7 @@
 #include "config/Texts.h"
 
 #include "config/Resource.h"
+#include "config/SettingKeys.h"
 #include "platform/ByteSource.h"
 #include "platform/TextCase.h"
 #include "profile/IniFile.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr int kDefaultProfileId = 129;
 constexpr const char* kDefaultTextSection = "Texts Deutsch";
 
 // Copies a section's keys into texts; of a key written twice the first occurrence wins, and a
@@ -30,7 +30,7 @@ CIniFile& BuiltInProfile()
         auto* document = new CIniFile;
         document->m_bAutoReload = false;
         CResource resource;
-        if (resource.Load(kDefaultProfileId, "TXT")) {
+        if (resource.Load(kDefaultProfileId, kDefaultProfileType)) {
             CMemorySource source(resource.Data(), resource.Size());
             document->ReadFrom(source);
         }
@@ -71,7 +71,8 @@ std::string CTexts::GetText(std::string_view key) const
 void CTexts::LoadTexts(CIniFile& profile)
 {
     m_mapTexts.clear();
-    const std::string language = profile.GetString("Settings", "Lang", "");
+    const std::string language
+        = profile.GetString(SettingKeys::kSection, SettingKeys::kLanguage, "");
     const std::string sectionName = profile.GetString("Lang", language, kDefaultTextSection);
     if (const CIniSection* section = profile.FindSection(sectionName))
         AddSection(*section, m_mapTexts);

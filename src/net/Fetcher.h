@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/SettingKeys.h"
 #include "net/TransferWorker.h"
 
 #include <cstdint>
@@ -56,8 +57,7 @@ public:
     static void WriteCopyFile(const std::string& path, const std::string& requestedUrl,
         const STransferResponse& response);
 
-    // 0x8000 follows redirects from https to http, 0x4000 from http to https.
-    int m_nLoadFlag = 49153;
+    int m_nLoadFlag = SettingKeys::kDefaultLoadFlag;
     int m_nLastError = 0;
     std::string m_strCopyFolder; // a file-system path, as the OS gave it; no copies while empty
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/SettingKeys.h"
+
 #include <any>
 #include <condition_variable>
 #include <cstdint>
@@ -19,7 +21,7 @@ struct STransferResponse;
 // with the caller's settings.
 struct STransferRequest {
     std::string url;
-    int loadFlag = 49153; // 0x8000 follows redirects from https to http, 0x4000 the other way
+    int loadFlag = SettingKeys::kDefaultLoadFlag;
     long maxRedirects = 10;
     long connectTimeoutMs = 15000;
     long stallSeconds = 30;

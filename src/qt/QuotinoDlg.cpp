@@ -76,7 +76,7 @@ CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipb
     : QDialog(parent)
     , CQtControlView(*this, [this](int id) { return m_builder.Control(id); })
     , m_app(app)
-    , m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.m_texts, this))
+    , m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.Texts(), this))
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())

@@ -1,5 +1,6 @@
 #include "serverlist/ServerListRun.h"
 
+#include "config/SettingKeys.h"
 #include "net/Fetcher.h"
 #include "prices/PriceList.h"
 #include "profile/IniFile.h"
@@ -22,7 +23,8 @@ CServerListRun::CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSec
 void CServerListRun::Start()
 {
     m_started = std::chrono::steady_clock::now();
-    const std::string address = m_profile.GetString("Settings", "ServerList", "");
+    const std::string address
+        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServerList, "");
     if (address.empty()) {
         m_outcome.kind = SDownloadOutcome::EKind::AddressMissing;
         Finish(false);
@@ -75,7 +77,7 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
         break;
     case EStep::Current:
         if (ok)
-            m_profile.WriteString("Settings", "ServerList", m_strAddress);
+            m_profile.WriteString(SettingKeys::kSection, SettingKeys::kServerList, m_strAddress);
         Finish(ok);
         break;
     default:
@@ -91,7 +93,8 @@ void CServerListRun::AfterList(bool ok, long status)
         return;
     }
     m_outcome = SDownloadOutcome::FromFetch(false, m_fetch.m_nLastError, status);
-    const std::string fallback = m_profile.GetString("Settings", "ServerListFallback", "");
+    const std::string fallback
+        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServerListFallback, "");
     if (fallback.empty())
         Finish(false);
     else

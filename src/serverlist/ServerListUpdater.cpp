@@ -1,5 +1,6 @@
 #include "serverlist/ServerListUpdater.h"
 
+#include "config/SettingKeys.h"
 #include "config/Texts.h"
 #include "net/Fetcher.h"
 #include "platform/Clock.h"
@@ -81,7 +82,7 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     const std::tm today = LocalTime(m_clock.Now());
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%d", &today);
-    m_profile.WriteString("Settings", "ServerUpd", date);
+    m_profile.WriteString(SettingKeys::kSection, SettingKeys::kServerUpdate, date);
     // One notice per list, however many version rows it carries.
     if (ui && m_announced != std::pair { kMajorVersion, kMinorVersion })
         ui->ShowUpdateNotice(m_announced.first, m_announced.second);

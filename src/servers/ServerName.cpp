@@ -1,5 +1,6 @@
 #include "servers/ServerName.h"
 
+#include "config/SettingKeys.h"
 #include "platform/TextCase.h"
 #include "profile/IniFile.h"
 
@@ -8,8 +9,9 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 10> kOwnedSections = { "Settings", "Lang", "Plants", "Liste",
-    "Umsetzen", "Preislisten", "Texts Deutsch", "Texts English", "Texts NL", "Texts Francais" };
+constexpr std::array<std::string_view, 10> kOwnedSections
+    = { SettingKeys::kSection, "Lang", "Plants", "Liste", "Umsetzen", "Preislisten",
+          "Texts Deutsch", "Texts English", "Texts NL", "Texts Francais" };
 
 // The text sections that [Lang] names, besides the built-in four.
 bool IsTextSection(std::string_view section, CIniFile& profile)

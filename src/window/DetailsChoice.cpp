@@ -54,7 +54,7 @@ int CDetailsChoice::TemplateId() const
 void CDetailsChoice::OnInit(IWindowView& view)
 {
     const int levels = static_cast<int>(m_astrLevels.size());
-    if (m_settings.m_nMaxLevel > levels)
+    if (m_settings.MaxLevel() > levels)
         m_settings.SetMaxLevel(levels);
 
     view.SetText(IDC_CANCEL, m_texts.GetText("Txt_Cancel"));
@@ -65,13 +65,13 @@ void CDetailsChoice::OnInit(IWindowView& view)
     for (int level = 1; level <= levels; ++level)
         entries.push_back(LevelEntry(level, m_astrLevels[static_cast<size_t>(level - 1)]));
     view.SetItems(IDC_DETAILS_LEVELS, entries);
-    const int maxLevel = m_settings.m_nMaxLevel;
+    const int maxLevel = m_settings.MaxLevel();
     view.SetCurrentItem(
         IDC_DETAILS_LEVELS, maxLevel >= 1 && maxLevel <= levels ? maxLevel - 1 : -1);
 
     std::vector<bool> selected;
     for (size_t origin = 0; origin < m_astrOrigins.size(); ++origin)
-        selected.push_back((m_settings.m_nOriginMask & OriginBit(origin)) != 0);
+        selected.push_back((m_settings.OriginMask() & OriginBit(origin)) != 0);
     view.SetItems(IDC_DETAILS_ORIGINS, m_astrOrigins);
     view.SetSelectedItems(IDC_DETAILS_ORIGINS, selected);
 }

@@ -26,7 +26,7 @@ CDownloadCommands::CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IU
 {
     // The worker's thread only posts: everything else happens on the window's thread.
     std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
-    m_app.m_fetch.SetNotify([alive, &view] {
+    m_app.Fetch().SetNotify([alive, &view] {
         view.Post([alive] {
             if (const auto self = alive.lock())
                 (*self)->OnTransfersFinished();
@@ -36,8 +36,8 @@ CDownloadCommands::CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IU
 
 CDownloadCommands::~CDownloadCommands()
 {
-    m_app.m_fetch.SetNotify(nullptr);
-    m_app.m_fetch.CancelAll();
+    m_app.Fetch().SetNotify(nullptr);
+    m_app.Fetch().CancelAll();
 }
 
 void CDownloadCommands::Download()
@@ -45,8 +45,7 @@ void CDownloadCommands::Download()
     if (IsBusy())
         return;
     Begin(ECommand::Download);
-    m_pRun = std::make_unique<CDownloadRun>(
-        m_app.m_downloader, m_app.m_fetch, std::vector<std::string> { m_hooks.selectedServer() });
+    m_pRun = m_app.NewDownloadRun({ m_hooks.selectedServer() });
     m_pRun->Start();
     ApplyNextServer();
 }
@@ -58,8 +57,7 @@ void CDownloadCommands::DownloadAll()
     m_view.SetText(IDC_DATE, m_app.GetText("Txt_DownloadAll") + "...");
     m_view.RepaintNow(IDC_DATE);
     Begin(ECommand::DownloadAll);
-    m_pRun = std::make_unique<CDownloadRun>(
-        m_app.m_downloader, m_app.m_fetch, m_app.m_downloader.OfferedServers());
+    m_pRun = m_app.NewDownloadAllRun();
     m_pRun->m_fnProgress = [this](const std::string& name) {
         m_view.SetText(IDC_MARKET_DATE, name);
         m_view.RepaintNow(IDC_MARKET_DATE);
@@ -75,8 +73,7 @@ void CDownloadCommands::LoadServerList(bool atStart)
     if (atStart)
         m_app.ClearServerListUpdateDue();
     Begin(ECommand::ServerList);
-    m_pListRun = std::make_unique<CServerListRun>(
-        m_app.m_profile, m_app.m_fetch, atStart ? kStartupListSeconds : 0);
+    m_pListRun = m_app.NewServerListRun(atStart ? kStartupListSeconds : 0);
     m_pListRun->Start();
     if (m_pListRun->IsDone())
         FinishServerList();
@@ -86,9 +83,9 @@ bool CDownloadCommands::ImportPriceList(const std::string& path)
 {
     if (IsBusy())
         return false;
-    m_app.m_outcomes.ForgetServerList();
+    m_app.Outcomes().ForgetServerList();
     m_strImportFolder = FolderOf(path);
-    const bool imported = m_app.m_downloader.ImportPriceList(m_hooks.selectedServer(), path);
+    const bool imported = m_app.ImportPriceList(m_hooks.selectedServer(), path);
     m_hooks.recalculatePrices();
     m_hooks.commandFinished();
     return imported;
@@ -96,12 +93,12 @@ bool CDownloadCommands::ImportPriceList(const std::string& path)
 
 void CDownloadCommands::ShowOutcome()
 {
-    m_view.SetToolTip(IDC_DATE, m_app.m_outcomes.Tooltip(m_hooks.selectedServer(), m_app.m_texts));
+    m_view.SetToolTip(IDC_DATE, m_app.Outcomes().Tooltip(m_hooks.selectedServer(), m_app.Texts()));
 }
 
 void CDownloadCommands::Begin(ECommand command)
 {
-    m_app.m_outcomes.ForgetServerList();
+    m_app.Outcomes().ForgetServerList();
     m_app.PrepareFetch();
     m_eCommand = command;
     // Download all shows its progress in the labels instead.
@@ -110,7 +107,7 @@ void CDownloadCommands::Begin(ECommand command)
 
 void CDownloadCommands::OnTransfersFinished()
 {
-    for (STransferResponse& response : m_app.m_fetch.TakeFinished()) {
+    for (STransferResponse& response : m_app.Fetch().TakeFinished()) {
         // Responses of a stopped command arrive late and belong to no run.
         if (m_pRun)
             m_pRun->OnFinished(std::move(response));
@@ -163,7 +160,7 @@ void CDownloadCommands::Finish()
 {
     const std::unique_ptr<CDownloadRun> run = std::move(m_pRun);
     if (m_eCommand == ECommand::DownloadAll)
-        m_app.m_outcomes.RecordDownloadAll(run->Failed(), run->Count(), run->Applied());
+        m_app.Outcomes().RecordDownloadAll(run->Failed(), run->Count(), run->Applied());
     m_pWait.reset();
     m_eCommand = ECommand::None;
     m_hooks.recalculatePrices();
@@ -175,9 +172,9 @@ void CDownloadCommands::Finish()
 void CDownloadCommands::FinishServerList()
 {
     const std::unique_ptr<CServerListRun> run = std::move(m_pListRun);
-    m_app.m_outcomes.RecordServerList(run->Outcome());
+    m_app.Outcomes().RecordServerList(run->Outcome());
     if (run->Succeeded())
-        m_app.m_serverList.ApplyServerList(run->Body(), &m_ui);
+        m_app.ApplyServerList(run->Body(), &m_ui);
     m_pWait.reset();
     m_eCommand = ECommand::None;
     ShowOutcome();

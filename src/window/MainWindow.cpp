@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kSettings = "Settings";
-
 // The template's tab stops of the report and the price list pane, in dialog units.
 const std::vector<int> kReportStops = { 20, 95, 155, 215, 275 };
 const std::vector<int> kPriceListStops = { 70, 110 };
@@ -32,8 +30,8 @@ CMainWindow::CMainWindow(
     , m_view(view)
     , m_ui(ui)
     , m_clipboard(clipboard)
-    , m_calc(app.m_catalog, app.m_texts, app.m_servers, app.m_settings)
-    , m_watch(clipboard, m_paste, m_calc.m_templates, app.m_texts, view.Notifier())
+    , m_calc(app.Catalog(), app.Texts(), app.Servers(), app.Settings())
+    , m_watch(clipboard, m_paste, m_calc.m_templates, app.Texts(), view.Notifier())
     , m_downloads(app, view, ui)
 {
     m_downloads.SetHooks({
@@ -42,12 +40,12 @@ CMainWindow::CMainWindow(
         .commandFinished = [this] { m_app.SaveChanges(); },
     });
     // A server list update, also the one the start-up runs, refills the server box.
-    m_app.m_serverList.m_fnRefillServers = [this] { FillServerCombo(); };
+    m_app.OnServersChanged([this] { FillServerCombo(); });
 }
 
 CMainWindow::~CMainWindow()
 {
-    m_app.m_serverList.m_fnRefillServers = nullptr;
+    m_app.OnServersChanged(nullptr);
 }
 
 bool CMainWindow::OnInit()
@@ -66,11 +64,11 @@ bool CMainWindow::OnInit()
     m_calc.ReadTexts();
     ApplyTexts();
     m_view.SetChecked(IDC_LOCKED, true);
-    m_view.SetChecked(IDC_MAX_FARM, m_app.m_settings.m_bMaxFarm);
+    m_view.SetChecked(IDC_MAX_FARM, m_app.Settings().CapsAtFarmPrice());
 
     m_rcInput = m_view.ControlRect(IDC_INPUT);
     m_rcReport = m_view.ControlRect(IDC_REPORT);
-    m_anchors.ShowPriceList(m_view, m_app.m_settings.m_bPreisListe, m_rcInput, m_rcReport);
+    m_anchors.ShowPriceList(m_view, m_app.Settings().ShowsPriceList(), m_rcInput, m_rcReport);
     m_bInitialised = true;
 
     TakeListFromClipboard(true);
@@ -88,9 +86,8 @@ bool CMainWindow::OnInit()
 // grow by its frame at every start.
 void CMainWindow::RestoreWindowSize()
 {
-    m_restoredSize
-        = CControlAnchors::RestoredSize(m_app.m_profile.GetString(kSettings, "WinSize", ""),
-            m_minSize, m_view.AvailableClientSize());
+    m_restoredSize = CControlAnchors::RestoredSize(
+        m_app.StoredWindowSize(), m_minSize, m_view.AvailableClientSize());
     if (m_restoredSize == m_view.ClientSize())
         return;
     m_view.ResizeClient(m_restoredSize);
@@ -167,7 +164,7 @@ void CMainWindow::RecalcLayout()
 {
     const SSize size = m_view.ClientSize();
     m_anchors.RecalcLayout(m_view, size.width - m_templateSize.width,
-        size.height - m_templateSize.height, m_app.m_settings.m_bPreisListe);
+        size.height - m_templateSize.height, m_app.Settings().ShowsPriceList());
 }
 
 CCalculation CMainWindow::Calculate()
@@ -196,16 +193,10 @@ CCalculation CMainWindow::Calculate()
 
 void CMainWindow::FillServerCombo()
 {
-    const std::string stored = m_app.m_profile.GetString(kSettings, "Server", "");
-    std::vector<std::string> offered;
-    int selected = -1;
-    for (const std::string& name : m_app.m_servers.m_astrServers) {
-        if (m_app.m_servers.GetServerInt(name, "Selected", 1) == 0)
-            continue;
-        if (name == stored)
-            selected = static_cast<int>(offered.size());
-        offered.push_back(name);
-    }
+    const std::string stored = m_app.StoredServer();
+    const std::vector<std::string> offered = m_app.OfferedServers();
+    const auto found = std::find(offered.begin(), offered.end(), stored);
+    int selected = found == offered.end() ? -1 : static_cast<int>(found - offered.begin());
     // At first start no server is stored: the first one offered lets Download work at once.
     if (stored.empty() && !offered.empty())
         selected = 0;
@@ -255,7 +246,8 @@ void CMainWindow::OnClipboardChanged(bool windowActive)
 {
     if (!m_bInitialised || IsBusy())
         return;
-    const bool watching = m_app.m_settings.m_bWatchClipboard && m_view.HearsClipboardInBackground();
+    const bool watching
+        = m_app.Settings().WatchesClipboard() && m_view.HearsClipboardInBackground();
     const std::optional<std::string> list = m_watch.TakeChange(watching, windowActive);
     if (!list)
         return;
@@ -285,7 +277,7 @@ void CMainWindow::OnClose()
     // to fit this screen.
     const SSize size = m_view.ClientSize();
     if (m_bInitialised && size != m_minSize && size != m_restoredSize)
-        m_app.m_profile.WriteString(kSettings, "WinSize", CControlAnchors::FormatSize(size));
+        m_app.StoreWindowSize(CControlAnchors::FormatSize(size));
 }
 
 // The window was sized for an estimate of its frame and placed before the window manager framed
@@ -372,7 +364,7 @@ void CMainWindow::OnServerChange()
 {
     CWaitCursor wait(&m_ui);
     m_calc.m_strServer = SelectedServer();
-    m_app.m_profile.WriteString(kSettings, "Server", m_calc.m_strServer);
+    m_app.StoreServer(m_calc.m_strServer);
     m_calc.RebuildMarketPrices();
     Calculate();
     m_app.SaveChanges();
@@ -380,8 +372,8 @@ void CMainWindow::OnServerChange()
 
 void CMainWindow::OnTogglePriceList()
 {
-    const bool show = !m_app.m_settings.m_bPreisListe;
-    m_app.m_settings.SetPreisListe(show);
+    const bool show = !m_app.Settings().ShowsPriceList();
+    m_app.Settings().SetShowPriceList(show);
     m_anchors.ShowPriceList(m_view, show, m_rcInput, m_rcReport);
     RecalcLayout();
     m_app.SaveChanges();
@@ -389,7 +381,7 @@ void CMainWindow::OnTogglePriceList()
 
 void CMainWindow::OnMaxFarm()
 {
-    m_app.m_settings.SetMaxFarm(m_view.IsChecked(IDC_MAX_FARM));
+    m_app.Settings().SetCapAtFarmPrice(m_view.IsChecked(IDC_MAX_FARM));
     m_calc.RebuildMarketPrices();
     Calculate();
     m_app.SaveChanges();
@@ -397,14 +389,14 @@ void CMainWindow::OnMaxFarm()
 
 void CMainWindow::OnSelectServers()
 {
-    CServerSelection selection(m_app.m_texts, m_app.m_profile, m_app.m_servers);
+    CServerSelection selection(m_app.Texts(), m_app.Profile(), m_app.Servers());
     m_view.RunDialog(selection);
     FillServerCombo();
 }
 
 void CMainWindow::OnDetails()
 {
-    CDetailsChoice details(m_app.m_texts, m_app.m_settings);
+    CDetailsChoice details(m_app.Texts(), m_app.Settings());
     if (m_view.RunDialog(details)) {
         Calculate();
         m_app.SaveChanges();
@@ -413,7 +405,7 @@ void CMainWindow::OnDetails()
 
 void CMainWindow::OnAbout()
 {
-    CAboutDialog about(m_app.m_texts);
+    CAboutDialog about(m_app.Texts());
     m_view.RunDialog(about);
 }
 
@@ -436,15 +428,15 @@ void CMainWindow::OnImportCommand()
 
 void CMainWindow::OnWatchClipboard()
 {
-    m_app.m_settings.SetWatchClipboard(!m_app.m_settings.m_bWatchClipboard);
-    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.m_settings.m_bWatchClipboard);
+    m_app.Settings().SetWatchClipboard(!m_app.Settings().WatchesClipboard());
+    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.Settings().WatchesClipboard());
     m_app.SaveChanges();
 }
 
 void CMainWindow::ShowWatchCommand()
 {
     m_view.SetCommandText(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_WatchClipboard"));
-    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.m_settings.m_bWatchClipboard);
+    m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.Settings().WatchesClipboard());
     if (!m_view.HearsClipboardInBackground())
         m_view.DisableCommand(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_TipWatchUnavailable"));
 }

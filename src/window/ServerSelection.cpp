@@ -1,5 +1,6 @@
 #include "window/ServerSelection.h"
 
+#include "config/SettingKeys.h"
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
 #include "profile/IniFile.h"
@@ -30,7 +31,8 @@ void CServerSelection::OnInit(IWindowView& view)
     view.SetText(IDC_CANCEL, m_texts.GetText("Txt_Cancel"));
     view.SetText(IDC_SERVER_ADD, m_texts.GetText("Txt_Add"));
 
-    const std::string current = m_profile.GetString("Settings", "Server", "");
+    const std::string current
+        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServer, "");
     m_astrNames = m_servers.m_astrServers;
     std::vector<bool> selected;
     selected.reserve(m_astrNames.size());
@@ -64,7 +66,8 @@ void CServerSelection::StoreSelection(IWindowView& view)
         m_servers.SetServerInt(m_astrNames[row], "Selected", selected[row] ? 1 : 0);
     if (std::find(selected.begin(), selected.end(), true) != selected.end())
         return;
-    const std::string current = m_profile.GetString("Settings", "Server", "");
+    const std::string current
+        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServer, "");
     if (!current.empty())
         m_servers.SetServerValue(current, "Selected", "1");
 }

@@ -286,9 +286,9 @@ TEST_F(ConfigurationLoaderTest, RebuildOfAnOlderVersionKeepsExactlyTheSettingsAn
     EXPECT_TRUE(SameBytes(oldProfile, ReadWholeFile(m_backup)));
     EXPECT_TRUE(start.ui.m_offers.empty());
     EXPECT_EQ("Server 3", start.strServer);
-    EXPECT_TRUE(start.settings.m_bMaxFarm);
-    EXPECT_EQ(30, start.settings.m_nMaxLevel);
-    EXPECT_EQ(12345, start.settings.m_nLoadFlag);
+    EXPECT_TRUE(start.settings.CapsAtFarmPrice());
+    EXPECT_EQ(30, start.settings.MaxLevel());
+    EXPECT_EQ(12345, start.settings.LoadFlag());
     EXPECT_EQ("Pirk Percent Calculator", start.texts.GetText("Txt_Title"));
     EXPECT_EQ("0,12", start.servers.GetServerValue("Server 3", "Karotte", ""));
 }

@@ -202,7 +202,7 @@ TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
     CCalcWorld world(Language::English);
     AddExampleServer(world);
     world.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
-    world.m_settings.m_nOriginMask = 1;
+    world.m_settings.SetOriginMask(1);
     EXPECT_EQ("\tOrigin\tMarket"
               "\r\nCarrots\t0,06\t0,10"
               "\r\nLettuce\t0,08\t1.5"
@@ -211,8 +211,8 @@ TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
 
     CCalcWorld german(Language::German);
     german.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
-    german.m_settings.m_nOriginMask = 1;
-    german.m_settings.m_nMaxLevel = 1;
+    german.m_settings.SetOriginMask(1);
+    german.m_settings.SetMaxLevel(1);
     EXPECT_EQ("\tHerkunft\tMarkt\r\nKarotte\t0,06\t\r\nSalat\t0,08\t1,5",
         german.m_calc.Calculate("").strPriceList);
 }
@@ -245,8 +245,10 @@ TEST(OfferCalculator, PriceListPaneFiltersByLevelAndOriginButTheReportDoesNot)
         CCalcWorld world(Language::German);
         world.AddPlant("Testkraut", { "1", "0", "0", "1", "1", "0,5" }, "Testkraut");
         world.AddPlant("Leerkraut", { "1", "0", "0", "1", "1", "0,00" }, "Leerkraut");
-        world.m_settings.m_nMaxLevel = c.maxLevel;
-        world.m_settings.m_nOriginMask = c.originMask;
+        // Through the document: the setter would raise a level of 0 to 1.
+        world.m_profile.WriteInt("Settings", "MaxLevel", c.maxLevel);
+        world.m_profile.WriteInt("Settings", "OriginMask", c.originMask);
+        world.m_settings.ReadMirrors();
         const CCalculation result = world.m_calc.Calculate("1 x Steinpilz");
         EXPECT_EQ(c.names, PaneNames(result.strPriceList)) << c.maxLevel << " " << c.originMask;
         EXPECT_NE(std::string::npos, result.strReport.find("1\tSteinpilz\t32,00=32,00"));
@@ -263,14 +265,14 @@ TEST(OfferCalculator, OriginsWithoutAMaskBitAreNotListed)
     world.AddPlant(
         "KrautHuge", { "1", "99999999999999999999", "0", "1", "1", "1,00" }, "KrautHuge");
     world.AddPlant("KrautText", { "1", "drei", "0", "1", "1", "1,00" }, "KrautText");
-    world.m_settings.m_nOriginMask = -1;
+    world.m_settings.SetOriginMask(-1);
     const std::vector<std::string> all = PaneNames(world.m_calc.Calculate("").strPriceList);
     EXPECT_EQ(1, std::count(all.begin(), all.end(), "Kraut31"));
     EXPECT_EQ(1, std::count(all.begin(), all.end(), "KrautText")) << "no number reads as origin 0";
     for (const char* name : { "Kraut32", "KrautMinus", "KrautHuge" })
         EXPECT_EQ(0, std::count(all.begin(), all.end(), name)) << name;
 
-    world.m_settings.m_nOriginMask = 1;
+    world.m_settings.SetOriginMask(1);
     const std::vector<std::string> farm = PaneNames(world.m_calc.Calculate("").strPriceList);
     EXPECT_EQ(0, std::count(farm.begin(), farm.end(), "Kraut31"));
     EXPECT_EQ(0, std::count(farm.begin(), farm.end(), "Kraut32"));
@@ -295,8 +297,8 @@ TEST(OfferCalculator, RebuildTakesTheServersPricesCappedAtTheFarmPriceOnRequest)
         CCalcWorld world(c.language);
         if (c.downloaded)
             AddExampleServer(world);
-        world.m_settings.m_nMaxLevel = 99;
-        world.m_settings.m_bMaxFarm = c.maxFarm;
+        world.m_settings.SetMaxLevel(99);
+        world.m_settings.SetCapAtFarmPrice(c.maxFarm);
         world.m_calc.RebuildMarketPrices();
         const auto& prices = world.m_calc.m_mapMarketPrice;
         EXPECT_EQ(8u, prices.size());
@@ -309,13 +311,13 @@ TEST(OfferCalculator, CapChangesOnlyTheEffectiveTableNeverTheCache)
 {
     CCalcWorld world(Language::German);
     world.AddServer("Server 1", { { "Karotte", "0,10" }, { "Salat", "0,05" } });
-    world.m_settings.m_bMaxFarm = true;
+    world.m_settings.SetCapAtFarmPrice(true);
     world.m_calc.RebuildMarketPrices();
     EXPECT_EQ("0,06", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
     EXPECT_EQ("0,05", world.m_calc.m_mapMarketPrice.at("SALAT"));
     EXPECT_EQ("0,10", world.m_servers.GetServerValue("Server 1", "Karotte", ""));
 
-    world.m_settings.m_bMaxFarm = false;
+    world.m_settings.SetCapAtFarmPrice(false);
     world.m_calc.RebuildMarketPrices();
     EXPECT_EQ("0,10", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
 }

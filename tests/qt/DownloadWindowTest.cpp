@@ -124,7 +124,7 @@ struct Window {
         m_app = std::make_unique<CQuotinoApp>(Path(), m_clock);
         m_app->InitInstance();
         m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, &m_clipboard);
-        m_app->m_fetch.m_nConnectTimeoutMs = 2000;
+        m_app->Fetch().m_nConnectTimeoutMs = 2000;
         m_window->show();
     }
     std::string Path() const { return m_dir.file("quotino.ini"); }
@@ -139,11 +139,11 @@ struct Window {
     }
     std::string Stamp(const std::string& server) const
     {
-        return m_app->m_servers.GetServerValue(server, "Aktualisiert", "<none>");
+        return m_app->Servers().GetServerValue(server, "Aktualisiert", "<none>");
     }
     std::string Price(const std::string& server) const
     {
-        return m_app->m_servers.GetServerValue(server, "Karotte", "<none>");
+        return m_app->Servers().GetServerValue(server, "Karotte", "<none>");
     }
     QLabel* Label(int id) const { return m_window->Control<QLabel>(id); }
     void Select(const QString& server) const
@@ -258,7 +258,7 @@ void DownloadWindowTest::ServersAnsweringInReverseAreAppliedInListOrder()
     }
     for (const std::string& name : names)
         QCOMPARE(
-            run.m_app->m_profile.GetString(name, "Aktualisiert"), std::string("6.12.26 09:05"));
+            run.m_app->Profile().GetString(name, "Aktualisiert"), std::string("6.12.26 09:05"));
     QCOMPARE(run.Label(1003)->text(), kNewLabel);
 }
 
@@ -293,7 +293,7 @@ void DownloadWindowTest::ClosingDuringATransferSavesAndExitsWithinASecond()
     server.Answer("stall", -1);
     auto run = std::make_unique<Window>(
         std::vector<std::pair<std::string, std::string>> { { "Server 1", server.Url("stall") } });
-    run->m_app->m_profile.WriteString("Settings", "Marker", "this run");
+    run->m_app->Profile().WriteString("Settings", "Marker", "this run");
     QElapsedTimer clock;
     QTimer::singleShot(0, run->m_window.get(), [&] {
         run->m_window->Control<QPushButton>(1004)->click();
@@ -366,8 +366,8 @@ void DownloadWindowTest::TooltipsSayWhatWentWrong()
     }
 
     Window run(servers);
-    run.m_app->m_fetch.m_nMaxBodyBytes = 1024;
-    run.m_app->m_fetch.m_nStallSeconds = 1;
+    run.m_app->Fetch().m_nMaxBodyBytes = 1024;
+    run.m_app->Fetch().m_nStallSeconds = 1;
     run.m_window->Control<QPushButton>(1006)->click();
     QVERIFY(run.WaitUntilIdle(15000));
 
@@ -382,7 +382,7 @@ void DownloadWindowTest::TooltipsSayWhatWentWrong()
     QCOMPARE(run.Label(1003)->text(), kNewLabel);
 
     // A server-list update that fails says so, too.
-    run.m_app->m_profile.WriteString("Settings", "ServerList", server.Url("gone"));
+    run.m_app->Profile().WriteString("Settings", "ServerList", server.Url("gone"));
     run.m_window->Control<QPushButton>(1013)->click();
     QVERIFY(run.WaitUntilIdle());
     QCOMPARE(run.Label(1003)->toolTip(),
@@ -429,19 +429,19 @@ void DownloadWindowTest::ImportTakesAFileInAnyGameLanguage()
     QVERIFY(drop.isAccepted());
 
     const std::string untouched
-        = run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>");
+        = run.m_app->Servers().GetServerValue("Server 2", "Knoblauch", "<none>");
     const std::map<std::string, std::string> expected
         = { { "gelbe Teichrose", "12,50" }, { "Kartoffel", "0,75" }, { "Knoblauch", "1,05" } };
     for (const auto& [plant, price] : expected) {
-        QCOMPARE(run.m_app->m_servers.GetServerValue("Server 1", plant, ""), price);
-        QCOMPARE(run.m_app->m_profile.GetString("Server 1", plant, ""), price);
+        QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", plant, ""), price);
+        QCOMPARE(run.m_app->Profile().GetString("Server 1", plant, ""), price);
     }
-    QCOMPARE(run.m_app->m_profile.GetString("Server 1", "Aktualisiert", ""),
+    QCOMPARE(run.m_app->Profile().GetString("Server 1", "Aktualisiert", ""),
         std::string("6.12.26 09:05"));
     QCOMPARE(run.Label(1003)->text(), kNewLabel);
     QCOMPARE(run.Label(1011)->text(), QStringLiteral("Marktpreise von: 06.12.2026 08:00"));
     QVERIFY(run.m_window->Control<QPlainTextEdit>(1012)->toPlainText().contains("12,50"));
-    QCOMPARE(run.m_app->m_servers.GetServerValue("Server 2", "Knoblauch", "<none>"), untouched);
+    QCOMPARE(run.m_app->Servers().GetServerValue("Server 2", "Knoblauch", "<none>"), untouched);
 
     // A file that is no list changes nothing and says why.
     run.Select(QStringLiteral("Server 2"));
@@ -476,7 +476,7 @@ void DownloadWindowTest::StartupUpdateDoesNotDelayTheFirstReport()
     QVERIFY(run->WaitUntilIdle());
     QCOMPARE(run->m_window->Control<QComboBox>(1002)->count(), 2);
     QCOMPARE(
-        run->m_app->m_profile.GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
+        run->m_app->Profile().GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
 }
 
 QTEST_MAIN(DownloadWindowTest)

@@ -29,7 +29,7 @@ struct Run {
 
     CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
-    COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
+    COfferCalculator m_window { m_app.Catalog(), m_app.Texts(), m_app.Servers(), m_app.Settings() };
     CFakeUserInterface m_ui { "English" };
 };
 
@@ -78,7 +78,7 @@ void ExitSaveTest::FailedSaveAsksAndQuittingLeavesTheFileAsItWas()
     fs::permissions(path, fs::perms::owner_read);
 
     Run run(path);
-    run.m_app.m_servers.SetServerValue("Server 1", "Karotte", "0,99");
+    run.m_app.Servers().SetServerValue("Server 1", "Karotte", "0,99");
     QString shown;
     Answer(QStringLiteral("&Quit without saving"), shown);
     QVERIFY(!CExitSave(run.m_app).Run());
@@ -100,7 +100,7 @@ void ExitSaveTest::TryingAgainSavesOnceTheFileCanBeWritten()
     fs::permissions(path, fs::perms::owner_read);
 
     Run run(path);
-    run.m_app.m_servers.SetServerValue("Server 1", "Karotte", "0,99");
+    run.m_app.Servers().SetServerValue("Server 1", "Karotte", "0,99");
     QString shown;
     // The user makes the file writable while the box is up, then tries again.
     AnswerNextModal([&](QDialog& dialog) {

@@ -329,9 +329,9 @@ void MainWindowEverydayTest::NeverLoadedServersShowTheDateTextOfTheCurrentLangua
     QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
 
     // What adding a server by hand does.
-    run.m_app->m_servers.LoadServerTable("Von Hand", "-");
-    run.m_app->m_servers.SaveServerTable("Von Hand");
-    QCOMPARE(run.m_app->m_profile.GetString("Von Hand", "Aktualisiert", "<none>"), std::string());
+    run.m_app->Servers().LoadServerTable("Von Hand", "-");
+    run.m_app->Servers().SaveServerTable("Von Hand");
+    QCOMPARE(run.m_app->Profile().GetString("Von Hand", "Aktualisiert", "<none>"), std::string());
     run.m_window->Behaviour().FillServerCombo();
     box->setCurrentText(QStringLiteral("Von Hand"));
     QCOMPARE(run.Text(1003), QStringLiteral("Data from: (not loaded yet)"));
@@ -358,7 +358,7 @@ void MainWindowEverydayTest::LinkLineWithoutTargetIsHidden()
 void MainWindowEverydayTest::SmallDialogsSpeakTheChosenLanguage()
 {
     CWindowRun run("English");
-    CAboutDialog aboutBehaviour(run.m_app->m_texts);
+    CAboutDialog aboutBehaviour(run.m_app->Texts());
     CQtDialog about(aboutBehaviour);
     QStringList lines;
     for (const QLabel* label : about.findChildren<QLabel*>())
@@ -366,7 +366,7 @@ void MainWindowEverydayTest::SmallDialogsSpeakTheChosenLanguage()
     QVERIFY2(
         lines.contains(QStringLiteral("Calculator for NPC offers")), qPrintable(lines.join('|')));
 
-    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CDetailsChoice detailsBehaviour(run.m_app->Texts(), run.m_app->Settings());
     CQtDialog details(detailsBehaviour);
     QStringList buttons;
     for (const QPushButton* button : details.findChildren<QPushButton*>())
@@ -448,7 +448,7 @@ void MainWindowEverydayTest::DropDownListsScrollAfterTwentyRows()
     QVERIFY(run.Show());
     auto* servers = run.m_window->Control<QComboBox>(1002);
     QVERIFY(servers->count() >= 70);
-    CDetailsChoice detailsBehaviour(run.m_app->m_texts, run.m_app->m_settings);
+    CDetailsChoice detailsBehaviour(run.m_app->Texts(), run.m_app->Settings());
     CQtDialog details(detailsBehaviour);
     auto* levels = details.findChild<QComboBox*>();
     QVERIFY(levels && levels->count() == 45);

@@ -125,7 +125,7 @@ struct Run {
     std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
     std::string Setting(const std::string& key) const
     {
-        return m_app->m_profile.GetString("Settings", key, "<none>");
+        return m_app->Profile().GetString("Settings", key, "<none>");
     }
     QString Text(int id) const
     {
@@ -488,7 +488,7 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
     QCOMPARE(run.m_spy->count(), 1);
 
     stallFirst = true;
-    run.m_app->m_servers.SetServerValue("Server C", "Aktualisiert", "1.1.26 10:00");
+    run.m_app->Servers().SetServerValue("Server C", "Aktualisiert", "1.1.26 10:00");
     run.Button(1006)->click();
     QTRY_COMPARE(requests[2].load(), 2);
     QElapsedTimer escape;
@@ -497,7 +497,7 @@ void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
     QVERIFY(!run.m_window->Behaviour().IsBusy());
     QVERIFY2(escape.elapsed() < 200, qPrintable(QString::number(escape.elapsed())));
     // Server C's list was in, but Server A before it was not: neither is applied.
-    QCOMPARE(run.m_app->m_servers.GetServerValue("Server C", "Aktualisiert", ""),
+    QCOMPARE(run.m_app->Servers().GetServerValue("Server C", "Aktualisiert", ""),
         std::string("1.1.26 10:00"));
     QTest::qWait(20);
     QVERIFY(run.m_window->isVisible());
@@ -727,8 +727,8 @@ void MainWindowTest::PriceEditCommitsThroughTheCalculator()
     QTest::keyClicks(edit, QStringLiteral(" 0,25 "));
     QTest::keyClick(edit, Qt::Key_Return);
     QTRY_VERIFY(edit.isNull());
-    QCOMPARE(run.m_app->m_servers.GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
-    QCOMPARE(run.m_app->m_profile.GetString("Server 1", "Karotte"), std::string("0,25"));
+    QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
+    QCOMPARE(run.m_app->Profile().GetString("Server 1", "Karotte"), std::string("0,25"));
     QCOMPARE(run.m_spy->count(), 1);
     QVERIFY(run.Text(1001).contains(QStringLiteral("\n3\tKarotte\t0,06=0,18\t0,25=0,75\t")));
     QVERIFY(run.Text(1012).contains(QStringLiteral("\nKarotte\t0,06\t0,25\n")));
@@ -740,7 +740,7 @@ void MainWindowTest::PriceEditCommitsThroughTheCalculator()
     QTest::keyClick(edit, Qt::Key_Escape);
     QTRY_VERIFY(edit.isNull());
     QVERIFY(run.m_window->isVisible());
-    QCOMPARE(run.m_app->m_servers.GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
+    QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
     QCOMPARE(run.m_spy->count(), 1);
 }
 
@@ -772,7 +772,7 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
 
     QTimer::singleShot(5000, &window, [&window] { window.done(42); });
     QCOMPARE(window.exec(), int(QDialog::Rejected));
-    QCOMPARE(app.m_profile.GetString("Settings", "WinSize", "<none>"), std::string("<none>"));
+    QCOMPARE(app.Profile().GetString("Settings", "WinSize", "<none>"), std::string("<none>"));
     QCOMPARE(window.Control<QPlainTextEdit>(1000)->toPlainText(), QString());
     QVERIFY(window.Behaviour().ListPaste().LastList().empty());
 }

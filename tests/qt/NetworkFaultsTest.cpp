@@ -142,9 +142,9 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     CPresetClipboard clipboard;
     CQuotinoDlg window(app, &ui, &clipboard);
     QVERIFY(window.IsInitialised());
-    app.m_fetch.m_nConnectTimeoutMs = 1000;
-    app.m_fetch.m_nStallSeconds = 1;
-    app.m_fetch.m_nTotalTimeoutSeconds = 2;
+    app.Fetch().m_nConnectTimeoutMs = 1000;
+    app.Fetch().m_nStallSeconds = 1;
+    app.Fetch().m_nTotalTimeoutSeconds = 2;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -165,7 +165,7 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
 
     std::map<std::string, std::string> stamps;
     for (const auto& [name, address] : servers)
-        stamps[name] = app.m_servers.GetServerValue(name, "Aktualisiert", "<none>");
+        stamps[name] = app.Servers().GetServerValue(name, "Aktualisiert", "<none>");
     const std::string success = "6.12.26 09:05";
     QCOMPARE(stamps["B Invalid UTF-8"], success);
     QCOMPARE(stamps["C Long"], success);
@@ -174,7 +174,7 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
         QVERIFY2(stamps[failed].rfind("** 0x", 0) == 0 && stamps[failed] != "** 0x00000000",
             stamps[failed].c_str());
         // A failure stamp lives in the table only; the profile keeps the last good one.
-        QCOMPARE(app.m_profile.GetString(failed, "Aktualisiert"), std::string("1.1.26 10:00"));
+        QCOMPARE(app.Profile().GetString(failed, "Aktualisiert"), std::string("1.1.26 10:00"));
     }
 
     const std::map<std::string, std::map<std::string, std::string>> expected = {
@@ -192,11 +192,11 @@ void NetworkFaultsTest::DownloadAllSurvivesBrokenServersAndStampsEveryOne()
     for (const auto& [server, prices] : expected) {
         for (const auto& [plant, price] : prices) {
             const std::string where = server + " " + plant;
-            QCOMPARE(app.m_servers.GetServerValue(server, plant, "<none>"), price);
+            QCOMPARE(app.Servers().GetServerValue(server, plant, "<none>"), price);
             QCOMPARE(saved.GetString(server, plant, "<none>"), price);
         }
-        for (const std::string& plant : app.m_catalog.m_astrPlants) {
-            const std::string price = app.m_servers.GetServerValue(server, plant, "0,0");
+        for (const std::string& plant : app.Catalog().m_astrPlants) {
+            const std::string price = app.Servers().GetServerValue(server, plant, "0,0");
             QVERIFY2(IsStoredPrice(price), (server + " " + plant + " = " + price).c_str());
         }
     }

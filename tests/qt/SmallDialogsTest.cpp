@@ -154,7 +154,7 @@ void SmallDialogsTest::DetailsOriginsToggleClickByClick()
     }
     QTest::mouseClick(details.Control(IDC_OK), Qt::LeftButton);
     QCOMPARE(details.result(), int(QDialog::Accepted));
-    QCOMPARE(german.m_settings.m_nOriginMask, 0b00101);
+    QCOMPARE(german.m_settings.OriginMask(), 0b00101);
 }
 
 QTEST_MAIN(SmallDialogsTest)

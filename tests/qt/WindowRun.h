@@ -72,7 +72,7 @@ struct CWindowRun {
     }
     std::string Setting(const std::string& key) const
     {
-        return m_app->m_profile.GetString("Settings", key, "<none>");
+        return m_app->Profile().GetString("Settings", key, "<none>");
     }
 
     TempDir m_dir;

@@ -35,7 +35,7 @@ public:
 
     CFixedClock m_clock { std::time(nullptr) };
     CQuotinoApp m_app;
-    COfferCalculator m_window { m_app.m_catalog, m_app.m_texts, m_app.m_servers, m_app.m_settings };
+    COfferCalculator m_window { m_app.Catalog(), m_app.Texts(), m_app.Servers(), m_app.Settings() };
     CFakeUserInterface m_ui { "English" };
 };
 
@@ -44,7 +44,7 @@ std::string UsersProfile(const std::string& path)
 {
     ProgramRun first(path);
     EXPECT_TRUE(first.Load());
-    first.m_app.m_servers.SetServerValue("Server 1", "Karotte", "0,45");
+    first.m_app.Servers().SetServerValue("Server 1", "Karotte", "0,45");
     EXPECT_TRUE(first.m_app.SaveProfile());
     return ReadWholeFile(path);
 }
@@ -81,11 +81,11 @@ TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeReadIsLeftAsItIsAndReported)
         {
             ProgramRun run(m_path);
             ASSERT_TRUE(run.Load());
-            EXPECT_FALSE(run.m_app.m_texts.GetText("Txt_Currency").empty());
+            EXPECT_FALSE(run.m_app.Texts().GetText("Txt_Currency").empty());
             ASSERT_EQ(run.m_ui.m_messages.size(), 1u);
             EXPECT_NE(run.m_ui.m_messages[0].find(m_path), std::string::npos);
             EXPECT_NE(run.m_ui.m_messages[0].find(c.reason), std::string::npos);
-            EXPECT_TRUE(run.m_app.m_bProfileProblemShown);
+            EXPECT_TRUE(run.m_app.ProfileProblemShown());
             EXPECT_FALSE(run.m_app.SaveProfile());
         }
         EXPECT_FALSE(fs::exists(m_path + ".bak"));
@@ -107,15 +107,15 @@ TEST_F(ProfileFileSafetyTest, AReadOnlyProfileIsNotReplacedAndTheSaveFails)
     ProgramRun run(m_path);
     ASSERT_TRUE(run.Load());
     EXPECT_TRUE(run.m_ui.m_messages.empty());
-    run.m_app.m_servers.SetServerValue("Server 1", "Karotte", "0,99");
+    run.m_app.Servers().SetServerValue("Server 1", "Karotte", "0,99");
     EXPECT_FALSE(run.m_app.SaveProfile());
-    EXPECT_EQ(run.m_app.m_profile.LastFileError(), EACCES);
+    EXPECT_EQ(run.m_app.Profile().LastFileError(), EACCES);
     EXPECT_EQ(ReadWholeFile(m_path), users);
 
     // Made writable again, the same run saves.
     fs::permissions(m_path, fs::perms::owner_write, std::filesystem::perm_options::add);
     EXPECT_TRUE(run.m_app.SaveProfile());
-    EXPECT_EQ(run.m_app.m_profile.LastFileError(), 0);
+    EXPECT_EQ(run.m_app.Profile().LastFileError(), 0);
 }
 
 TEST_F(ProfileFileSafetyTest, AReplacedProfileKeepsItsModeAndOwnerOrIsNotReplaced)
@@ -143,9 +143,9 @@ TEST_F(ProfileFileSafetyTest, AReplacedProfileKeepsItsModeAndOwnerOrIsNotReplace
     CFilePermissionsApply asAUser;
     ProgramRun run(m_path);
     ASSERT_TRUE(run.Load());
-    run.m_app.m_servers.SetServerValue("Server 1", "Karotte", "0,99");
+    run.m_app.Servers().SetServerValue("Server 1", "Karotte", "0,99");
     EXPECT_FALSE(run.m_app.SaveProfile());
-    EXPECT_EQ(run.m_app.m_profile.LastFileError(), EPERM);
+    EXPECT_EQ(run.m_app.Profile().LastFileError(), EPERM);
     EXPECT_EQ(ReadWholeFile(m_path), before);
     struct stat info { };
     ASSERT_EQ(::stat(m_path.c_str(), &info), 0);
@@ -162,8 +162,8 @@ TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeCreatedIsSaidOnce)
     ASSERT_EQ(run.m_ui.m_messages.size(), 1u);
     EXPECT_NE(run.m_ui.m_messages[0].find(path), std::string::npos);
     EXPECT_NE(run.m_ui.m_messages[0].find("No such file or directory"), std::string::npos);
-    EXPECT_TRUE(run.m_app.m_bProfileProblemShown);
-    EXPECT_EQ(run.m_app.m_texts.GetText("Txt_Currency"), "gB");
+    EXPECT_TRUE(run.m_app.ProfileProblemShown());
+    EXPECT_EQ(run.m_app.Texts().GetText("Txt_Currency"), "gB");
 }
 
 // A rebuild from an older version takes every price line of every server section, whatever
@@ -189,12 +189,12 @@ TEST_F(ProfileFileSafetyTest, ARebuildKeepsEveryServersPricesWhateverTheCatalogu
         ProgramRun run(m_path);
         ASSERT_TRUE(run.Load());
         EXPECT_EQ(ReadWholeFile(m_path + ".bak"), bytes);
-        CIniFile& profile = run.m_app.m_profile;
+        CIniFile& profile = run.m_app.Profile();
         EXPECT_EQ(profile.GetString("Settings", "Version"), "1.39");
         EXPECT_EQ(profile.GetString("Server 1", "Karotte"), "0,45");
         EXPECT_EQ(profile.GetString("Server 2", "Salat"), "0,30");
         EXPECT_EQ(profile.GetString("Server 2", "Fremdpflanze"), "1,25");
-        EXPECT_EQ(run.m_app.m_servers.GetServerValue("Server 2", "Salat", ""), "0,30");
+        EXPECT_EQ(run.m_app.Servers().GetServerValue("Server 2", "Salat", ""), "0,30");
     }
 }
 

@@ -87,12 +87,12 @@ TEST_F(MainWindowTest, TheSizeIsRestoredWithinTheScreenAndStoredOnlyWhenChanged)
     EXPECT_EQ(m_view[IDC_INPUT].rect.Bottom() > 0, true);
 
     m_window->OnClose();
-    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WinSize", ""), "5000,700");
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "WinSize", ""), "5000,700");
 
     m_view.ResizeClient({ restored.width, 800 });
     m_window->OnResize(m_view.ClientSize());
     m_window->OnClose();
-    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WinSize", ""),
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "WinSize", ""),
         std::to_string(restored.width) + ",800");
 }
 
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, ThePaneToggleMovesTheEditsEdgeAndIsStored)
     EXPECT_FALSE(m_view.IsShown(IDC_PRICE_LIST));
     EXPECT_FALSE(m_view.IsShown(IDC_DETAILS));
     EXPECT_EQ(m_view[IDC_INPUT].rect.Right(), m_view[IDC_PRICE_LIST].rect.Right());
-    EXPECT_EQ(m_app->m_profile.GetString("Settings", "PreisListe", ""), "0");
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "PreisListe", ""), "0");
 
     m_window->OnCommand(IDC_TOGGLE_PANE);
     EXPECT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, TheWatchPricesANewListInTheBackgroundAndAnnouncesItOnce)
     m_window->OnCommand(IDM_WATCH_CLIPBOARD);
     m_window->OnClipboardChanged(false);
     EXPECT_EQ(m_view.m_notifications.size(), 1u);
-    EXPECT_EQ(m_app->m_profile.GetString("Settings", "WatchClipboard", ""), "0");
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "WatchClipboard", ""), "0");
 }
 
 TEST_F(MainWindowTest, TheWatchIsDisabledWhereTheClipboardCannotBeHeard)

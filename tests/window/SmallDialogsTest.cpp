@@ -293,12 +293,12 @@ TEST(ServerSelection, ExistingEmptyOrUnstorableNamesAddNothing)
 TEST(DetailsChoice, LowersMaxLevelEvenOnCancel)
 {
     CShippedWorld german("Deutsch");
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 99);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 99);
     CDetailsChoice details(german.m_texts, german.m_settings);
     CFakeWindowView view;
     EXPECT_FALSE(CFakeWindowView::Answer(details, view, IDC_CANCEL));
     EXPECT_EQ(details.Levels().size(), 45u);
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 45);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 45);
     EXPECT_EQ(german.m_profile.GetString("Settings", "MaxLevel"), "45");
 }
 
@@ -324,8 +324,8 @@ TEST(DetailsChoice, StoresLevelAndOrigins)
     view.SetCurrentItem(IDC_DETAILS_LEVELS, 11);
     view.SetSelectedItems(IDC_DETAILS_ORIGINS, {});
     EXPECT_EQ(details.OnCommand(view, IDC_OK), EAfter::Accept);
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 12);
-    EXPECT_EQ(german.m_settings.m_nOriginMask, 0);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 12);
+    EXPECT_EQ(german.m_settings.OriginMask(), 0);
     EXPECT_EQ(german.m_profile.GetString("Settings", "OriginMask"), "0");
 
     german.m_settings.SetOriginMask(0b10100);
@@ -336,8 +336,8 @@ TEST(DetailsChoice, StoresLevelAndOrigins)
         (std::vector<std::string> { "Blumenladen", "Pilzzucht" }));
     againView.SetSelectedItems(IDC_DETAILS_ORIGINS, { true, false, true });
     again.OnCommand(againView, IDC_OK);
-    EXPECT_EQ(german.m_settings.m_nOriginMask, 0b00101);
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 12);
+    EXPECT_EQ(german.m_settings.OriginMask(), 0b00101);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 12);
 }
 
 TEST(DetailsChoice, LevelListEndsAtTheFirstGap)
@@ -348,7 +348,7 @@ TEST(DetailsChoice, LevelListEndsAtTheFirstGap)
     CFakeWindowView view;
     details.OnInit(view);
     EXPECT_EQ(view.Items(IDC_DETAILS_LEVELS).size(), 11u);
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 11);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 11);
 
     CTexts none;
     CDetailsChoice empty(none, german.m_settings);
@@ -356,6 +356,6 @@ TEST(DetailsChoice, LevelListEndsAtTheFirstGap)
     EXPECT_TRUE(CFakeWindowView::Answer(empty, emptyView, IDC_OK));
     EXPECT_TRUE(emptyView.Items(IDC_DETAILS_LEVELS).empty());
     EXPECT_TRUE(emptyView.Items(IDC_DETAILS_ORIGINS).empty());
-    EXPECT_EQ(german.m_settings.m_nMaxLevel, 1);
-    EXPECT_EQ(german.m_settings.m_nOriginMask, 0);
+    EXPECT_EQ(german.m_settings.MaxLevel(), 1);
+    EXPECT_EQ(german.m_settings.OriginMask(), 0);
 }
