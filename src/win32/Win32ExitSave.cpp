@@ -14,11 +14,11 @@ CWin32ExitSave::CWin32ExitSave(CQuotinoApp& app, HWND owner)
 bool CWin32ExitSave::Run()
 {
     // A profile that could not be read is never saved over; the user was told at start.
-    if (m_app.m_profile.m_bKeepFile)
+    if (m_app.KeepsProfileFile())
         return false;
     while (!m_app.SaveProfile()) {
         // Told once at start that nothing can be saved here; no second message.
-        if (m_app.m_bProfileProblemShown || !AskRetry())
+        if (m_app.ProfileProblemShown() || !AskRetry())
             return false;
     }
     return true;
@@ -28,10 +28,9 @@ bool CWin32ExitSave::AskRetry()
 {
     // The window may have closed before the texts were loaded (language choice cancelled).
     if (m_app.GetText("Txt_SaveFailed").empty())
-        m_app.m_texts.LoadTexts(m_app.m_profile);
+        m_app.ReloadTexts();
     const std::string text = CTexts::Fill(m_app.GetText("Txt_SaveFailed"),
-        Utf8ToCp1252(m_app.m_profile.Status().m_szFullName),
-        SystemErrorText(m_app.m_profile.LastFileError()));
+        Utf8ToCp1252(m_app.ProfileFileName()), SystemErrorText(m_app.LastProfileError()));
     const int answer = ShowMessageBox(m_hOwner, m_app.GetText("Txt_Title"), text,
         MB_RETRYCANCEL | MB_ICONWARNING,
         { { IDRETRY, m_app.GetText("Txt_Retry") }, { IDCANCEL, m_app.GetText("Txt_QuitNoSave") } });

@@ -67,7 +67,7 @@ CWin32MainWindow::CWin32MainWindow(
     CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, const std::wstring& windowClass)
     : m_app(app)
     , m_pOwnUi(ui ? nullptr
-                  : std::make_unique<CWin32UserInterface>(app.m_texts, [this] { return Window(); }))
+                  : std::make_unique<CWin32UserInterface>(app.Texts(), [this] { return Window(); }))
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CWin32Clipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
@@ -361,7 +361,7 @@ void CWin32MainWindow::OnEndSession()
         return;
     m_bClosing = true;
     m_pMain->OnClose();
-    if (!m_app.m_profile.m_bKeepFile)
+    if (!m_app.KeepsProfileFile())
         m_app.SaveProfile();
 }
 

@@ -143,7 +143,7 @@ TEST(Win32MainWindow, LanguageDialogRelabelsTheWindowAndItsMenu)
     wchar_t about[64] = {};
     GetMenuStringW(GetSystemMenu(run.window->Handle(), FALSE), IDM_ABOUT, about, 64, MF_BYCOMMAND);
     EXPECT_EQ(Cp1252FromWide(about), "Ab&out Quotino...");
-    EXPECT_EQ(run.app->m_profile.GetString("Settings", "Lang", ""), "English");
+    EXPECT_EQ(run.app->Profile().GetString("Settings", "Lang", ""), "English");
 }
 
 TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheNextEscapeCloses)
@@ -171,7 +171,7 @@ TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheNextEscapeCloses)
     EXPECT_TRUE(run.window->IsOpen());
     EXPECT_EQ(run.Text(IDC_INPUT), "");
     for (const char* name : { "Server A", "Server B" })
-        EXPECT_EQ(run.app->m_servers.GetServerValue(name, "Aktualisiert", ""), kOldStamp);
+        EXPECT_EQ(run.app->Servers().GetServerValue(name, "Aktualisiert", ""), kOldStamp);
 
     PostMessageW(run.Item(IDC_INPUT), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(run.RunUntil([&] { return !run.window->IsOpen(); }));
