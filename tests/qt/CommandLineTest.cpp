@@ -1,9 +1,9 @@
 // Runs the real program: its answers to the command line need no display, and --profile
 // decides which file the run reads and writes.
 #include "platform/Version.h"
-#include "qt/WindowRun.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/WindowRun.h"
 
 #include <QProcess>
 #include <QtTest>

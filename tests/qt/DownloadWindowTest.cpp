@@ -7,9 +7,9 @@
 #include "platform/UserInterface.h"
 #include "qt/QtText.h"
 #include "qt/QuotinoDlg.h"
-#include "qt/WindowRun.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/WindowRun.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -114,29 +114,18 @@ private:
     LoopbackServer m_http;
 };
 
-// The shipped profile in German with the given servers, each with an old price and stamp.
-struct Window {
-    explicit Window(const std::vector<std::pair<std::string, std::string>>& servers,
-        const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {})
+// The shipped profile in German with the given servers, each with an old price and stamp,
+// its window shown.
+struct Window : CWindowRun {
+    explicit Window(
+        const Servers& servers, const ProfileEdit& edit = {}, const std::string& clipboard = {})
+        : CWindowRun(servers, edit, clipboard)
     {
-        m_clipboard.m_strText = clipboard;
-        QVERIFY(WriteServersProfile(Path(), servers, edit));
-        m_app = std::make_unique<CQuotinoApp>(Path(), m_clock);
-        m_app->InitInstance();
-        m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, &m_clipboard);
         m_app->Fetch().m_nConnectTimeoutMs = 2000;
         m_window->show();
     }
-    std::string Path() const { return m_dir.file("quotino.ini"); }
     bool Busy() const { return m_window->Behaviour().IsBusy(); }
-    bool WaitUntilIdle(int milliseconds = 10000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (Busy() && timer.elapsed() < milliseconds)
-            QTest::qWait(5);
-        return !Busy();
-    }
+    bool WaitUntilIdle(int milliseconds = 10000) { return WaitForCommand(milliseconds); }
     std::string Stamp(const std::string& server) const
     {
         return m_app->Servers().GetServerValue(server, "Aktualisiert", "<none>");
@@ -145,18 +134,10 @@ struct Window {
     {
         return m_app->Servers().GetServerValue(server, "Karotte", "<none>");
     }
-    QLabel* Label(int id) const { return m_window->Control<QLabel>(id); }
     void Select(const QString& server) const
     {
         m_window->Control<QComboBox>(1002)->setCurrentText(server);
     }
-
-    TempDir m_dir;
-    CFixedClock m_clock { FixedNow() };
-    CFakeUserInterface m_ui;
-    CPresetClipboard m_clipboard;
-    std::unique_ptr<CQuotinoApp> m_app;
-    std::unique_ptr<CQuotinoDlg> m_window;
 };
 
 // The longest pause between the ticks of a 10 ms timer while the condition is false.
@@ -304,7 +285,7 @@ void DownloadWindowTest::ClosingDuringATransferSavesAndExitsWithinASecond()
     });
     run->m_window->exec();
     QVERIFY(run->m_app->SaveProfile());
-    const std::string path = run->Path();
+    const std::string path = run->ProfilePath();
     run->m_window.reset();
     run->m_app.reset();
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));

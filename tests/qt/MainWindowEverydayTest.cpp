@@ -1,5 +1,5 @@
 #include "ModalAnswer.h"
-#include "WindowRun.h"
+#include "support/WindowRun.h"
 
 #include "config/Settings.h"
 #include "qt/FocusFrame.h"

@@ -16,6 +16,7 @@
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/WindowRun.h"
 #include "window/ControlAnchors.h"
 
 #include <QAction>
@@ -35,38 +36,8 @@
 
 namespace {
 
-// Answers the language question with a preset name (none: cancel) and tracks the wait cursor.
-class FakeClipboard : public IClipboard {
-public:
-    std::string GetClipboardText() override { return m_strText; }
-    std::string m_strText;
-};
-
-const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe Teichrose\n"
-                                 "Summe: 25,00 wT\nProdukte jetzt verkaufen?";
-
-using ProfileEdit = std::function<void(CIniFile&)>;
-
-// The shipped profile in one language with the worked example's prices on the selected
-// Server 1, and without the automatic server list update, so nothing leaves the machine.
-void WriteProfile(const std::string& path, const std::string& language, const ProfileEdit& edit)
-{
-    CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
-    CResource resource;
-    QVERIFY(resource.Load(129, "TXT"));
-    CMemorySource source(resource.Data(), resource.Size());
-    QVERIFY(profile.ReadFrom(source));
-    profile.WriteString("Settings", "Lang", language);
-    profile.WriteString("Settings", "Server", "Server 1");
-    profile.WriteString("Settings", "ServerInt", "0");
-    profile.WriteString("Server 1", "Karotte", "0,10");
-    profile.WriteString("Server 1", "gelbe Teichrose", "12,00");
-    if (edit)
-        edit(profile);
-    QVERIFY(profile.Save(path));
-}
+using ProfileEdit = CWindowRun::ProfileEdit;
+using Run = CWindowRun;
 
 // Replaces the shipped servers by the given "name=address" pairs.
 ProfileEdit Servers(std::vector<std::pair<std::string, std::string>> servers, std::string selected)
@@ -77,92 +48,6 @@ ProfileEdit Servers(std::vector<std::pair<std::string, std::string>> servers, st
             profile.WriteString("Preislisten", name, address);
         profile.WriteString("Settings", "Server", selected);
     };
-}
-
-// The run's objects around one main window, over a profile in a temporary folder.
-struct Run {
-    explicit Run(const std::string& language = "Deutsch", const ProfileEdit& edit = {},
-        const std::string& clipboard = {})
-    {
-        WriteProfile(ProfilePath(), language, edit);
-        m_clipboard.m_strText = clipboard;
-        Open();
-    }
-
-    // A new run over the same profile file.
-    void Open()
-    {
-        m_spy.reset();
-        m_window.reset();
-        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock);
-        m_app->InitInstance();
-        m_window = std::make_unique<CQuotinoDlg>(*m_app, &m_ui, &m_clipboard);
-        m_spy = std::make_unique<QSignalSpy>(m_window.get(), &CQuotinoDlg::Calculated);
-    }
-
-    // Shown, active and with every queued command run.
-    bool Show()
-    {
-        m_window->show();
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            return false;
-        QCoreApplication::processEvents();
-        m_spy->clear();
-        return true;
-    }
-
-    // Downloads run off the window's thread: a command ends with the window's next events.
-    bool WaitForCommand(int milliseconds = 10000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (m_window->Behaviour().IsBusy() && timer.elapsed() < milliseconds)
-            QTest::qWait(5);
-        return !m_window->Behaviour().IsBusy();
-    }
-
-    std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
-    std::string Setting(const std::string& key) const
-    {
-        return m_app->Profile().GetString("Settings", key, "<none>");
-    }
-    QString Text(int id) const
-    {
-        if (auto* edit = m_window->Control<QPlainTextEdit>(id))
-            return edit->toPlainText();
-        if (auto* button = m_window->Control<QAbstractButton>(id))
-            return button->text();
-        return m_window->Control<QLabel>(id)->text();
-    }
-    QRect Rect(int id) const { return m_window->Control(id)->geometry(); }
-    QPushButton* Button(int id) const { return m_window->Control<QPushButton>(id); }
-
-    TempDir m_dir;
-    CFixedClock m_clock { FixedNow() };
-    CFakeUserInterface m_ui;
-    FakeClipboard m_clipboard;
-    std::unique_ptr<CQuotinoApp> m_app;
-    std::unique_ptr<CQuotinoDlg> m_window;
-    std::unique_ptr<QSignalSpy> m_spy;
-};
-
-// Another window takes the activation, then the main window gets it back.
-bool Reactivate(QWidget& window)
-{
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    if (!QTest::qWaitForWindowActive(&other))
-        return false;
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
-// An edit gives its lines back separated by LF.
-QString AsShown(const std::string& cp1252)
-{
-    return ToQString(cp1252).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 } // namespace
@@ -763,7 +648,7 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
     TempDir dir;
     CFixedClock clock(FixedNow());
     CFakeUserInterface ui; // cancels the first-start language question
-    FakeClipboard clipboard;
+    CPresetClipboard clipboard;
     clipboard.m_strText = kExampleList;
     CQuotinoApp app(dir.file("quotino.ini"), clock);
     app.InitInstance();

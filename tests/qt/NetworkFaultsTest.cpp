@@ -6,9 +6,9 @@
 #include "platform/Clock.h"
 #include "platform/UserInterface.h"
 #include "qt/QuotinoDlg.h"
-#include "qt/WindowRun.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/WindowRun.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

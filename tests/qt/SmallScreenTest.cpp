@@ -1,4 +1,4 @@
-#include "WindowRun.h"
+#include "support/WindowRun.h"
 
 #include <QApplication>
 #include <QDir>

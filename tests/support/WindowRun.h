@@ -17,8 +17,10 @@
 #include "window/Notifier.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -35,18 +37,39 @@ struct CRecordingNotifier : INotifier {
     std::vector<std::string> m_shown;
 };
 
+// One main window over a profile in a temporary folder, with a preset user, clipboard and
+// notification area.
 struct CWindowRun {
-    // useDesktopClipboard: the window reads the real clipboard instead of the preset one.
-    explicit CWindowRun(const std::string& language = "Deutsch",
-        const std::function<void(CIniFile&)>& edit = {}, const std::string& clipboard = {},
-        bool useDesktopClipboard = false)
+    using ProfileEdit = std::function<void(CIniFile&)>;
+    using Servers = std::vector<std::pair<std::string, std::string>>;
+
+    // The shipped profile in the language. useDesktopClipboard: the window reads the real
+    // clipboard instead of the preset one.
+    explicit CWindowRun(const std::string& language = "Deutsch", const ProfileEdit& edit = {},
+        const std::string& clipboard = {}, bool useDesktopClipboard = false)
+        : m_bDesktopClipboard(useDesktopClipboard)
     {
-        m_bProfileWritten = WriteShippedProfile(m_dir.file("quotino.ini"), language, edit);
+        m_bProfileWritten = WriteShippedProfile(ProfilePath(), language, edit);
         m_clipboard.m_strText = clipboard;
-        m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
+        Open();
+    }
+    // The shipped profile in German offering exactly these servers (WriteServersProfile).
+    CWindowRun(const Servers& servers, const ProfileEdit& edit, const std::string& clipboard)
+    {
+        m_bProfileWritten = WriteServersProfile(ProfilePath(), servers, edit);
+        m_clipboard.m_strText = clipboard;
+        Open();
+    }
+
+    // A new run over the same profile file.
+    void Open()
+    {
+        m_spy.reset();
+        m_window.reset();
+        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock);
         m_app->InitInstance();
         m_window = std::make_unique<CQuotinoDlg>(
-            *m_app, &m_ui, useDesktopClipboard ? nullptr : &m_clipboard, &m_notifier);
+            *m_app, &m_ui, m_bDesktopClipboard ? nullptr : &m_clipboard, &m_notifier);
         m_spy = std::make_unique<QSignalSpy>(m_window.get(), &CQuotinoDlg::Calculated);
     }
 
@@ -74,8 +97,22 @@ struct CWindowRun {
     {
         return m_app->Profile().GetString("Settings", key, "<none>");
     }
+    // Downloads run off the window's thread: a command ends with the window's next events.
+    bool WaitForCommand(int milliseconds = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_window->Behaviour().IsBusy() && timer.elapsed() < milliseconds)
+            QTest::qWait(5);
+        return !m_window->Behaviour().IsBusy();
+    }
+    std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
+    QRect Rect(int id) const { return m_window->Control(id)->geometry(); }
+    QPushButton* Button(int id) const { return m_window->Control<QPushButton>(id); }
+    QLabel* Label(int id) const { return m_window->Control<QLabel>(id); }
 
     TempDir m_dir;
+    bool m_bDesktopClipboard = false;
     bool m_bProfileWritten = false;
     CFixedClock m_clock { FixedNow() };
     CFakeUserInterface m_ui;
