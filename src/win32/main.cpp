@@ -8,13 +8,16 @@
 #include "win32/Win32MessageBox.h"
 #include "win32/Win32SingleInstance.h"
 #include "win32/Win32Text.h"
+#include "window/ControlIds.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,6 +75,30 @@ int ReadArguments(std::string& profilePath)
     return -1;
 }
 
+// For start-up measurements only (QUOTINO_EXIT_AFTER_FIRST_REPORT=1): once the first report is
+// painted, prints the wall clock ("shown <microseconds since the epoch>") and the report, and
+// closes the window.
+void ExitAfterFirstReport(CWin32MainWindow& window)
+{
+    const HWND report = GetDlgItem(window.Handle(), IDC_REPORT);
+    window.Show();
+    while (window.RunPending() && GetWindowTextLengthW(report) == 0)
+        WaitMessage();
+    if (!window.IsOpen())
+        return;
+    RedrawWindow(window.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    using namespace std::chrono;
+    const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(report)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(report, text.data(), static_cast<int>(text.size()))));
+    std::printf(
+        "shown %lld\n%s\n", static_cast<long long>(now.count()), Utf8FromWide(text).c_str());
+    std::fflush(stdout);
+    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+}
+
 } // namespace
 
 int main()
@@ -96,6 +123,8 @@ int main()
     {
         // The window loads the configuration itself and closes at once when that fails.
         CWin32MainWindow window(app, nullptr, nullptr, instance.WindowClass());
+        if (const char* exit = std::getenv("QUOTINO_EXIT_AFTER_FIRST_REPORT"); exit && *exit == '1')
+            ExitAfterFirstReport(window);
         window.Run();
         // Also after a failed load: the exit save.
         CWin32ExitSave(app).Run();
