@@ -35,6 +35,9 @@ public:
     void Start()
     {
         m_server.set_tcp_nodelay(true);
+        // A client that reads slowly (a sanitizer build on a busy machine) is not cut off with
+        // half a body: only the program's own limits may end a transfer in these tests.
+        m_server.set_write_timeout(120, 0);
         m_port = m_server.bind_to_any_port("127.0.0.1");
         m_thread = std::thread([this] { m_server.listen_after_bind(); });
         // stop() is ignored until the loop runs, so a quick Stop() would wait forever.
