@@ -38,7 +38,7 @@ std::string PastedList(int items)
 
 void BM_ReadWorkedExample(benchmark::State& state)
 {
-    const CListTemplates& templates = World().m_calc.m_templates;
+    const CListTemplates& templates = World().m_calc.Templates();
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadListItems(kExampleList, templates));
 }

@@ -5,7 +5,7 @@
 CFuzzWorld::CFuzzWorld()
 {
     m_servers.SetServerValue("Server 1", "Stand", "05.12.2026 18:00");
-    FuzzCheck(!m_catalog.m_astrPlants.empty() && !m_calc.m_templates.m_astrZeile.empty(),
+    FuzzCheck(!m_catalog.m_astrPlants.empty() && !m_calc.Templates().m_astrZeile.empty(),
         "the catalogue and the list templates are loaded");
 }
 

@@ -52,7 +52,7 @@ void CheckNormalized(
 
 void ReadAndPrice(std::string_view text, const CFuzzWorld& world)
 {
-    const CListReading reading = ReadListItems(text, world.m_calc.m_templates);
+    const CListReading reading = ReadListItems(text, world.m_calc.Templates());
     CheckItems(reading);
     const CCalculation calculation = world.m_calc.Calculate(text);
     FuzzCheck(calculation.strReport.empty() == reading.items.empty(),
@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     std::string normalized = text;
-    NormalizeListText(normalized, world.m_calc.m_templates);
-    CheckNormalized(text, normalized, world.m_calc.m_templates);
+    NormalizeListText(normalized, world.m_calc.Templates());
+    CheckNormalized(text, normalized, world.m_calc.Templates());
 
     ReadAndPrice(text, world);
     ReadAndPrice(normalized, world);

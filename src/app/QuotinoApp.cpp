@@ -85,8 +85,10 @@ bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui
 {
     CConfigurationLoader loader(
         m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, *this, m_strProfilePath);
+    std::string server = window.Server();
     const bool loaded
-        = loader.LoadConfiguration(window.m_tables, window.m_templates, window.m_strServer, ui);
+        = loader.LoadConfiguration(window.TablesToLoad(), window.TemplatesToLoad(), server, ui);
+    window.SelectServer(std::move(server));
     m_bProfileProblemShown = loader.ProfileProblemShown();
     // What the load itself changed follows from the file again at the next start.
     m_nSavedFingerprint = Fingerprint(m_profile);
@@ -114,7 +116,7 @@ bool CQuotinoApp::ChangeLanguage(COfferCalculator& window, IUserInterface& ui)
         m_texts.LoadTexts(m_profile);
         return false;
     }
-    LoadDisplayNames(m_catalog, m_texts, window.m_tables);
+    LoadDisplayNames(m_catalog, m_texts, window.TablesToLoad());
     window.ReadTexts();
     return true;
 }

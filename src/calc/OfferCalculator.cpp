@@ -274,6 +274,12 @@ bool COfferCalculator::SetMarketPrice(std::string_view displayName, std::string_
     return true;
 }
 
+std::optional<std::string> COfferCalculator::MarketPrice(std::string_view key) const
+{
+    const auto found = m_mapMarketPrice.find(std::string(key));
+    return found == m_mapMarketPrice.end() ? std::nullopt : std::optional(found->second);
+}
+
 std::string COfferCalculator::MarketPriceOf(const std::string& key) const
 {
     const auto found = m_mapMarketPrice.find(key);

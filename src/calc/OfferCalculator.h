@@ -4,9 +4,11 @@
 #include "config/ListTemplates.h"
 #include "config/PlantTables.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 class CPlantCatalog;
 class CServerCache;
@@ -40,18 +42,24 @@ public:
     COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts, CServerCache& servers,
         const CSettings& settings);
 
-    CPlantTables m_tables;
-    CListTemplates m_templates;
-    // Upper-cased catalogue name -> market price text, as cached, capped or typed.
-    std::unordered_map<std::string, std::string> m_mapMarketPrice;
-    std::string m_strServer;
-    std::string m_strDateLabel;
-    CReportTexts m_reportTexts;
+    const CListTemplates& Templates() const { return m_templates; }
+    const CReportTexts& ReportTexts() const { return m_reportTexts; }
+    const std::string& Server() const { return m_strServer; }
+    // The caller rebuilds the market prices afterwards, as after any change of server.
+    void SelectServer(std::string name) { m_strServer = std::move(name); }
+    // The window's date caption, which the date label starts with.
+    void SetDateLabel(std::string label) { m_strDateLabel = std::move(label); }
+    // Filled by the code that loads the profile's catalogue and list templates, and by nobody else.
+    CPlantTables& TablesToLoad() { return m_tables; }
+    CListTemplates& TemplatesToLoad() { return m_templates; }
+    // The effective market price text of an upper-cased catalogue name; none before a rebuild
+    // or for a plant without a farm price.
+    std::optional<std::string> MarketPrice(std::string_view key) const;
 
     // Reads the report texts of the chosen language; until then they are empty.
     void ReadTexts();
     CCalculation Calculate(std::string_view inputText) const;
-    // Refills m_mapMarketPrice from the selected server, capped at the farm price on request.
+    // Refills the market prices from the selected server, capped at the farm price on request.
     void RebuildMarketPrices();
     // A price typed into the pane for a plant shown there; true when it was taken, after which
     // the caller recalculates.
@@ -69,6 +77,13 @@ private:
     std::string MarketPriceOf(const std::string& key) const;
     std::string Decimal(std::string piece) const;
 
+    CPlantTables m_tables;
+    CListTemplates m_templates;
+    // Upper-cased catalogue name -> market price text, as cached, capped or typed.
+    std::unordered_map<std::string, std::string> m_mapMarketPrice;
+    std::string m_strServer;
+    std::string m_strDateLabel;
+    CReportTexts m_reportTexts;
     const CPlantCatalog& m_catalog;
     const CTexts& m_texts;
     CServerCache& m_servers;

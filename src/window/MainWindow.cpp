@@ -31,7 +31,7 @@ CMainWindow::CMainWindow(
     , m_ui(ui)
     , m_clipboard(clipboard)
     , m_calc(app.Catalog(), app.Texts(), app.Servers(), app.Settings())
-    , m_watch(clipboard, m_paste, m_calc.m_templates, app.Texts(), view.Notifier())
+    , m_watch(clipboard, m_paste, m_calc.Templates(), app.Texts(), view.Notifier())
     , m_downloads(app, view, ui)
 {
     m_downloads.SetHooks({
@@ -123,14 +123,14 @@ void CMainWindow::ApplyTexts()
     };
     for (const auto& [id, key] : tips)
         m_view.SetToolTip(id, m_app.GetText(key));
-    m_view.SetText(IDC_MAX_FARM, "<= " + m_calc.m_reportTexts.Txt_Origin);
+    m_view.SetText(IDC_MAX_FARM, "<= " + m_calc.ReportTexts().Txt_Origin);
     m_view.SetCommandText(IDM_ABOUT, m_app.GetText("Txt_About"));
     // The language dialog speaks English, so its command must be found in any language.
     const std::string language = m_app.GetText("Txt_Language");
     m_view.SetCommandText(IDM_LANGUAGE, language.empty() ? "Language..." : language);
     m_view.SetCommandText(IDM_IMPORT, m_app.GetText("Txt_ImportPriceList"));
     ShowWatchCommand();
-    m_calc.m_strDateLabel = m_view.Text(IDC_DATE);
+    m_calc.SetDateLabel(m_view.Text(IDC_DATE));
 }
 
 void CMainWindow::Relabel()
@@ -153,7 +153,7 @@ void CMainWindow::Relabel()
 // Without a target the line would show its placeholder text, underlined, leading nowhere.
 void CMainWindow::ShowLinkLine()
 {
-    const CReportTexts& texts = m_calc.m_reportTexts;
+    const CReportTexts& texts = m_calc.ReportTexts();
     const bool hasTarget = !texts.Txt_Adv.empty() && !texts.Txt_Adv_Link.empty();
     if (hasTarget)
         m_view.SetLink(IDC_LINK, texts.Txt_Adv, texts.Txt_Adv_Link);
@@ -229,8 +229,8 @@ void CMainWindow::OnPaste()
 bool CMainWindow::TakeListFromClipboard(bool atStart)
 {
     const std::optional<std::string> list = atStart
-        ? m_paste.PasteAtStart(m_clipboard, m_calc.m_templates)
-        : m_paste.Paste(m_clipboard, m_calc.m_templates);
+        ? m_paste.PasteAtStart(m_clipboard, m_calc.Templates())
+        : m_paste.Paste(m_clipboard, m_calc.Templates());
     if (list)
         m_view.ReplaceTextUndoably(IDC_INPUT, *list);
     return list.has_value();
@@ -238,7 +238,7 @@ bool CMainWindow::TakeListFromClipboard(bool atStart)
 
 void CMainWindow::OnActivate()
 {
-    if (m_bInitialised && m_paste.HasNewList(m_clipboard, m_calc.m_templates))
+    if (m_bInitialised && m_paste.HasNewList(m_clipboard, m_calc.Templates()))
         OnPaste();
 }
 
@@ -363,8 +363,8 @@ void CMainWindow::OnCommand(int id)
 void CMainWindow::OnServerChange()
 {
     CWaitCursor wait(&m_ui);
-    m_calc.m_strServer = SelectedServer();
-    m_app.StoreServer(m_calc.m_strServer);
+    m_calc.SelectServer(SelectedServer());
+    m_app.StoreServer(m_calc.Server());
     m_calc.RebuildMarketPrices();
     Calculate();
     m_app.SaveChanges();

@@ -79,8 +79,8 @@ CCalcWorld::CCalcWorld(Language language)
         AddPlant(row.name, row.fields, display);
         m_catalog.m_mapPlantKeys[MakeUpper(row.english)] = row.name;
     }
-    m_calc.m_templates = DefaultListTemplates();
-    m_calc.m_strDateLabel = m_texts.GetText("Txt_Date");
+    m_calc.TemplatesToLoad() = DefaultListTemplates();
+    m_calc.SetDateLabel(m_texts.GetText("Txt_Date"));
     m_calc.ReadTexts();
 }
 
@@ -90,7 +90,7 @@ void CCalcWorld::AddPlant(
     m_catalog.m_astrPlants.push_back(name);
     m_catalog.m_mapPlantKeys[MakeUpper(name)] = name;
 
-    CPlantTables& tables = m_calc.m_tables;
+    CPlantTables& tables = m_calc.TablesToLoad();
     const std::string key = MakeUpper(name);
     CPlantTables::FieldMap* maps[] = { &tables.m_mapLevel, &tables.m_mapOrigin, &tables.m_mapPoints,
         &tables.m_mapTime, &tables.m_mapFields, &tables.m_mapOriginPrice, &tables.m_mapNpcPrice };
@@ -120,7 +120,7 @@ CServerTable& CCalcWorld::AddServer(
     CServerTable& result = *table;
     m_servers.m_mapServerTables[CServerCache::Key(name)] = std::move(table);
     m_servers.m_astrServers.push_back(name);
-    m_calc.m_strServer = name;
+    m_calc.SelectServer(name);
     return result;
 }
 

@@ -148,11 +148,10 @@ TEST(OfferCalculator, DecimalTextReplacesPointsInPricedPiecesOnly)
 {
     CCalcWorld world(Language::German);
     AddExampleServer(world);
-    CReportTexts& texts = world.m_calc.m_reportTexts;
-    texts.Txt_Decimal = "";
-    texts.Txt_Article = "Art.";
-    texts.Txt_Points = "Pkt.";
-    texts.Txt_Total = "Ges. Summe";
+    for (const auto& [key, text] : { std::pair { "Txt_Decimal", "" }, { "Txt_Article", "Art." },
+             { "Txt_Points", "Pkt." }, { "Txt_Total", "Ges. Summe" } })
+        world.m_texts.m_mapTexts[MakeUpper(key)] = text;
+    world.m_calc.ReadTexts();
     EXPECT_EQ("\tArt.\tHerkunft\tMarkt\tPIrk\tPkt."
               "\r\n3\tKarotte\t006=018\t010=030\t005=015\t1"
               "\r\n2\tgelbe Teichrose\t1380=2760\t1200=2400\t1142=2283\t1"
@@ -169,8 +168,9 @@ TEST(OfferCalculator, CalculatesBeforeTheTextsAreRead)
 {
     CCalcWorld world(Language::German);
     AddExampleServer(world);
-    world.m_calc.m_reportTexts = CReportTexts();
-    world.m_calc.m_strDateLabel.clear();
+    world.m_texts.m_mapTexts.clear();
+    world.m_calc.ReadTexts();
+    world.m_calc.SetDateLabel("");
     const CCalculation result = world.m_calc.Calculate(kExampleList);
     EXPECT_EQ(0u, result.strReport.find("\t\t\t\t\t\r\n3\tKarotte\t006=018\t010=030\t005=015\t1"));
     EXPECT_EQ(" 6.12.26 09:05", result.strDateLabel);
@@ -191,7 +191,7 @@ TEST(OfferCalculator, LabelsShowTheSelectedServersDates)
     // The market label's text is looked up on every run, the others once.
     world.m_texts.m_mapTexts[MakeUpper("Txt_DateMarket")] = "Stand:";
     world.m_texts.m_mapTexts[MakeUpper("Txt_DefaultDate")] = "nie";
-    world.m_calc.m_strServer = "Server 2";
+    world.m_calc.SelectServer("Server 2");
     result = world.m_calc.Calculate("");
     EXPECT_EQ("Daten von: (noch nicht geladen)", result.strDateLabel);
     EXPECT_EQ("Stand: ", result.strMarketLabel);
@@ -200,8 +200,9 @@ TEST(OfferCalculator, LabelsShowTheSelectedServersDates)
 TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
 {
     CCalcWorld world(Language::English);
-    AddExampleServer(world);
-    world.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
+    world.AddServer(
+        "Server 1", { { "Karotte", "0,10" }, { "gelbe Teichrose", "12,00" }, { "Salat", "1.5" } });
+    world.m_calc.RebuildMarketPrices();
     world.m_settings.SetOriginMask(1);
     EXPECT_EQ("\tOrigin\tMarket"
               "\r\nCarrots\t0,06\t0,10"
@@ -210,10 +211,11 @@ TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
         world.m_calc.Calculate("").strPriceList);
 
     CCalcWorld german(Language::German);
-    german.m_calc.m_mapMarketPrice["SALAT"] = "1.5";
+    german.AddServer("Server 1", { { "Salat", "1.5" } });
+    german.m_calc.RebuildMarketPrices();
     german.m_settings.SetOriginMask(1);
     german.m_settings.SetMaxLevel(1);
-    EXPECT_EQ("\tHerkunft\tMarkt\r\nKarotte\t0,06\t\r\nSalat\t0,08\t1,5",
+    EXPECT_EQ("\tHerkunft\tMarkt\r\nKarotte\t0,06\t0,0\r\nSalat\t0,08\t1,5",
         german.m_calc.Calculate("").strPriceList);
 }
 
@@ -300,10 +302,12 @@ TEST(OfferCalculator, RebuildTakesTheServersPricesCappedAtTheFarmPriceOnRequest)
         world.m_settings.SetMaxLevel(99);
         world.m_settings.SetCapAtFarmPrice(c.maxFarm);
         world.m_calc.RebuildMarketPrices();
-        const auto& prices = world.m_calc.m_mapMarketPrice;
-        EXPECT_EQ(8u, prices.size());
-        EXPECT_EQ(c.karotte, prices.at("KAROTTE")) << c.maxFarm << c.downloaded;
-        EXPECT_EQ(c.teichrose, prices.at("GELBE TEICHROSE")) << c.maxFarm << c.downloaded;
+        const COfferCalculator& calc = world.m_calc;
+        EXPECT_EQ(8,
+            std::count_if(world.m_catalog.m_astrPlants.begin(), world.m_catalog.m_astrPlants.end(),
+                [&](const std::string& plant) { return calc.MarketPrice(MakeUpper(plant)); }));
+        EXPECT_EQ(c.karotte, calc.MarketPrice("KAROTTE")) << c.maxFarm << c.downloaded;
+        EXPECT_EQ(c.teichrose, calc.MarketPrice("GELBE TEICHROSE")) << c.maxFarm << c.downloaded;
     }
 }
 
@@ -313,13 +317,13 @@ TEST(OfferCalculator, CapChangesOnlyTheEffectiveTableNeverTheCache)
     world.AddServer("Server 1", { { "Karotte", "0,10" }, { "Salat", "0,05" } });
     world.m_settings.SetCapAtFarmPrice(true);
     world.m_calc.RebuildMarketPrices();
-    EXPECT_EQ("0,06", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
-    EXPECT_EQ("0,05", world.m_calc.m_mapMarketPrice.at("SALAT"));
+    EXPECT_EQ("0,06", world.m_calc.MarketPrice("KAROTTE"));
+    EXPECT_EQ("0,05", world.m_calc.MarketPrice("SALAT"));
     EXPECT_EQ("0,10", world.m_servers.GetServerValue("Server 1", "Karotte", ""));
 
     world.m_settings.SetCapAtFarmPrice(false);
     world.m_calc.RebuildMarketPrices();
-    EXPECT_EQ("0,10", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+    EXPECT_EQ("0,10", world.m_calc.MarketPrice("KAROTTE"));
 }
 
 TEST(OfferCalculator, SetMarketPriceTakesPricesAboveZeroUpToAThousand)
@@ -347,10 +351,10 @@ TEST(OfferCalculator, SetMarketPriceTakesPricesAboveZeroUpToAThousand)
         const bool taken = world.m_calc.SetMarketPrice(c.name, c.text);
         EXPECT_EQ(c.stored != nullptr, taken) << c.name << " " << c.text;
         const std::string expected = c.stored ? c.stored : "0,10";
-        EXPECT_EQ(expected, world.m_calc.m_mapMarketPrice.at("KAROTTE")) << c.text;
+        EXPECT_EQ(expected, world.m_calc.MarketPrice("KAROTTE")) << c.text;
         EXPECT_EQ(expected, world.m_servers.GetServerValue("Server 1", "Karotte", ""));
         EXPECT_EQ(c.stored ? c.stored : "", world.m_profile.GetString("Server 1", "Karotte", ""));
-        EXPECT_EQ(0u, world.m_calc.m_mapMarketPrice.count("BANANE"));
+        EXPECT_FALSE(world.m_calc.MarketPrice("BANANE"));
     }
 }
 
@@ -360,7 +364,7 @@ TEST(OfferCalculator, ManualPriceLastsThroughARebuild)
     AddExampleServer(world);
     ASSERT_TRUE(world.m_calc.SetMarketPrice("gelbe Teichrose", "9,99"));
     world.m_calc.RebuildMarketPrices();
-    EXPECT_EQ("9,99", world.m_calc.m_mapMarketPrice.at("GELBE TEICHROSE"));
+    EXPECT_EQ("9,99", world.m_calc.MarketPrice("GELBE TEICHROSE"));
     EXPECT_NE(
         std::string::npos, world.m_calc.Calculate(kExampleList).strReport.find("\t9,99=19,98\t"));
 }
@@ -368,13 +372,13 @@ TEST(OfferCalculator, ManualPriceLastsThroughARebuild)
 TEST(OfferCalculator, ManualPriceWithoutACachedTableLastsUntilTheNextRebuild)
 {
     CCalcWorld world(Language::German);
-    world.m_calc.m_strServer = "Server 9";
+    world.m_calc.SelectServer("Server 9");
     world.m_calc.RebuildMarketPrices();
     ASSERT_TRUE(world.m_calc.SetMarketPrice("Karotte", "0,20"));
-    EXPECT_EQ("0,20", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+    EXPECT_EQ("0,20", world.m_calc.MarketPrice("KAROTTE"));
     EXPECT_EQ(nullptr, world.m_profile.FindSection("Server 9"));
     world.m_calc.RebuildMarketPrices();
-    EXPECT_EQ("0,00", world.m_calc.m_mapMarketPrice.at("KAROTTE"));
+    EXPECT_EQ("0,00", world.m_calc.MarketPrice("KAROTTE"));
 }
 
 // The stored price must read back as typed; a decimal text that is neither a point nor a
@@ -384,7 +388,8 @@ TEST(OfferCalculator, ManualPriceIsStoredReadableWhateverTheDecimalText)
     for (const char* decimal : { "", "<>" }) {
         CCalcWorld world(Language::German);
         AddExampleServer(world);
-        world.m_calc.m_reportTexts.Txt_Decimal = decimal;
+        world.m_texts.m_mapTexts[MakeUpper("Txt_Decimal")] = decimal;
+        world.m_calc.ReadTexts();
         ASSERT_TRUE(world.m_calc.SetMarketPrice("Karotte", "12,5"));
         EXPECT_EQ("12,50", world.m_servers.GetServerValue("Server 1", "Karotte", "")) << decimal;
     }

@@ -16,7 +16,7 @@ namespace {
 struct WatchedWorld : IClipboard, INotifier {
     explicit WatchedWorld(const std::string& language)
         : world(language)
-        , watch(*this, paste, world.m_calc.m_templates, world.m_texts, *this)
+        , watch(*this, paste, world.m_calc.Templates(), world.m_texts, *this)
     {
     }
 
