@@ -1,9 +1,7 @@
 #include "qt/ExitSave.h"
 
-#include "app/QuotinoApp.h"
-#include "platform/Cp1252.h"
-#include "platform/SystemError.h"
 #include "qt/QtText.h"
+#include "window/ExitSave.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,29 +14,15 @@ CExitSave::CExitSave(CQuotinoApp& app, QWidget* parent)
 
 bool CExitSave::Run()
 {
-    // A profile that could not be read is never saved over; the user was told at start.
-    if (m_app.KeepsProfileFile())
-        return false;
-    while (!m_app.SaveProfile()) {
-        // Told once at start that nothing can be saved here; no second message.
-        if (m_app.ProfileProblemShown() || !AskRetry())
-            return false;
-    }
-    return true;
+    return SaveAtExit(m_app, [this](const SRetryQuestion& question) { return AskRetry(question); });
 }
 
-bool CExitSave::AskRetry()
+bool CExitSave::AskRetry(const SRetryQuestion& question)
 {
-    // The window may have closed before the texts were loaded (language choice cancelled).
-    if (m_app.GetText("Txt_SaveFailed").empty())
-        m_app.ReloadTexts();
-    const std::string text = CTexts::Fill(m_app.GetText("Txt_SaveFailed"),
-        Utf8ToCp1252(m_app.ProfileFileName()), SystemErrorText(m_app.LastProfileError()));
-    QMessageBox box(QMessageBox::Warning, ToQString(m_app.GetText("Txt_Title")), ToQString(text),
+    QMessageBox box(QMessageBox::Warning, ToQString(question.strTitle), ToQString(question.strText),
         QMessageBox::NoButton, m_pParent);
-    QPushButton* retry
-        = box.addButton(ToQString(m_app.GetText("Txt_Retry")), QMessageBox::AcceptRole);
-    box.addButton(ToQString(m_app.GetText("Txt_QuitNoSave")), QMessageBox::RejectRole);
+    QPushButton* retry = box.addButton(ToQString(question.strRetry), QMessageBox::AcceptRole);
+    box.addButton(ToQString(question.strQuit), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();
     return box.clickedButton() == retry;

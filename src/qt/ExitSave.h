@@ -1,6 +1,7 @@
 #pragma once
 
 class CQuotinoApp;
+struct SRetryQuestion;
 class QWidget;
 
 // The one save of the run, after the main window has closed. A save that fails is never
@@ -15,7 +16,7 @@ public:
     bool Run();
 
 private:
-    bool AskRetry();
+    bool AskRetry(const SRetryQuestion& question);
 
     CQuotinoApp& m_app;
     QWidget* m_pParent;

@@ -16,8 +16,6 @@ public:
     bool Run();
 
 private:
-    bool AskRetry();
-
     CQuotinoApp& m_app;
     HWND m_hOwner;
 };
