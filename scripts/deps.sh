@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 QUOTINO_PACKAGES=(
-  cmake make g++ pkg-config
+  cmake ninja-build ccache g++ pkg-config
   qt6-base-dev libgl-dev
   qt6-translations-l10n
   libcurl4-openssl-dev
@@ -41,3 +41,16 @@ quotino_install_packages() {
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
 }
+
+# The compiler cache lives outside the clone, where the Windows build keeps libcurl, so that a
+# fresh clone on the same machine compiles only what changed. Checkouts in other folders share
+# it: paths below the project count relative to it.
+if [ -z "${CCACHE_DIR:-}" ]; then
+  cache_root=${QUOTINO_CACHE:-/var/cache/quotino}
+  if mkdir -p "$cache_root/ccache" 2>/dev/null && [ -w "$cache_root/ccache" ]; then
+    export CCACHE_DIR=$cache_root/ccache
+  fi
+fi
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+export CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-5G}
