@@ -21,6 +21,7 @@ std::string Canonical(const std::string& path)
 CProfileLock::CProfileLock(const std::string& profilePath)
     : m_strCanonical(Canonical(profilePath))
     , m_strLockPath(m_strCanonical + ".lock")
+    , m_strKey(KeyOf(m_strCanonical))
 {
 }
 
@@ -31,14 +32,34 @@ CProfileLock::~CProfileLock()
 
 CProfileLock::EState CProfileLock::Lock()
 {
-    if (m_eState != EState::Held)
-        m_eState = LockFile();
+    if (m_eState == EState::Held)
+        return m_eState;
+    // The file beside the profile is also seen by other users' runs and by other machines on a
+    // shared folder, so it comes first.
+    EState state = LockBeside();
+    if (state == EState::Failed)
+        state = LockPrivate("path-" + m_strKey);
+    if (state == EState::Held) {
+        if (const std::string identity = FileIdentity(); !identity.empty())
+            state = LockPrivate("file-" + identity);
+    }
+    if (state != EState::Held)
+        ReleaseAll();
+    m_eState = state;
     return m_eState;
 }
 
 void CProfileLock::Unlock()
 {
-    if (m_eState == EState::Held)
-        UnlockFile();
+    ReleaseAll();
     m_eState = EState::Unlocked;
+}
+
+// Last taken, first let go: a start that meets the file's lock free finds the others free too.
+void CProfileLock::ReleaseAll()
+{
+    while (!m_held.empty()) {
+        Release(m_held.back());
+        m_held.pop_back();
+    }
 }

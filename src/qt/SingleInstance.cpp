@@ -1,13 +1,12 @@
 #include "qt/SingleInstance.h"
 
-#include "config/Texts.h"
-#include "platform/Cp1252.h"
-#include "profile/IniFile.h"
+#include "platform/RuntimeFolder.h"
 #include "qt/QtText.h"
+#include "window/ProfileInUse.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMessageBox>
@@ -34,6 +33,7 @@ void BringToFront(QWidget& widget)
 CSingleInstance::CSingleInstance(const std::string& profilePath)
     : m_strProfilePath(profilePath)
     , m_lock(profilePath)
+    , m_serverName(ServerName())
 {
     if (m_lock.Lock() == CProfileLock::EState::Held)
         Listen();
@@ -41,21 +41,26 @@ CSingleInstance::CSingleInstance(const std::string& profilePath)
 
 CSingleInstance::~CSingleInstance() = default;
 
-// The profile's path decides the name, so starts on other profiles never meet.
+// The profile's path decides the name, so starts on other profiles never meet. In a shared
+// folder another user could take the name first and receive every later start's hand-over.
 QString CSingleInstance::ServerName() const
 {
-    const QByteArray hash = QCryptographicHash::hash(
-        QByteArray::fromStdString(m_lock.CanonicalPath()), QCryptographicHash::Sha256);
-    return QStringLiteral("quotino-") + QString::fromLatin1(hash.toHex().left(32));
+    const std::string folder = PrivateRuntimeFolder();
+    if (folder.empty())
+        return {};
+    return QFile::decodeName(
+        QByteArray::fromStdString(folder + "/quotino-" + m_lock.Key() + ".socket"));
 }
 
 void CSingleInstance::Listen()
 {
+    if (m_serverName.isEmpty())
+        return;
     m_pServer = new QLocalServer(this);
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
     // Whoever listened under the name before us has let go of the lock: a crashed run.
-    QLocalServer::removeServer(ServerName());
-    m_pServer->listen(ServerName());
+    QLocalServer::removeServer(m_serverName);
+    m_pServer->listen(m_serverName);
     connect(m_pServer, &QLocalServer::newConnection, this, &CSingleInstance::OnRequest);
 }
 
@@ -75,18 +80,21 @@ void CSingleInstance::OnRequest()
 
 int CSingleInstance::HandOver() const
 {
-    if (ReachFirst())
+    if (m_lock.State() == CProfileLock::EState::HeldElsewhere && ReachFirst())
         return 0;
-    ShowUnreachable();
-    return kFirstUnreachable;
+    const SProfileInUse message = ProfileInUseMessage(m_strProfilePath, m_lock);
+    QMessageBox::warning(nullptr, ToQString(message.strTitle), ToQString(message.strText));
+    return SProfileInUse::kExitStatus;
 }
 
 bool CSingleInstance::ReachFirst() const
 {
+    if (m_serverName.isEmpty())
+        return false;
     const QDeadlineTimer deadline(kReachMs);
     do {
         QLocalSocket socket;
-        socket.connectToServer(ServerName());
+        socket.connectToServer(m_serverName);
         if (socket.waitForConnected(kConnectStepMs)) {
             socket.disconnectFromServer();
             return true;
@@ -94,18 +102,4 @@ bool CSingleInstance::ReachFirst() const
         QThread::msleep(kRetryPauseMs);
     } while (!deadline.hasExpired());
     return false;
-}
-
-// In the language of the profile, read but never written.
-void CSingleInstance::ShowUnreachable() const
-{
-    CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
-    profile.Load(m_strProfilePath);
-    CTexts texts;
-    texts.LoadTexts(profile);
-    const std::string text
-        = CTexts::Fill(texts.GetText("Txt_ProfileInUse"), Utf8ToCp1252(m_strProfilePath), "");
-    QMessageBox::warning(nullptr, ToQString(texts.GetText("Txt_Title")), ToQString(text));
 }

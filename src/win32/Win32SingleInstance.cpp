@@ -1,31 +1,66 @@
 #include "win32/Win32SingleInstance.h"
 
-#include "config/Texts.h"
-#include "platform/Cp1252.h"
-#include "profile/IniFile.h"
 #include "win32/Win32MessageBox.h"
+#include "window/ProfileInUse.h"
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cwctype>
+#include <cwchar>
+#include <memory>
+#include <string>
 
 namespace {
 
 constexpr DWORD kLookAgainMs = 50;
 
-// The same for every spelling of the path that the file system takes for the same: letter
-// case does not count on Windows.
-std::wstring ClassNameFor(const std::string& canonicalPath)
+std::wstring ClassNameFor(const std::string& key)
 {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : canonicalPath) {
-        hash ^= static_cast<unsigned char>(std::towlower(static_cast<unsigned char>(c)));
-        hash *= 1099511628211ull;
+    return L"Quotino." + std::wstring(key.begin(), key.end());
+}
+
+// The user a process runs as, as the bytes of its security identifier; empty when unknown.
+std::string OwnerOf(DWORD processId)
+{
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return {};
+    std::string sid;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        std::string buffer(size, '\0');
+        if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+            const PSID user = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+            sid.assign(static_cast<const char*>(user), GetLengthSid(user));
+        }
+        CloseHandle(token);
     }
-    wchar_t name[40];
-    swprintf(name, 40, L"Quotino.%016llx", static_cast<unsigned long long>(hash));
-    return name;
+    CloseHandle(process);
+    return sid;
+}
+
+// A window of another user's, or of another session, that took the class name first must not
+// swallow this user's starts.
+bool IsOurs(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    DWORD session = 0, ownSession = 0;
+    if (!ProcessIdToSessionId(processId, &session)
+        || !ProcessIdToSessionId(GetCurrentProcessId(), &ownSession) || session != ownSession)
+        return false;
+    const std::string owner = OwnerOf(processId);
+    return !owner.empty() && owner == OwnerOf(GetCurrentProcessId());
+}
+
+HWND FindOurWindow(const std::wstring& windowClass)
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, windowClass.c_str(), nullptr)))
+        if (IsOurs(window))
+            return window;
+    return nullptr;
 }
 
 } // namespace
@@ -35,35 +70,29 @@ CWin32SingleInstance::CWin32SingleInstance(const std::string& profilePath)
     , m_lock(profilePath)
 {
     m_lock.Lock();
-    m_strWindowClass = ClassNameFor(m_lock.CanonicalPath());
+    m_strWindowClass = ClassNameFor(m_lock.Key());
 }
 
 int CWin32SingleInstance::HandOver() const
 {
+    if (m_lock.State() == CProfileLock::EState::HeldElsewhere && ReachFirst())
+        return 0;
+    const SProfileInUse message = ProfileInUseMessage(m_strProfilePath, m_lock);
+    ShowMessageBox(nullptr, message.strTitle, message.strText, MB_OK | MB_ICONWARNING);
+    return SProfileInUse::kExitStatus;
+}
+
+bool CWin32SingleInstance::ReachFirst() const
+{
     const ULONGLONG deadline = GetTickCount64() + kReachMs;
     do {
-        if (HWND first = FindWindowW(m_strWindowClass.c_str(), nullptr)) {
+        if (HWND first = FindOurWindow(m_strWindowClass)) {
             if (IsIconic(first))
                 ShowWindow(first, SW_RESTORE);
             SetForegroundWindow(GetLastActivePopup(first));
-            return 0;
+            return true;
         }
         Sleep(kLookAgainMs);
     } while (GetTickCount64() < deadline);
-    ShowUnreachable();
-    return kFirstUnreachable;
-}
-
-// In the language of the profile, read but never written.
-void CWin32SingleInstance::ShowUnreachable() const
-{
-    CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
-    profile.Load(m_strProfilePath);
-    CTexts texts;
-    texts.LoadTexts(profile);
-    const std::string text
-        = CTexts::Fill(texts.GetText("Txt_ProfileInUse"), Utf8ToCp1252(m_strProfilePath), "");
-    ShowMessageBox(nullptr, texts.GetText("Txt_Title"), text, MB_OK | MB_ICONWARNING);
+    return false;
 }

@@ -36,6 +36,12 @@ QProcessEnvironment Environment(const TempDir& dir, bool offscreen)
     environment.insert(
         QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(dir.file("config")));
     environment.insert(QStringLiteral("QUOTINO_EXIT_AFTER_FIRST_REPORT"), QStringLiteral("0"));
+    // A temporary folder open to every user, as /tmp is, also named as the runtime folder.
+    const std::string shared = dir.file("shared");
+    if (fs::create_directory(shared))
+        fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    for (const char* name : { "TMPDIR", "XDG_RUNTIME_DIR" })
+        environment.insert(QString::fromLatin1(name), QString::fromStdString(shared));
     return environment;
 }
 
@@ -311,6 +317,12 @@ void CommandLineTest::SecondStartOnARunningProfileEndsAndSavesNothing()
     QCOMPARE(Run(dir, { "--profile", QString::fromStdString(profile) }, true).status, 0);
     QCOMPARE(first.state(), QProcess::Running);
     QCOMPARE(ReadWholeFile(profile), before);
+    // Another user could take a name in the shared folder first and swallow every later
+    // start: the hand-over lives in a folder of the user's own.
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir.file("shared"))) {
+        QVERIFY2(entry.is_directory() && !entry.is_symlink(), entry.path().c_str());
+        QCOMPARE(entry.status().permissions(), fs::perms::owner_all);
+    }
     RunUntilWritten(dir, { "--profile", "other.ini" }, dir.file("other.ini"), "\r\nVersion=");
     EndBySignal(first, SIGTERM);
 }
