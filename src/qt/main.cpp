@@ -1,7 +1,7 @@
+#include "app/CommandLine.h"
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
 #include "platform/ProfileLocation.h"
-#include "qt/CommandLine.h"
 #include "qt/ExitSave.h"
 #include "qt/FirstReportExit.h"
 #include "qt/ProgramIcon.h"
@@ -13,11 +13,14 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    const CCommandLine commandLine(CCommandLine::ArgumentsOf(argc, argv));
+    const CCommandLine commandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (!commandLine.ShouldRun()) {
         std::cout << commandLine.Output() << std::flush;
         std::cerr << commandLine.Errors() << std::flush;

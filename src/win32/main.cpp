@@ -1,8 +1,8 @@
+#include "app/CommandLine.h"
 #include "app/QuotinoApp.h"
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
 #include "platform/ProfileLocation.h"
-#include "platform/Utf8Path.h"
-#include "platform/Version.h"
 #include "win32/Win32ExitSave.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32MessageBox.h"
@@ -18,14 +18,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr int kUsageError = 2;
-constexpr int kProfileUnusable = 1;
 
 std::vector<std::string> Arguments()
 {
@@ -38,41 +34,37 @@ std::vector<std::string> Arguments()
     return arguments;
 }
 
-// The options a window program takes: --profile <file>, and --version, which answers on the
-// standard output for scripts and installers and starts no window. Returns the exit status of
-// a run that must not start, or -1.
-int ReadArguments(std::string& profilePath)
+bool WriteTo(HANDLE handle, const std::string& text)
 {
-    const std::vector<std::string> arguments = Arguments();
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--version" || argument == "-v") {
-            std::fputs((std::string("quotino ") + kVersionText + "\n").c_str(), stdout);
-            std::fflush(stdout);
-            return 0;
-        }
-        if (argument == "--profile" && i + 1 < arguments.size())
-            profilePath = arguments[++i];
-        else if (argument.rfind("--profile=", 0) == 0)
-            profilePath = argument.substr(10);
-        else
-            profilePath.clear();
-        if (profilePath.empty()) {
-            ShowMessageBox(
-                nullptr, "quotino", "Usage: quotino [--profile <file>] [--version]", MB_OK);
-            return kUsageError;
-        }
+    DWORD written = 0;
+    if (GetFileType(handle) == FILE_TYPE_CHAR) {
+        const std::wstring wide = WideFromUtf8(text);
+        return WriteConsoleW(
+            handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     }
-    if (!profilePath.empty()) {
-        if (const std::string reason = ProfileUnusableReason(profilePath); !reason.empty()) {
-            ShowMessageBox(nullptr, "quotino",
-                "Cannot use the profile " + profilePath + ": " + reason, MB_OK | MB_ICONWARNING);
-            return kProfileUnusable;
-        }
-        std::error_code error;
-        profilePath = Utf8FromPath(std::filesystem::absolute(PathFromUtf8(profilePath), error));
+    return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// A window program has no console of its own: an answer goes to the stream that the caller
+// redirected, else to the console it was started from, else into a message box.
+void Answer(const std::string& text, DWORD stream, UINT icon)
+{
+    if (text.empty())
+        return;
+    const HANDLE handle = GetStdHandle(stream);
+    if (handle && handle != INVALID_HANDLE_VALUE && WriteTo(handle, text))
+        return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool written = console != INVALID_HANDLE_VALUE && WriteTo(console, text);
+        if (console != INVALID_HANDLE_VALUE)
+            CloseHandle(console);
+        FreeConsole();
+        if (written)
+            return;
     }
-    return -1;
+    ShowMessageBox(nullptr, "quotino", Utf8ToCp1252(text), MB_OK | icon);
 }
 
 // For start-up measurements only (QUOTINO_EXIT_AFTER_FIRST_REPORT=1): once the first report is
@@ -103,11 +95,14 @@ void ExitAfterFirstReport(CWin32MainWindow& window)
 
 int main()
 {
-    std::string profilePath;
-    if (const int status = ReadArguments(profilePath); status >= 0)
-        return status;
-    if (profilePath.empty())
-        profilePath = LocateProfile();
+    const CCommandLine commandLine(Arguments());
+    if (!commandLine.ShouldRun()) {
+        Answer(commandLine.Output(), STD_OUTPUT_HANDLE, MB_ICONINFORMATION);
+        Answer(commandLine.Errors(), STD_ERROR_HANDLE, MB_ICONWARNING);
+        return commandLine.ExitStatus();
+    }
+    const std::string profilePath
+        = commandLine.ProfilePath().empty() ? LocateProfile() : commandLine.ProfilePath();
 
     const INITCOMMONCONTROLSEX controls
         = { sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES };
