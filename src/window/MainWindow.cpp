@@ -37,7 +37,7 @@ CMainWindow::CMainWindow(
     m_downloads.SetHooks({
         .selectedServer = [this] { return SelectedServer(); },
         .recalculatePrices = [this] { RecalculatePrices(); },
-        .commandFinished = [this] { m_app.SaveChanges(); },
+        .commandFinished = [this] { SaveChanges(); },
     });
     // A server list update, also the one the start-up runs, refills the server box.
     m_app.OnServersChanged([this] { FillServerCombo(); });
@@ -171,7 +171,8 @@ CCalculation CMainWindow::Calculate()
 {
     CWaitCursor wait(&m_ui);
     const CCalculation result = m_calc.Calculate(m_view.Text(IDC_INPUT));
-    m_view.SetText(IDC_DATE, result.strDateLabel);
+    m_strDateLabel = result.strDateLabel;
+    ShowDateLabel();
     m_view.SetText(IDC_MARKET_DATE, result.strMarketLabel);
     if (m_priceListStops && m_reportStops) {
         const auto width = [this](int id) {
@@ -300,6 +301,29 @@ SPoint CMainWindow::OnFramed(const SRect& frame, const SRect& available)
         available);
 }
 
+// The profile reaches the disk after every command that changed it. A save that fails (a full
+// disk, a file made read-only) is retried after the next command; meanwhile the date label says
+// so, since a crash now would lose every change since, not only the command in flight.
+void CMainWindow::SaveChanges()
+{
+    // A profile that could not be read is never saved over, as the user was told at start.
+    const bool failing = !m_app.SaveChanges() && !m_app.KeepsProfileFile();
+    if (failing == m_bSaveFailing)
+        return;
+    m_bSaveFailing = failing;
+    ShowDateLabel();
+}
+
+void CMainWindow::ShowDateLabel()
+{
+    if (!m_bSaveFailing) {
+        m_view.SetText(IDC_DATE, m_strDateLabel);
+        return;
+    }
+    const std::string notSaved = m_app.GetText("Txt_NotSaved");
+    m_view.SetText(IDC_DATE, notSaved.empty() ? "Profile not saved!" : notSaved);
+}
+
 bool CMainWindow::CanEditPrices() const
 {
     return !m_view.IsChecked(IDC_LOCKED);
@@ -309,7 +333,7 @@ void CMainWindow::OnPriceEdited(const std::string& name, const std::string& text
 {
     if (m_calc.SetMarketPrice(name, text)) {
         Calculate();
-        m_app.SaveChanges();
+        SaveChanges();
     }
 }
 
@@ -367,7 +391,7 @@ void CMainWindow::OnServerChange()
     m_app.StoreServer(m_calc.Server());
     m_calc.RebuildMarketPrices();
     Calculate();
-    m_app.SaveChanges();
+    SaveChanges();
 }
 
 void CMainWindow::OnTogglePriceList()
@@ -376,7 +400,7 @@ void CMainWindow::OnTogglePriceList()
     m_app.Settings().SetShowPriceList(show);
     m_anchors.ShowPriceList(m_view, show, m_rcInput, m_rcReport);
     RecalcLayout();
-    m_app.SaveChanges();
+    SaveChanges();
 }
 
 void CMainWindow::OnMaxFarm()
@@ -384,7 +408,7 @@ void CMainWindow::OnMaxFarm()
     m_app.Settings().SetCapAtFarmPrice(m_view.IsChecked(IDC_MAX_FARM));
     m_calc.RebuildMarketPrices();
     Calculate();
-    m_app.SaveChanges();
+    SaveChanges();
 }
 
 void CMainWindow::OnSelectServers()
@@ -399,7 +423,7 @@ void CMainWindow::OnDetails()
     CDetailsChoice details(m_app.Texts(), m_app.Settings());
     if (m_view.RunDialog(details)) {
         Calculate();
-        m_app.SaveChanges();
+        SaveChanges();
     }
 }
 
@@ -415,7 +439,7 @@ void CMainWindow::OnChangeLanguage()
         return;
     ApplyTexts();
     Calculate();
-    m_app.SaveChanges();
+    SaveChanges();
 }
 
 void CMainWindow::OnImportCommand()
@@ -430,7 +454,7 @@ void CMainWindow::OnWatchClipboard()
 {
     m_app.Settings().SetWatchClipboard(!m_app.Settings().WatchesClipboard());
     m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.Settings().WatchesClipboard());
-    m_app.SaveChanges();
+    SaveChanges();
 }
 
 void CMainWindow::ShowWatchCommand()

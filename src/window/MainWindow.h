@@ -79,6 +79,8 @@ private:
     void Relabel();
     void ShowLinkLine();
     void RecalcLayout();
+    void SaveChanges();
+    void ShowDateLabel();
 
     void OnServerChange();
     void OnTogglePriceList();
@@ -109,4 +111,6 @@ private:
     SSize m_minSize; // the smallest the window gets
     SSize m_restoredSize; // as opened: closing at this size leaves the stored size alone
     bool m_bInitialised = false;
+    std::string m_strDateLabel; // the date label of the last calculation
+    bool m_bSaveFailing = false; // the last save after a command failed
 };

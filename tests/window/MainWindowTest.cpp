@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -110,6 +111,28 @@ TEST_F(MainWindowTest, ThePaneToggleMovesTheEditsEdgeAndIsStored)
     m_window->OnCommand(IDC_TOGGLE_PANE);
     EXPECT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
     EXPECT_EQ(m_view[IDC_INPUT].rect.Right(), inputRight);
+}
+
+// A folder in the profile's place makes every save fail until it is gone.
+TEST_F(MainWindowTest, AFailingSaveIsShownUntilASaveSucceeds)
+{
+    Open();
+    const std::string dateLabel = m_view.Text(IDC_DATE);
+    const std::string profile = m_dir.file("quotino.ini");
+    std::filesystem::rename(profile, profile + ".moved");
+    std::filesystem::create_directories(profile + "/in-the-way");
+
+    m_window->OnCommand(IDC_TOGGLE_PANE);
+    EXPECT_EQ(m_view.Text(IDC_DATE), "Profil nicht gespeichert!");
+    m_window->OnCommand(IDC_CALCULATE);
+    EXPECT_EQ(m_view.Text(IDC_DATE), "Profil nicht gespeichert!");
+
+    std::filesystem::remove_all(profile);
+    m_window->OnCommand(IDC_MAX_FARM);
+    EXPECT_EQ(m_view.Text(IDC_DATE), dateLabel);
+    // The change made while saves failed reached the disk with the next command.
+    const std::string stored = m_app->Profile().GetString("Settings", "PreisListe", "");
+    EXPECT_NE(ReadWholeFile(profile).find("\r\nPreisListe=" + stored + "\r\n"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, CancelClosesOnlyWhenNoCommandRuns)
