@@ -46,8 +46,12 @@ TEST(ProfileLock, OneRunPerProfileFile)
             WriteWholeFile(dir.file(c.leftOver), "4711\n");
         if (c.lockName == ELockName::Folder)
             fs::create_directory(dir.file("quotino.ini.lock"));
-        if (c.lockName == ELockName::Link)
+        if (c.lockName == ELockName::Link) {
+#ifdef _WIN32
+            continue; // links need a privilege there
+#endif
             fs::create_symlink(dir.file("elsewhere"), dir.file("quotino.ini.lock"));
+        }
         CProfileLock first(dir.file("quotino.ini"));
         ASSERT_EQ(first.Lock(), EState::Held);
         CProfileLock second(dir.file(c.name));
