@@ -9,8 +9,8 @@ namespace {
 
 // For a profile whose text sections are gone and a build without them.
 constexpr const char* kLockFailedFallback
-    = "The profile %1 cannot be locked, so Quotino does not start: a second run could "
-      "overwrite the changes of the first.\nRemove %2 and start Quotino again.";
+    = "The profile %1 cannot be locked; a second run could "
+      "overwrite its changes.\nRemove %2 and start Quotino again.";
 
 } // namespace
 
