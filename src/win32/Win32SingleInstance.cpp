@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <cwchar>
-#include <memory>
 #include <string>
 
 namespace {
