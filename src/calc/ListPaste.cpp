@@ -11,27 +11,34 @@ std::optional<std::string> CListPaste::Take(std::string text, const CListTemplat
     return m_strLastList;
 }
 
+// A clipboard whose owner does not answer leaves the input and the last list as they are.
 std::optional<std::string> CListPaste::Paste(IClipboard& clipboard, const CListTemplates& templates)
 {
-    return Take(clipboard.GetClipboardText(), templates);
+    std::optional<std::string> text = clipboard.ReadText(IClipboard::kWhole);
+    if (!text)
+        return std::nullopt;
+    return Take(std::move(*text), templates);
 }
 
 std::optional<std::string> CListPaste::PasteAtStart(
     IClipboard& clipboard, const CListTemplates& templates)
 {
-    std::string text = clipboard.GetClipboardText();
-    if (text.size() > kMaxListBytes)
+    std::optional<std::string> text = clipboard.ReadText(kMaxListBytes);
+    if (!text || text->size() > kMaxListBytes)
         return std::nullopt;
-    return Take(std::move(text), templates);
+    return Take(std::move(*text), templates);
 }
 
 bool CListPaste::HasNewList(IClipboard& clipboard, const CListTemplates& templates) const
 {
-    std::string text = clipboard.GetClipboardText();
+    // Converting a text far beyond any list would hold the window, and nobody asked for it.
+    std::optional<std::string> read = clipboard.ReadText(kMaxListBytes);
+    if (!read)
+        return false;
+    std::string& text = *read;
     // An empty clipboard leaves the input alone; the paste only forgets the last list.
     if (text.empty())
         return !m_strLastList.empty();
-    // Reading a text far beyond any list would hold the window, and nobody asked for it.
     if (text.size() > kMaxListBytes || clipboard.HoldsOwnText())
         return false;
     NormalizeListText(text, templates);

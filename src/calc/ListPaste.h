@@ -12,7 +12,8 @@ class CListPaste {
 public:
     // Takes the clipboard's list: the normalised text that replaces the whole input (the
     // caller then calculates), or nullopt when the clipboard is empty and the input stays as
-    // it is. Remembers the list either way.
+    // it is. Remembers the list either way; a clipboard whose owner does not answer changes
+    // nothing and gives nullopt.
     std::optional<std::string> Paste(IClipboard& clipboard, const CListTemplates& templates);
 
     // The same when the window opens: a text longer than any list (kMaxListBytes) is left on
@@ -22,7 +23,8 @@ public:
     // On activation: whether the clipboard holds a list other than the one pasted last. Only
     // text that reads as a shopping list counts, and never text the program copied itself:
     // switching back after copying the report, or closing a dialog with other text on the
-    // clipboard, must not replace the player's list. Nor does a text longer than kMaxListBytes.
+    // clipboard, must not replace the player's list. Nor does a text longer than kMaxListBytes,
+    // nor a clipboard whose owner does not answer.
     bool HasNewList(IClipboard& clipboard, const CListTemplates& templates) const;
 
     // The last list taken, normalised; empty after a paste from an empty clipboard.

@@ -21,8 +21,9 @@ public:
     CQtClipboard& operator=(const CQtClipboard&) = delete;
 
     // Characters that Windows-1252 lacks become "?"; the text ends at its first zero
-    // character, as 8-bit clipboard text always has.
-    std::string GetClipboardText() override;
+    // character, as 8-bit clipboard text always has. Another program's text on X11 comes
+    // through a bounded read of its own (qt/X11ClipboardReader.h).
+    std::optional<std::string> ReadText(std::size_t limit) override;
     // Where the desktop tells who owns the clipboard, its owner at each change decides: a list
     // that a clipboard manager, another screen or a remote desktop puts there while the window
     // has the focus is the player's. Elsewhere a change made while one of the program's

@@ -2,6 +2,7 @@
 
 #include "calc/Amount.h"
 #include "calc/ListPaste.h"
+#include "calc/ListReader.h"
 #include "calc/OfferCalculator.h"
 #include "config/Texts.h"
 #include "window/Notifier.h"
@@ -16,17 +17,21 @@ public:
     {
     }
 
-    std::string GetClipboardText() override
+    // The watch reads with one limit only; an owner that did not answer is not asked again.
+    std::optional<std::string> ReadText(std::size_t limit) override
     {
-        if (!m_text)
-            m_text = m_clipboard.GetClipboardText();
-        return *m_text;
+        if (!m_bRead) {
+            m_text = m_clipboard.ReadText(limit);
+            m_bRead = true;
+        }
+        return m_text;
     }
     bool HoldsOwnText() override { return m_clipboard.HoldsOwnText(); }
 
 private:
     IClipboard& m_clipboard;
     std::optional<std::string> m_text;
+    bool m_bRead = false;
 };
 
 } // namespace
@@ -47,7 +52,8 @@ std::optional<std::string> CClipboardWatch::TakeChange(bool watching, bool windo
         return std::nullopt;
     CClipboardSnapshot snapshot(m_clipboard);
     // Clearing the input behind the player's back would lose the list for nothing.
-    if (snapshot.GetClipboardText().empty() || !m_paste.HasNewList(snapshot, m_templates))
+    const std::optional<std::string> text = snapshot.ReadText(kMaxListBytes);
+    if (!text || text->empty() || !m_paste.HasNewList(snapshot, m_templates))
         return std::nullopt;
     return m_paste.Paste(snapshot, m_templates);
 }

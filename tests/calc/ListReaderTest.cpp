@@ -180,7 +180,10 @@ class FakeClipboard : public IClipboard {
 public:
     std::string m_strText;
     bool m_bOwn = false;
-    std::string GetClipboardText() override { return m_strText; }
+    std::optional<std::string> ReadText(std::size_t limit) override
+    {
+        return m_strText.substr(0, Kept(limit));
+    }
     bool HoldsOwnText() override { return m_bOwn; }
 };
 

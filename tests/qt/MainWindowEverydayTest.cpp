@@ -17,8 +17,11 @@
 #include <QElapsedTimer>
 #include <QFocusFrame>
 #include <QImage>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -43,6 +46,7 @@ class MainWindowEverydayTest : public QObject {
     Q_OBJECT
 private slots:
     void WatchedClipboardNotifiesTheVerdictInTheBackground();
+    void ForeignClipboardOwnersNeverHoldTheWindow();
     void LanguageChangeRelabelsAndRecalculatesWithoutRestart_data();
     void LanguageChangeRelabelsAndRecalculatesWithoutRestart();
     void CancelledOrTextlessLanguageChangesNothing();
@@ -256,6 +260,65 @@ void MainWindowEverydayTest::WatchedClipboardNotifiesTheVerdictInTheBackground()
     QTRY_COMPARE(notifier.m_shown.size(), std::size_t(1));
     QVERIFY(notifier.m_shown[0].find("25,00 wT: 90,0% Bauernhofpreis") != std::string::npos);
     QVERIFY(window.Control<QPlainTextEdit>(1000)->toPlainText().startsWith("Einkaufsliste"));
+}
+
+// Another program's copy on a real X server: a list is priced in the background; an owner that
+// never answers, and a text far beyond any list, cost the window no noticeable stretch.
+void MainWindowEverydayTest::ForeignClipboardOwnersNeverHoldTheWindow()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP(qEnvironmentVariableIsSet("QUOTINO_NO_XVFB")
+                ? "Xvfb is not installed"
+                : "needs an X server: ctest runs it as qt_ForeignClipboardOwners under Xvfb");
+    CWindowRun run(
+        "Deutsch",
+        [](CIniFile& profile) { profile.WriteString("Settings", "WatchClipboard", "1"); }, {},
+        true);
+    QVERIFY(run.Show());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    qint64 longest = 0;
+    QElapsedTimer sinceTick;
+    QTimer ticks;
+    QObject::connect(
+        &ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
+    const auto copyElsewhere = [&](const std::string& text) {
+        QProcess xclip;
+        xclip.start(
+            QStringLiteral("xclip"), { QStringLiteral("-selection"), QStringLiteral("clipboard") });
+        xclip.write(text.data(), static_cast<qint64>(text.size()));
+        xclip.closeWriteChannel();
+        return xclip.waitForFinished(5000) && xclip.exitCode() == 0;
+    };
+    QVERIFY2(copyElsewhere(kExampleList), "xclip is not installed");
+    QTRY_COMPARE(run.m_notifier.m_shown.size(), std::size_t(1));
+
+    sinceTick.start();
+    ticks.start(5);
+    std::string huge(8 << 20, 'x');
+    QVERIFY(copyElsewhere("Einkaufsliste\n2 x Karotte\n" + huge));
+    QTest::qWait(1000);
+    // The owner takes the clipboard and never reads its connection again.
+    xcb_connection_t* hung = xcb_connect(nullptr, nullptr);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(hung)).data;
+    const xcb_window_t owner = xcb_generate_id(hung);
+    xcb_create_window(
+        hung, 0, owner, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
+    const xcb_intern_atom_reply_t* atom
+        = xcb_intern_atom_reply(hung, xcb_intern_atom(hung, 0, 9, "CLIPBOARD"), nullptr);
+    xcb_set_selection_owner(hung, owner, atom->atom, XCB_CURRENT_TIME);
+    xcb_flush(hung);
+    QTest::qWait(1000);
+    QVERIFY(Reactivate(*run.m_window));
+    QTest::qWait(1000);
+    qInfo("longest stretch without events: %lld ms", longest);
+    QVERIFY2(longest < 200, qPrintable(QString::number(longest)));
+    QCOMPARE(run.m_notifier.m_shown.size(), std::size_t(1));
+    QVERIFY(run.Text(1000).startsWith("Einkaufsliste\n3 x Karotte"));
+    std::free(const_cast<xcb_intern_atom_reply_t*>(atom));
+    xcb_disconnect(hung);
 }
 
 // End to end with the desktop's clipboard: copying the report and coming back keeps the list.

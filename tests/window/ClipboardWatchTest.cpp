@@ -30,7 +30,10 @@ struct WatchedWorld : IClipboard, INotifier {
         return list.has_value();
     }
 
-    std::string GetClipboardText() override { return m_strText; }
+    std::optional<std::string> ReadText(std::size_t limit) override
+    {
+        return m_strText.substr(0, Kept(limit));
+    }
     bool HoldsOwnText() override { return m_bOwn; }
     void Notify(const std::string& title, const std::string& text) override
     {
