@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 INT_PTR CALLBACK NoDialogProcedure(HWND, UINT, WPARAM, LPARAM)
@@ -95,7 +98,7 @@ TEST(Win32Clipboard, OwnCopyIsOwnUntilAnotherProgramCopies)
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, WM_COPY, 0, 0);
     EXPECT_TRUE(clipboard.HoldsOwnText());
-    EXPECT_EQ(clipboard.GetClipboardText(), "3 x Karotte");
+    EXPECT_EQ(clipboard.ReadText(3), "3 x ");
     DestroyWindow(edit);
     // The copying edit is gone; its text on the clipboard stays the program's.
     EXPECT_TRUE(clipboard.HoldsOwnText());
@@ -104,5 +107,55 @@ TEST(Win32Clipboard, OwnCopyIsOwnUntilAnotherProgramCopies)
     EmptyClipboard();
     CloseClipboard();
     EXPECT_FALSE(clipboard.HoldsOwnText());
-    EXPECT_EQ(clipboard.GetClipboardText(), "");
+    EXPECT_EQ(clipboard.ReadText(IClipboard::kWhole), "");
+}
+
+// A program that renders its text only when asked, and then does not answer: the read gives up
+// within the bound, and reads again once the program has answered.
+TEST(Win32Clipboard, OwnerThatDoesNotRenderHoldsNoReadLonger)
+{
+    static HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD ownerThread = 0;
+    std::thread owner([ready, &ownerThread] {
+        const auto render = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message != WM_RENDERFORMAT)
+                return DefWindowProcW(window, message, wParam, lParam);
+            WaitForSingleObject(release, 3000);
+            HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, sizeof(L"2 x Salat"));
+            memcpy(GlobalLock(data), L"2 x Salat", sizeof(L"2 x Salat"));
+            GlobalUnlock(data);
+            SetClipboardData(CF_UNICODETEXT, data);
+            return 0;
+        };
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = render;
+        windowClass.lpszClassName = L"DelayedOwner";
+        RegisterClassW(&windowClass);
+        HWND window = CreateWindowExW(
+            0, L"DelayedOwner", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        OpenClipboard(window);
+        EmptyClipboard();
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+        CloseClipboard();
+        ownerThread = GetCurrentThreadId();
+        SetEvent(ready);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+    });
+    WaitForSingleObject(ready, 5000);
+    CWin32Clipboard clipboard;
+    for (int read = 0; read < 2; ++read) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(clipboard.ReadText(IClipboard::kWhole), std::nullopt);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    }
+    SetEvent(release);
+    std::optional<std::string> text;
+    for (int wait = 0; wait < 100 && !text; ++wait, Sleep(10))
+        text = clipboard.ReadText(IClipboard::kWhole);
+    EXPECT_EQ(text, "2 x Salat");
+    PostThreadMessageW(ownerThread, WM_QUIT, 0, 0);
+    owner.join();
 }
