@@ -45,7 +45,8 @@ void CDownloadCommands::Download()
     if (IsBusy())
         return;
     Begin(ECommand::Download);
-    m_pRun = m_app.NewDownloadRun({ m_hooks.selectedServer() });
+    m_strDownloadServer = m_hooks.selectedServer();
+    m_pRun = m_app.NewDownloadRun({ m_strDownloadServer });
     m_pRun->Start();
     ApplyNextServer();
 }
@@ -89,6 +90,22 @@ bool CDownloadCommands::ImportPriceList(const std::string& path)
     m_hooks.recalculatePrices();
     m_hooks.commandFinished();
     return imported;
+}
+
+bool CDownloadCommands::ChangesPricesOf(const std::string& server) const
+{
+    switch (m_eCommand) {
+    case ECommand::Download:
+        return server == m_strDownloadServer;
+    // Every offered server, and only those are offered for selection.
+    case ECommand::DownloadAll:
+        return true;
+    // A list that arrived is being applied: the servers may change, the user may be asked.
+    case ECommand::ServerList:
+        return !m_pListRun;
+    default:
+        return false;
+    }
 }
 
 void CDownloadCommands::ShowOutcome()

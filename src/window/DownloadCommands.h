@@ -39,6 +39,8 @@ public:
     // Reads the file (a UTF-8 path) into the selected server; false when nothing was taken.
     bool ImportPriceList(const std::string& path);
     bool IsBusy() const { return m_eCommand != ECommand::None; }
+    // Whether the running command may change the server's prices.
+    bool ChangesPricesOf(const std::string& server) const;
     // Stops the running command at once; what arrived is kept.
     void Stop();
     const std::string& ImportFolder() const { return m_strImportFolder; }
@@ -62,6 +64,7 @@ private:
     SWindowHooks m_hooks;
 
     ECommand m_eCommand = ECommand::None;
+    std::string m_strDownloadServer; // of a running Download
     bool m_bApplyQueued = false;
     std::unique_ptr<CDownloadRun> m_pRun;
     std::unique_ptr<CServerListRun> m_pListRun;

@@ -37,7 +37,7 @@ CMainWindow::CMainWindow(
     m_downloads.SetHooks({
         .selectedServer = [this] { return SelectedServer(); },
         .recalculatePrices = [this] { RecalculatePrices(); },
-        .commandFinished = [this] { SaveChanges(); },
+        .commandFinished = [this] { OnCommandFinished(); },
     });
     // A server list update, also the one the start-up runs, refills the server box.
     m_app.OnServersChanged([this] { FillServerCombo(); });
@@ -245,8 +245,13 @@ void CMainWindow::OnActivate()
 
 void CMainWindow::OnClipboardChanged(bool windowActive)
 {
-    if (!m_bInitialised || IsBusy())
+    if (!m_bInitialised)
         return;
+    // A verdict on prices about to change would be wrong a moment later.
+    if (m_downloads.ChangesPricesOf(SelectedServer())) {
+        m_waitingChange = windowActive;
+        return;
+    }
     const bool watching
         = m_app.Settings().WatchesClipboard() && m_view.HearsClipboardInBackground();
     const std::optional<std::string> list = m_watch.TakeChange(watching, windowActive);
@@ -254,6 +259,13 @@ void CMainWindow::OnClipboardChanged(bool windowActive)
         return;
     m_view.ReplaceTextUndoably(IDC_INPUT, *list);
     m_watch.AnnounceVerdict(Calculate().summary);
+}
+
+void CMainWindow::OnCommandFinished()
+{
+    SaveChanges();
+    if (const std::optional<bool> windowActive = std::exchange(m_waitingChange, std::nullopt))
+        OnClipboardChanged(*windowActive);
 }
 
 void CMainWindow::OnResize(SSize)

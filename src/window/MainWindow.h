@@ -41,7 +41,8 @@ public:
     // follows after the current event.
     void OnPaste();
     // The clipboard changed: with the watch on and the window in the background, a new list is
-    // pasted, priced and its verdict notified.
+    // pasted, priced and its verdict notified; while a command may change the selected server's
+    // prices, once it has ended.
     void OnClipboardChanged(bool windowActive);
     void OnResize(SSize client);
     // Escape or the Close button. While a command runs it only stops the command; false then,
@@ -91,6 +92,7 @@ private:
     void OnChangeLanguage();
     void OnImportCommand();
     void OnWatchClipboard();
+    void OnCommandFinished();
     void ShowWatchCommand();
 
     CQuotinoApp& m_app;
@@ -113,4 +115,7 @@ private:
     bool m_bInitialised = false;
     std::string m_strDateLabel; // the date label of the last calculation
     bool m_bSaveFailing = false; // the last save after a command failed
+    // A clipboard change that waits for the running command's prices, and whether the window
+    // was active at it.
+    std::optional<bool> m_waitingChange;
 };

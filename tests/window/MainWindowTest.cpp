@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -171,6 +173,45 @@ TEST_F(MainWindowTest, TheWatchPricesANewListInTheBackgroundAndAnnouncesItOnce)
     m_window->OnClipboardChanged(false);
     EXPECT_EQ(m_view.m_notifications.size(), 1u);
     EXPECT_EQ(m_app->Profile().GetString("Settings", "WatchClipboard", ""), "0");
+}
+
+// A list copied while a command may change the selected server's prices is priced once it has
+// ended; a change whose owner does not answer is skipped.
+TEST_F(MainWindowTest, TheWatchWaitsOnlyForACommandThatChangesTheSelectedPrices)
+{
+    Open([](CIniFile& profile) {
+        profile.WriteString("Settings", "WatchClipboard", "1");
+        profile.WriteString("Settings", "ServerList", "http://127.0.0.1:1/x");
+        profile.WriteString("Preislisten", "Server 1", "http://127.0.0.1:1/x");
+    });
+    const struct {
+        int command;
+        std::string list;
+        std::size_t whileRunning;
+    } cases[] = { { IDC_DOWNLOAD, kExampleList, 0 },
+        { IDC_LOAD_SERVER_LIST, "Einkaufsliste\n1 x Karotte", 1 } };
+    for (const auto& c : cases) {
+        m_view.m_notifications.clear();
+        m_window->OnCommand(c.command);
+        ASSERT_TRUE(m_window->IsBusy());
+        m_clipboard.m_strText = c.list;
+        m_window->OnClipboardChanged(false);
+        EXPECT_EQ(m_view.m_notifications.size(), c.whileRunning) << c.command;
+        // The refused connection's answer comes from the fetch's worker.
+        for (int wait = 0; wait < 500 && m_window->IsBusy(); ++wait, m_view.RunPosted())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_FALSE(m_window->IsBusy());
+        EXPECT_EQ(m_view.m_notifications.size(), 1u) << c.command;
+    }
+
+    m_clipboard.m_bAnswers = false;
+    m_clipboard.m_strText = "Einkaufsliste\n2 x Karotte";
+    m_window->OnClipboardChanged(false);
+    m_window->OnActivate();
+    EXPECT_EQ(m_view.Text(IDC_INPUT).rfind("Einkaufsliste\n1 x Karotte", 0), 0u);
+    m_clipboard.m_bAnswers = true;
+    m_window->OnClipboardChanged(false);
+    EXPECT_EQ(m_view.m_notifications.size(), 2u);
 }
 
 TEST_F(MainWindowTest, TheWatchIsDisabledWhereTheClipboardCannotBeHeard)
