@@ -2,6 +2,7 @@
 #include "calc/CalcFixtures.h"
 #include "calc/ListPaste.h"
 #include "calc/ListPattern.h"
+#include "support/ShippedProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -176,16 +177,7 @@ TEST(ListReader, EveryItemTemplateThatMatchesYieldsAnItem)
         (std::vector<ShoppingItem> { { 2, "gelbe Teichrose" }, { 2, "gelbe" } }), reading.items);
 }
 
-class FakeClipboard : public IClipboard {
-public:
-    std::string m_strText;
-    bool m_bOwn = false;
-    std::optional<std::string> ReadText(std::size_t limit) override
-    {
-        return m_strText.substr(0, Kept(limit));
-    }
-    bool HoldsOwnText() override { return m_bOwn; }
-};
+using FakeClipboard = CPresetClipboard;
 
 // Activation pastes only a list the player copied elsewhere; an explicit paste takes anything.
 TEST(ListPaste, ActivationTakesOnlyForeignTextThatReadsAsAList)

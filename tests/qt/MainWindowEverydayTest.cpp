@@ -23,6 +23,8 @@
 
 #include <xcb/xcb.h>
 
+#include <fstream>
+
 namespace {
 
 // The context-menu command that opens the language dialog; its text names "Language" in
@@ -262,62 +264,46 @@ void MainWindowEverydayTest::WatchedClipboardNotifiesTheVerdictInTheBackground()
     QVERIFY(window.Control<QPlainTextEdit>(1000)->toPlainText().startsWith("Einkaufsliste"));
 }
 
-// Another program's copy on a real X server: a list is priced in the background; an owner that
-// never answers, and a text far beyond any list, cost the window no noticeable stretch.
+// Other programs' copies on an X server: a list is priced, a huge text or a hung owner ignored.
 void MainWindowEverydayTest::ForeignClipboardOwnersNeverHoldTheWindow()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        QSKIP(qEnvironmentVariableIsSet("QUOTINO_NO_XVFB")
-                ? "Xvfb is not installed"
-                : "needs an X server: ctest runs it as qt_ForeignClipboardOwners under Xvfb");
+        QSKIP("needs an X server: ctest runs it as qt_ForeignClipboardOwners under Xvfb");
     CWindowRun run(
-        "Deutsch",
-        [](CIniFile& profile) { profile.WriteString("Settings", "WatchClipboard", "1"); }, {},
-        true);
-    QVERIFY(run.Show());
+        "Deutsch", [](CIniFile& p) { p.WriteString("Settings", "WatchClipboard", "1"); }, {}, true);
     QWidget other;
     other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(run.Show() && Reactivate(other));
+    const auto copyElsewhere = [&run](const std::string& text) {
+        std::ofstream(run.m_dir.file("copy.txt"), std::ios::binary) << text;
+        return QProcess::execute(QStringLiteral("xclip"),
+            { "-selection", "clipboard", QString::fromStdString(run.m_dir.file("copy.txt")) });
+    };
+    QCOMPARE(copyElsewhere(kExampleList), 0);
+    QTRY_COMPARE(run.m_notifier.m_shown.size(), std::size_t(1));
+
     qint64 longest = 0;
     QElapsedTimer sinceTick;
     QTimer ticks;
-    QObject::connect(
-        &ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
-    const auto copyElsewhere = [&](const std::string& text) {
-        QProcess xclip;
-        xclip.start(
-            QStringLiteral("xclip"), { QStringLiteral("-selection"), QStringLiteral("clipboard") });
-        xclip.write(text.data(), static_cast<qint64>(text.size()));
-        xclip.closeWriteChannel();
-        return xclip.waitForFinished(5000) && xclip.exitCode() == 0;
-    };
-    QVERIFY2(copyElsewhere(kExampleList), "xclip is not installed");
-    QTRY_COMPARE(run.m_notifier.m_shown.size(), std::size_t(1));
-
+    connect(&ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart()); });
     sinceTick.start();
     ticks.start(5);
-    std::string huge(8 << 20, 'x');
-    QVERIFY(copyElsewhere("Einkaufsliste\n2 x Karotte\n" + huge));
+    QCOMPARE(copyElsewhere("Einkaufsliste\n2 x Karotte\n" + std::string(8 << 20, 'x')), 0);
     QTest::qWait(1000);
-    // The owner takes the clipboard and never reads its connection again.
+    // The owner takes the clipboard and never reads from its connection again.
     xcb_connection_t* hung = xcb_connect(nullptr, nullptr);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(hung)).data;
     const xcb_window_t owner = xcb_generate_id(hung);
-    xcb_create_window(
-        hung, 0, owner, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
-    const xcb_intern_atom_reply_t* atom
-        = xcb_intern_atom_reply(hung, xcb_intern_atom(hung, 0, 9, "CLIPBOARD"), nullptr);
+    xcb_create_window(hung, 0, owner, xcb_setup_roots_iterator(xcb_get_setup(hung)).data->root, 0,
+        0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, 0, 0, nullptr);
+    auto* atom = xcb_intern_atom_reply(hung, xcb_intern_atom(hung, 0, 9, "CLIPBOARD"), nullptr);
     xcb_set_selection_owner(hung, owner, atom->atom, XCB_CURRENT_TIME);
     xcb_flush(hung);
     QTest::qWait(1000);
     QVERIFY(Reactivate(*run.m_window));
-    QTest::qWait(1000);
-    qInfo("longest stretch without events: %lld ms", longest);
-    QVERIFY2(longest < 200, qPrintable(QString::number(longest)));
+    QTest::qWait(500);
+    QVERIFY2(longest < 200, qPrintable(QStringLiteral("%1 ms without events").arg(longest)));
     QCOMPARE(run.m_notifier.m_shown.size(), std::size_t(1));
-    QVERIFY(run.Text(1000).startsWith("Einkaufsliste\n3 x Karotte"));
-    std::free(const_cast<xcb_intern_atom_reply_t*>(atom));
+    std::free(atom);
     xcb_disconnect(hung);
 }
 

@@ -13,21 +13,17 @@
 #include <utility>
 #include <vector>
 
-// A clipboard whose text the test sets, whether the program put it there, and whether its
-// owner answers.
+// A clipboard whose text the test sets, and whether the program put it there.
 class CPresetClipboard : public IClipboard {
 public:
     std::optional<std::string> ReadText(std::size_t limit) override
     {
-        if (!m_bAnswers)
-            return std::nullopt;
         return m_strText.substr(0, Kept(limit));
     }
     bool HoldsOwnText() override { return m_bOwn; }
 
     std::string m_strText;
     bool m_bOwn = false;
-    bool m_bAnswers = true;
 };
 
 inline const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe Teichrose\n"

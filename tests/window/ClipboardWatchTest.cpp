@@ -2,6 +2,7 @@
 
 #include "calc/ListPaste.h"
 #include "calc/ListReader.h"
+#include "support/ShippedProfile.h"
 #include "support/ShippedWorld.h"
 #include "window/Notifier.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 // The clipboard, the notification area and the window's part around a watch: paste what the
 // watch takes, price it, hand the verdict back.
-struct WatchedWorld : IClipboard, INotifier {
+struct WatchedWorld : CPresetClipboard, INotifier {
     explicit WatchedWorld(const std::string& language)
         : world(language)
         , watch(*this, paste, world.m_calc.Templates(), world.m_texts, *this)
@@ -30,11 +31,6 @@ struct WatchedWorld : IClipboard, INotifier {
         return list.has_value();
     }
 
-    std::optional<std::string> ReadText(std::size_t limit) override
-    {
-        return m_strText.substr(0, Kept(limit));
-    }
-    bool HoldsOwnText() override { return m_bOwn; }
     void Notify(const std::string& title, const std::string& text) override
     {
         m_strShown += title + "|" + text + "\n";
@@ -43,8 +39,6 @@ struct WatchedWorld : IClipboard, INotifier {
     CShippedWorld world;
     CListPaste paste;
     CClipboardWatch watch;
-    std::string m_strText;
-    bool m_bOwn = false;
     std::string m_strShown;
 };
 
