@@ -1,5 +1,7 @@
 #include "qt/X11ClipboardReader.h"
 
+#include "platform/Cp1252.h"
+
 #include <xcb/xcb.h>
 
 #include <poll.h>
@@ -57,10 +59,22 @@ public:
         return true;
     }
 
-    // The owner's answer: false when it did not come within the bound.
-    bool Convert(std::chrono::milliseconds answer, bool& hasText)
+    // The owner's answer whether it has the text as UTF-8, or else as Latin-1 (programs older
+    // than UTF-8 offer only that); false when an answer did not come within the bound.
+    bool Convert(std::chrono::milliseconds answer, bool& hasText, bool& latin1)
     {
-        xcb_convert_selection(m_c, m_window, m_clipboard, m_utf8, m_property, XCB_CURRENT_TIME);
+        latin1 = false;
+        if (!Convert(m_utf8, answer, hasText))
+            return false;
+        if (hasText)
+            return true;
+        latin1 = true;
+        return Convert(XCB_ATOM_STRING, answer, hasText);
+    }
+
+    bool Convert(xcb_atom_t target, std::chrono::milliseconds answer, bool& hasText)
+    {
+        xcb_convert_selection(m_c, m_window, m_clipboard, target, m_property, XCB_CURRENT_TIME);
         xcb_flush(m_c);
         const Clock::time_point deadline = Clock::now() + answer;
         while (const XcbPtr<xcb_generic_event_t> event = WaitEvent(deadline)) {
@@ -133,24 +147,18 @@ private:
     xcb_atom_t m_property = 0;
 };
 
-} // namespace
-
-std::optional<std::string> CX11ClipboardReader::Read(std::size_t maxBytes) const
+// The text in the property, at most maxBytes of it. A large text comes in pieces, each one an
+// answer of the owner's; an empty piece ends it.
+std::optional<std::string> Transfer(
+    CSelectionRequest& request, std::size_t maxBytes, std::chrono::milliseconds answer)
 {
-    CSelectionRequest request;
-    bool hasText = false;
-    if (!request.Open() || !request.Convert(m_answer, hasText))
-        return std::nullopt;
-    if (!hasText)
-        return std::string();
     xcb_atom_t type = 0;
     std::optional<std::string> text = request.TakeProperty(maxBytes, type);
     if (!text || type != request.Incr())
         return text;
-    // A large text comes in pieces, each one an answer of the owner's; an empty piece ends it.
     text->clear();
     while (text->size() < maxBytes) {
-        if (!request.WaitForPiece(m_answer))
+        if (!request.WaitForPiece(answer))
             return std::nullopt;
         const std::optional<std::string> piece
             = request.TakeProperty(maxBytes - text->size(), type);
@@ -161,4 +169,24 @@ std::optional<std::string> CX11ClipboardReader::Read(std::size_t maxBytes) const
         *text += *piece;
     }
     return text;
+}
+
+} // namespace
+
+std::optional<std::string> CX11ClipboardReader::Read(std::size_t maxBytes) const
+{
+    CSelectionRequest request;
+    bool hasText = false;
+    bool latin1 = false;
+    if (!request.Open() || !request.Convert(m_answer, hasText, latin1))
+        return std::nullopt;
+    if (!hasText)
+        return std::string();
+    std::optional<std::string> text = Transfer(request, maxBytes, m_answer);
+    if (!text || !latin1)
+        return text;
+    std::string utf8;
+    for (const char byte : *text)
+        AppendUtf8(utf8, static_cast<unsigned char>(byte));
+    return utf8;
 }
