@@ -13,7 +13,7 @@ struct CWin32Clipboard::SFetch {
     std::mutex mutex;
     std::condition_variable answered;
     bool bDone = false;
-    std::wstring text;
+    std::optional<std::wstring> text;
 };
 
 namespace {
@@ -32,12 +32,32 @@ bool OpenClipboardSoon()
     return false;
 }
 
-// The clipboard's text, at most `kept` characters of it: the size of the memory tells how
-// much to look at before anything is copied.
-std::wstring FetchText(std::size_t kept)
+// Whether the window that owns the clipboard answers at all: fetching from a hung program would
+// keep the clipboard open, for every program, as long as it hangs. The program's own windows
+// are not asked, as the window's thread is waiting for this one.
+bool OwnerAnswers()
 {
+    HWND owner = GetClipboardOwner();
+    if (!owner)
+        return true;
+    DWORD process = 0;
+    GetWindowThreadProcessId(owner, &process);
+    if (process == GetCurrentProcessId())
+        return true;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(
+               owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, IClipboard::kAnswerMs, &result)
+        != 0;
+}
+
+// The clipboard's text, at most `kept` characters of it: the size of the memory tells how
+// much to look at before anything is copied. nullopt when the owner does not answer.
+std::optional<std::wstring> FetchText(std::size_t kept)
+{
+    if (!OwnerAnswers())
+        return std::nullopt;
     if (!OpenClipboardSoon())
-        return {};
+        return std::wstring();
     std::wstring text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
@@ -67,7 +87,7 @@ std::optional<std::string> CWin32Clipboard::ReadText(std::size_t limit)
     auto fetch = std::make_shared<SFetch>();
     const std::size_t kept = Kept(limit);
     std::thread([fetch, kept] {
-        std::wstring text = FetchText(kept);
+        std::optional<std::wstring> text = FetchText(kept);
         const std::lock_guard<std::mutex> lock(fetch->mutex);
         fetch->text = std::move(text);
         fetch->bDone = true;
@@ -79,7 +99,9 @@ std::optional<std::string> CWin32Clipboard::ReadText(std::size_t limit)
         m_pWaiting = std::move(fetch);
         return std::nullopt;
     }
-    std::string text = Cp1252FromWide(fetch->text);
+    if (!fetch->text)
+        return std::nullopt;
+    std::string text = Cp1252FromWide(*fetch->text);
     text.resize(std::min(text.size(), kept));
     return text;
 }

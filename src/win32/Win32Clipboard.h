@@ -14,7 +14,7 @@ public:
     // character. The text is fetched on a thread of its own: a program that puts its text on
     // the clipboard only when asked (delayed rendering) may never answer, and the window's
     // thread waits for it kAnswerMs at most. While that fetch still waits, every read finds
-    // no answer.
+    // no answer; another program's window that answers no message is not asked at all.
     std::optional<std::string> ReadText(std::size_t limit) override;
     // The program's own copy: one of its windows owns the clipboard, or the clipboard has not
     // changed since it last did (the copying edit may be gone, its text stays).

@@ -284,6 +284,8 @@ bool CMainWindow::OnCancel()
 
 void CMainWindow::OnClose()
 {
+    // A list copied during the stopped command is not announced from a closing window.
+    m_waitingChange.reset();
     m_downloads.Stop();
     // At the minimum size a size stored earlier stays, so a window that was once enlarged
     // opens enlarged again; so does it at the size it opened with, which may have been shrunk
