@@ -3,7 +3,7 @@
 
 QUOTINO_PACKAGES=(
   cmake ninja-build ccache g++ pkg-config
-  qt6-base-dev libgl-dev libxcb1-dev xvfb
+  qt6-base-dev libgl-dev libxcb1-dev xvfb xclip
   qt6-translations-l10n
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
