@@ -119,23 +119,15 @@ void CQuotinoDlg::CreateControls()
     m_builder.Build(*this);
     CFocusFrame::Attach(*Control<QPlainTextEdit>(IDC_REPORT));
     CFocusFrame::Attach(*Control<QPlainTextEdit>(IDC_PRICE_LIST));
-    SetTabOrder();
-}
-
-// The visual order: the server row, the edits column by column, then the buttons left to right.
-void CQuotinoDlg::SetTabOrder()
-{
-    const int order[] = { IDC_SERVERS, IDC_SELECT_SERVERS, IDC_MAX_FARM, IDC_INPUT, IDC_REPORT,
-        IDC_PRICE_LIST, IDC_CALCULATE, IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
-        IDC_LOCKED, IDC_DETAILS, IDC_TOGGLE_PANE, IDC_CLOSE };
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(Control(order[i - 1]), Control(order[i]));
 }
 
 void CQuotinoDlg::ConnectCommands()
 {
     connect(Control<QPushButton>(IDC_CALCULATE), &QPushButton::clicked, this, &QDialog::accept);
-    connect(Control<QPushButton>(IDC_CLOSE), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Control<QPushButton>(IDC_CLOSE), &QPushButton::clicked, this, [this] {
+        if (m_pMain->OnCloseRequest(CMainWindow::ECloseBy::CloseButton))
+            QDialog::reject();
+    });
     for (const int id : { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST, IDC_TOGGLE_PANE,
              IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM }) {
         connect(Control<QAbstractButton>(id), &QAbstractButton::clicked, this,
@@ -190,7 +182,7 @@ void CQuotinoDlg::accept()
 
 void CQuotinoDlg::reject()
 {
-    if (m_pMain->OnCancel())
+    if (m_pMain->OnCloseRequest(CMainWindow::ECloseBy::EscapeKey))
         QDialog::reject();
 }
 
@@ -201,10 +193,15 @@ void CQuotinoDlg::changeEvent(QEvent* event)
         m_pMain->OnActivate();
 }
 
+// The base class would take the frame's close for Escape.
 void CQuotinoDlg::closeEvent(QCloseEvent* event)
 {
-    m_pMain->OnClose();
-    QDialog::closeEvent(event);
+    if (!m_pMain->OnCloseRequest(CMainWindow::ECloseBy::WindowFrame)) {
+        event->ignore();
+        return;
+    }
+    QDialog::reject();
+    event->accept();
 }
 
 bool CQuotinoDlg::event(QEvent* event)
@@ -242,16 +239,20 @@ bool CQuotinoDlg::eventFilter(QObject* watched, QEvent* event)
     if (!widget || widget->window() != this)
         return QDialog::eventFilter(watched, event);
     if (m_pMain->IsBusy())
-        return FilterWhileBusy(*event);
+        return FilterWhileBusy(*widget, *event);
     return HandleDrop(*event);
 }
 
-// Escape and Close reach the window and stop the command; other input waits until it ended.
-bool CQuotinoDlg::FilterWhileBusy(QEvent& event)
+// Escape and the Close button reach the window: Escape stops the command, Close stops it and
+// closes. Other input waits until it ended.
+bool CQuotinoDlg::FilterWhileBusy(const QWidget& widget, QEvent& event)
 {
     if (!IsUserInput(event))
         return false;
     if (event.type() == QEvent::KeyPress && static_cast<QKeyEvent&>(event).key() == Qt::Key_Escape)
+        return false;
+    if (CMainWindow::TakesClicksWhileBusy(CDialogBuilder::ControlId(&widget))
+        && event.type() != QEvent::ContextMenu && event.type() != QEvent::Wheel)
         return false;
     // An accepted override keeps the window's shortcuts (F1) from firing.
     event.setAccepted(event.type() == QEvent::ShortcutOverride);
@@ -285,11 +286,12 @@ bool CQuotinoDlg::HandleDrop(QEvent& event)
 
 void CQuotinoDlg::OnEditPrice(const NMPRICELINE& line)
 {
-    if (!m_pMain->CanEditPrices())
+    if (!m_pMain->OpensPriceEditor(line.strName))
         return;
-    CInPlaceEdit::Create(line, false, [this](const std::string& name, const std::string& text) {
-        m_pMain->OnPriceEdited(name, text);
-    });
+    CInPlaceEdit::Create(line, CMainWindow::kPriceEditorSelectsAll,
+        [this](const std::string& name, const std::string& text) {
+            m_pMain->OnPriceEdited(name, text);
+        });
 }
 
 void CQuotinoDlg::ReplaceTextUndoably(int id, const std::string& text)

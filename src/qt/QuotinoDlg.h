@@ -41,7 +41,7 @@ public:
 
     // Return and the Calculate button: recalculate; the window stays open.
     void accept() override;
-    // Escape and the Close button; while a command runs they only stop it.
+    // Escape; while a command runs it only stops it.
     void reject() override;
 
 signals:
@@ -57,11 +57,10 @@ protected:
 
 private:
     void CreateControls();
-    void SetTabOrder();
     void ConnectCommands();
     void AddCommand(int command, QKeySequence shortcut = {});
     void PlaceFrameOnScreen();
-    bool FilterWhileBusy(QEvent& event);
+    bool FilterWhileBusy(const QWidget& widget, QEvent& event);
     bool HandleDrop(QEvent& event);
     void OnEditPrice(const NMPRICELINE& line);
     void ShowContextMenu(const QPoint& position);

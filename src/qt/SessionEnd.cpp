@@ -1,6 +1,7 @@
 #include "qt/SessionEnd.h"
 
 #include "app/QuotinoApp.h"
+#include "window/ExitSave.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -67,7 +68,7 @@ void RestoreEndingSignals()
 CSessionEnd::CSessionEnd(CQuotinoApp& app)
     : m_app(app)
 {
-    const auto save = [this](QSessionManager&) { m_app.SaveChanges(); };
+    const auto save = [this](QSessionManager&) { SaveAtSessionEnd(m_app); };
     connect(qApp, &QGuiApplication::commitDataRequest, this, save);
     connect(qApp, &QGuiApplication::saveStateRequest, this, save);
     if (!OpenSignalPipe())

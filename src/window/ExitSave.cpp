@@ -32,3 +32,8 @@ bool SaveAtExit(CQuotinoApp& app, const std::function<bool(const SRetryQuestion&
     }
     return true;
 }
+
+bool SaveAtSessionEnd(CQuotinoApp& app)
+{
+    return app.SaveChanges();
+}

@@ -18,3 +18,7 @@ struct SRetryQuestion {
 // the profile reached the disk; false when the user chose to quit without saving, or when the
 // start already said that this profile is not saved.
 bool SaveAtExit(CQuotinoApp& app, const std::function<bool(const SRetryQuestion&)>& askRetry);
+
+// The desktop session ends, and the process with it, before any exit save: the profile's
+// changes are written now. A failure cannot be asked about any more; false then.
+bool SaveAtSessionEnd(CQuotinoApp& app);

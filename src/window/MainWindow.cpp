@@ -5,6 +5,7 @@
 #include "window/AboutDialog.h"
 #include "window/ControlIds.h"
 #include "window/DetailsChoice.h"
+#include "window/ExitSave.h"
 #include "window/MainWindowView.h"
 #include "window/ServerSelection.h"
 
@@ -274,19 +275,33 @@ void CMainWindow::OnResize(SSize)
         RecalcLayout();
 }
 
-bool CMainWindow::OnCancel()
+bool CMainWindow::OnCloseRequest(ECloseBy by)
 {
-    if (!IsBusy())
-        return true;
+    const bool wasBusy = IsBusy();
     m_downloads.Stop();
-    return false;
+    if (by == ECloseBy::EscapeKey && wasBusy)
+        return false;
+    if (by == ECloseBy::WindowFrame)
+        StoreWindowSize();
+    return true;
 }
 
-void CMainWindow::OnClose()
+bool CMainWindow::TakesClicksWhileBusy(int id)
+{
+    return id == IDC_CLOSE;
+}
+
+void CMainWindow::OnSessionEnd()
 {
     // A list copied during the stopped command is not announced from a closing window.
     m_waitingChange.reset();
     m_downloads.Stop();
+    StoreWindowSize();
+    SaveAtSessionEnd(m_app);
+}
+
+void CMainWindow::StoreWindowSize()
+{
     // At the minimum size a size stored earlier stays, so a window that was once enlarged
     // opens enlarged again; so does it at the size it opened with, which may have been shrunk
     // to fit this screen.
@@ -341,6 +356,11 @@ void CMainWindow::ShowDateLabel()
 bool CMainWindow::CanEditPrices() const
 {
     return !m_view.IsChecked(IDC_LOCKED);
+}
+
+bool CMainWindow::OpensPriceEditor(const std::string& name) const
+{
+    return CanEditPrices() && !name.empty();
 }
 
 void CMainWindow::OnPriceEdited(const std::string& name, const std::string& text)

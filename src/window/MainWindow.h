@@ -45,17 +45,30 @@ public:
     // prices, once it has ended.
     void OnClipboardChanged(bool windowActive);
     void OnResize(SSize client);
-    // Escape or the Close button. While a command runs it only stops the command; false then,
-    // and the window stays open.
-    bool OnCancel();
-    // The window closes by any means: a running command stops, the size is stored.
-    void OnClose();
+
+    // How the player asks the window to close.
+    enum class ECloseBy { EscapeKey, CloseButton, WindowFrame };
+    // A running command stops first. Escape only stops it, so that the key that ends a
+    // download never also ends the program; the Close button and the frame's close button
+    // close the window, running command or not. Only the frame's close stores the size: the
+    // Close button means "done", not "remember this window". True when the face closes now.
+    bool OnCloseRequest(ECloseBy by);
+    // While a command runs the face lets only Escape and the clicks on these controls through.
+    static bool TakesClicksWhileBusy(int id);
+    // The desktop session ends and the process with it: the size as at the frame's close, and
+    // the profile's changes saved now, since no exit save will follow.
+    void OnSessionEnd();
     // The window manager framed the window: where its frame should go so that it lies on the
     // available area; the window may have been narrowed to fit.
     SPoint OnFramed(const SRect& frame, const SRect& available);
 
-    // A price typed into the pane's in-place editor; prices are editable while not locked.
+    // A double click on the pane's line of this plant opens the price editor: only while the
+    // prices are not locked, and never on the header line, which names no plant.
     bool CanEditPrices() const;
+    bool OpensPriceEditor(const std::string& name) const;
+    // The editor opens with the caret at the end of the price, its text not selected, so that
+    // a stray key does not wipe the price.
+    static constexpr bool kPriceEditorSelectsAll = false;
     void OnPriceEdited(const std::string& name, const std::string& text);
     // A price list file dropped on the window or chosen through the import command.
     bool OnImport(const std::string& path) { return m_downloads.ImportPriceList(path); }
@@ -82,6 +95,7 @@ private:
     void RecalcLayout();
     void SaveChanges();
     void ShowDateLabel();
+    void StoreWindowSize();
 
     void OnServerChange();
     void OnTogglePriceList();

@@ -60,7 +60,7 @@ private slots:
     void LinkLineWithoutTargetIsHidden();
     void SmallDialogsSpeakTheChosenLanguage();
     void LinkIsDrawnInThePalettesLinkColour();
-    void TabOrderFollowsTheVisualOrderAndButtonsExplainThemselves();
+    void TabOrderFollowsTheTemplateAndButtonsExplainThemselves();
     void ReadOnlyEditsShowAFocusFrame();
     void DropDownListsScrollAfterTwentyRows();
     void FrenchPaneSortsAccentedNamesWithTheirBaseLetter();
@@ -444,7 +444,7 @@ void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
     QVERIFY(!blue);
 }
 
-void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThemselves()
+void MainWindowEverydayTest::TabOrderFollowsTheTemplateAndButtonsExplainThemselves()
 {
     CWindowRun run(
         "English", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
@@ -460,7 +460,7 @@ void MainWindowEverydayTest::TabOrderFollowsTheVisualOrderAndButtonsExplainThems
     } while (widget != window.Control(1002) && order.size() < 40);
     QCOMPARE(order,
         (QList<int> {
-            1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1030, 1014, 2 }));
+            1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1014, 2, 1030 }));
 
     QCOMPARE(window.Control(1018)->toolTip(), QStringLiteral("Choose which servers are offered"));
     QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Show or hide the price list"));

@@ -50,7 +50,10 @@ TEST_F(MainWindowTest, TheStartPricesTheClipboardsListOnTheStoredServer)
     EXPECT_EQ(m_window->SelectedServer(), "Server 1");
     EXPECT_EQ(m_view.m_nFocus, IDC_INPUT);
     EXPECT_TRUE(m_view.IsChecked(IDC_LOCKED));
-    EXPECT_FALSE(m_window->CanEditPrices());
+    EXPECT_FALSE(m_window->OpensPriceEditor("Karotte"));
+    m_view.SetChecked(IDC_LOCKED, false);
+    EXPECT_TRUE(m_window->OpensPriceEditor("Karotte"));
+    EXPECT_FALSE(m_window->OpensPriceEditor("")); // the header line
     EXPECT_FALSE(m_view.Title().empty());
     EXPECT_FALSE(m_view.m_commands[IDM_ABOUT].empty());
 }
@@ -89,14 +92,17 @@ TEST_F(MainWindowTest, TheSizeIsRestoredWithinTheScreenAndStoredOnlyWhenChanged)
     EXPECT_LE(restored.width, 2000);
     EXPECT_EQ(m_view[IDC_INPUT].rect.Bottom() > 0, true);
 
-    m_window->OnClose();
+    m_window->OnCloseRequest(CMainWindow::ECloseBy::WindowFrame);
     EXPECT_EQ(m_app->Profile().GetString("Settings", "WinSize", ""), "5000,700");
 
     m_view.ResizeClient({ restored.width, 800 });
     m_window->OnResize(m_view.ClientSize());
-    m_window->OnClose();
-    EXPECT_EQ(m_app->Profile().GetString("Settings", "WinSize", ""),
-        std::to_string(restored.width) + ",800");
+    m_window->OnCloseRequest(CMainWindow::ECloseBy::CloseButton);
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "WinSize", ""), "5000,700");
+    m_window->OnSessionEnd();
+    CIniFile saved;
+    ASSERT_TRUE(saved.Load(m_dir.file("quotino.ini")));
+    EXPECT_EQ(saved.GetString("Settings", "WinSize", ""), std::to_string(restored.width) + ",800");
 }
 
 TEST_F(MainWindowTest, ThePaneToggleMovesTheEditsEdgeAndIsStored)
@@ -137,20 +143,28 @@ TEST_F(MainWindowTest, AFailingSaveIsShownUntilASaveSucceeds)
     EXPECT_NE(ReadWholeFile(profile).find("\r\nPreisListe=" + stored + "\r\n"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, CancelClosesOnlyWhenNoCommandRuns)
+TEST_F(MainWindowTest, EscapeOnlyStopsACommandWhileCloseStopsItAndCloses)
 {
     // An address that answers nothing keeps Download running until it is stopped.
     Open([](CIniFile& profile) {
         profile.WriteString("Preislisten", "Server 1", "http://127.0.0.1:1/x");
     });
-    EXPECT_TRUE(m_window->OnCancel());
-    m_window->OnCommand(IDC_DOWNLOAD);
-    // The worker's answer waits among the posted tasks, so the command is still running.
-    ASSERT_TRUE(m_window->IsBusy());
-    EXPECT_FALSE(m_window->OnCancel());
-    EXPECT_FALSE(m_window->IsBusy());
-    m_view.RunPosted();
-    EXPECT_TRUE(m_window->OnCancel());
+    using By = CMainWindow::ECloseBy;
+    const struct {
+        By by;
+        bool closesWhileBusy;
+    } cases[] = { { By::EscapeKey, false }, { By::CloseButton, true }, { By::WindowFrame, true } };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(m_window->OnCloseRequest(c.by));
+        m_window->OnCommand(IDC_DOWNLOAD);
+        // The worker's answer waits among the posted tasks, so the command is still running.
+        ASSERT_TRUE(m_window->IsBusy());
+        EXPECT_EQ(m_window->OnCloseRequest(c.by), c.closesWhileBusy);
+        EXPECT_FALSE(m_window->IsBusy());
+        m_view.RunPosted();
+    }
+    EXPECT_TRUE(CMainWindow::TakesClicksWhileBusy(IDC_CLOSE));
+    EXPECT_FALSE(CMainWindow::TakesClicksWhileBusy(IDC_DOWNLOAD_ALL));
 }
 
 TEST_F(MainWindowTest, TheWatchPricesANewListInTheBackgroundAndAnnouncesItOnce)
