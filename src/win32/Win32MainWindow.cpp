@@ -5,6 +5,7 @@
 #include "win32/Win32Clipboard.h"
 #include "win32/Win32DialogTemplate.h"
 #include "win32/Win32PriceEditor.h"
+#include "win32/Win32SingleInstance.h"
 #include "win32/Win32Text.h"
 #include "win32/Win32UserInterface.h"
 #include "window/ControlIds.h"
@@ -13,6 +14,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -61,6 +63,18 @@ bool IsMouseClick(UINT message)
     return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE;
 }
 
+// Where a player keeps files; the file dialog would otherwise open in the current folder,
+// which is the program's own when it was started from the Start menu.
+std::wstring DocumentsFolder()
+{
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)))
+        folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
 } // namespace
 
 CWin32MainWindow::CWin32MainWindow(
@@ -78,6 +92,7 @@ CWin32MainWindow::CWin32MainWindow(
         reinterpret_cast<LPARAM>(this));
     if (!Window())
         throw std::runtime_error("The main window could not be made");
+    m_hPostTarget = Window();
     SetUpControls();
     m_pMain = std::make_unique<CMainWindow>(
         app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard);
@@ -89,6 +104,7 @@ CWin32MainWindow::~CWin32MainWindow()
 {
     if (HWND window = Window()) {
         // Nothing reaches the behaviour while the window goes.
+        StopPosting();
         SetWindowLongPtrW(window, DWLP_USER, 0);
         DestroyWindow(window);
         Attach(nullptr);
@@ -116,6 +132,8 @@ bool CWin32MainWindow::RegisterWindowClass(const std::wstring& name)
 void CWin32MainWindow::SetUpControls()
 {
     HWND window = Window();
+    // The window's background is never drawn over its controls.
+    SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_CLIPCHILDREN);
     RECT units = { 0, 0, 4, 8 };
     MapDialogRect(window, &units);
     m_nBaseX = std::max(1, static_cast<int>(units.right));
@@ -129,12 +147,17 @@ void CWin32MainWindow::SetUpControls()
     AddClipboardFormatListener(window);
 }
 
-// A click on the verdict's balloon.
+// A click on the verdict's balloon, or a later start on the same profile. Where the system
+// refuses the foreground, the task bar button flashes instead.
 void CWin32MainWindow::BringToFront()
 {
     if (IsIconic(Window()))
         ShowWindow(Window(), SW_RESTORE);
-    SetForegroundWindow(Window());
+    HWND shown = GetLastActivePopup(Window());
+    if (SetForegroundWindow(shown) && GetForegroundWindow() == shown)
+        return;
+    FLASHWINFO flash = { sizeof(flash), Window(), FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0 };
+    FlashWindowEx(&flash);
 }
 
 void CWin32MainWindow::SetIcons()
@@ -183,14 +206,18 @@ void CWin32MainWindow::Dispatch(MSG& message)
 {
     if (FilteredWhileBusy(message))
         return;
+    if (IsEscapeForWindow(message)) {
+        CloseIfAsked(CMainWindow::ECloseBy::EscapeKey);
+        return;
+    }
     if (IsOpen() && IsDialogMessageW(Window(), &message))
         return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
 
-// While a command runs, Escape and the window's frame reach the window: Escape stops the
-// command, the frame's close button too. Other input waits until the command has ended.
+// While a command runs, Escape, the Close button and the window's frame reach the window:
+// Escape stops the command, the others stop it and close. Other input waits until it ended.
 bool CWin32MainWindow::FilteredWhileBusy(const MSG& message) const
 {
     if (!m_pMain || !m_pMain->IsBusy() || !IsOpen())
@@ -199,7 +226,22 @@ bool CWin32MainWindow::FilteredWhileBusy(const MSG& message) const
         return false;
     if (IsKeyboardInput(message.message))
         return !IsEscape(message);
+    if (IsMouseClick(message.message)
+        && CMainWindow::TakesClicksWhileBusy(GetDlgCtrlID(message.hwnd)))
+        return false;
     return IsMouseClick(message.message);
+}
+
+// The system would make Escape the Close button's command, or, in the input, the frame's close:
+// the window takes it first. The price editor and an open drop-down list close themselves.
+bool CWin32MainWindow::IsEscapeForWindow(const MSG& message) const
+{
+    if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE || !IsOpen())
+        return false;
+    if (message.hwnd != Window() && !IsChild(Window(), message.hwnd))
+        return false;
+    return GetDlgCtrlID(message.hwnd) != CWin32PriceEditor::kControlId
+        && !SendMessageW(Control(IDC_SERVERS), CB_GETDROPPEDSTATE, 0, 0);
 }
 
 INT_PTR CALLBACK CWin32MainWindow::Procedure(
@@ -233,10 +275,8 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnContextMenu({ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) });
         return TRUE;
     case WM_CLOSE:
-        CancelOrClose();
-        return TRUE;
     case kCloseMessage:
-        CloseNow();
+        CloseIfAsked(CMainWindow::ECloseBy::WindowFrame);
         return TRUE;
     case kTaskMessage:
         OnTask(lParam);
@@ -246,8 +286,7 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             m_pMain->OnActivate();
         return FALSE;
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED && m_pMain)
-            m_pMain->OnResize(ClientSize());
+        OnSize(wParam);
         return FALSE;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
@@ -265,7 +304,7 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return LinkColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        if (!SetLinkCursor(reinterpret_cast<HWND>(wParam)))
+        if (!OnSetCursor(reinterpret_cast<HWND>(wParam)))
             return FALSE;
         Result(TRUE);
         return TRUE;
@@ -281,7 +320,10 @@ INT_PTR CWin32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         DropPendingTasks();
         return FALSE;
     default:
-        return FALSE;
+        if (message != CWin32SingleInstance::BringToFrontMessage())
+            return FALSE;
+        BringToFront();
+        return TRUE;
     }
 }
 
@@ -301,7 +343,7 @@ void CWin32MainWindow::OnCommand(int id, int code, HWND control)
         if (id == IDOK)
             m_pMain->OnCommand(IDC_CALCULATE);
         else if (id == IDCANCEL)
-            CancelOrClose();
+            CloseIfAsked(CMainWindow::ECloseBy::CloseButton);
         return;
     }
     if (code == STN_CLICKED && OpenLink(id))
@@ -360,9 +402,7 @@ void CWin32MainWindow::OnEndSession()
     if (!m_pMain || m_bClosing)
         return;
     m_bClosing = true;
-    m_pMain->OnClose();
-    if (!m_app.KeepsProfileFile())
-        m_app.SaveProfile();
+    m_pMain->OnSessionEnd();
 }
 
 void CWin32MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
@@ -370,6 +410,26 @@ void CWin32MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
     const SSize frame = FrameSize();
     info.ptMinTrackSize.x = m_minSize.width + frame.width;
     info.ptMinTrackSize.y = m_minSize.height + frame.height;
+}
+
+// Also over the controls: their default handling asks the window first.
+bool CWin32MainWindow::OnSetCursor(HWND control)
+{
+    if (m_pOwnUi && m_pOwnUi->IsWaiting()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return true;
+    }
+    return SetLinkCursor(control);
+}
+
+// The moved controls and the window draw again, each over its own place only (the window
+// clips its controls), so that no label or button is left half drawn.
+void CWin32MainWindow::OnSize(WPARAM kind)
+{
+    if (kind == SIZE_MINIMIZED || !m_pMain)
+        return;
+    m_pMain->OnResize(ClientSize());
+    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CWin32MainWindow::OnTask(LPARAM task)
@@ -386,10 +446,9 @@ void CWin32MainWindow::DropPendingTasks()
         delete reinterpret_cast<std::function<void()>*>(message.lParam);
 }
 
-// Escape, the Close button and the frame's close button; while a command runs they only stop it.
-void CWin32MainWindow::CancelOrClose()
+void CWin32MainWindow::CloseIfAsked(CMainWindow::ECloseBy by)
 {
-    if (m_pMain && m_pMain->OnCancel())
+    if (!m_bClosing && m_pMain && m_pMain->OnCloseRequest(by))
         CloseNow();
 }
 
@@ -398,12 +457,18 @@ void CWin32MainWindow::CloseNow()
     if (m_bClosing || !IsOpen())
         return;
     m_bClosing = true;
-    if (m_pMain)
-        m_pMain->OnClose();
     HWND window = Window();
+    StopPosting();
     SetWindowLongPtrW(window, DWLP_USER, 0);
     DestroyWindow(window);
     Attach(nullptr);
+}
+
+// After this no task reaches the window's queue, so the tasks dropped with the window are all.
+void CWin32MainWindow::StopPosting()
+{
+    const std::lock_guard<std::mutex> lock(m_postMutex);
+    m_hPostTarget = nullptr;
 }
 
 void CWin32MainWindow::PlaceFrameOnScreen()
@@ -461,9 +526,12 @@ bool CWin32MainWindow::HandleControl(HWND control, UINT message, WPARAM wParam, 
         m_pMain->OnPaste();
         return true;
     }
-    if (id == IDC_PRICE_LIST && message == WM_LBUTTONDBLCLK && m_pMain->CanEditPrices()) {
+    if (id == IDC_PRICE_LIST && message == WM_LBUTTONDBLCLK) {
         DefSubclassProc(control, message, wParam, lParam);
-        CWin32PriceEditor::Open(control, { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) },
+        CWin32PriceEditor::Open(
+            control, { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) },
+            [this](const std::string& name) { return m_pMain->OpensPriceEditor(name); },
+            CMainWindow::kPriceEditorSelectsAll,
             [this](const std::string& name, const std::string& text) {
                 m_pMain->OnPriceEdited(name, text);
             });
@@ -585,7 +653,7 @@ std::string CWin32MainWindow::ChooseImportFile(
     std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
     filter += L'\0' + patterns + L'\0' + L"*.*" + L'\0' + L"*.*" + L'\0';
     const std::wstring wideTitle = WideFromCp1252(title);
-    const std::wstring start = WideFromUtf8(folder);
+    const std::wstring start = folder.empty() ? DocumentsFolder() : WideFromUtf8(folder);
     std::wstring path(32768, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof(dialog);
@@ -629,11 +697,14 @@ SSize CWin32MainWindow::AvailableClientSize() const
     return { work.right - work.left - frame.width, work.bottom - work.top - frame.height };
 }
 
+// The worker's thread posts while the window's thread may be closing the window: the handle is
+// read and posted to under the lock that closing takes to clear it.
 void CWin32MainWindow::Post(std::function<void()> task)
 {
     auto* owned = new std::function<void()>(std::move(task));
-    HWND window = Window();
-    if (!window || !PostMessageW(window, kTaskMessage, 0, reinterpret_cast<LPARAM>(owned)))
+    const std::lock_guard<std::mutex> lock(m_postMutex);
+    if (!m_hPostTarget
+        || !PostMessageW(m_hPostTarget, kTaskMessage, 0, reinterpret_cast<LPARAM>(owned)))
         delete owned;
 }
 

@@ -9,11 +9,13 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 
 class CQuotinoApp;
 class IClipboard;
+class CWin32UserInterface;
 class IUserInterface;
 
 // The main window's native face: a modeless dialog made from the main window's template, every
@@ -51,6 +53,7 @@ private:
     bool HandleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void Dispatch(MSG& message);
     bool FilteredWhileBusy(const MSG& message) const;
+    bool IsEscapeForWindow(const MSG& message) const;
 
     void SetUpControls();
     void SetIcons();
@@ -60,9 +63,12 @@ private:
     void OnDropFiles(HDROP drop);
     void OnEndSession();
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    bool OnSetCursor(HWND control);
+    void OnSize(WPARAM kind);
     void OnTask(LPARAM task);
-    void CancelOrClose();
+    void CloseIfAsked(CMainWindow::ECloseBy by);
     void CloseNow();
+    void StopPosting();
     void DropPendingTasks();
     void PlaceFrameOnScreen();
     SSize FrameSize() const;
@@ -94,7 +100,7 @@ private:
     void Close() override;
 
     CQuotinoApp& m_app;
-    std::unique_ptr<IUserInterface> m_pOwnUi;
+    std::unique_ptr<CWin32UserInterface> m_pOwnUi;
     std::unique_ptr<IClipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
@@ -108,6 +114,8 @@ private:
     HDC m_hMeasureDc = nullptr; // text widths are measured here
     HICON m_hBigIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
+    std::mutex m_postMutex;
+    HWND m_hPostTarget = nullptr; // guarded by m_postMutex: Post runs on any thread
     bool m_bFramePlaced = false;
     bool m_bClosing = false;
 };

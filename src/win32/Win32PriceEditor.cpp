@@ -37,7 +37,7 @@ bool FindLine(HWND pane, POINT point, SPriceLine& found)
     const size_t firstTab = text.find(L'\t');
     const size_t secondTab
         = firstTab == std::wstring::npos ? firstTab : text.find(L'\t', firstTab + 1);
-    if (secondTab == std::wstring::npos || firstTab == 0)
+    if (secondTab == std::wstring::npos)
         return false;
     found.name = text.substr(0, firstTab);
     found.value = text.substr(secondTab + 1);
@@ -72,10 +72,11 @@ CWin32PriceEditor::CWin32PriceEditor(std::string name, Commit commit)
 {
 }
 
-bool CWin32PriceEditor::Open(HWND pane, POINT point, Commit commit)
+bool CWin32PriceEditor::Open(
+    HWND pane, POINT point, const Opens& opens, bool selectAll, Commit commit)
 {
     SPriceLine line;
-    if (!FindLine(pane, point, line))
+    if (!FindLine(pane, point, line) || !opens(Cp1252FromWide(line.name)))
         return false;
     const LRESULT position
         = SendMessageW(pane, EM_POSFROMCHAR, static_cast<WPARAM>(line.valueStart), 0);
@@ -100,7 +101,8 @@ bool CWin32PriceEditor::Open(HWND pane, POINT point, Commit commit)
     SendMessageW(self->m_hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowSubclass(self->m_hEdit, Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
     SetFocus(self->m_hEdit);
-    SendMessageW(self->m_hEdit, EM_SETSEL, 0, -1);
+    const auto end = static_cast<WPARAM>(line.value.size());
+    SendMessageW(self->m_hEdit, EM_SETSEL, selectAll ? 0 : end, static_cast<LPARAM>(end));
     return true;
 }
 

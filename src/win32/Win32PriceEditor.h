@@ -13,9 +13,13 @@ public:
 
     static constexpr int kControlId = 4711;
 
-    // Opens the box over the value of the pane line at point (the pane's client coordinates):
-    // lines read name, tab, farm price, tab, market price. False for a point on no such line.
-    static bool Open(HWND pane, POINT point, Commit commit);
+    using Opens = std::function<bool(const std::string& name)>;
+
+    // Opens the box over the value of the pane line at point (the pane's client coordinates)
+    // when opens agrees for the line's name: lines read name, tab, farm price, tab, market
+    // price. Without selectAll the caret stands at the end of the price. False for a point on
+    // no such line.
+    static bool Open(HWND pane, POINT point, const Opens& opens, bool selectAll, Commit commit);
 
 private:
     CWin32PriceEditor(std::string name, Commit commit);
