@@ -118,6 +118,10 @@ void CWin32ControlView::SetToolTip(int id, const std::string& text)
         m_hToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
             CW_USEDEFAULT, m_hWnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+    // A plain static text lets the mouse through to its window, so its tooltip would never
+    // see it; made a notifying one it is hit, and still no link (those are marked at start).
+    if (IsOfClass(control, L"Static"))
+        SetWindowLongW(control, GWL_STYLE, GetWindowLongW(control, GWL_STYLE) | SS_NOTIFY);
     std::wstring wide = WideFromCp1252(text);
     TOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
@@ -370,8 +374,10 @@ void CWin32ControlView::Place(int id, const SRect& rect)
         SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         height = std::max(height, static_cast<int>(dropped.bottom - dropped.top));
     }
-    SetWindowPos(
-        control, nullptr, rect.x, rect.y, rect.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A moved control draws itself afresh: its old picture, copied along, would not fit its
+    // new size.
+    SetWindowPos(control, nullptr, rect.x, rect.y, rect.width, height,
+        SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void CWin32ControlView::ShowWarning(const std::string& text, const std::string& buttonText)
