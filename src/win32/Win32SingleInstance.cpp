@@ -85,12 +85,23 @@ bool CWin32SingleInstance::ReachFirst() const
     const ULONGLONG deadline = GetTickCount64() + kReachMs;
     do {
         if (HWND first = FindOurWindow(m_strWindowClass)) {
-            if (IsIconic(first))
-                ShowWindow(first, SW_RESTORE);
-            SetForegroundWindow(GetLastActivePopup(first));
+            // The system lets only the foreground's process hand the foreground on: this start
+            // allows the first run, which then brings itself forward (or flashes).
+            DWORD process = 0;
+            GetWindowThreadProcessId(first, &process);
+            AllowSetForegroundWindow(process);
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(
+                first, BringToFrontMessage(), 0, 0, SMTO_ABORTIFHUNG, kReachMs, &answer);
             return true;
         }
         Sleep(kLookAgainMs);
     } while (GetTickCount64() < deadline);
     return false;
+}
+
+unsigned CWin32SingleInstance::BringToFrontMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"Quotino.BringToFront");
+    return message;
 }

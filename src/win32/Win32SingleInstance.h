@@ -21,6 +21,8 @@ public:
     // For any other start: brings the first run's window forward (0), or tells the user why
     // this start does not run (SProfileInUse::kExitStatus).
     int HandOver() const;
+    // The message a later start sends the first run's window: come to the front.
+    static unsigned BringToFrontMessage();
 
 private:
     bool ReachFirst() const;
