@@ -34,8 +34,8 @@ void CWin32UserInterface::ShowMessage(const std::string& text)
         m_owner ? m_owner() : nullptr, m_texts.GetText("Txt_Title"), text, MB_OK | MB_ICONWARNING);
 }
 
-// The cursor stays until the mouse moves over a window that sets its own, which the window's
-// thread, busy with the work, does not do before the work has ended.
+// Work on the window's thread keeps the cursor until it ends; for work on the fetch's worker the
+// main window sets it again at every mouse move (IsWaiting).
 void CWin32UserInterface::BeginWaitCursor()
 {
     if (m_nWaitDepth++ == 0)

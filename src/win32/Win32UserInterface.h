@@ -21,6 +21,9 @@ public:
     void ShowMessage(const std::string& text) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
+    // The window shows the wait cursor again at every mouse move while this is so: a download
+    // leaves the window's thread free, and the system would put the arrow back.
+    bool IsWaiting() const { return m_nWaitDepth > 0; }
 
 private:
     const CTexts& m_texts;

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/QuotinoApp.h"
+#include "config/Texts.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/ProfileLocation.h"
@@ -18,10 +19,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+
+constexpr int kWindowFailed = 1;
 
 std::vector<std::string> Arguments()
 {
@@ -91,6 +96,38 @@ void ExitAfterFirstReport(CWin32MainWindow& window)
     PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
 }
 
+// The window could not be made (the system refused it, or memory ran out): the player is told,
+// in the profile's language where its texts are known, instead of the program vanishing.
+void ShowWindowFailed(CQuotinoApp& app, const std::string& reason)
+{
+    if (app.GetText("Txt_WindowFailed").empty())
+        app.ReloadTexts();
+    std::string text = app.GetText("Txt_WindowFailed");
+    if (text.empty())
+        text = "Quotino could not open its window: %2.";
+    const std::string title = app.GetText("Txt_Title");
+    ShowMessageBox(nullptr, title.empty() ? "Quotino" : title, CTexts::Fill(text, "", reason),
+        MB_OK | MB_ICONERROR);
+}
+
+int RunWindow(CQuotinoApp& app, const std::wstring& windowClass)
+{
+    std::unique_ptr<CWin32MainWindow> window;
+    try {
+        // The window loads the configuration itself and closes at once when that fails.
+        window = std::make_unique<CWin32MainWindow>(app, nullptr, nullptr, windowClass);
+    } catch (const std::exception& error) {
+        ShowWindowFailed(app, error.what());
+        return kWindowFailed;
+    }
+    if (const char* exit = std::getenv("QUOTINO_EXIT_AFTER_FIRST_REPORT"); exit && *exit == '1')
+        ExitAfterFirstReport(*window);
+    window->Run();
+    // Also after a failed load: the exit save.
+    CWin32ExitSave(app).Run();
+    return 0;
+}
+
 } // namespace
 
 int main()
@@ -115,15 +152,7 @@ int main()
     CSystemClock clock;
     CQuotinoApp app(profilePath, clock);
     app.InitInstance();
-    {
-        // The window loads the configuration itself and closes at once when that fails.
-        CWin32MainWindow window(app, nullptr, nullptr, instance.WindowClass());
-        if (const char* exit = std::getenv("QUOTINO_EXIT_AFTER_FIRST_REPORT"); exit && *exit == '1')
-            ExitAfterFirstReport(window);
-        window.Run();
-        // Also after a failed load: the exit save.
-        CWin32ExitSave(app).Run();
-    }
+    const int status = RunWindow(app, instance.WindowClass());
     app.ExitInstance();
-    return 0;
+    return status;
 }
