@@ -87,13 +87,15 @@ CWin32MainWindow::CWin32MainWindow(
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
     , m_notifier([this] { return Window(); }, kNotifyIconMessage, [this] { BringToFront(); })
 {
-    const CWin32DialogTemplate dialogTemplate(CDialogTemplate::Load(IDD_MAIN), windowClass);
+    const CDialogTemplate layout = CDialogTemplate::Load(IDD_MAIN);
+    const CWin32DialogTemplate dialogTemplate(layout, windowClass);
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, Procedure,
         reinterpret_cast<LPARAM>(this));
     if (!Window())
         throw std::runtime_error("The main window could not be made");
     m_hPostTarget = Window();
     SetUpControls();
+    TakeTemplateSize(layout.m_size);
     m_pMain = std::make_unique<CMainWindow>(
         app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard);
     if (!m_pMain->OnInit())
@@ -145,6 +147,18 @@ void CWin32MainWindow::SetUpControls()
     m_hMeasureDc = CreateCompatibleDC(nullptr);
     // Clipboard changes reach the window also while another program has the focus.
     AddClipboardFormatListener(window);
+}
+
+// The system keeps a window within the screen as it is made, but the controls stand where the
+// template put them: the window takes the template's size, also where the screen is smaller,
+// so that the behaviour learns where the controls were laid out and then fits the window.
+void CWin32MainWindow::TakeTemplateSize(SSize units)
+{
+    RECT rect = { 0, 0, units.width, units.height };
+    MapDialogRect(Window(), &rect);
+    m_templateSize = { rect.right, rect.bottom };
+    if (ClientSize() != m_templateSize)
+        ResizeClient(m_templateSize);
 }
 
 // A click on the verdict's balloon, or a later start on the same profile. Where the system
@@ -410,6 +424,10 @@ void CWin32MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
     const SSize frame = FrameSize();
     info.ptMinTrackSize.x = m_minSize.width + frame.width;
     info.ptMinTrackSize.y = m_minSize.height + frame.height;
+    info.ptMaxTrackSize.x
+        = std::max<LONG>(info.ptMaxTrackSize.x, m_templateSize.width + frame.width);
+    info.ptMaxTrackSize.y
+        = std::max<LONG>(info.ptMaxTrackSize.y, m_templateSize.height + frame.height);
 }
 
 // Also over the controls: their default handling asks the window first.

@@ -57,6 +57,7 @@ private:
 
     void SetUpControls();
     void SetIcons();
+    void TakeTemplateSize(SSize units);
     void OnCommand(int id, int code, HWND control);
     void OnSysCommand(int command);
     void OnContextMenu(POINT point);
@@ -110,6 +111,7 @@ private:
     std::set<int> m_checkedCommands;
     std::set<int> m_disabledCommands;
     SSize m_minSize;
+    SSize m_templateSize; // the template's client size in pixels
     int m_nBaseX = 1; // the template font's dialog base units
     HDC m_hMeasureDc = nullptr; // text widths are measured here
     HICON m_hBigIcon = nullptr;
