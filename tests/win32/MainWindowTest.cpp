@@ -19,6 +19,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <memory>
@@ -340,4 +342,31 @@ TEST(Win32MainWindow, AFailedDownloadExplainsItselfInTheDateLabelsTooltip)
     SendMessageW(
         ToolTipOf(run.window->Handle()), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
     EXPECT_GT(wcslen(text), 10u);
+}
+
+static std::wstring g_importFolder;
+
+// Reads the folder the import's file dialog shows, then cancels it.
+static void CALLBACK CancelImportDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = GetActiveWindow();
+    wchar_t folder[MAX_PATH] = {};
+    if (!dialog
+        || SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) <= 0)
+        return;
+    KillTimer(nullptr, timer);
+    g_importFolder = folder;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(Win32MainWindow, TheImportDialogFirstOpensInTheDocuments)
+{
+    WindowRun run(German());
+    PWSTR documents = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &documents)));
+    const std::wstring expected = documents;
+    CoTaskMemFree(documents);
+    SetTimer(nullptr, 0, 50, CancelImportDialog);
+    SendMessageW(run.window->Handle(), WM_SYSCOMMAND, IDM_IMPORT, 0);
+    EXPECT_EQ(g_importFolder, expected);
 }
