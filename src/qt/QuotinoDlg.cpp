@@ -251,8 +251,9 @@ bool CQuotinoDlg::FilterWhileBusy(const QWidget& widget, QEvent& event)
         return false;
     if (event.type() == QEvent::KeyPress && static_cast<QKeyEvent&>(event).key() == Qt::Key_Escape)
         return false;
-    if (CMainWindow::TakesClicksWhileBusy(CDialogBuilder::ControlId(&widget))
-        && event.type() != QEvent::ContextMenu && event.type() != QEvent::Wheel)
+    const bool click
+        = event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonRelease;
+    if (click && CMainWindow::TakesClicksWhileBusy(CDialogBuilder::ControlId(&widget)))
         return false;
     // An accepted override keeps the window's shortcuts (F1) from firing.
     event.setAccepted(event.type() == QEvent::ShortcutOverride);

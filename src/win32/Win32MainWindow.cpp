@@ -240,8 +240,8 @@ bool CWin32MainWindow::FilteredWhileBusy(const MSG& message) const
         return false;
     if (IsKeyboardInput(message.message))
         return !IsEscape(message);
-    if (IsMouseClick(message.message)
-        && CMainWindow::TakesClicksWhileBusy(GetDlgCtrlID(message.hwnd)))
+    const bool click = message.message >= WM_LBUTTONDOWN && message.message <= WM_LBUTTONDBLCLK;
+    if (click && CMainWindow::TakesClicksWhileBusy(GetDlgCtrlID(message.hwnd)))
         return false;
     return IsMouseClick(message.message);
 }
