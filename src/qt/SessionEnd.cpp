@@ -98,10 +98,8 @@ void CSessionEnd::OnSignal()
     CloseQuestions();
     if (!m_pWindow || !m_pWindow->isVisible())
         return;
-    // A cancel that stopped a download is swallowed once by the window; the session's end
-    // must not be.
-    if (!m_pWindow->close())
-        m_pWindow->close();
+    // The frame's close: it stops a running download and closes all the same.
+    m_pWindow->close();
 }
 
 // The window's own run can end only after the questions open over it have ended.

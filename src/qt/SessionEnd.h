@@ -9,9 +9,9 @@ class QSocketNotifier;
 
 // The end of the desktop session ends the run the normal way. SIGTERM (a logout), SIGHUP (the
 // terminal went away) and SIGINT (Ctrl+C) answer any open question with Cancel and close the
-// window as its Close button does: transfers stop and the exit save follows. The session
-// manager's requests to save write the profile's changes. A signal that the program was
-// started to ignore (nohup) stays ignored.
+// window as its title bar's close button does: transfers stop and the exit save follows. The
+// session manager's requests to save write the profile's changes. A signal that the program
+// was started to ignore (nohup) stays ignored.
 class CSessionEnd : public QObject {
     Q_OBJECT
 public:
