@@ -100,13 +100,13 @@ void ExitAfterFirstReport(CWin32MainWindow& window)
 // in the profile's language where its texts are known, instead of the program vanishing.
 void ShowWindowFailed(CQuotinoApp& app, const std::string& reason)
 {
-    if (app.GetText("Txt_WindowFailed").empty())
+    if (app.GetText("Txt_NoWindow").empty())
         app.ReloadTexts();
-    std::string text = app.GetText("Txt_WindowFailed");
+    std::string text = app.GetText("Txt_NoWindow");
     if (text.empty())
-        text = "Quotino could not open its window: %2.";
+        text = "No window: %1";
     const std::string title = app.GetText("Txt_Title");
-    ShowMessageBox(nullptr, title.empty() ? "Quotino" : title, CTexts::Fill(text, "", reason),
+    ShowMessageBox(nullptr, title.empty() ? "Quotino" : title, CTexts::Fill(text, reason, ""),
         MB_OK | MB_ICONERROR);
 }
 
