@@ -277,13 +277,14 @@ void CMainWindow::OnResize(SSize)
 
 bool CMainWindow::OnCloseRequest(ECloseBy by)
 {
-    const bool wasBusy = IsBusy();
+    const bool closes = by != ECloseBy::EscapeKey || !IsBusy();
+    // A list copied during the stopped command is not announced from a closing window.
+    if (closes)
+        m_waitingChange.reset();
     m_downloads.Stop();
-    if (by == ECloseBy::EscapeKey && wasBusy)
-        return false;
-    if (by == ECloseBy::WindowFrame)
+    if (closes && by == ECloseBy::WindowFrame)
         StoreWindowSize();
-    return true;
+    return closes;
 }
 
 bool CMainWindow::TakesClicksWhileBusy(int id)
