@@ -96,8 +96,9 @@ int CPriceList::ApplyPriceBody(
 
 int CPriceList::ApplyRows(CServerTable& table, const CPriceRows& rows)
 {
-    // A body without one price row is no price list: not even its date is taken.
-    if (rows.PriceRows() == 0)
+    // A body without one price row is no price list: not even its date is taken. Nor is one
+    // whose prices are all zero (a list of placeholders), though a zero among others is a price.
+    if (rows.PriceRows() == 0 || !rows.HasPositivePrice())
         return 0;
     StoreRows(table, rows);
     return static_cast<int>(rows.PriceRows());

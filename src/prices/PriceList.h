@@ -37,10 +37,11 @@ public:
     static bool TableColumns(const CServerTable& table, SPriceColumns& columns);
     // Applies a list that arrived for the table, by download or from a file, as a whole body
     // as it came (UTF-8), one line at a time. Returns the number of price rows read; without
-    // one the body is no price list and nothing is stored.
+    // one (or with only zero prices) the body is no price list and nothing is stored.
     int ApplyPriceBody(CServerTable& table, std::string_view body, const SPriceColumns& columns);
     // Writes what a list was reduced to (CPriceListReader) into the table and the profile,
-    // unless it holds no price row. Returns the number of price rows.
+    // unless it holds no price row or none above zero. Returns the number of price rows, 0
+    // when nothing was written.
     int ApplyRows(CServerTable& table, const CPriceRows& rows);
     // The name of the copy that a download of the table's list leaves.
     static std::string CopyName(const CServerTable& table);

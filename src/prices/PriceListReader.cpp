@@ -1,5 +1,6 @@
 #include "prices/PriceListReader.h"
 
+#include "calc/Amount.h"
 #include "config/PlantCatalog.h"
 #include "net/Fetcher.h"
 #include "platform/IntegerScan.h"
@@ -42,6 +43,14 @@ int ChoosePriceColumn(const std::vector<std::string>& fields, int first, int las
             break;
     }
     return chosen;
+}
+
+// Whether the calculator can take the price: not negative, and not beyond the bound that it
+// reads as garbage (ParseAmount gives 0 there, while the cell's digits say more).
+bool IsSanePrice(const std::string& text, bool positive)
+{
+    const double amount = ParseAmount(text);
+    return amount >= 0 && (amount > 0 || !positive);
 }
 
 } // namespace
@@ -93,10 +102,10 @@ bool CPriceListReader::ReadLine(std::string_view line, const SPriceColumns& colu
     if (const std::string* plant = FindPlant(name)) {
         std::string price;
         bool positive = false;
-        if (!ReadPrice(fields[priceColumn], price, positive))
+        if (!ReadPrice(fields[priceColumn], price, positive) || !IsSanePrice(price, positive))
             return false;
         rows.Set(*plant, price);
-        rows.CountPrice();
+        rows.CountPrice(positive);
         return true;
     }
     // The list's own date stands in columns 2 and 3, whatever Werte says; a row that names

@@ -20,7 +20,8 @@ public:
     // Every line of a body as it came (UTF-8).
     CPriceRows ReadBody(std::string_view body, const SPriceColumns& columns) const;
     // One line (Windows-1252). False when the line lacks a column or a plant's price cell is
-    // no price; true otherwise (also for lines that name no plant).
+    // no price, or a negative or absurd one (beyond kMaxAmount); true otherwise (also for
+    // lines that name no plant).
     bool ReadLine(std::string_view line, const SPriceColumns& columns, CPriceRows& rows) const;
 
 private:
