@@ -70,6 +70,9 @@ const char* TextKey(EKind kind)
         return "Txt_ErrNotPriceList";
     case EKind::Stopped:
         return "Txt_ErrStopped";
+    // A server list that is no text reads as a failure with the program's own number: the
+    // built-in profile has no room for a sentence of its own in every language.
+    case EKind::NotServerList:
     case EKind::Other:
         return "Txt_ErrOther";
     case EKind::None:
@@ -106,6 +109,9 @@ SDownloadOutcome SDownloadOutcome::Failure(EKind kind)
     case EKind::NotPriceList:
         outcome.error = kErrorNotPriceList;
         break;
+    case EKind::NotServerList:
+        outcome.error = kErrorNotServerList;
+        break;
     case EKind::TooLarge:
         outcome.error = CURLE_FILESIZE_EXCEEDED;
         break;
@@ -126,7 +132,7 @@ std::string SDownloadOutcome::Describe(const CTexts& texts) const
     std::string text = texts.GetText(key);
     if (kind == EKind::HttpStatus) {
         text += " " + std::to_string(status);
-    } else if (kind == EKind::Other) {
+    } else if (kind == EKind::Other || kind == EKind::NotServerList) {
         char number[16];
         std::snprintf(number, sizeof number, "0x%08x",
             static_cast<unsigned>(static_cast<std::uint32_t>(error)));

@@ -22,6 +22,7 @@ struct SDownloadOutcome {
         FileUnreadable,
         NotAFile,
         NotPriceList,
+        NotServerList,
         Stopped,
         Other,
     };
@@ -31,6 +32,7 @@ struct SDownloadOutcome {
     static constexpr int kErrorColumns = 0x1001;
     static constexpr int kErrorNotPriceList = 0x1002;
     static constexpr int kErrorFile = 0x1003;
+    static constexpr int kErrorNotServerList = 0x1004;
 
     EKind kind = EKind::None;
     int error = 0; // the error number the stamp shows

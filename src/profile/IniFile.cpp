@@ -124,6 +124,12 @@ std::string CIniFile::GetString(
 bool CIniFile::WriteString(std::string_view section, std::optional<std::string_view> key,
     std::optional<std::string_view> value)
 {
+    // A NUL byte would end the line for every reader of the file: such a write is refused.
+    const auto hasNul = [](std::optional<std::string_view> text) {
+        return text && text->find('\0') != std::string_view::npos;
+    };
+    if (hasNul(section) || hasNul(key) || hasNul(value))
+        return false;
     ReloadIfChanged();
     if (key) {
         CIniSection* target = GetSection(section);

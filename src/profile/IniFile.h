@@ -25,7 +25,8 @@ public:
 
     std::string GetString(
         std::string_view section, std::string_view key, std::string_view defaultValue = {});
-    // A nullopt key deletes the section; a nullopt value deletes the key.
+    // A nullopt key deletes the section; a nullopt value deletes the key. False, changing
+    // nothing, when a part holds a NUL byte.
     bool WriteString(std::string_view section, std::optional<std::string_view> key,
         std::optional<std::string_view> value);
     int GetInt(std::string_view section, std::string_view key, int defaultValue);

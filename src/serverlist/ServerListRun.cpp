@@ -11,6 +11,14 @@ namespace {
 
 const std::string kCopyName = "ServerList.txt";
 
+// A list saved as UTF-16 or binary junk read as lines would add servers named by its bytes
+// and carry NUL bytes into the profile.
+bool IsText(std::string_view body)
+{
+    return body.find('\0') == std::string_view::npos && !body.starts_with("\xFF\xFE")
+        && !body.starts_with("\xFE\xFF");
+}
+
 } // namespace
 
 CServerListRun::CServerListRun(CIniFile& profile, CFetcher& fetch, long totalSeconds)
@@ -61,7 +69,8 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
     if (IsDone() || m_eStep == EStep::Idle || response.id != m_nTransfer)
         return false;
     const bool copy = m_eStep != EStep::Fallback;
-    const bool ok = m_fetch.FinishFetch(response, m_strAddress, copy ? &kCopyName : nullptr);
+    const bool fetched = m_fetch.FinishFetch(response, m_strAddress, copy ? &kCopyName : nullptr);
+    const bool ok = fetched && IsText(response.body);
     m_strBody = response.body;
     if (response.cancelled) {
         m_outcome.kind = SDownloadOutcome::EKind::Stopped;
@@ -70,7 +79,9 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
     }
     switch (m_eStep) {
     case EStep::List:
-        AfterList(ok, response.status);
+        AfterList(ok,
+            fetched ? SDownloadOutcome::Failure(SDownloadOutcome::EKind::NotServerList)
+                    : SDownloadOutcome::FromFetch(false, m_fetch.m_nLastError, response.status));
         break;
     case EStep::Fallback:
         AfterFallback(ok);
@@ -86,13 +97,13 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
     return true;
 }
 
-void CServerListRun::AfterList(bool ok, long status)
+void CServerListRun::AfterList(bool ok, const SDownloadOutcome& failure)
 {
     if (ok) {
         Finish(true);
         return;
     }
-    m_outcome = SDownloadOutcome::FromFetch(false, m_fetch.m_nLastError, status);
+    m_outcome = failure;
     const std::string fallback
         = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServerListFallback, "");
     if (fallback.empty())

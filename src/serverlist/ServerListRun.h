@@ -12,7 +12,8 @@ class CIniFile;
 
 // Fetches the server list without waiting for the network: the list's address first, and
 // when that fails, the fallback document, whose first field names the current address, which
-// is then fetched and replaces the setting.
+// is then fetched and replaces the setting. A body that is not UTF-8 text (NUL bytes, a UTF-16
+// byte order mark) counts as a failure.
 class CServerListRun {
 public:
     // totalSeconds > 0 limits the whole run, all its transfers together: the list, the
@@ -38,7 +39,8 @@ private:
 
     void Fetch(EStep step, const std::string& address);
     void Finish(bool succeeded);
-    void AfterList(bool ok, long status);
+    // failure: why the list's own address failed, when it did.
+    void AfterList(bool ok, const SDownloadOutcome& failure);
     void AfterFallback(bool ok);
 
     CIniFile& m_profile;

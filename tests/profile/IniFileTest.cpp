@@ -123,6 +123,17 @@ TEST(IniFile, DeletingKeysKeepsOtherLinesInPlace)
     EXPECT_EQ(WriteProfile(*profile), "[S]\r\n; c\r\nb=2\r\nc=3\r\n\r\n");
 }
 
+TEST(IniFile, AWriteWithANulByteIsRefused)
+{
+    using namespace std::string_view_literals;
+    auto profile = ReadProfile("[S]\r\na=1\r\n");
+    EXPECT_FALSE(profile->WriteString("S", "a", "2\0junk"sv));
+    EXPECT_FALSE(profile->WriteString("S", "b\0"sv, "2"));
+    EXPECT_FALSE(profile->WriteString("\0S"sv, "a", "2"));
+    EXPECT_FALSE(profile->WriteString("S\0"sv, std::nullopt, std::nullopt));
+    EXPECT_EQ(WriteProfile(*profile), "[S]\r\na=1\r\n");
+}
+
 TEST(IniFile, ValuesKeepTheirBlanksUntilReadFromText)
 {
     auto profile = ReadProfile("");

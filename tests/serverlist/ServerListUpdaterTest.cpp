@@ -243,6 +243,31 @@ TEST_F(ServerListUpdaterTest, FailedUpdateChangesNothing)
     EXPECT_EQ(m_cache.FindTable("Server 60"), nullptr);
 }
 
+// A list saved as UTF-16, or one with NUL bytes, is no list: nothing of it reaches the profile.
+TEST_F(ServerListUpdaterTest, AListThatIsNoUtf8TextIsAFailure)
+{
+    const std::string list = "heading\nServer 60\thttp://example.invalid/60\t\n";
+    std::string littleEndian = "\xFF\xFE";
+    std::string bigEndian = "\xFE\xFF";
+    for (const char c : list) {
+        littleEndian += { c, '\0' };
+        bigEndian += { '\0', c };
+    }
+    std::string withNul = list;
+    withNul[12] = '\0';
+    for (const std::string& body : { littleEndian, bigEndian, withNul }) {
+        Route("/list", body);
+        const std::string before = ProfileText();
+        CServerListRun run(m_profile, m_fetch);
+        RunToEnd(run, m_fetch);
+        EXPECT_FALSE(run.Succeeded());
+        EXPECT_EQ(run.Outcome().kind, SDownloadOutcome::EKind::NotServerList);
+        EXPECT_TRUE(run.Outcome().Describe(m_texts).ends_with(" 0x00001004"));
+        EXPECT_EQ(ProfileText(), before);
+    }
+    EXPECT_EQ(m_cache.FindTable("Server 60"), nullptr);
+}
+
 TEST_F(ServerListUpdaterTest, NoAddressMeansNoFetch)
 {
     m_profile.WriteString("Settings", "ServerList", std::nullopt);
