@@ -3,6 +3,8 @@
 #include "window/DialogTemplate.h"
 #include "window/DialogUnits.h"
 
+#include <utility>
+
 void CFakeWindowView::LayOut(int templateId)
 {
     const CDialogTemplate dialog = CDialogTemplate::Load(templateId);
@@ -14,12 +16,22 @@ void CFakeWindowView::LayOut(int templateId)
     }
 }
 
+void CFakeWindowView::CPostQueue::Push(std::function<void()> task)
+{
+    std::lock_guard lock(m_mutex);
+    m_tasks.push_back(std::move(task));
+}
+
+std::vector<std::function<void()>> CFakeWindowView::CPostQueue::Take()
+{
+    std::lock_guard lock(m_mutex);
+    return std::exchange(m_tasks, {});
+}
+
 int CFakeWindowView::RunPosted()
 {
     int ran = 0;
-    while (!m_posted.empty()) {
-        auto tasks = std::move(m_posted);
-        m_posted.clear();
+    for (auto tasks = m_posted.Take(); !tasks.empty(); tasks = m_posted.Take()) {
         for (auto& task : tasks) {
             task();
             ++ran;

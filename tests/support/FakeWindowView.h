@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,6 @@ public:
     SSize m_minimum;
     SSize m_available { 1920, 1040 };
     bool m_bClosed = false;
-    std::vector<std::function<void()>> m_posted;
     // Answers a modal dialog; by default the dialog is accepted as it opened.
     std::function<bool(IDialogBehaviour&, CFakeWindowView&)> m_fnDialog;
     std::vector<int> m_dialogsRun;
@@ -110,13 +110,31 @@ public:
     void ResizeClient(SSize size) override { m_size = size; }
     void SetMinimumClientSize(SSize size) override { m_minimum = size; }
     SSize AvailableClientSize() const override { return m_available; }
-    void Post(std::function<void()> task) override { m_posted.push_back(std::move(task)); }
+    // Any thread may post, as the transfer worker does; the tasks run on the test's thread.
+    void Post(std::function<void()> task) override { m_posted.Push(std::move(task)); }
     void Close() override { m_bClosed = true; }
 
 private:
     const SControl* Find(int id) const;
+
+    // Tasks posted from any thread. A copy of the view copies its controls, not the tasks
+    // waiting for the original.
+    class CPostQueue {
+    public:
+        CPostQueue() = default;
+        CPostQueue(const CPostQueue&) { }
+        CPostQueue& operator=(const CPostQueue&) { return *this; }
+        void Push(std::function<void()> task);
+        std::vector<std::function<void()>> Take();
+
+    private:
+        std::mutex m_mutex;
+        std::vector<std::function<void()>> m_tasks;
+    };
     void Notify(const std::string& title, const std::string& text) override
     {
         m_notifications.push_back(title + "|" + text);
     }
+
+    CPostQueue m_posted;
 };
