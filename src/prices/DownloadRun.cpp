@@ -66,23 +66,34 @@ void CDownloadRun::Stop()
     if (IsDone())
         return;
     m_bStopped = true;
-    for (std::size_t i = m_nNext; i < m_entries.size(); ++i)
-        if (!m_entries[i].finished)
+    // Those not started are left alone; an entry with id 0 never had a transfer.
+    for (std::size_t i = m_nNext; i < m_nNextStart; ++i)
+        if (!m_entries[i].finished && m_entries[i].id != 0)
             m_fetch.Cancel(m_entries[i].id);
+    // Applying in list order leaves the stamps and the profile as a run that skipped the
+    // stopped servers would.
+    for (std::size_t i = m_nNext; i < m_nNextStart; ++i)
+        if (m_entries[i].finished)
+            Apply(m_entries[i]);
 }
 
 bool CDownloadRun::ApplyNext()
 {
     if (m_bStopped || m_nNext == m_entries.size() || !m_entries[m_nNext].finished)
         return false;
-    SEntry& entry = m_entries[m_nNext];
-    const bool fetched = entry.download.fetch;
-    if (!m_downloader.Apply(entry.download, fetched ? &entry.response : nullptr))
-        ++m_nFailed;
-    entry.response = {};
+    Apply(m_entries[m_nNext]);
     ++m_nNext;
     ShowNext();
     return true;
+}
+
+void CDownloadRun::Apply(SEntry& entry)
+{
+    const bool fetched = entry.download.fetch;
+    if (!m_downloader.Apply(entry.download, fetched ? &entry.response : nullptr))
+        ++m_nFailed;
+    ++m_nApplied;
+    entry.response = {};
 }
 
 void CDownloadRun::ShowNext()

@@ -29,13 +29,16 @@ public:
     // Applies the next server when its transfer is in (or it needs none): one server per
     // call, so that a window can let its events run between two. False when none was ready.
     bool ApplyNext();
-    // Aborts the transfers in flight; nothing more is applied, what was applied stays.
+    // Aborts the transfers in flight and those not started, then applies, in list order, every
+    // server whose transfer had already finished: a stopped run keeps what arrived, also behind
+    // a server that stalls. Nothing is applied after it.
     void Stop();
 
     bool IsDone() const { return m_bStopped || m_nNext == m_entries.size(); }
     bool IsStopped() const { return m_bStopped; }
     int Count() const { return static_cast<int>(m_entries.size()); }
-    int Applied() const { return static_cast<int>(m_nNext); }
+    // The servers applied, successfully or not; the rest of Count() were stopped.
+    int Applied() const { return m_nApplied; }
     int Failed() const { return m_nFailed; }
 
     // The name of each server from when it is next to be applied.
@@ -50,6 +53,7 @@ private:
     };
 
     void StartWaiting();
+    void Apply(SEntry& entry);
     void ShowNext();
 
     CPriceDownloader& m_downloader;
@@ -60,6 +64,7 @@ private:
     std::size_t m_nNextStart = 0; // the first entry whose transfer has not started
     const int m_nMaxTransfers;
     int m_nInFlight = 0;
+    int m_nApplied = 0;
     int m_nFailed = 0;
     bool m_bStopped = false;
 };

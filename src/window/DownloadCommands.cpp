@@ -124,6 +124,15 @@ void CDownloadCommands::Begin(ECommand command)
 
 void CDownloadCommands::OnTransfersFinished()
 {
+    TakeArrived();
+    if (m_pRun)
+        QueueApply();
+    else if (m_pListRun && m_pListRun->IsDone())
+        FinishServerList();
+}
+
+void CDownloadCommands::TakeArrived()
+{
     for (STransferResponse& response : m_app.Fetch().TakeFinished()) {
         // Responses of a stopped command arrive late and belong to no run.
         if (m_pRun)
@@ -131,10 +140,6 @@ void CDownloadCommands::OnTransfersFinished()
         else if (m_pListRun)
             m_pListRun->OnFinished(response);
     }
-    if (m_pRun)
-        QueueApply();
-    else if (m_pListRun && m_pListRun->IsDone())
-        FinishServerList();
 }
 
 // One server per turn of the event loop: input and painting come between two.
@@ -165,6 +170,9 @@ void CDownloadCommands::QueueApply()
 void CDownloadCommands::Stop()
 {
     if (m_pRun) {
+        // Lists that arrived while their notification still waits among the window's events
+        // are kept like the others.
+        TakeArrived();
         m_pRun->Stop();
         Finish();
     } else if (m_pListRun) {

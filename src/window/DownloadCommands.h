@@ -41,7 +41,8 @@ public:
     bool IsBusy() const { return m_eCommand != ECommand::None; }
     // Whether the running command may change the server's prices.
     bool ChangesPricesOf(const std::string& server) const;
-    // Stops the running command at once; what arrived is kept.
+    // Stops the running command at once; every list that arrived is applied, the servers
+    // still in flight are left as they were.
     void Stop();
     const std::string& ImportFolder() const { return m_strImportFolder; }
 
@@ -53,6 +54,8 @@ private:
 
     void Begin(ECommand command);
     void OnTransfersFinished();
+    // Hands the fetch's finished transfers to the running command.
+    void TakeArrived();
     void ApplyNextServer();
     void QueueApply();
     void Finish();
