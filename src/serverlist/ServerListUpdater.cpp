@@ -92,7 +92,8 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
 
 void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::string>& fields)
 {
-    if (line.size() > kMaxRowBytes)
+    // The profile refuses NUL bytes: a row holding one would make a server it never stores.
+    if (line.size() > kMaxRowBytes || line.find('\0') != std::string_view::npos)
         return;
     constexpr std::size_t kUsedFields = 4;
     const int count = SplitFields(line, fields, '\t', kUsedFields);
