@@ -1,14 +1,12 @@
 #include "qt/SingleInstance.h"
 
 #include "platform/RuntimeFolder.h"
+#include "qt/LocalSocket.h"
 #include "qt/QtText.h"
 #include "window/ProfileInUse.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMessageBox>
 #include <QThread>
 #include <QWidget>
@@ -33,7 +31,7 @@ void BringToFront(QWidget& widget)
 CSingleInstance::CSingleInstance(const std::string& profilePath)
     : m_strProfilePath(profilePath)
     , m_lock(profilePath)
-    , m_serverName(ServerName())
+    , m_strSocketPath(SocketPath())
 {
     if (m_lock.Lock() == CProfileLock::EState::Held)
         Listen();
@@ -43,33 +41,21 @@ CSingleInstance::~CSingleInstance() = default;
 
 // The profile's path decides the name, so starts on other profiles never meet. In a shared
 // folder another user could take the name first and receive every later start's hand-over.
-QString CSingleInstance::ServerName() const
+std::string CSingleInstance::SocketPath() const
 {
     const std::string folder = PrivateRuntimeFolder();
-    if (folder.empty())
-        return {};
-    return QFile::decodeName(
-        QByteArray::fromStdString(folder + "/quotino-" + m_lock.Key() + ".socket"));
+    return folder.empty() ? std::string() : folder + "/quotino-" + m_lock.Key() + ".socket";
 }
 
 void CSingleInstance::Listen()
 {
-    if (m_serverName.isEmpty())
-        return;
-    m_pServer = new QLocalServer(this);
-    m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
-    // Whoever listened under the name before us has let go of the lock: a crashed run.
-    QLocalServer::removeServer(m_serverName);
-    m_pServer->listen(m_serverName);
-    connect(m_pServer, &QLocalServer::newConnection, this, &CSingleInstance::OnRequest);
+    if (!m_strSocketPath.empty())
+        m_pSocket = new CLocalSocket(
+            m_strSocketPath, [this] { OnRequest(); }, this);
 }
 
 void CSingleInstance::OnRequest()
 {
-    while (QLocalSocket* request = m_pServer->nextPendingConnection()) {
-        request->disconnectFromServer();
-        request->deleteLater();
-    }
     QWidget* active = QApplication::activeModalWidget();
     if (!active)
         return;
@@ -89,16 +75,12 @@ int CSingleInstance::HandOver() const
 
 bool CSingleInstance::ReachFirst() const
 {
-    if (m_serverName.isEmpty())
+    if (m_strSocketPath.empty())
         return false;
     const QDeadlineTimer deadline(kReachMs);
     do {
-        QLocalSocket socket;
-        socket.connectToServer(m_serverName);
-        if (socket.waitForConnected(kConnectStepMs)) {
-            socket.disconnectFromServer();
+        if (CLocalSocket::Knock(m_strSocketPath, kConnectStepMs))
             return true;
-        }
         QThread::msleep(kRetryPauseMs);
     } while (!deadline.hasExpired());
     return false;

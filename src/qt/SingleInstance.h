@@ -3,11 +3,10 @@
 #include "platform/ProfileLock.h"
 
 #include <QObject>
-#include <QString>
 
 #include <string>
 
-class QLocalServer;
+class CLocalSocket;
 
 // One run per profile. The first start locks the profile and listens for later starts on a
 // local socket named after the profile, in a folder only this user can enter; a later start
@@ -31,10 +30,10 @@ private:
     void Listen();
     void OnRequest();
     bool ReachFirst() const;
-    QString ServerName() const;
+    std::string SocketPath() const;
 
     std::string m_strProfilePath;
     CProfileLock m_lock;
-    QString m_serverName;
-    QLocalServer* m_pServer = nullptr;
+    std::string m_strSocketPath;
+    CLocalSocket* m_pSocket = nullptr;
 };
