@@ -1,6 +1,7 @@
 #include "win32/Win32ControlView.h"
 
 #include "win32/Win32Dialog.h"
+#include "win32/Win32LateLibrary.h"
 #include "win32/Win32MessageBox.h"
 #include "win32/Win32Text.h"
 
@@ -173,9 +174,10 @@ bool CWin32ControlView::OpenLink(int id) const
     const auto link = m_links.find(id);
     if (link == m_links.end())
         return false;
-    if (OpensOnTheWeb(link->second))
-        ShellExecuteW(
-            m_hWnd, L"open", WideFromUtf8(link->second).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    static const auto open
+        = LateFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (OpensOnTheWeb(link->second) && open)
+        open(m_hWnd, L"open", WideFromUtf8(link->second).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/UserInterface.h"
 #include "win32/Win32Clipboard.h"
 #include "win32/Win32DialogTemplate.h"
+#include "win32/Win32LateLibrary.h"
 #include "win32/Win32PriceEditor.h"
 #include "win32/Win32SingleInstance.h"
 #include "win32/Win32Text.h"
@@ -67,11 +68,17 @@ bool IsMouseClick(UINT message)
 // which is the program's own when it was started from the Start menu.
 std::wstring DocumentsFolder()
 {
+    static const auto known
+        = LateFunction<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
+    static const auto release
+        = LateFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    if (!known || !release)
+        return {};
     PWSTR path = nullptr;
     std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)))
+    if (SUCCEEDED(known(FOLDERID_Documents, 0, nullptr, &path)))
         folder = path;
-    CoTaskMemFree(path);
+    release(path);
     return folder;
 }
 
@@ -400,12 +407,18 @@ void CWin32MainWindow::OnContextMenu(POINT point)
 
 void CWin32MainWindow::OnDropFiles(HDROP drop)
 {
+    // A drop comes from the shell, which is loaded by then.
+    static const auto query
+        = LateFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    static const auto finish = LateFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+    if (!query || !finish)
+        return;
     std::wstring path;
-    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
-        path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
-        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    if (query(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        path.resize(query(drop, 0, nullptr, 0) + 1);
+        path.resize(query(drop, 0, path.data(), static_cast<UINT>(path.size())));
     }
-    DragFinish(drop);
+    finish(drop);
     if (!path.empty() && m_pMain && !m_pMain->IsBusy())
         m_pMain->OnImport(Utf8FromWide(path));
 }
@@ -683,7 +696,9 @@ std::string CWin32MainWindow::ChooseImportFile(
     dialog.lpstrTitle = wideTitle.c_str();
     dialog.Flags
         = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog))
+    static const auto open
+        = LateFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!open || !open(&dialog))
         return {};
     path.resize(wcslen(path.c_str()));
     return Utf8FromWide(path);

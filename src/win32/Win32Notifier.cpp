@@ -1,5 +1,6 @@
 #include "win32/Win32Notifier.h"
 
+#include "win32/Win32LateLibrary.h"
 #include "win32/Win32Text.h"
 
 #include <shellapi.h>
@@ -18,6 +19,14 @@ template <std::size_t N> void CopyTruncated(wchar_t (&target)[N], const std::wst
     target[length] = L'\0';
 }
 
+// Most runs show no balloon: the shell is loaded with the first.
+BOOL NotifyIcon(DWORD message, NOTIFYICONDATAW& data)
+{
+    static const auto notify
+        = LateFunction<decltype(&Shell_NotifyIconW)>(L"shell32.dll", "Shell_NotifyIconW");
+    return notify && notify(message, &data);
+}
+
 } // namespace
 
 CWin32Notifier::CWin32Notifier(
@@ -32,7 +41,7 @@ CWin32Notifier::~CWin32Notifier()
 {
     if (m_bAdded) {
         NOTIFYICONDATAW data = Data(0);
-        Shell_NotifyIconW(NIM_DELETE, &data);
+        NotifyIcon(NIM_DELETE, data);
     }
 }
 
@@ -53,14 +62,14 @@ void CWin32Notifier::Notify(const std::string& title, const std::string& text)
         icon.uCallbackMessage = m_nCallbackMessage;
         icon.hIcon = reinterpret_cast<HICON>(SendMessageW(icon.hWnd, WM_GETICON, ICON_SMALL, 0));
         CopyTruncated(icon.szTip, WideFromCp1252(title));
-        m_bAdded = Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
+        m_bAdded = NotifyIcon(NIM_ADD, icon) != FALSE;
     }
     // A newer verdict replaces the balloon still on screen.
     NOTIFYICONDATAW balloon = Data(NIF_INFO);
     balloon.dwInfoFlags = NIIF_INFO;
     CopyTruncated(balloon.szInfoTitle, WideFromCp1252(title));
     CopyTruncated(balloon.szInfo, WideFromCp1252(text));
-    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+    NotifyIcon(NIM_MODIFY, balloon);
 }
 
 void CWin32Notifier::OnMessage(LPARAM lParam)

@@ -14,7 +14,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -28,14 +27,13 @@ namespace {
 
 constexpr int kWindowFailed = 1;
 
-std::vector<std::string> Arguments()
+// The runtime splits the command line (wmain): the shell's splitter would load the shell, and
+// the COM libraries with it, into every start.
+std::vector<std::string> Arguments(int argc, wchar_t** argv)
 {
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
-    for (int i = 1; wide && i < count; ++i)
-        arguments.push_back(Utf8FromWide(wide[i]));
-    LocalFree(wide);
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(Utf8FromWide(argv[i]));
     return arguments;
 }
 
@@ -130,9 +128,9 @@ int RunWindow(CQuotinoApp& app, const std::wstring& windowClass)
 
 } // namespace
 
-int main()
+int wmain(int argc, wchar_t** argv)
 {
-    const CCommandLine commandLine(Arguments());
+    const CCommandLine commandLine(Arguments(argc, argv));
     if (!commandLine.ShouldRun()) {
         Answer(commandLine.Output(), STD_OUTPUT_HANDLE, MB_ICONINFORMATION);
         Answer(commandLine.Errors(), STD_ERROR_HANDLE, MB_ICONWARNING);
