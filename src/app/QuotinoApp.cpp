@@ -209,6 +209,11 @@ bool CQuotinoApp::ImportPriceList(const std::string& server, const std::string& 
     return m_downloader.ImportPriceList(server, path);
 }
 
+bool CQuotinoApp::PastePriceList(const std::string& server, std::string_view text)
+{
+    return m_downloader.PastePriceList(server, text);
+}
+
 bool CQuotinoApp::KeepsProfileFile() const
 {
     return m_profile.m_bKeepFile;

@@ -89,6 +89,7 @@ public:
     std::unique_ptr<CServerListRun> NewServerListRun(long totalSeconds);
     void ApplyServerList(std::string_view body, IUserInterface* ui);
     bool ImportPriceList(const std::string& server, const std::string& path);
+    bool PastePriceList(const std::string& server, std::string_view text);
 
     // Whether the profile could not be read and is therefore never saved over.
     bool KeepsProfileFile() const;

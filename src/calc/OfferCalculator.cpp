@@ -74,6 +74,7 @@ struct COfferCalculator::CPricedItem {
     double marketPrice = 0.0;
     double npcPrice = 0.0;
     double pointsPerUnit = 0.0;
+    bool bKnown = false; // the catalogue knows the plant
 };
 
 COfferCalculator::COfferCalculator(const CPlantCatalog& catalog, const CTexts& texts,
@@ -153,7 +154,8 @@ COfferCalculator::CPricedItem COfferCalculator::PriceItem(int count, const std::
     // A plant the catalogue does not know keeps the name it was read with, so the player sees
     // which line was not recognised.
     item.displayName = CPlantTables::Field(m_tables.m_mapPlantToDisplay, plant);
-    if (item.displayName.empty())
+    item.bKnown = !item.displayName.empty();
+    if (!item.bKnown)
         item.displayName = plant;
     item.farmPrice = field(m_tables.m_mapOriginPrice);
     item.marketPrice = ParseAmount(MarketPriceOf(key));
@@ -182,8 +184,10 @@ std::string COfferCalculator::ReportText(std::string_view inputText, COfferSumma
     double farmTotal = 0.0;
     double marketTotal = 0.0;
     double pointsTotal = 0.0;
+    int unknown = 0;
     for (const ShoppingItem& shopping : reading.items) {
         const CPricedItem item = PriceItem(shopping.count, shopping.name);
+        unknown += item.bKnown ? 0 : 1;
         const int count = item.count;
         report += Decimal(Concat({ "\r\n", std::to_string(count), "\t", item.displayName,
             PriceCell(item.farmPrice, count * item.farmPrice) }));
@@ -221,7 +225,7 @@ std::string COfferCalculator::ReportText(std::string_view inputText, COfferSumma
     report += '\t';
     if (pointsTotal > 0.0)
         report += Concat({ FormatFixed(pointsTotal, 0), " ", t.Txt_Points });
-    summary = { true, marketTotal > 0.0, offer, Percent(offer, farmTotal), 0.0, 0.0 };
+    summary = { true, marketTotal > 0.0, offer, Percent(offer, farmTotal), 0.0, 0.0, unknown };
     report += Decimal(Concat({ "\r\n\r\n", FormatFixed(summary.farmPercent, 1), "% ",
         t.Txt_FarmPrice, " (", F2(farmTotal), " ", currency, ")" }));
     if (summary.bMarketPriced) {

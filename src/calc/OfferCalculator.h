@@ -24,6 +24,7 @@ struct COfferSummary {
     double farmPercent = 0.0;
     double marketPercent = 0.0;
     double netMarketPercent = 0.0;
+    int nUnknown = 0; // items the catalogue does not know, priced at zero
 };
 
 // What one calculation shows in the main window.

@@ -3,6 +3,7 @@
 #include "net/Fetcher.h"
 #include "platform/ByteSource.h"
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
 #include "platform/FileKind.h"
 #include "platform/Utf16Text.h"
 #include "platform/Utf8Path.h"
@@ -17,6 +18,43 @@
 #include <cstdio>
 
 using EKind = SDownloadOutcome::EKind;
+
+namespace {
+
+// Whether text is well-formed UTF-8 (overlong forms and surrogates are not).
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1
+            : lead < 0xC2                      ? 0
+            : lead < 0xE0                      ? 2
+            : lead < 0xF0                      ? 3
+            : lead < 0xF5                      ? 4
+                                               : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        const auto second = static_cast<unsigned char>(text[i + 1 < text.size() ? i + 1 : i]);
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F)
+            || (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// The reader takes UTF-8. A clipboard text is Windows-1252, unless its bytes form UTF-8: then
+// a program offered UTF-8 as 8-bit text, and reading it as Windows-1252 would garble every
+// umlaut; no plant name of Windows-1252 letters forms such a sequence.
+std::string PastedTextAsUtf8(std::string_view text)
+{
+    return IsUtf8(text) ? std::string(text) : Cp1252ToUtf8(text);
+}
+
+} // namespace
 
 CPriceDownloader::CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
     CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes)
@@ -154,12 +192,32 @@ bool CPriceDownloader::ImportPriceList(const std::string& name, const std::strin
     SDownloadOutcome outcome = CPriceList::TableColumns(*table, columns)
         ? ReadImportFile(path, body)
         : SDownloadOutcome::Failure(EKind::Columns);
-    // A file that was read but holds no price is stamped as a failure; one never read is not.
+    return ApplyImported(name, *table, body, columns, outcome);
+}
+
+bool CPriceDownloader::PastePriceList(const std::string& name, std::string_view text)
+{
+    CServerTable* table = m_cache.FindTable(name);
+    if (!table)
+        return false;
+    SPriceColumns columns;
+    SDownloadOutcome outcome = !CPriceList::TableColumns(*table, columns)
+        ? SDownloadOutcome::Failure(EKind::Columns)
+        : text.size() > kMaxPasteBytes ? SDownloadOutcome::Failure(EKind::TooLarge)
+                                       : SDownloadOutcome::FromFetch(true, 0, 0);
+    const std::string body = outcome.IsFailure() ? std::string() : PastedTextAsUtf8(text);
+    return ApplyImported(name, *table, body, columns, outcome);
+}
+
+bool CPriceDownloader::ApplyImported(const std::string& name, CServerTable& table,
+    std::string_view body, const SPriceColumns& columns, SDownloadOutcome outcome)
+{
+    // A list that was read but holds no price is stamped as a failure; one never read is not.
     const bool read = !outcome.IsFailure();
-    if (read && m_priceList.ApplyPriceBody(*table, body, columns) == 0)
+    if (read && m_priceList.ApplyPriceBody(table, body, columns) == 0)
         outcome = SDownloadOutcome::Failure(EKind::NotPriceList);
     if (read)
-        Stamp(name, *table, outcome);
+        Stamp(name, table, outcome);
     m_outcomes.Record(name, outcome);
     return !outcome.IsFailure();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CFetcher;
@@ -32,6 +33,9 @@ public:
     // A list of the size bound arrives in this time at 280 KB/s; a server trickling slower
     // holds a run no longer than this.
     static constexpr long kPriceListSeconds = 60;
+    // A copied sheet of every plant is a few kilobytes; the bound of a pasted shopping list is
+    // far beyond it.
+    static constexpr std::size_t kMaxPasteBytes = 256 * 1024;
 
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
         CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);
@@ -62,12 +66,20 @@ public:
     // may be; false with a failure stamp when not one price row was read. path is UTF-8 on
     // every system.
     bool ImportPriceList(const std::string& name, const std::string& path);
+    // The same for a price list copied to the clipboard (rows of a published sheet or a
+    // spreadsheet): text as the clipboard gave it, Windows-1252 or UTF-8. A text longer than
+    // kMaxPasteBytes is refused unread, like a file too large.
+    bool PastePriceList(const std::string& name, std::string_view text);
 
     static std::string FormatSuccessStamp(const IClock& clock);
     static std::string FormatFailureStamp(int error);
 
 private:
     SDownloadOutcome ReadImportFile(const std::string& path, std::string& body) const;
+    // The common end of an import and a paste: outcome is a failure when the list could not
+    // be read at all.
+    bool ApplyImported(const std::string& name, CServerTable& table, std::string_view body,
+        const SPriceColumns& columns, SDownloadOutcome outcome);
     void Stamp(const std::string& name, CServerTable& table, const SDownloadOutcome& outcome);
 
     CIniFile& m_profile;

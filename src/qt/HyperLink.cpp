@@ -1,5 +1,6 @@
 #include "qt/HyperLink.h"
 
+#include "platform/WebAddress.h"
 #include "qt/QtText.h"
 
 #include <QDesktopServices>
@@ -40,8 +41,7 @@ bool CHyperLink::HitTest(const QPoint& point) const
 
 void CHyperLink::OpenWebLink(const QUrl& url)
 {
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+    if (IsWebAddress(url.toString(QUrl::FullyEncoded).toStdString()))
         QDesktopServices::openUrl(url);
 }
 

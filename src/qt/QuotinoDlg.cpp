@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTextCursor>
 #include <QUrl>
@@ -143,6 +144,9 @@ void CQuotinoDlg::ConnectCommands()
     AddCommand(IDM_LANGUAGE);
     AddCommand(IDM_IMPORT);
     AddCommand(IDM_WATCH_CLIPBOARD);
+    // Ctrl+V pastes a shopping list into the input; with Shift it takes a price list instead.
+    AddCommand(IDM_PASTE_PRICES, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    AddCommand(IDM_EXPORT_PRICES);
     // A menu of its own, so that a disabled command can say why in its tooltip.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CQuotinoDlg::ShowContextMenu);
@@ -408,6 +412,18 @@ std::string CQuotinoDlg::ChooseImportFile(
     const QString start = !known.isEmpty() && QDir(known).exists() ? known : QDir::homePath();
     const QString path = QFileDialog::getOpenFileName(this, ToQString(title), start,
         priceLists + QStringLiteral(";;") + QFileDialog::tr("All Files (*)"));
+    return path.toUtf8().toStdString();
+}
+
+std::string CQuotinoDlg::ChooseExportFile(
+    const std::string& title, const std::string& filterName, const std::string& suggestedName)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QDir folder(
+        !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath());
+    const QString path = QFileDialog::getSaveFileName(this, ToQString(title),
+        folder.filePath(QString::fromStdString(suggestedName)),
+        ToQString(filterName) + QStringLiteral(" (*.tsv *.txt)"));
     return path.toUtf8().toStdString();
 }
 

@@ -187,6 +187,16 @@ bool CServerCache::SetServerValue(
     return true;
 }
 
+bool CServerCache::SetServerAddress(const std::string& server, const std::string& address)
+{
+    CServerTable* table = FindTable(server);
+    if (!table)
+        return false;
+    table->m_strUrl = address;
+    m_profile.WriteString(kServerList, table->m_strServerName, address);
+    return true;
+}
+
 int CServerCache::GetServerInt(
     const std::string& server, const std::string& key, int defaultValue) const
 {

@@ -45,6 +45,9 @@ public:
     // False, changing nothing, when the server is unknown.
     bool SetServerValue(
         const std::string& server, const std::string& key, const std::string& value);
+    // The address of the server's price list, in the table and in [Preislisten]; the prices
+    // stay until the next download. False, changing nothing, when the server is unknown.
+    bool SetServerAddress(const std::string& server, const std::string& address);
     int GetServerInt(const std::string& server, const std::string& key, int defaultValue) const;
     bool SetServerInt(const std::string& server, const std::string& key, int value);
 

@@ -1,5 +1,6 @@
 #include "win32/Win32ControlView.h"
 
+#include "platform/WebAddress.h"
 #include "win32/Win32Dialog.h"
 #include "win32/Win32LateLibrary.h"
 #include "win32/Win32MessageBox.h"
@@ -25,10 +26,7 @@ std::wstring WindowText(HWND window)
 
 bool OpensOnTheWeb(const std::string& url)
 {
-    std::string scheme = url.substr(0, url.find(':'));
-    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return url.find("://") == scheme.size() && (scheme == "http" || scheme == "https");
+    return IsWebAddress(url);
 }
 
 std::wstring ItemText(HWND control, bool list, int index)

@@ -30,7 +30,10 @@ constexpr UINT kCloseMessage = WM_APP + 2;
 constexpr UINT kNotifyIconMessage = WM_APP + 3;
 constexpr UINT_PTR kSubclassId = 1;
 // The menu commands in the order the menus show them.
-constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_WATCH_CLIPBOARD };
+constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_PASTE_PRICES,
+    IDM_EXPORT_PRICES, IDM_WATCH_CLIPBOARD };
+// The input's key for pasting a price list, shown beside its menu entry.
+constexpr wchar_t kPastePricesKey[] = L"\tCtrl+Shift+V";
 // The buttons and check boxes whose click is the behaviour's command of the same id.
 constexpr int kCommandButtons[] = { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
     IDC_TOGGLE_PANE, IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM };
@@ -57,6 +60,14 @@ bool IsEscape(const MSG& message)
     return (message.message == WM_KEYDOWN || message.message == WM_KEYUP)
         ? message.wParam == VK_ESCAPE
         : message.message == WM_CHAR && message.wParam == 0x1B;
+}
+
+// Ctrl+Shift+V, and the character the edit would make of it (Ctrl+V's, which pastes).
+bool IsPastePricesKey(UINT message, WPARAM key)
+{
+    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_SHIFT) >= 0)
+        return false;
+    return (message == WM_KEYDOWN && key == 'V') || (message == WM_CHAR && key == 0x16);
 }
 
 bool IsMouseClick(UINT message)
@@ -553,6 +564,11 @@ bool CWin32MainWindow::HandleControl(HWND control, UINT message, WPARAM wParam, 
     if (!m_pMain || !m_pMain->IsInitialised())
         return false;
     const int id = GetDlgCtrlID(control);
+    if (id == IDC_INPUT && IsPastePricesKey(message, wParam)) {
+        if (message == WM_KEYDOWN && !m_pMain->IsBusy())
+            m_pMain->OnCommand(IDM_PASTE_PRICES);
+        return true;
+    }
     if (id == IDC_INPUT && message == WM_PASTE) {
         m_pMain->OnPaste();
         return true;
@@ -638,6 +654,8 @@ void CWin32MainWindow::RepaintNow(int id)
 void CWin32MainWindow::SetCommandText(int command, const std::string& text)
 {
     m_commandTexts[command] = WideFromCp1252(text);
+    if (command == IDM_PASTE_PRICES && !text.empty())
+        m_commandTexts[command] += kPastePricesKey;
     GetSystemMenu(Window(), TRUE);
     HMENU menu = GetSystemMenu(Window(), FALSE);
     bool separated = false;
@@ -699,6 +717,35 @@ std::string CWin32MainWindow::ChooseImportFile(
     static const auto open
         = LateFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
     if (!open || !open(&dialog))
+        return {};
+    path.resize(wcslen(path.c_str()));
+    return Utf8FromWide(path);
+}
+
+std::string CWin32MainWindow::ChooseExportFile(
+    const std::string& title, const std::string& filterName, const std::string& suggestedName)
+{
+    const std::wstring patterns = L"*.tsv;*.txt";
+    std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
+    filter += L'\0' + patterns + L'\0' + L'\0';
+    const std::wstring wideTitle = WideFromCp1252(title);
+    wchar_t documents[MAX_PATH] = {};
+    const bool hasDocuments
+        = SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents));
+    std::wstring path = WideFromUtf8(suggestedName);
+    path.resize(32768, L'\0');
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = Window();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrInitialDir = hasDocuments ? documents : nullptr;
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = L"tsv";
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY
+        | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog))
         return {};
     path.resize(wcslen(path.c_str()));
     return Utf8FromWide(path);

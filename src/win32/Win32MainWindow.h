@@ -93,6 +93,8 @@ private:
     void UseLanguage(const std::string&) override { }
     std::string ChooseImportFile(const std::string& title, const std::string& filterName,
         const std::string& folder) override;
+    std::string ChooseExportFile(const std::string& title, const std::string& filterName,
+        const std::string& suggestedName) override;
     SSize ClientSize() const override;
     void ResizeClient(SSize size) override;
     void SetMinimumClientSize(SSize size) override;

@@ -4,6 +4,7 @@
 #include "platform/TextUtil.h"
 #include "window/ControlIds.h"
 #include "window/ProfileFormat.h"
+#include "window/ServerAddressDialog.h"
 #include "window/WindowView.h"
 
 CAddServerDialog::CAddServerDialog(const CTexts& texts, WhyRefused whyRefused)
@@ -21,6 +22,7 @@ void CAddServerDialog::OnInit(IWindowView& view)
 {
     view.SetTitle(RemoveAll(m_texts.GetText("Txt_Add"), "..."));
     view.SetText(IDC_ADD_SERVER_LABEL, m_texts.GetText("Txt_ServerAdd"));
+    view.SetText(IDC_ADD_SERVER_ADDRESS_LABEL, m_texts.GetText("Txt_ServerAddress"));
     view.SetText(IDC_OK, m_texts.GetText("Txt_OK"));
     view.SetText(IDC_CANCEL, m_texts.GetText("Txt_Cancel"));
 }
@@ -33,9 +35,13 @@ IDialogBehaviour::EAfter CAddServerDialog::OnCommand(IWindowView& view, int id)
         return EAfter::Stay;
     m_strName = view.Text(IDC_ADD_SERVER_NAME);
     const std::string why = m_fnWhyRefused ? m_fnWhyRefused(std::string(Trim(m_strName))) : "";
-    if (why.empty())
-        return EAfter::Accept;
-    view.ShowWarning(why, m_texts.GetText("Txt_OK"));
-    view.SetFocus(IDC_ADD_SERVER_NAME);
-    return EAfter::Stay;
+    if (!why.empty()) {
+        view.ShowWarning(why, m_texts.GetText("Txt_OK"));
+        view.SetFocus(IDC_ADD_SERVER_NAME);
+        return EAfter::Stay;
+    }
+    if (!CServerAddressDialog::CheckAddress(view, m_texts))
+        return EAfter::Stay;
+    m_strAddress = CServerAddressDialog::StoredAddress(view.Text(IDC_ADDRESS));
+    return EAfter::Accept;
 }

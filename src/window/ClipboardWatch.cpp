@@ -70,6 +70,11 @@ std::string CClipboardWatch::VerdictText(const COfferSummary& summary) const
     if (!summary.bPriced)
         return {};
     const std::string sum = Number(summary.offeredSum, 2) + " " + m_texts.GetText("Txt_Currency");
+    // A percentage over items priced at zero would look certain and be wrong.
+    if (summary.nUnknown > 0)
+        return CTexts::Fill(
+            m_texts.GetText(summary.nUnknown == 1 ? "Txt_WatchUnknownOne" : "Txt_WatchUnknownMany"),
+            { sum, std::to_string(summary.nUnknown) });
     const std::string farm = Number(summary.farmPercent, 1) + "%";
     if (!summary.bMarketPriced)
         return CTexts::Fill(m_texts.GetText("Txt_WatchVerdictFarm"), { sum, farm });

@@ -27,7 +27,8 @@ public:
     // Notifies the verdict of the pasted list; nothing for a list without items.
     void AnnounceVerdict(const COfferSummary& summary);
     // "25,00 wT: 90,0% Bauernhofpreis · 102,9% Markt · 114,3% nach Gebühr", in the language and
-    // number format of the texts; empty for a list without items.
+    // number format of the texts; "25,00 wT: 1 Artikel unbekannt" instead when the catalogue
+    // does not know an item; empty for a list without items.
     std::string VerdictText(const COfferSummary& summary) const;
 
 private:

@@ -11,14 +11,15 @@ enum EDialogTemplate {
     IDD_ADD_SERVER = 135,
     IDD_UPDATE = 136,
     IDD_DETAILS = 137,
+    IDD_SERVER_ADDRESS = 138,
 };
 
 // Every dialog's OK button, and Cancel where a dialog has one.
-enum EDialogButton { // in 102.dlg 130.dlg 133.dlg 134.dlg 135.dlg 136.dlg 137.dlg
+enum EDialogButton { // in 102.dlg 130.dlg 133.dlg 134.dlg 135.dlg 136.dlg 137.dlg 138.dlg
     IDC_OK = 1,
 };
 
-enum EDialogCancelButton { // in 102.dlg 133.dlg 134.dlg 135.dlg 137.dlg
+enum EDialogCancelButton { // in 102.dlg 133.dlg 134.dlg 135.dlg 137.dlg 138.dlg
     IDC_CANCEL = 2,
 };
 
@@ -50,6 +51,8 @@ enum EMainWindowCommand {
     IDM_LANGUAGE = 0x0020,
     IDM_IMPORT = 0x0030,
     IDM_WATCH_CLIPBOARD = 0x0040,
+    IDM_PASTE_PRICES = 0x0050,
+    IDM_EXPORT_PRICES = 0x0060,
 };
 
 // About and the new-version notice, which is the About box with an announcement.
@@ -76,12 +79,23 @@ enum ELanguageControl { // in 133.dlg
 enum EServerControl { // in 134.dlg
     IDC_SERVER_LIST = 1002,
     IDC_SERVER_ADD = 1021,
+    IDC_SERVER_ADDRESS = 1022,
 };
 
 // Adding a server by hand.
 enum EAddServerControl { // in 135.dlg
     IDC_ADD_SERVER_NAME = 1002,
     IDC_ADD_SERVER_LABEL = 1003,
+    IDC_ADD_SERVER_ADDRESS_LABEL = 1004,
+};
+
+// A price list's address: asked when a server is added, changed in the server selection.
+enum EAddressControl { // in 135.dlg 138.dlg
+    IDC_ADDRESS = 1005,
+};
+
+enum EServerAddressControl { // in 138.dlg
+    IDC_ADDRESS_LABEL = 1003,
 };
 
 // Details.

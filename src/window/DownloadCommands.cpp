@@ -2,6 +2,7 @@
 
 #include "app/QuotinoApp.h"
 #include "platform/UserInterface.h"
+#include "platform/WebAddress.h"
 #include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "window/ControlIds.h"
@@ -108,9 +109,37 @@ bool CDownloadCommands::ChangesPricesOf(const std::string& server) const
     }
 }
 
+bool CDownloadCommands::PastePriceList(const std::string& text)
+{
+    if (IsBusy())
+        return false;
+    m_app.Outcomes().ForgetServerList();
+    const bool pasted = m_app.PastePriceList(m_hooks.selectedServer(), text);
+    m_hooks.recalculatePrices();
+    m_hooks.commandFinished();
+    return pasted;
+}
+
+// No web address, or one that its last download showed to lead nowhere.
+bool CDownloadCommands::HasNoUsableAddress(const std::string& server) const
+{
+    const CServerTable* table = m_app.Servers().FindTable(server);
+    if (!table)
+        return false;
+    using EKind = SDownloadOutcome::EKind;
+    const EKind last = m_app.Outcomes().Find(server).kind;
+    return !IsWebAddress(table->m_strUrl) || last == EKind::HostNotFound
+        || last == EKind::AddressMissing || last == EKind::NotAllowed;
+}
+
 void CDownloadCommands::ShowOutcome()
 {
-    m_view.SetToolTip(IDC_DATE, m_app.Outcomes().Tooltip(m_hooks.selectedServer(), m_app.Texts()));
+    const std::string server = m_hooks.selectedServer();
+    std::string tooltip = m_app.Outcomes().Tooltip(server, m_app.Texts());
+    if (HasNoUsableAddress(server))
+        tooltip
+            += (tooltip.empty() ? "" : "\n") + CTexts::Fill(m_app.GetText("Txt_TipNoAddress"), {});
+    m_view.SetToolTip(IDC_DATE, tooltip);
 }
 
 void CDownloadCommands::Begin(ECommand command)

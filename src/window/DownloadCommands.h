@@ -38,6 +38,9 @@ public:
     void LoadServerList(bool atStart);
     // Reads the file (a UTF-8 path) into the selected server; false when nothing was taken.
     bool ImportPriceList(const std::string& path);
+    // Reads a price list copied to the clipboard (its text as the clipboard gave it) into the
+    // selected server, exactly as an import; false when nothing was taken.
+    bool PastePriceList(const std::string& text);
     bool IsBusy() const { return m_eCommand != ECommand::None; }
     // Whether the running command may change the server's prices.
     bool ChangesPricesOf(const std::string& server) const;
@@ -46,7 +49,8 @@ public:
     void Stop();
     const std::string& ImportFolder() const { return m_strImportFolder; }
 
-    // The date label's tooltip for the selected server.
+    // The date label's tooltip for the selected server; where the server has no address to
+    // download from, it says what the player can do instead.
     void ShowOutcome();
 
 private:
@@ -60,6 +64,7 @@ private:
     void QueueApply();
     void Finish();
     void FinishServerList();
+    bool HasNoUsableAddress(const std::string& server) const;
 
     CQuotinoApp& m_app;
     IMainWindowView& m_view;

@@ -1,7 +1,10 @@
 #include "window/MainWindow.h"
 
 #include "app/QuotinoApp.h"
+#include "platform/Cp1252.h"
+#include "platform/SystemError.h"
 #include "platform/UserInterface.h"
+#include "prices/PriceListFile.h"
 #include "window/AboutDialog.h"
 #include "window/ControlIds.h"
 #include "window/DetailsChoice.h"
@@ -130,6 +133,8 @@ void CMainWindow::ApplyTexts()
     const std::string language = m_app.GetText("Txt_Language");
     m_view.SetCommandText(IDM_LANGUAGE, language.empty() ? "Language..." : language);
     m_view.SetCommandText(IDM_IMPORT, m_app.GetText("Txt_ImportPriceList"));
+    m_view.SetCommandText(IDM_PASTE_PRICES, m_app.GetText("Txt_PastePriceList"));
+    m_view.SetCommandText(IDM_EXPORT_PRICES, m_app.GetText("Txt_ExportPriceList"));
     ShowWatchCommand();
     m_calc.SetDateLabel(m_view.Text(IDC_DATE));
 }
@@ -414,6 +419,12 @@ void CMainWindow::OnCommand(int id)
     case IDM_WATCH_CLIPBOARD:
         OnWatchClipboard();
         break;
+    case IDM_PASTE_PRICES:
+        OnPastePrices();
+        break;
+    case IDM_EXPORT_PRICES:
+        OnExportPrices();
+        break;
     default:
         break;
     }
@@ -483,6 +494,39 @@ void CMainWindow::OnImportCommand()
         m_app.GetText("Txt_PriceListFilter"), m_downloads.ImportFolder());
     if (!path.empty())
         m_downloads.ImportPriceList(path);
+}
+
+// The input keeps its list: a price list is no shopping list, and the player's list should
+// be priced anew with the prices just taken.
+void CMainWindow::OnPastePrices()
+{
+    if (!IsBusy())
+        m_downloads.PastePriceList(PriceListFromClipboard());
+}
+
+// Through the faces' clipboard read, whatever bounds it keeps; the reader bounds the size.
+std::string CMainWindow::PriceListFromClipboard()
+{
+    return m_clipboard.GetClipboardText();
+}
+
+void CMainWindow::OnExportPrices()
+{
+    const std::string server = SelectedServer();
+    if (server.empty() || IsBusy())
+        return;
+    const std::string path = m_view.ChooseExportFile(m_app.GetText("Txt_ExportPriceList"),
+        m_app.GetText("Txt_PriceListFilter"), CPriceListFile::SuggestedName(server));
+    if (path.empty())
+        return;
+    const CReportTexts& texts = m_calc.ReportTexts();
+    const std::string text = CPriceListFile::Text(
+        m_app.Servers(), server, m_app.Catalog(), texts.Txt_Article, texts.Txt_Market);
+    int error = 0;
+    if (!CPriceListFile::Write(path, text, error))
+        m_view.ShowWarning(CTexts::Fill(m_app.GetText("Txt_ExportFailed"), Utf8ToCp1252(path),
+                               SystemErrorText(error)),
+            m_app.GetText("Txt_OK"));
 }
 
 void CMainWindow::OnWatchClipboard()

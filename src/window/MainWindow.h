@@ -105,6 +105,9 @@ private:
     void OnAbout();
     void OnChangeLanguage();
     void OnImportCommand();
+    void OnPastePrices();
+    void OnExportPrices();
+    std::string PriceListFromClipboard();
     void OnWatchClipboard();
     void OnCommandFinished();
     void ShowWatchCommand();

@@ -40,6 +40,12 @@ public:
     virtual std::string ChooseImportFile(
         const std::string& title, const std::string& filterName, const std::string& folder)
         = 0;
+    // The file dialog for a price list to export: title and filter name are texts, the
+    // suggested file name and the answer path UTF-8; the dialog opens in the user's documents
+    // folder. An empty answer means that the user cancelled.
+    virtual std::string ChooseExportFile(
+        const std::string& title, const std::string& filterName, const std::string& suggestedName)
+        = 0;
     // Whether the window hears clipboard changes and may read the clipboard while another
     // program has the focus.
     virtual bool HearsClipboardInBackground() const = 0;

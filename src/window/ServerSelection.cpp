@@ -8,6 +8,7 @@
 #include "servers/ServerName.h"
 #include "window/AddServerDialog.h"
 #include "window/ControlIds.h"
+#include "window/ServerAddressDialog.h"
 #include "window/WindowView.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ void CServerSelection::OnInit(IWindowView& view)
     view.SetText(IDC_OK, m_texts.GetText("Txt_OK"));
     view.SetText(IDC_CANCEL, m_texts.GetText("Txt_Cancel"));
     view.SetText(IDC_SERVER_ADD, m_texts.GetText("Txt_Add"));
+    view.SetText(IDC_SERVER_ADDRESS, m_texts.GetText("Txt_Address"));
 
     const std::string current
         = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServer, "");
@@ -52,6 +54,9 @@ IDialogBehaviour::EAfter CServerSelection::OnCommand(IWindowView& view, int id)
         return EAfter::Cancel;
     case IDC_SERVER_ADD:
         AddServer(view);
+        return EAfter::Stay;
+    case IDC_SERVER_ADDRESS:
+        ChangeAddress(view);
         return EAfter::Stay;
     default:
         return EAfter::Stay;
@@ -81,7 +86,7 @@ void CServerSelection::AddServer(IWindowView& view)
     if (!CanAdd(name))
         return;
 
-    m_servers.LoadServerTable(name, "-");
+    m_servers.LoadServerTable(name, dialog.Address());
     m_servers.SaveServerTable(name);
 
     const auto known = std::find(m_astrNames.begin(), m_astrNames.end(), name);
@@ -91,6 +96,31 @@ void CServerSelection::AddServer(IWindowView& view)
         m_astrNames.push_back(name);
     }
     ShowSelected(view, row);
+}
+
+// The list's current entry, else its first selected one; -1 for none.
+int CServerSelection::CurrentRow(const IWindowView& view) const
+{
+    const int current = view.CurrentItem(IDC_SERVER_LIST);
+    if (current >= 0 && current < static_cast<int>(m_astrNames.size()))
+        return current;
+    const std::vector<bool> selected = view.SelectedItems(IDC_SERVER_LIST);
+    const auto first = std::find(selected.begin(), selected.end(), true);
+    return first == selected.end() ? -1 : static_cast<int>(first - selected.begin());
+}
+
+void CServerSelection::ChangeAddress(IWindowView& view)
+{
+    const int row = CurrentRow(view);
+    if (row < 0 || row >= static_cast<int>(m_astrNames.size()))
+        return;
+    const std::string& name = m_astrNames[static_cast<size_t>(row)];
+    const CServerTable* table = m_servers.FindTable(name);
+    if (!table)
+        return;
+    CServerAddressDialog dialog(m_texts, name, table->m_strUrl);
+    if (view.RunDialog(dialog))
+        m_servers.SetServerAddress(name, dialog.Address());
 }
 
 // A name that reaches a section of the program's own would write the server's metadata there,

@@ -18,7 +18,8 @@ public:
     // A server without a Selected key shows unselected, though the server box offers it.
     void OnInit(IWindowView& view) override;
     // OK stores every server's Selected flag; the current server stays on offer when nothing
-    // is selected. Add asks for a name and registers the server at once, without an address.
+    // is selected. Add asks for a name and an address (or none) and registers the server at
+    // once; Address shows and changes the address of the list's current server at once.
     EAfter OnCommand(IWindowView& view, int id) override;
 
     // A name the profile can hold as a key and as a section name.
@@ -30,6 +31,8 @@ public:
 private:
     void StoreSelection(IWindowView& view);
     void AddServer(IWindowView& view);
+    void ChangeAddress(IWindowView& view);
+    int CurrentRow(const IWindowView& view) const;
     bool CanAdd(const std::string& name) const;
     void ShowSelected(IWindowView& view, size_t row);
 

@@ -48,6 +48,8 @@ public:
     std::vector<int> m_dialogsRun;
     std::string m_strLanguageCode;
     std::string m_strImportAnswer; // the file the user picks to import; empty: cancelled
+    std::string m_strExportAnswer; // the file the user saves an export to; empty: cancelled
+    std::string m_strExportSuggested; // the name the export dialog suggested
 
     SControl& operator[](int id) { return m_controls[id]; }
     // The controls of a template where a face with a 6 by 13 pixel font puts them, the
@@ -105,6 +107,12 @@ public:
         const std::string&, const std::string&, const std::string&) override
     {
         return m_strImportAnswer;
+    }
+    std::string ChooseExportFile(
+        const std::string&, const std::string&, const std::string& suggestedName) override
+    {
+        m_strExportSuggested = suggestedName;
+        return m_strExportAnswer;
     }
     SSize ClientSize() const override { return m_size; }
     void ResizeClient(SSize size) override { m_size = size; }

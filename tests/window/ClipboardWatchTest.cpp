@@ -78,6 +78,11 @@ TEST(ClipboardWatch, ChangeIsPastedAndAnnouncedOnlyForANewListInTheBackground)
         // No market price for the plant on the server: the farm price alone.
         { "Deutsch", "2 x Tomate\r\nSumme: 1,50 wT", kInBackground, true,
             "Pirk Prozent|1,50 wT: 150,0% Bauernhofpreis" },
+        // Items priced at zero because nobody knows them: no percentage that looks certain.
+        { "Deutsch", "3 x Karotte\r\n1 x Zauberbohne\r\nSumme: 25,00 wT", kInBackground, true,
+            "Pirk Prozent|25,00 wT: 1 Artikel unbekannt" },
+        { "Fran\347ais", "1 x Haricot magique\r\n2 x Truc\r\nTotal: 25 sV", kInBackground, true,
+            "Ordinateur Pirk Pour Cent|25,00 sV : 2 articles inconnus" },
         { "Deutsch", "Einkaufsliste", kInBackground, true, "" },
         { "Deutsch", "\tArtikel\tHerkunft\r\n3\tKarotte\t0,06=0,18\r\n\r\nSumme: 1 wT", kOwnCopy,
             false, "" },

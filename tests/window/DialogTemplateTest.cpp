@@ -14,10 +14,10 @@ TEST(DialogTemplate, EmbeddedTemplatesLoad)
         bool resizable;
     } const cases[] = { { 102, "Pirk Prozent", { 506, 353 }, 18, true },
         { 130, "\334ber Quotino...", { 235, 64 }, 6, false },
-        { 133, "Language", { 187, 57 }, 3, false }, { 134, "Server", { 186, 170 }, 4, false },
-        { 135, "Hinzuf\374gen", { 186, 46 }, 4, false },
+        { 133, "Language", { 187, 57 }, 3, false }, { 134, "Server", { 186, 170 }, 5, false },
+        { 135, "Hinzuf\374gen", { 226, 70 }, 6, false },
         { 136, "\334ber Quotino...", { 260, 74 }, 5, false },
-        { 137, "Details", { 200, 105 }, 6, false } };
+        { 137, "Details", { 200, 105 }, 6, false }, { 138, "Adresse", { 226, 46 }, 4, false } };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         const CDialogTemplate dialog = CDialogTemplate::Load(c.id);

@@ -223,3 +223,35 @@ TEST_F(MainWindowTest, TheWatchIsDisabledWhereTheClipboardCannotBeHeard)
 }
 
 } // namespace
+
+// A sheet copied from a spreadsheet is taken as an import would take a file; the list stays.
+TEST_F(MainWindowTest, PastedPriceSheetIsImportedAndLeavesTheListAlone)
+{
+    m_clipboard.m_strText = kExampleList;
+    Open();
+    const std::string list = m_view.Text(IDC_INPUT);
+    const struct {
+        const char* sheet;
+        const char* carrot;
+        const char* date;
+    } cases[] = {
+        { "Pflanze\tPreis\tNotiz\r\nStand\t5.12.26\t20:15\r\nKarotte\t0,20\tbillig\r\n"
+          "Gelbe Teichrose\t13.50\r\n",
+            "0,20", "Daten von: 6.12.26 09:05" },
+        { "Preise: https://example.org/preise\r\n", "0,20", "Daten von: ** 0x00001002" },
+    };
+    for (const auto& c : cases) {
+        m_clipboard.m_strText = c.sheet;
+        m_window->OnActivate();
+        m_window->OnCommand(IDM_PASTE_PRICES);
+        m_view.RunPosted();
+        EXPECT_EQ(m_app->Servers().GetServerValue("Server 1", "Karotte", ""), c.carrot);
+        EXPECT_EQ(m_view.Text(IDC_DATE), c.date);
+        EXPECT_EQ(m_view.Text(IDC_INPUT), list);
+    }
+    EXPECT_EQ(m_app->Servers().GetServerValue("Server 1", "Stand", ""), "5.12.26 20:15");
+    EXPECT_NE(m_view.Text(IDC_REPORT).find("% vom Marktpreis (27,60 wT)"), std::string::npos);
+    EXPECT_EQ(m_view[IDC_DATE].strToolTip.rfind("Das ist keine Preisliste", 0), 0u);
+    CIniFile saved(m_dir.file("quotino.ini"));
+    EXPECT_EQ(saved.GetString("Server 1", "Gelbe Teichrose"), "13,50");
+}

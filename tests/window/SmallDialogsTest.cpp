@@ -290,6 +290,48 @@ TEST(ServerSelection, ExistingEmptyOrUnstorableNamesAddNothing)
         << reasons[3];
 }
 
+// Only web addresses are taken, or none; a change takes effect at once and keeps the prices.
+TEST(ServerSelection, AddressesAreWebAddressesOrNone)
+{
+    CShippedWorld german("Deutsch");
+    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CFakeWindowView view;
+    selection.OnInit(view);
+    const std::pair<const char*, const char*> cases[]
+        = { { " https://a.example/p.tsv ", "https://a.example/p.tsv" },
+              { "HTTP://a.example:8080/x?g=1", "HTTP://a.example:8080/x?g=1" }, { " ", "-" },
+              { "ftp://a.example/p", "" }, { "a.example/p.tsv", "" }, { "https://", "" },
+              { "https://a b/", "" }, { "file:///etc/passwd", "" }, { "https:///x", "" } };
+    for (const auto& [typed, stored] : cases) {
+        const std::string name = "Neu " + std::to_string(view.Items(IDC_SERVER_LIST).size());
+        view.m_fnDialog = [&name, typed](IDialogBehaviour& dialog, CFakeWindowView& add) {
+            dialog.OnInit(add);
+            add[IDC_ADD_SERVER_NAME].strText = name;
+            add[IDC_ADDRESS].strText = typed;
+            const bool accepted = dialog.OnCommand(add, IDC_OK) == EAfter::Accept;
+            EXPECT_EQ(add.m_nFocus == IDC_ADDRESS, !accepted) << typed;
+            return accepted;
+        };
+        selection.OnCommand(view, IDC_SERVER_ADD);
+        EXPECT_EQ(german.m_profile.GetString("Preislisten", name), stored);
+    }
+
+    view.SetCurrentItem(IDC_SERVER_LIST, 0);
+    for (const char* typed : { "https://b.example/s1.tsv", "" }) {
+        view.m_fnDialog = [typed](IDialogBehaviour& dialog, CFakeWindowView& edit) {
+            dialog.OnInit(edit);
+            EXPECT_EQ(edit.Title(), "Adresse: Server 1");
+            edit[IDC_ADDRESS].strText = typed;
+            return dialog.OnCommand(edit, IDC_OK) == EAfter::Accept;
+        };
+        selection.OnCommand(view, IDC_SERVER_ADDRESS);
+        const std::string stored = *typed ? typed : "-";
+        EXPECT_EQ(german.m_servers.FindTable("Server 1")->m_strUrl, stored);
+        EXPECT_EQ(german.m_profile.GetString("Preislisten", "Server 1"), stored);
+    }
+    EXPECT_EQ(german.m_servers.GetServerValue("Server 1", "Karotte", ""), "0,10");
+}
+
 TEST(DetailsChoice, LowersMaxLevelEvenOnCancel)
 {
     CShippedWorld german("Deutsch");
