@@ -143,10 +143,10 @@ void CQuotinoDlg::ConnectCommands()
     AddCommand(IDM_ABOUT, QKeySequence(Qt::Key_F1));
     AddCommand(IDM_LANGUAGE);
     AddCommand(IDM_IMPORT);
-    AddCommand(IDM_WATCH_CLIPBOARD);
     // Ctrl+V pastes a shopping list into the input; with Shift it takes a price list instead.
     AddCommand(IDM_PASTE_PRICES, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     AddCommand(IDM_EXPORT_PRICES);
+    AddCommand(IDM_WATCH_CLIPBOARD);
     // A menu of its own, so that a disabled command can say why in its tooltip.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CQuotinoDlg::ShowContextMenu);
