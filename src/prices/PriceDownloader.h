@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/ListReader.h"
 #include "prices/DownloadOutcome.h"
 #include "prices/PriceList.h"
 
@@ -35,7 +36,7 @@ public:
     static constexpr long kPriceListSeconds = 60;
     // A copied sheet of every plant is a few kilobytes; the bound of a pasted shopping list is
     // far beyond it.
-    static constexpr std::size_t kMaxPasteBytes = 256 * 1024;
+    static constexpr std::size_t kMaxPasteBytes = kMaxListBytes;
 
     CPriceDownloader(CIniFile& profile, CServerCache& cache, CPriceList& priceList,
         CFetcher& fetcher, const IClock& clock, CDownloadOutcomes& outcomes);

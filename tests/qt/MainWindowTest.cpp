@@ -127,8 +127,9 @@ void MainWindowTest::RelabelsInTheChosenLanguage()
     QCOMPARE(window.Control<CHyperLink>(1031)->LinkUrl().toString(), url);
     QVERIFY(window.Control<QCheckBox>(1020)->isChecked());
     QVERIFY(!window.Control<QCheckBox>(1016)->isChecked());
-    // About first, then the language, the import of a price list and the clipboard watch.
-    QCOMPARE(window.actions().size(), 4);
+    // About first, then the language, the import, paste and export of a price list and the
+    // clipboard watch.
+    QCOMPARE(window.actions().size(), 6);
     QCOMPARE(window.actions().first()->text(), about);
     QCOMPARE(window.actions().first()->shortcut(), QKeySequence(Qt::Key_F1));
     QCOMPARE(window.actions().at(2)->text(),
@@ -143,8 +144,8 @@ void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
 {
     Run run("Deutsch",
         [](CIniFile& profile) { profile.WriteString("Texts Deutsch", "Txt_About", ""); });
-    // The language command, the import and the watch stay in the context menu; F1 opens
-    // nothing.
+    // The language command, the price-list commands and the watch stay in the context menu;
+    // F1 opens nothing.
     QStringList visible;
     for (const QAction* action : run.m_window->actions()) {
         if (action->isVisible())
@@ -152,6 +153,8 @@ void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
     }
     QCOMPARE(visible,
         (QStringList { "Sprache / Language...", QStringLiteral("Preisliste importieren..."),
+            QStringLiteral("Preisliste aus der Zwischenablage einfügen"),
+            QStringLiteral("Preisliste exportieren..."),
             QStringLiteral("Zwischenablage beobachten") }));
     QVERIFY(run.m_window->actions().first()->text().isEmpty());
 }
