@@ -230,6 +230,10 @@ TEST_F(MainWindowTest, PastedPriceSheetIsImportedAndLeavesTheListAlone)
     m_clipboard.m_strText = kExampleList;
     Open();
     const std::string list = m_view.Text(IDC_INPUT);
+    // Without an address the date label says what to do instead.
+    m_app->Servers().SetServerAddress("Server 1", "-");
+    m_window->Calculate();
+    EXPECT_NE(m_view[IDC_DATE].strToolTip.find("Strg+Umschalt+V"), std::string::npos);
     const struct {
         const char* sheet;
         const char* carrot;
