@@ -113,10 +113,13 @@ void CWin32ControlView::SetToolTip(int id, const std::string& text)
     HWND control = Control(id);
     if (!control)
         return;
-    if (!m_hToolTip)
+    if (!m_hToolTip) {
         m_hToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
             CW_USEDEFAULT, m_hWnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+        // Without a maximum width a tip ignores its line breaks and runs off as one line.
+        SendMessageW(m_hToolTip, TTM_SETMAXTIPWIDTH, 0, 640);
+    }
     // A plain static text lets the mouse through to its window, so its tooltip would never
     // see it; made a notifying one it is hit, and still no link (those are marked at start).
     if (IsOfClass(control, L"Static"))
