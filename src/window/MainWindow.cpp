@@ -500,14 +500,18 @@ void CMainWindow::OnImportCommand()
 // be priced anew with the prices just taken.
 void CMainWindow::OnPastePrices()
 {
-    if (!IsBusy())
-        m_downloads.PastePriceList(PriceListFromClipboard());
+    if (IsBusy())
+        return;
+    if (const std::optional<std::string> text = PriceListFromClipboard())
+        m_downloads.PastePriceList(*text);
 }
 
-// Through the faces' clipboard read, whatever bounds it keeps; the reader bounds the size.
-std::string CMainWindow::PriceListFromClipboard()
+// Through the faces' clipboard read, bounded in time. A text beyond the paste bound comes back
+// a character longer than it, which the paste refuses unconverted; nullopt when the clipboard's
+// owner did not answer, and then nothing happens.
+std::optional<std::string> CMainWindow::PriceListFromClipboard()
 {
-    return m_clipboard.GetClipboardText();
+    return m_clipboard.ReadText(CPriceDownloader::kMaxPasteBytes);
 }
 
 void CMainWindow::OnExportPrices()

@@ -107,7 +107,7 @@ private:
     void OnImportCommand();
     void OnPastePrices();
     void OnExportPrices();
-    std::string PriceListFromClipboard();
+    std::optional<std::string> PriceListFromClipboard();
     void OnWatchClipboard();
     void OnCommandFinished();
     void ShowWatchCommand();
