@@ -43,7 +43,7 @@ const wchar_t* SystemClass(const CDialogControl& control)
 TEST(Win32DialogTemplate, EveryTemplateBuildsItsControlsAtItsSize)
 {
     for (const int id : { IDD_MAIN, IDD_ABOUT, IDD_LANGUAGE, IDD_SERVERS, IDD_ADD_SERVER,
-             IDD_UPDATE, IDD_DETAILS }) {
+             IDD_UPDATE, IDD_DETAILS, IDD_SERVER_ADDRESS }) {
         SCOPED_TRACE(id);
         const CDialogTemplate source = CDialogTemplate::Load(id);
         HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
