@@ -225,7 +225,12 @@ TEST_F(DownloadCommandsTest, DownloadAllStampsEveryServerAndTheTooltipSaysWhatWe
     for (const auto& [name, path, reason] : cases) {
         SCOPED_TRACE(name);
         Select(name);
-        EXPECT_EQ(m_view[IDC_DATE].strToolTip, reason.empty() ? count : reason + "\n" + count);
+        // A server without an address is told what to do instead.
+        const std::string advice = path.empty()
+            ? "\n" + CTexts::Fill(m_app->GetText("Txt_TipNoAddress"), {})
+            : std::string();
+        EXPECT_EQ(
+            m_view[IDC_DATE].strToolTip, (reason.empty() ? count : reason + "\n" + count) + advice);
         EXPECT_EQ(Value(name, "Aktualisiert").rfind("** 0x", 0) == 0, !reason.empty());
         EXPECT_EQ(m_app->Profile().GetString(name, "Aktualisiert"),
             reason.empty() ? kNewStamp : kOldStamp);
