@@ -35,6 +35,8 @@ public:
     QWidget* Control(int id) const { return m_builder.Control(id); }
     template <class T> T* Control(int id) const { return m_builder.Control<T>(id); }
     CMainWindow& Behaviour() { return *m_pMain; }
+    // A menu command's action (window/ControlIds.h); null for an unknown command.
+    QAction* Command(int command) const { return m_commands.value(command); }
     bool IsInitialised() const { return m_pMain->IsInitialised(); }
     // The template size, made smaller where the screen's available area is smaller.
     QSize MinimumSize() const { return minimumSize(); }

@@ -1,0 +1,278 @@
+#include "parity/ParitySession.h"
+
+#include "parity/ParityFace.h"
+#include "support/ShippedProfile.h"
+#include "window/ControlIds.h"
+#include "window/DialogTemplate.h"
+#include "window/MainWindow.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+std::string Escaped(const std::string& text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '\n')
+            escaped += "\\n";
+        else if (c == '\t')
+            escaped += "\\t";
+        else if (c == '\\')
+            escaped += "\\\\";
+        else if (c != '\r')
+            escaped += c;
+    }
+    return escaped;
+}
+
+template <class T> std::string Joined(const std::vector<T>& parts, const std::string& separator)
+{
+    std::ostringstream joined;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        joined << (i ? separator : "") << parts[i];
+    return joined.str();
+}
+
+// Tab goes round: the order starts at the control that the template names first.
+std::vector<int> FromFirstInTemplate(std::vector<int> order, const CDialogTemplate& layout)
+{
+    for (const CDialogControl& control : layout.m_controls) {
+        const auto first = std::find(order.begin(), order.end(), control.nId);
+        if (first != order.end()) {
+            std::rotate(order.begin(), first, order.end());
+            break;
+        }
+    }
+    return order;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// "<step>/<key>" to value; a step starts with "== <step>", its lines are "<key>: <value>".
+std::map<std::string, std::string> Keyed(const std::vector<std::string>& record)
+{
+    std::map<std::string, std::string> keyed;
+    std::string step;
+    for (const std::string& line : record) {
+        const std::size_t colon = line.find(':');
+        if (line.rfind("== ", 0) == 0)
+            step = line.substr(3);
+        else if (colon != std::string::npos)
+            keyed[step + "/" + line.substr(0, colon)]
+                = line.substr(std::min(colon + 2, line.size()));
+    }
+    return keyed;
+}
+
+// A line of the allow-list: "<face> | <regular expression for keys> | <reason>".
+struct SAllowance {
+    std::string line;
+    std::regex keys;
+    bool used = false;
+};
+
+std::vector<SAllowance> Allowances(const std::string& face)
+{
+    std::vector<SAllowance> allowances;
+    for (const std::string& line : ReadLines(QUOTINO_PARITY_DIR "/allowed-differences.txt")) {
+        const std::size_t first = line.find(" | ");
+        const std::size_t second = line.find(" | ", first + 3);
+        if (line.empty() || line[0] == '#' || second == std::string::npos
+            || line.substr(0, first) != face)
+            continue;
+        allowances.push_back({ line, std::regex(line.substr(first + 3, second - first - 3)) });
+    }
+    return allowances;
+}
+
+} // namespace
+
+CParitySession::CParitySession()
+{
+    m_server.Server().Get("/(ok|fail)", [this](const httplib::Request& request, auto& response) {
+        ++m_nRequests;
+        if (m_bStall)
+            m_server.Stall();
+        if (request.matches[1] == "ok")
+            response.set_content("Karotte\t0,45\ngelbe Teichrose\t11,50\n", "text/plain");
+        else
+            response.status = 500;
+    });
+    m_server.Start();
+    const std::string path = m_dir.file("quotino.ini");
+    WriteServersProfile(
+        path, { { "Server A", m_server.Url("/ok") }, { "Server B", m_server.Url("/fail") } });
+    m_pApp = std::make_unique<CQuotinoApp>(path, m_clock);
+    m_pApp->InitInstance();
+}
+
+void CParitySession::Run(IParityFace& face)
+{
+    using EKey = IParityFace::EKey;
+    Step(face, "start");
+    face.Paste(IDC_INPUT, kExampleList);
+    Step(face, "worked example pasted");
+    face.Click(IDC_TOGGLE_PANE);
+    Step(face, "pane toggled");
+    face.Click(IDC_TOGGLE_PANE);
+    Step(face, "pane toggled back");
+    for (const char* language : { "English", "Nederlands",
+             "Fran\xC3\xA7"
+             "ais",
+             "Deutsch" })
+        ChooseLanguage(face, language);
+
+    face.WithDialog([&] { face.Click(IDC_DETAILS); },
+        [&] {
+            Step(face, "details", IDD_DETAILS);
+            face.PressKey(IDC_DETAILS_LEVELS, EKey::Up);
+            Step(face, "details, level below", IDD_DETAILS);
+            face.Click(IDC_OK);
+        });
+    Step(face, "details taken");
+    face.WithDialog([&] { face.Click(IDC_SELECT_SERVERS); },
+        [&] {
+            Step(face, "server selection", IDD_SERVERS);
+            face.Click(IDC_OK);
+        });
+    Step(face, "servers selected");
+
+    face.PressKey(IDC_SERVERS, EKey::Down);
+    Step(face, "failing server chosen");
+    face.Click(IDC_DOWNLOAD);
+    WaitForCommand(face);
+    Step(face, "download failed");
+    face.PressKey(IDC_SERVERS, EKey::Up);
+    face.Click(IDC_DOWNLOAD);
+    WaitForCommand(face);
+    Step(face, "download succeeded");
+
+    m_bStall = true;
+    const int before = m_nRequests;
+    face.Click(IDC_DOWNLOAD_ALL);
+    face.RunUntil([&] { return m_nRequests > before; });
+    Step(face, "download all running");
+    face.PressKey(IDC_INPUT, EKey::Escape);
+    WaitForCommand(face);
+    Step(face, "download all stopped");
+
+    // Steps for commands added later go here, before the window closes.
+
+    face.Click(IDC_CLOSE);
+    Step(face, "closed");
+}
+
+void CParitySession::ChooseLanguage(IParityFace& face, const std::string& language)
+{
+    face.WithDialog([&] { face.ChooseCommand(IDM_LANGUAGE); },
+        [&] {
+            Step(face, "language dialog, " + language + " to choose", IDD_LANGUAGE);
+            const std::vector<std::string> items = face.Read(IDC_LANGUAGE_LIST).items;
+            const auto item = std::find(items.begin(), items.end(), language);
+            face.ClickItem(IDC_LANGUAGE_LIST, static_cast<int>(item - items.begin()));
+            face.Click(IDC_OK);
+        });
+    Step(face, "in " + language);
+}
+
+void CParitySession::WaitForCommand(IParityFace& face)
+{
+    face.RunUntil([&] { return !face.Behaviour().IsBusy(); });
+}
+
+// Every control of the window on top in its template's order, and the order Tab visits them;
+// only what changed since the window's last step is written.
+void CParitySession::Step(IParityFace& face, const std::string& name, int window)
+{
+    ++m_nSteps;
+    m_record.push_back(
+        "== " + std::string(m_nSteps < 10 ? "0" : "") + std::to_string(m_nSteps) + " " + name);
+    m_record.push_back("window: " + (face.IsOpen() ? std::to_string(window) : "closed"));
+    if (!face.IsOpen())
+        return;
+    const CDialogTemplate layout = CDialogTemplate::Load(window);
+    std::map<std::string, std::string>& last = m_lastSeen[window];
+    const auto line = [&](const std::string& key, const std::string& value) {
+        const std::string shown = Shown(value);
+        const auto before = last.find(key);
+        if (before == last.end() || before->second != shown)
+            m_record.push_back(key + ":" + (shown.empty() ? "" : " ") + shown);
+        last[key] = shown;
+    };
+    line("title", face.Title());
+    for (const CDialogControl& control : layout.m_controls) {
+        if (control.nId == -1)
+            continue;
+        const SControlSeen seen = face.Read(control.nId);
+        const std::string id = std::to_string(control.nId);
+        const bool list = control.kind == CDialogControl::ListBox;
+        const bool dropDown = control.kind == CDialogControl::DropDownList;
+        if (!list && control.kind != CDialogControl::Icon)
+            line(id + " text", seen.text);
+        line(id + " tip", seen.tip);
+        std::string state = std::string(seen.shown ? "shown" : "hidden")
+            + (seen.enabled ? " enabled" : " disabled");
+        if (control.kind == CDialogControl::CheckBox)
+            state += seen.checked ? " checked" : " unchecked";
+        line(id + " state", state);
+        if (list || dropDown)
+            line(id + " items", Joined(seen.items, " | "));
+        if (dropDown)
+            line(id + " current", std::to_string(seen.current));
+        if (list)
+            line(id + " selected", Joined(seen.selected, " "));
+    }
+    line("tab", Joined(FromFirstInTemplate(face.TabOrder(), layout), " "));
+}
+
+// One line; the loopback server's port changes from run to run.
+std::string CParitySession::Shown(const std::string& value) const
+{
+    const std::string port = ":" + std::to_string(m_server.Port());
+    std::string shown = Escaped(value);
+    for (std::size_t at = shown.find(port); at != std::string::npos; at = shown.find(port, at))
+        shown.replace(at, port.size(), ":<port>");
+    return shown;
+}
+
+std::vector<std::string> CParitySession::Compare(const std::string& face) const
+{
+    std::ofstream(QUOTINO_PARITY_RECORD_DIR "/parity-" + face + ".record", std::ios::binary)
+        << Joined(m_record, "\n") << "\n";
+    std::map<std::string, std::string> expected
+        = Keyed(ReadLines(QUOTINO_PARITY_DIR "/session.expected"));
+    const std::map<std::string, std::string> seen = Keyed(m_record);
+    for (const auto& [key, value] : seen)
+        expected.try_emplace(key, "<none>");
+    std::vector<SAllowance> allowances = Allowances(face);
+    std::vector<std::string> differences;
+    for (const auto& [key, value] : expected) {
+        const auto shown = seen.find(key);
+        const std::string actual = shown == seen.end() ? "<none>" : shown->second;
+        if (actual == value)
+            continue;
+        const auto allowed = std::find_if(allowances.begin(), allowances.end(),
+            [&key](const SAllowance& allowance) { return std::regex_search(key, allowance.keys); });
+        if (allowed != allowances.end())
+            allowed->used = true;
+        else
+            differences.push_back(key + "\n  expected: " + value + "\n  " + face + ":   " + actual);
+    }
+    for (const SAllowance& allowance : allowances) {
+        if (!allowance.used)
+            differences.push_back("allowed, but no longer different: " + allowance.line);
+    }
+    return differences;
+}

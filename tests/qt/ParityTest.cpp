@@ -1,0 +1,176 @@
+#include "ModalAnswer.h"
+#include "parity/ParityFace.h"
+#include "parity/ParitySession.h"
+#include "qt/DialogBuilder.h"
+#include "qt/QuotinoDlg.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// The Qt main window driven through QtTest's input and read through its widgets.
+class CQtParityFace : public IParityFace {
+public:
+    explicit CQtParityFace(CQuotinoApp& app)
+        : m_window(app)
+    {
+    }
+
+    bool Show()
+    {
+        m_window.show();
+        m_window.activateWindow();
+        return QTest::qWaitForWindowActive(&m_window);
+    }
+
+    void Click(int id) override
+    {
+        Control<QAbstractButton>(id)->click();
+        Settle();
+    }
+    void ClickItem(int id, int index) override
+    {
+        auto* list = Control<QListWidget>(id);
+        list->scrollToItem(list->item(index));
+        QTest::mouseClick(
+            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
+        Settle();
+    }
+    void PressKey(int id, EKey key) override
+    {
+        static const Qt::Key keys[] = { Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down };
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), keys[static_cast<int>(key)]);
+        Settle();
+    }
+    void Paste(int id, const std::string& utf8) override
+    {
+        QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), Qt::Key_V, Qt::ControlModifier);
+        Settle();
+    }
+    void ChooseCommand(int command) override
+    {
+        m_window.Command(command)->trigger();
+        Settle();
+    }
+    void WithDialog(
+        const std::function<void()>& open, const std::function<void()>& whileShown) override
+    {
+        AnswerNextModal([&whileShown](QDialog&) { whileShown(); });
+        open();
+    }
+    bool RunUntil(const std::function<bool()>& done) override
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000)
+            QTest::qWait(5);
+        return done();
+    }
+    CMainWindow& Behaviour() override { return m_window.Behaviour(); }
+
+    bool IsOpen() override { return m_window.isVisible(); }
+    std::string Title() override { return Top()->windowTitle().toStdString(); }
+    SControlSeen Read(int id) override;
+    std::vector<int> TabOrder() override;
+
+private:
+    QWidget* Top()
+    {
+        return QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &m_window;
+    }
+    QWidget* Control(int id)
+    {
+        for (QWidget* control : Top()->findChildren<QWidget*>()) {
+            if (CDialogBuilder::ControlId(control) == id)
+                return control;
+        }
+        return nullptr;
+    }
+    template <class T> T* Control(int id) { return qobject_cast<T*>(Control(id)); }
+    // Commands that the window posts to itself run before the next step.
+    static void Settle() { QCoreApplication::processEvents(); }
+
+    CQuotinoDlg m_window;
+};
+
+SControlSeen CQtParityFace::Read(int id)
+{
+    SControlSeen seen;
+    QWidget* control = Control(id);
+    if (!control)
+        return seen;
+    seen.tip = control->toolTip().toStdString();
+    seen.shown = control->isVisible();
+    seen.enabled = control->isEnabled();
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        seen.text = label->text().toStdString();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        seen.text = button->text().toStdString();
+        seen.checked = button->isChecked();
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
+        seen.text = edit->toPlainText().toStdString();
+    } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
+        seen.text = line->text().toStdString();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        seen.text = combo->currentText().toStdString();
+        seen.current = combo->currentIndex();
+        for (int row = 0; row < combo->count(); ++row)
+            seen.items.push_back(combo->itemText(row).toStdString());
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        for (int row = 0; row < list->count(); ++row) {
+            seen.items.push_back(list->item(row)->text().toStdString());
+            if (list->item(row)->isSelected())
+                seen.selected.push_back(row);
+        }
+    }
+    return seen;
+}
+
+// The focus chain as Tab follows it: shown and enabled controls that take the focus by Tab.
+std::vector<int> CQtParityFace::TabOrder()
+{
+    std::vector<int> order;
+    QWidget* top = Top();
+    for (QWidget* each = top->nextInFocusChain(); each != top; each = each->nextInFocusChain()) {
+        const int id = CDialogBuilder::ControlId(each);
+        if (id != -1 && each->window() == top && each->isVisible() && each->isEnabled()
+            && (each->focusPolicy() & Qt::TabFocus))
+            order.push_back(id);
+    }
+    return order;
+}
+
+} // namespace
+
+class ParityTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The scripted session through the Qt window shows the record that both faces must show.
+    void SessionShowsTheExpectedRecord()
+    {
+        QGuiApplication::clipboard()->clear();
+        CParitySession session;
+        CQtParityFace face(session.App());
+        QVERIFY(face.Show());
+        session.Run(face);
+        std::string differences;
+        for (const std::string& difference : session.Compare("qt"))
+            differences += "\n" + difference;
+        QVERIFY2(differences.empty(), differences.c_str());
+    }
+};
+
+QTEST_MAIN(ParityTest)
+#include "ParityTest.moc"
