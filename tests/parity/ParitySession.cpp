@@ -128,6 +128,10 @@ void CParitySession::Run(IParityFace& face)
     Step(face, "pane toggled");
     face.Click(IDC_TOGGLE_PANE);
     Step(face, "pane toggled back");
+    face.Click(IDC_MAX_FARM);
+    Step(face, "market prices capped at the farm price");
+    face.Click(IDC_LOCKED);
+    Step(face, "prices unlocked");
     for (const char* language : { "English", "Nederlands",
              "Fran\xC3\xA7"
              "ais",
