@@ -132,10 +132,7 @@ void CParitySession::Run(IParityFace& face)
     Step(face, "market prices capped at the farm price");
     face.Click(IDC_LOCKED);
     Step(face, "prices unlocked");
-    for (const char* language : { "English", "Nederlands",
-             "Fran\xC3\xA7"
-             "ais",
-             "Deutsch" })
+    for (const char* language : { "English", "Nederlands", "Fran\u00E7ais", "Deutsch" })
         ChooseLanguage(face, language);
 
     face.WithDialog([&] { face.Click(IDC_DETAILS); },
@@ -172,7 +169,9 @@ void CParitySession::Run(IParityFace& face)
     WaitForCommand(face);
     Step(face, "download all stopped");
 
-    // Steps for commands added later go here, before the window closes.
+    // Commands and dialogs added later get their steps here, before the window closes: an
+    // action through the face (IParityFace gains what a new control needs), then Step with the
+    // template of the window on top.
 
     face.Click(IDC_CLOSE);
     Step(face, "closed");
@@ -255,8 +254,11 @@ std::vector<std::string> CParitySession::Compare(const std::string& face) const
 {
     std::ofstream(QUOTINO_PARITY_RECORD_DIR "/parity-" + face + ".record", std::ios::binary)
         << Joined(m_record, "\n") << "\n";
-    std::map<std::string, std::string> expected
-        = Keyed(ReadLines(QUOTINO_PARITY_DIR "/session.expected"));
+    const std::vector<std::string> expectedLines
+        = ReadLines(QUOTINO_PARITY_DIR "/session.expected");
+    if (expectedLines.empty())
+        return { "no expected record in " QUOTINO_PARITY_DIR };
+    std::map<std::string, std::string> expected = Keyed(expectedLines);
     const std::map<std::string, std::string> seen = Keyed(m_record);
     for (const auto& [key, value] : seen)
         expected.try_emplace(key, "<none>");

@@ -18,7 +18,9 @@ class IParityFace;
 // The same player's session through either face's real window, recorded step by step: what
 // the window on top shows after each step. Each face's record is compared with the one record
 // both must show (tests/parity/session.expected); a difference counts only where
-// tests/parity/allowed-differences.txt gives the face a reason for it.
+// tests/parity/allowed-differences.txt gives the face a reason for it. A new or changed step
+// changes the expected record: compare the Qt run's record (parity-qt.record in the build tree)
+// with it, and take it over once every change in it is meant.
 class CParitySession {
 public:
     // A profile offering two loopback servers, one whose downloads succeed and one whose fail,
