@@ -1,5 +1,6 @@
 #include "parity/ParityFace.h"
 #include "parity/ParitySession.h"
+#include "win32/Win32ControlView.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32Text.h"
 
@@ -8,6 +9,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -19,10 +22,16 @@ std::wstring WindowText(HWND window)
     return text;
 }
 
-bool IsOfClass(HWND window, const wchar_t* name)
+constexpr auto IsOfClass = &CWin32ControlView::IsOfClass;
+
+std::wstring ItemText(HWND control, bool list, int index)
 {
-    wchar_t found[64] = {};
-    return GetClassNameW(window, found, 64) > 0 && _wcsicmp(found, name) == 0;
+    const LRESULT length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0);
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    const LRESULT copied = SendMessageW(
+        control, list ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    return text;
 }
 
 // The visible window of this thread that owner owns and whose class is the given one.
@@ -183,13 +192,7 @@ SControlSeen CWin32ParityFace::Read(int id)
     const auto count
         = static_cast<int>(SendMessageW(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
-        std::wstring item(static_cast<size_t>(SendMessageW(
-                              control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0))
-                + 1,
-            L'\0');
-        item.resize(static_cast<size_t>(SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT,
-            index, reinterpret_cast<LPARAM>(item.data()))));
-        seen.items.push_back(Utf8FromWide(item));
+        seen.items.push_back(Utf8FromWide(ItemText(control, list, index)));
         if (list && SendMessageW(control, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0)
             seen.selected.push_back(index);
     }
@@ -207,6 +210,8 @@ std::string CWin32ParityFace::ToolTip(HWND control) const
     if (SendMessageW(control, WM_NCHITTEST, 0, middle) == HTTRANSPARENT)
         return {};
     HWND tips = OwnedWindow(GetParent(control), TOOLTIPS_CLASSW, false);
+    if (!tips)
+        return {};
     std::wstring text(1024, L'\0');
     TOOLINFOW tool = {};
     tool.cbSize = sizeof(tool);
@@ -214,7 +219,7 @@ std::string CWin32ParityFace::ToolTip(HWND control) const
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = text.data();
     SendMessageW(tips, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
-    return tips ? Utf8FromWide(text.c_str()) : std::string();
+    return Utf8FromWide(text.c_str());
 }
 
 // Tab's way round the window from its first control.
