@@ -47,6 +47,9 @@ public:
     virtual bool IsOpen() = 0;
     virtual std::string Title() = 0;
     virtual SControlSeen Read(int id) = 0;
+    // A command of the main window's menu: its text, whether the menu offers it, enabled and
+    // checked.
+    virtual SControlSeen ReadCommand(int command) = 0;
     // The controls that Tab visits from the first one, by id.
     virtual std::vector<int> TabOrder() = 0;
 };

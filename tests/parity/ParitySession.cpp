@@ -132,6 +132,8 @@ void CParitySession::Run(IParityFace& face)
     Step(face, "market prices capped at the farm price");
     face.Click(IDC_LOCKED);
     Step(face, "prices unlocked");
+    face.ChooseCommand(IDM_WATCH_CLIPBOARD);
+    Step(face, "clipboard watched");
     for (const char* language : { "English", "Nederlands", "Fran\u00E7ais", "Deutsch" })
         ChooseLanguage(face, language);
 
@@ -238,6 +240,14 @@ void CParitySession::Step(IParityFace& face, const std::string& name, int window
             line(id + " selected", Joined(seen.selected, " "));
     }
     line("tab", Joined(FromFirstInTemplate(face.TabOrder(), layout), " "));
+    if (window != IDD_MAIN)
+        return;
+    for (const int command : { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_WATCH_CLIPBOARD }) {
+        const SControlSeen seen = face.ReadCommand(command);
+        line("menu " + std::to_string(command),
+            (seen.shown ? "shown" : "hidden") + std::string(seen.enabled ? " enabled" : " disabled")
+                + (seen.checked ? " checked " : " ") + seen.text);
+    }
 }
 
 // One line; the loopback server's port changes from run to run.

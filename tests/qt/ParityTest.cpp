@@ -83,6 +83,16 @@ public:
     bool IsOpen() override { return m_window.isVisible(); }
     std::string Title() override { return Top()->windowTitle().toStdString(); }
     SControlSeen Read(int id) override;
+    SControlSeen ReadCommand(int command) override
+    {
+        const QAction* action = m_window.Command(command);
+        SControlSeen seen;
+        seen.text = action->text().toStdString();
+        seen.shown = action->isVisible();
+        seen.enabled = action->isEnabled();
+        seen.checked = action->isChecked();
+        return seen;
+    }
     std::vector<int> TabOrder() override;
 
 private:

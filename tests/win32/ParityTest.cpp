@@ -135,6 +135,20 @@ public:
     bool IsOpen() override { return m_window.IsOpen() && IsWindowVisible(m_window.Handle()); }
     std::string Title() override { return Utf8FromWide(WindowText(Top())); }
     SControlSeen Read(int id) override;
+    // The system menu, where the commands stand after the system's own.
+    SControlSeen ReadCommand(int command) override
+    {
+        HMENU menu = GetSystemMenu(m_window.Handle(), FALSE);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND);
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, static_cast<UINT>(command), text, 256, MF_BYCOMMAND);
+        SControlSeen seen;
+        seen.text = Utf8FromWide(text);
+        seen.shown = state != static_cast<UINT>(-1);
+        seen.enabled = seen.shown && !(state & MF_GRAYED);
+        seen.checked = seen.shown && (state & MF_CHECKED);
+        return seen;
+    }
     std::vector<int> TabOrder() override;
 
 private:
