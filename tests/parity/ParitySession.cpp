@@ -88,7 +88,7 @@ std::vector<SAllowance> Allowances(const std::string& face)
     std::vector<SAllowance> allowances;
     for (const std::string& line : ReadLines(QUOTINO_PARITY_DIR "/allowed-differences.txt")) {
         const std::size_t first = line.find(" | ");
-        const std::size_t second = line.find(" | ", first + 3);
+        const std::size_t second = first == std::string::npos ? first : line.find(" | ", first + 3);
         if (line.empty() || line[0] == '#' || second == std::string::npos
             || line.substr(0, first) != face)
             continue;
