@@ -242,7 +242,8 @@ void CParitySession::Step(IParityFace& face, const std::string& name, int window
     line("tab", Joined(FromFirstInTemplate(face.TabOrder(), layout), " "));
     if (window != IDD_MAIN)
         return;
-    for (const int command : { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_WATCH_CLIPBOARD }) {
+    for (const int command : { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_WATCH_CLIPBOARD,
+             IDM_PASTE_PRICES, IDM_EXPORT_PRICES }) {
         const SControlSeen seen = face.ReadCommand(command);
         line("menu " + std::to_string(command),
             (seen.shown ? "shown" : "hidden") + std::string(seen.enabled ? " enabled" : " disabled")
