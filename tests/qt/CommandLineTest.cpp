@@ -1,5 +1,6 @@
 // Runs the real program: its answers to the command line need no display, and --profile
 // decides which file the run reads and writes.
+#include "QtTestRegistry.h"
 #include "platform/Version.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
@@ -348,5 +349,5 @@ void CommandLineTest::SessionEndKeepsTheChangesOfTheRun()
     QVERIFY(!fs::exists(profile + ".lock"));
 }
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+QUOTINO_QT_TEST(CommandLineTest)
 #include "CommandLineTest.moc"

@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "qt/DialogBuilder.h"
 #include "qt/HyperLink.h"
 #include "qt/InPlaceEdit.h"
@@ -402,5 +403,5 @@ char* toString(const Committed& c)
 }
 } // namespace
 
-QTEST_MAIN(ControlsTest)
+QUOTINO_QT_TEST(ControlsTest)
 #include "ControlsTest.moc"

@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "qt/DialogBuilder.h"
 #include "qt/HyperLink.h"
 #include "qt/PasteEdit.h"
@@ -180,5 +181,5 @@ void DialogTemplateTest::TabStopsAreConvertedFromDialogUnits()
     QCOMPARE(positions, expected);
 }
 
-QTEST_MAIN(DialogTemplateTest)
+QUOTINO_QT_TEST(DialogTemplateTest)
 #include "DialogTemplateTest.moc"

@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "app/QuotinoApp.h"
 #include "calc/Clipboard.h"
 #include "calc/ListPaste.h"
@@ -311,5 +312,5 @@ void DownloadWindowTest::StartupUpdateDoesNotDelayTheFirstReport()
         run->m_app->Profile().GetString("Settings", "ServerUpd", ""), std::string("2026-12-06"));
 }
 
-QTEST_MAIN(DownloadWindowTest)
+QUOTINO_QT_TEST(DownloadWindowTest)
 #include "DownloadWindowTest.moc"

@@ -1,4 +1,5 @@
 #include "qt/ExitSave.h"
+#include "QtTestRegistry.h"
 
 #include "app/QuotinoApp.h"
 #include "calc/OfferCalculator.h"
@@ -134,5 +135,5 @@ void ExitSaveTest::SavedProfileAsksNothing()
     QVERIFY(!asked);
 }
 
-QTEST_MAIN(ExitSaveTest)
+QUOTINO_QT_TEST(ExitSaveTest)
 #include "ExitSaveTest.moc"

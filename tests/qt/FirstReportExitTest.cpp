@@ -1,4 +1,5 @@
 #include "qt/FirstReportExit.h"
+#include "QtTestRegistry.h"
 
 #include <QDialog>
 #include <QPlainTextEdit>
@@ -85,5 +86,5 @@ void FirstReportExitTest::ExecReturnsAfterTheFirstReportWithTheWallClockAndTheRe
     QCOMPARE(window.m_out.str().find("shown", 1), std::string::npos);
 }
 
-QTEST_MAIN(FirstReportExitTest)
+QUOTINO_QT_TEST(FirstReportExitTest)
 #include "FirstReportExitTest.moc"

@@ -1,4 +1,5 @@
 #include "window/LanguageChoice.h"
+#include "QtTestRegistry.h"
 #include "config/Texts.h"
 #include "qt/ModalAnswer.h"
 #include "qt/QtDialog.h"
@@ -189,5 +190,5 @@ void LanguageChoiceTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWai
     QCOMPARE(notice, QString::fromUtf8("Quotino V1.40 ist verfügbar!\nHier:"));
 }
 
-QTEST_MAIN(LanguageChoiceTest)
+QUOTINO_QT_TEST(LanguageChoiceTest)
 #include "LanguageChoiceTest.moc"

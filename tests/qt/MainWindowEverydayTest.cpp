@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "QtTestRegistry.h"
 #include "support/WindowRun.h"
 
 #include "config/Settings.h"
@@ -550,5 +551,5 @@ void MainWindowEverydayTest::StoredSizeChangesOnlyWhenTheUserResizes()
     }
 }
 
-QTEST_MAIN(MainWindowEverydayTest)
+QUOTINO_QT_TEST(MainWindowEverydayTest)
 #include "MainWindowEverydayTest.moc"

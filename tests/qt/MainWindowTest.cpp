@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "app/QuotinoApp.h"
 #include "calc/ListPaste.h"
 #include "config/Resource.h"
@@ -663,5 +664,5 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
     QVERIFY(window.Behaviour().ListPaste().LastList().empty());
 }
 
-QTEST_MAIN(MainWindowTest)
+QUOTINO_QT_TEST(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "QtTestRegistry.h"
 #include "parity/ParityFace.h"
 #include "parity/ParitySession.h"
 #include "qt/DialogBuilder.h"
@@ -182,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ParityTest)
+QUOTINO_QT_TEST(ParityTest)
 #include "ParityTest.moc"

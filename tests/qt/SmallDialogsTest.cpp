@@ -1,3 +1,4 @@
+#include "QtTestRegistry.h"
 #include "qt/HyperLink.h"
 #include "qt/ModalAnswer.h"
 #include "qt/QtDialog.h"
@@ -157,5 +158,5 @@ void SmallDialogsTest::DetailsOriginsToggleClickByClick()
     QCOMPARE(german.m_settings.OriginMask(), 0b00101);
 }
 
-QTEST_MAIN(SmallDialogsTest)
+QUOTINO_QT_TEST(SmallDialogsTest)
 #include "SmallDialogsTest.moc"

@@ -1,13 +1,10 @@
+#include "QtTestRegistry.h"
 #include "support/WindowRun.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QScreen>
-#include <QTemporaryDir>
 
-// A 1400 x 900 pixel screen at a scale factor of 2: the window's template is larger than the
-// screen's 700 x 450 logical pixels.
+// A 1400 x 900 pixel screen at a scale factor of 2 (tests/qt/CMakeLists.txt sets it up): the
+// window's template is larger than the screen's 700 x 450 logical pixels.
 class SmallScreenTest : public QObject {
     Q_OBJECT
 private slots:
@@ -71,21 +68,5 @@ void SmallScreenTest::StoredSizeLargerThanTheScreenShrinksAndStaysStored()
     }
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screen.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({ "screens": [ { "name": "Small", "x": 0, "y": 0, "width": 1400, "height": 900,
-                    "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] })");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
-    qputenv("QT_SCALE_FACTOR", "2");
-    QApplication application(argc, argv);
-    SmallScreenTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QUOTINO_QT_TEST(SmallScreenTest)
 #include "SmallScreenTest.moc"
