@@ -79,8 +79,6 @@ private slots:
     void ProfileThatCannotServeIsRefusedAndLeftAlone();
     void MissingProfileIsCreatedWhereItIsNamed();
     void ExistingProfileIsTheOneTheRunReadsAndWrites();
-    void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data();
-    void WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs();
     void SecondStartOnARunningProfileEndsAndSavesNothing();
     void SessionEndKeepsTheChangesOfTheRun_data();
     void SessionEndKeepsTheChangesOfTheRun();
@@ -226,50 +224,6 @@ void CommandLineTest::ExistingProfileIsTheOneTheRunReadsAndWrites()
     QVERIFY(
         ReadWholeFile(dir.file("mine/my.ini")).find("\r\nLang=English\r\n") != std::string::npos);
     QVERIFY(!UserFolderTouched(dir));
-}
-
-void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs_data()
-{
-    QTest::addColumn<bool>("besideExists");
-    QTest::addColumn<bool>("xdgSet");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("profile beside the program") << true << true << QString("bin/quotino.ini");
-    QTest::newRow("none beside, XDG_CONFIG_HOME set")
-        << false << true << QString("config/quotino/quotino.ini");
-    QTest::newRow("none beside, XDG_CONFIG_HOME unset")
-        << false << false << QString("home/.config/quotino/quotino.ini");
-}
-
-// A copy of the program in a writable folder of its own, as in ~/.local/bin.
-void CommandLineTest::WithoutOptionTheProfileLivesBesideTheProgramOnlyWhereOneIs()
-{
-    QFETCH(bool, besideExists);
-    QFETCH(bool, xdgSet);
-    QFETCH(QString, expected);
-
-    TempDir dir;
-    fs::create_directories(dir.file("bin"));
-    fs::create_directories(dir.file("home"));
-    fs::copy_file(QUOTINO_EXECUTABLE, dir.file("bin/quotino"));
-    const std::string old = "[Settings]\r\nVersion=1.00\r\nLang=English\r\nServerInt=0\r\n";
-    if (besideExists)
-        WriteWholeFile(dir.file("bin/quotino.ini"), old);
-    QProcessEnvironment changes;
-    changes.insert(QStringLiteral("HOME"), QString::fromStdString(dir.file("home")));
-    if (!xdgSet)
-        changes.insert(QStringLiteral("XDG_CONFIG_HOME"), QString());
-
-    const std::string profile = dir.file(expected.toStdString());
-    RunUntilWritten(dir, {}, profile, std::string("\r\nVersion=") + kVersionText + "\r\n",
-        QString::fromStdString(dir.file("bin/quotino")), changes);
-    // Nothing else anywhere: only the profile (and the backup of the old one) were written.
-    QCOMPARE(fs::exists(dir.file("bin/quotino.ini")), besideExists);
-    QCOMPARE(UserFolderTouched(dir), !besideExists && xdgSet);
-    QCOMPARE(fs::exists(dir.file("home/.config")), !besideExists && !xdgSet);
-    if (besideExists)
-        QCOMPARE(ReadWholeFile(dir.file("bin/quotino.ini.bak")), old);
-    else
-        QCOMPARE(fs::status(fs::path(profile).parent_path()).permissions(), fs::perms::owner_all);
 }
 
 void CommandLineTest::Start(QProcess& program, const TempDir& dir, const QStringList& arguments)

@@ -47,8 +47,6 @@ class LanguageChoiceTest : public QObject {
 private slots:
     void ListIsSortedWithTheFirstNamePreselected();
     void DoubleClickAcceptsTheClickedName();
-    void CancelLeavesNoLanguage();
-    void OkWithoutSelectionKeepsTheDialogOpen();
     void UserInterfaceRunsTheLanguageDialog();
     void UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor();
 };
@@ -99,32 +97,6 @@ void LanguageChoiceTest::DoubleClickAcceptsTheClickedName()
     QCOMPARE(frenchChoice.Chosen(),
         std::string("Fran\xE7"
                     "ais"));
-}
-
-void LanguageChoiceTest::CancelLeavesNoLanguage()
-{
-    CLanguageChoice choice(kDefaultLanguages, {});
-    CQtDialog dialog(choice);
-    dialog.show();
-    QTest::mouseClick(Button(dialog, QStringLiteral("Cancel")), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(choice.Chosen().empty());
-}
-
-void LanguageChoiceTest::OkWithoutSelectionKeepsTheDialogOpen()
-{
-    CLanguageChoice choice({}, {});
-    CQtDialog dialog(choice);
-    QSignalSpy finished(&dialog, &QDialog::finished);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QTest::mouseClick(Button(dialog, QStringLiteral("OK")), Qt::LeftButton);
-    QTest::keyClick(&dialog, Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(finished.count(), 0);
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
 void LanguageChoiceTest::UserInterfaceRunsTheLanguageDialog()

@@ -222,6 +222,48 @@ TEST_F(MainWindowTest, TheWatchIsDisabledWhereTheClipboardCannotBeHeard)
     EXPECT_TRUE(m_view.m_notifications.empty());
 }
 
+// The box offers the selected servers (no Selected key counts as selected) and shows the
+// stored one only where it is offered under that very name.
+TEST_F(MainWindowTest, TheServerBoxOffersTheSelectedServersAndPicksTheStoredOne)
+{
+    const struct {
+        const char* stored;
+        const char* shown;
+    } cases[] = { { "Server C", "Server C" }, { "Server B", "" }, { "server c", "" },
+        { "", "Server A" } };
+    for (const auto& c : cases) {
+        m_window.reset();
+        m_app.reset();
+        m_view = CFakeWindowView();
+        Open([&](CIniFile& profile) {
+            profile.WriteString("Preislisten", std::nullopt, std::nullopt);
+            for (const char* name : { "Server A", "Server B", "Server C" })
+                profile.WriteString("Preislisten", name, "-");
+            profile.WriteString("Settings", "Server", c.stored);
+            profile.WriteString("Server A", "Selected", "1");
+            profile.WriteString("Server B", "Selected", "0");
+        });
+        EXPECT_EQ(m_view.Items(IDC_SERVERS), (std::vector<std::string> { "Server A", "Server C" }));
+        EXPECT_EQ(m_window->SelectedServer(), c.shown) << c.stored;
+        EXPECT_EQ(m_app->Profile().GetString("Settings", "Server", ""), c.shown) << c.stored;
+    }
+}
+
+TEST_F(MainWindowTest, TheFarmPriceCapIsStoredAndRecalculates)
+{
+    m_clipboard.m_strText = kExampleList;
+    Open();
+    for (const bool capped : { true, false }) {
+        m_view.SetChecked(IDC_MAX_FARM, capped);
+        m_window->OnCommand(IDC_MAX_FARM);
+        EXPECT_EQ(m_app->Profile().GetString("Settings", "MaxFarm", ""), capped ? "1" : "0");
+        EXPECT_NE(m_view.Text(IDC_REPORT)
+                      .find(capped ? "\n3\tKarotte\t0,06=0,18\t0,06=0,18\t"
+                                   : "\n3\tKarotte\t0,06=0,18\t0,10=0,30\t"),
+            std::string::npos);
+    }
+}
+
 } // namespace
 
 // A sheet copied from a spreadsheet is taken as an import would take a file; the list stays.
