@@ -9,39 +9,17 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-namespace {
-
-// Sets a flag for the lifetime of the scope and restores it after.
-class CFlagScope {
-public:
-    explicit CFlagScope(bool& flag)
-        : m_flag(flag)
-        , m_bBefore(flag)
-    {
-        m_flag = true;
-    }
-    ~CFlagScope() { m_flag = m_bBefore; }
-    CFlagScope(const CFlagScope&) = delete;
-    CFlagScope& operator=(const CFlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_bBefore;
-};
-
-} // namespace
-
 CQtDialog::CQtDialog(IDialogBehaviour& behaviour, QWidget* parent)
     : QDialog(parent)
-    , m_behaviour(behaviour)
     , m_builder(CDialogTemplate::Load(behaviour.TemplateId()))
     , m_view(*this, m_builder)
+    , m_runner(behaviour, m_view,
+          [this](bool accepted) { accepted ? QDialog::accept() : QDialog::reject(); })
 {
     MakeLinks();
     m_builder.Build(*this);
     ForwardUserActions();
-    CFlagScope busy(m_bInBehaviour);
-    m_behaviour.OnInit(m_view);
+    m_runner.Init();
 }
 
 bool CQtDialog::Run(IDialogBehaviour& behaviour, QWidget* parent)
@@ -66,7 +44,7 @@ void CQtDialog::ForwardUserActions()
         QWidget* widget = m_builder.Control(id);
         if (id == -1 || !widget)
             continue;
-        const auto forward = [this, id] { Forward(id); };
+        const auto forward = [this, id] { m_runner.Command(id); };
         if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             connect(button, &QAbstractButton::clicked, this, forward);
         } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
@@ -80,46 +58,15 @@ void CQtDialog::ForwardUserActions()
             // Posted, so the double click has ended before the dialog may close.
             connect(list, &QListWidget::itemDoubleClicked, this, [this, id] {
                 QMetaObject::invokeMethod(
-                    this, [this, id] { ForwardDoubleClick(id); }, Qt::QueuedConnection);
+                    this, [this, id] { m_runner.DoubleClick(id, isVisible()); },
+                    Qt::QueuedConnection);
             });
         }
     }
 }
 
-void CQtDialog::Forward(int id)
-{
-    if (m_bInBehaviour)
-        return;
-    IDialogBehaviour::EAfter after = IDialogBehaviour::EAfter::Stay;
-    {
-        CFlagScope busy(m_bInBehaviour);
-        after = m_behaviour.OnCommand(m_view, id);
-    }
-    Apply(after);
-}
-
-void CQtDialog::ForwardDoubleClick(int id)
-{
-    if (m_bInBehaviour || !isVisible())
-        return;
-    IDialogBehaviour::EAfter after = IDialogBehaviour::EAfter::Stay;
-    {
-        CFlagScope busy(m_bInBehaviour);
-        after = m_behaviour.OnDoubleClick(m_view, id);
-    }
-    Apply(after);
-}
-
-void CQtDialog::Apply(IDialogBehaviour::EAfter after)
-{
-    if (after == IDialogBehaviour::EAfter::Accept)
-        QDialog::accept();
-    else if (after == IDialogBehaviour::EAfter::Cancel)
-        QDialog::reject();
-}
-
 // Escape and the close button ask the behaviour, as the Cancel button does.
 void CQtDialog::reject()
 {
-    Forward(IDC_CANCEL);
+    m_runner.Command(IDC_CANCEL);
 }

@@ -3,6 +3,7 @@
 #include "qt/DialogBuilder.h"
 #include "qt/QtControlView.h"
 #include "window/DialogBehaviour.h"
+#include "window/DialogRunner.h"
 
 #include <QDialog>
 
@@ -25,13 +26,8 @@ public:
 private:
     void MakeLinks();
     void ForwardUserActions();
-    void Forward(int id);
-    void ForwardDoubleClick(int id);
-    void Apply(IDialogBehaviour::EAfter after);
 
-    IDialogBehaviour& m_behaviour;
     CDialogBuilder m_builder;
     CQtControlView m_view;
-    // While the behaviour runs, the changes it makes to the controls are not the user's.
-    bool m_bInBehaviour = false;
+    CDialogRunner m_runner;
 };

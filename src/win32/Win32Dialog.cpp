@@ -8,24 +8,6 @@ namespace {
 // A double click is forwarded once it has ended, so that the dialog may close on it.
 constexpr UINT kDoubleClickMessage = WM_APP + 1;
 
-// Sets a flag for the lifetime of the scope and restores it after.
-class CFlagScope {
-public:
-    explicit CFlagScope(bool& flag)
-        : m_flag(flag)
-        , m_bBefore(flag)
-    {
-        m_flag = true;
-    }
-    ~CFlagScope() { m_flag = m_bBefore; }
-    CFlagScope(const CFlagScope&) = delete;
-    CFlagScope& operator=(const CFlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_bBefore;
-};
-
 bool IsUserChange(int code)
 {
     return code == BN_CLICKED || code == EN_CHANGE || code == LBN_SELCHANGE
@@ -35,7 +17,8 @@ bool IsUserChange(int code)
 } // namespace
 
 CWin32Dialog::CWin32Dialog(IDialogBehaviour& behaviour)
-    : m_behaviour(behaviour)
+    : m_runner(behaviour, m_view,
+        [this](bool accepted) { EndDialog(m_view.Window(), accepted ? IDOK : IDCANCEL); })
 {
 }
 
@@ -65,10 +48,10 @@ INT_PTR CWin32Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return TRUE;
     case WM_CLOSE:
-        Forward(IDC_CANCEL);
+        m_runner.Command(IDC_CANCEL);
         return TRUE;
     case kDoubleClickMessage:
-        ForwardDoubleClick(static_cast<int>(wParam));
+        m_runner.DoubleClick(static_cast<int>(wParam), IsWindowVisible(m_view.Window()) != FALSE);
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return m_view.LinkColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -87,10 +70,7 @@ BOOL CWin32Dialog::OnInit(HWND window)
 {
     m_view.Attach(window);
     m_view.MarkLinks();
-    {
-        CFlagScope busy(m_bInBehaviour);
-        m_behaviour.OnInit(m_view);
-    }
+    m_runner.Init();
     // The behaviour may have put the focus somewhere; otherwise the first control gets it.
     HWND focus = GetFocus();
     return focus && IsChild(window, focus) ? FALSE : TRUE;
@@ -101,7 +81,7 @@ void CWin32Dialog::OnCommand(int id, int code, HWND control)
     // Escape and Return arrive as IDCANCEL and IDOK without a control.
     if (!control) {
         if (id == IDOK || id == IDCANCEL)
-            Forward(id);
+            m_runner.Command(id);
         return;
     }
     if (code == LBN_DBLCLK && CWin32ControlView::IsOfClass(control, L"ListBox")) {
@@ -111,37 +91,5 @@ void CWin32Dialog::OnCommand(int id, int code, HWND control)
     if (code == STN_CLICKED && m_view.OpenLink(id))
         return;
     if (IsUserChange(code))
-        Forward(id);
-}
-
-void CWin32Dialog::Forward(int id)
-{
-    if (m_bInBehaviour)
-        return;
-    IDialogBehaviour::EAfter after = IDialogBehaviour::EAfter::Stay;
-    {
-        CFlagScope busy(m_bInBehaviour);
-        after = m_behaviour.OnCommand(m_view, id);
-    }
-    Apply(after);
-}
-
-void CWin32Dialog::ForwardDoubleClick(int id)
-{
-    if (m_bInBehaviour)
-        return;
-    IDialogBehaviour::EAfter after = IDialogBehaviour::EAfter::Stay;
-    {
-        CFlagScope busy(m_bInBehaviour);
-        after = m_behaviour.OnDoubleClick(m_view, id);
-    }
-    Apply(after);
-}
-
-void CWin32Dialog::Apply(IDialogBehaviour::EAfter after)
-{
-    if (after == IDialogBehaviour::EAfter::Accept)
-        EndDialog(m_view.Window(), IDOK);
-    else if (after == IDialogBehaviour::EAfter::Cancel)
-        EndDialog(m_view.Window(), IDCANCEL);
+        m_runner.Command(id);
 }

@@ -2,6 +2,7 @@
 
 #include "win32/Win32ControlView.h"
 #include "window/DialogBehaviour.h"
+#include "window/DialogRunner.h"
 
 #include <windows.h>
 
@@ -20,12 +21,7 @@ private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL OnInit(HWND window);
     void OnCommand(int id, int code, HWND control);
-    void Forward(int id);
-    void ForwardDoubleClick(int id);
-    void Apply(IDialogBehaviour::EAfter after);
 
-    IDialogBehaviour& m_behaviour;
     CWin32ControlView m_view;
-    // While the behaviour runs, the changes it makes to the controls are not the user's.
-    bool m_bInBehaviour = false;
+    CDialogRunner m_runner;
 };
