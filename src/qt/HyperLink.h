@@ -23,8 +23,7 @@ public:
     // Only the rectangle of the drawn text counts, in this control's coordinates.
     bool HitTest(const QPoint& point) const;
 
-    // Hands http and https addresses to the desktop; the address may come from a downloaded
-    // profile, so other schemes (files, programs) are never opened.
+    // Hands the address to the desktop where a link may open it (IsWebAddress).
     static void OpenWebLink(const QUrl& url);
 
 protected:

@@ -24,11 +24,6 @@ std::wstring WindowText(HWND window)
     return text;
 }
 
-bool OpensOnTheWeb(const std::string& url)
-{
-    return IsWebAddress(url);
-}
-
 std::wstring ItemText(HWND control, bool list, int index)
 {
     const LRESULT length = SendMessageW(
@@ -177,7 +172,7 @@ bool CWin32ControlView::OpenLink(int id) const
         return false;
     static const auto open
         = LateFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    if (OpensOnTheWeb(link->second) && open)
+    if (IsWebAddress(link->second) && open)
         open(m_hWnd, L"open", WideFromUtf8(link->second).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }

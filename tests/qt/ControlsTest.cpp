@@ -6,7 +6,6 @@
 #include "qt/PriceListEdit.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
@@ -34,21 +33,11 @@ void SendMove(QWidget* widget, const QPoint& pos)
 
 } // namespace
 
-// Receives what the desktop would open.
-class UrlSink : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> m_urls;
-public slots:
-    void Open(const QUrl& url) { m_urls << url; }
-};
-
 class ControlsTest : public QObject {
     Q_OBJECT
 private slots:
     void LinkShowsTheHandFromTheSecondMoveOverItsText();
     void LinkOpensOnlyOnItsText();
-    void WebLinksOpenOnlyHttpAndHttps();
     void EveryPasteRunsTheHandlerOnceAndReplacesTheWholeText();
     void WithoutHandlerPasteInsertsAsUsual();
     void DoubleClickOnAPriceReportsNameValueAndRectangle();
@@ -122,23 +111,6 @@ void ControlsTest::LinkOpensOnlyOnItsText()
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(textWidth - 2, 5));
     QCOMPARE(opened, QList<QUrl> { QUrl(QStringLiteral("https://quotino.example.org/hilfe")) });
     QVERIFY(!link->HitTest(QPoint(2, QFontMetrics(underlined).height())));
-}
-
-void ControlsTest::WebLinksOpenOnlyHttpAndHttps()
-{
-    UrlSink sink;
-    for (const char* scheme : { "http", "https", "file", "mailto", "ftp" })
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &sink, "Open");
-
-    for (const char* url : { "http://a.example/", "HTTPS://b.example/x", "file:///etc/passwd",
-             "mailto:x@example.org", "ftp://c.example/", "", "no scheme at all" })
-        CHyperLink::OpenWebLink(QUrl(QString::fromLatin1(url)));
-
-    for (const char* scheme : { "http", "https", "file", "mailto", "ftp" })
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    QCOMPARE(sink.m_urls,
-        (QList<QUrl> { QUrl(QStringLiteral("http://a.example/")),
-            QUrl(QStringLiteral("HTTPS://b.example/x")) }));
 }
 
 void ControlsTest::EveryPasteRunsTheHandlerOnceAndReplacesTheWholeText()
