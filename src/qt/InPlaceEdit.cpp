@@ -3,6 +3,7 @@
 #include "qt/DialogBuilder.h"
 #include "qt/PriceListEdit.h"
 #include "qt/QtText.h"
+#include "window/PriceLine.h"
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
@@ -66,7 +67,7 @@ void CInPlaceEdit::Close(bool commit)
         return;
     m_bClosed = true;
     if (commit && m_commit)
-        m_commit(m_strName, FromQString(text().trimmed()));
+        m_commit(m_strName, SPriceLine::Committed(FromQString(text())));
     // close() hides the box now (handing the focus on) and deletes it once control is back in
     // the event loop.
     close();

@@ -2,19 +2,14 @@
 
 #include "qt/DialogBuilder.h"
 #include "qt/QtText.h"
+#include "window/PriceLine.h"
 
 #include <QFontInfo>
 #include <QMouseEvent>
 #include <QTextBlock>
 
 #include <cstdlib>
-
-namespace {
-
-// Longer lines are cut here; nothing the pane shows comes close.
-constexpr int kMaxLineLength = 127;
-
-} // namespace
+#include <optional>
 
 CPriceListEdit::CPriceListEdit(QWidget* parent)
     : QPlainTextEdit(parent)
@@ -25,31 +20,26 @@ CPriceListEdit::CPriceListEdit(QWidget* parent)
 bool CPriceListEdit::FindPriceLine(const QPoint& point, NMPRICELINE& line) const
 {
     const QTextBlock block = cursorForPosition(point).block();
-    const QString text = block.text().left(kMaxLineLength);
-    const qsizetype firstTab = text.indexOf(u'\t');
-    if (firstTab < 0)
+    const std::optional<SPriceLine> parts = SPriceLine::Parse(FromQString(block.text()));
+    if (!parts)
         return false;
-    const qsizetype secondTab = text.indexOf(u'\t', firstTab + 1);
-    if (secondTab < 0)
-        return false;
-    const QString value = text.mid(secondTab + 1);
 
     line.pWindow = const_cast<CPriceListEdit*>(this);
     line.nId = CDialogBuilder::ControlId(this);
     line.nCode = PLN_EDITPRICE;
     line.nLine = block.blockNumber();
     line.nLineStart = block.position();
-    line.nValueStart = line.nLineStart + static_cast<int>(secondTab) + 1;
+    line.nValueStart = line.nLineStart + static_cast<int>(parts->valueStart);
     line.font = font();
-    line.strName = FromQString(text.left(firstTab));
-    line.strValue = FromQString(value);
+    line.strName = parts->name;
+    line.strValue = parts->value;
 
     QTextCursor cursor(document());
     cursor.setPosition(line.nValueStart);
     const QPoint topLeft = cursorRect(cursor).topLeft();
     // The position after the value exists even at the very end of the text, so the last
     // value is covered like any other.
-    cursor.setPosition(line.nValueStart + static_cast<int>(value.size()));
+    cursor.setPosition(line.nValueStart + static_cast<int>(parts->value.size()));
     const int endX = cursorRect(cursor).left();
     const int height = std::abs(QFontInfo(font()).pixelSize());
     line.rect

@@ -1,11 +1,14 @@
 #include "win32/Win32PriceEditor.h"
 
 #include "win32/Win32Text.h"
+#include "window/PriceLine.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -13,13 +16,12 @@ constexpr UINT_PTR kSubclassId = 1;
 // Room beside the value for typing a longer price.
 constexpr int kMinimumWidth = 60;
 
-struct SPriceLine {
-    std::wstring name;
-    std::wstring value;
+struct SPaneLine {
+    SPriceLine parts;
     int valueStart = 0; // character index of the value in the pane's whole text
 };
 
-bool FindLine(HWND pane, POINT point, SPriceLine& found)
+bool FindLine(HWND pane, POINT point, SPaneLine& found)
 {
     const LRESULT hit = SendMessageW(pane, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y));
     const auto line = static_cast<int>(HIWORD(hit));
@@ -34,14 +36,11 @@ bool FindLine(HWND pane, POINT point, SPriceLine& found)
     const LRESULT copied = SendMessageW(
         pane, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(copied));
-    const size_t firstTab = text.find(L'\t');
-    const size_t secondTab
-        = firstTab == std::wstring::npos ? firstTab : text.find(L'\t', firstTab + 1);
-    if (secondTab == std::wstring::npos)
+    std::optional<SPriceLine> parts = SPriceLine::Parse(Cp1252FromWide(text));
+    if (!parts)
         return false;
-    found.name = text.substr(0, firstTab);
-    found.value = text.substr(secondTab + 1);
-    found.valueStart = lineStart + static_cast<int>(secondTab) + 1;
+    found.valueStart = lineStart + static_cast<int>(parts->valueStart);
+    found.parts = std::move(*parts);
     return true;
 }
 
@@ -56,14 +55,6 @@ int LineHeight(HWND pane, HFONT font)
     return metrics.tmHeight;
 }
 
-std::wstring Trimmed(const std::wstring& text)
-{
-    const size_t first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
-
 } // namespace
 
 CWin32PriceEditor::CWin32PriceEditor(std::string name, Commit commit)
@@ -75,8 +66,8 @@ CWin32PriceEditor::CWin32PriceEditor(std::string name, Commit commit)
 bool CWin32PriceEditor::Open(
     HWND pane, POINT point, const Opens& opens, bool selectAll, Commit commit)
 {
-    SPriceLine line;
-    if (!FindLine(pane, point, line) || !opens(Cp1252FromWide(line.name)))
+    SPaneLine line;
+    if (!FindLine(pane, point, line) || !opens(line.parts.name))
         return false;
     const LRESULT position
         = SendMessageW(pane, EM_POSFROMCHAR, static_cast<WPARAM>(line.valueStart), 0);
@@ -89,8 +80,8 @@ bool CWin32PriceEditor::Open(
 
     // The pane draws over its children unless it leaves them out.
     SetWindowLongW(pane, GWL_STYLE, GetWindowLongW(pane, GWL_STYLE) | WS_CLIPCHILDREN);
-    auto* self = new CWin32PriceEditor(Cp1252FromWide(line.name), std::move(commit));
-    self->m_hEdit = CreateWindowExW(0, L"EDIT", line.value.c_str(),
+    auto* self = new CWin32PriceEditor(line.parts.name, std::move(commit));
+    self->m_hEdit = CreateWindowExW(0, L"EDIT", WideFromCp1252(line.parts.value).c_str(),
         WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, left - 2, top - 2, width + 2,
         LineHeight(pane, font) + 4, pane, reinterpret_cast<HMENU>(kControlId),
         GetModuleHandleW(nullptr), nullptr);
@@ -101,7 +92,7 @@ bool CWin32PriceEditor::Open(
     SendMessageW(self->m_hEdit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SetWindowSubclass(self->m_hEdit, Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(self));
     SetFocus(self->m_hEdit);
-    const auto end = static_cast<WPARAM>(line.value.size());
+    const auto end = static_cast<WPARAM>(line.parts.value.size());
     SendMessageW(self->m_hEdit, EM_SETSEL, selectAll ? 0 : end, static_cast<LPARAM>(end));
     return true;
 }
@@ -155,5 +146,5 @@ void CWin32PriceEditor::Close(bool commit)
         SetFocus(pane);
     DestroyWindow(edit); // deletes this
     if (done)
-        done(name, Cp1252FromWide(Trimmed(text)));
+        done(name, SPriceLine::Committed(Cp1252FromWide(text)));
 }

@@ -41,7 +41,6 @@ private slots:
     void EveryPasteRunsTheHandlerOnceAndReplacesTheWholeText();
     void WithoutHandlerPasteInsertsAsUsual();
     void DoubleClickOnAPriceReportsNameValueAndRectangle();
-    void DoubleClickReportsNothingWithoutTwoTabs();
     void TheLastValueOfTheTextIsCovered();
     void InPlaceEditOpensOverTheValue();
     void ReturnCommitsOnceAndNeverReachesTheDialog();
@@ -230,22 +229,6 @@ void ControlsTest::DoubleClickOnAPriceReportsNameValueAndRectangle()
     const NMPRICELINE header = spy.at(1).at(0).value<NMPRICELINE>();
     QCOMPARE(header.strName, std::string());
     QCOMPARE(header.strValue, std::string("Markt"));
-}
-
-void ControlsTest::DoubleClickReportsNothingWithoutTwoTabs()
-{
-    // Only the first 127 characters of a line count: a second tab beyond them is not seen.
-    const QString longLine
-        = QStringLiteral("Lang\t") + QString(125, u'x') + QStringLiteral("\t9,99");
-    auto window = MakePane(kPane + QStringLiteral("\n") + longLine);
-    QVERIFY(window);
-    CPriceListEdit* pane = window->pane;
-    QSignalSpy spy(pane, &CPriceListEdit::EditPrice);
-    for (int line : { 2, 3, 5 }) {
-        const int start = pane->document()->findBlockByNumber(line).position();
-        QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, PointAt(pane, start + 2));
-    }
-    QCOMPARE(spy.count(), 0);
 }
 
 void ControlsTest::TheLastValueOfTheTextIsCovered()
