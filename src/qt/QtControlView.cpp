@@ -142,12 +142,6 @@ bool CQtControlView::IsShown(int id) const
     return control && !control->isHidden();
 }
 
-void CQtControlView::Enable(int id, bool enabled)
-{
-    if (QWidget* control = Control(id))
-        control->setEnabled(enabled);
-}
-
 void CQtControlView::SetFocus(int id)
 {
     QWidget* control = Control(id);

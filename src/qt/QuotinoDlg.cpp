@@ -463,8 +463,3 @@ void CQuotinoDlg::Post(std::function<void()> task)
 {
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
-
-void CQuotinoDlg::Close()
-{
-    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-}

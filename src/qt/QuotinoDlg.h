@@ -90,7 +90,6 @@ private:
     void SetMinimumClientSize(SSize size) override;
     SSize AvailableClientSize() const override;
     void Post(std::function<void()> task) override;
-    void Close() override;
     void AfterCalculation() override { emit Calculated(); }
 
     CQuotinoApp& m_app;

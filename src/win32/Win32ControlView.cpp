@@ -222,12 +222,6 @@ bool CWin32ControlView::IsShown(int id) const
     return control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void CWin32ControlView::Enable(int id, bool enabled)
-{
-    if (HWND control = Control(id))
-        EnableWindow(control, enabled);
-}
-
 void CWin32ControlView::SetFocus(int id)
 {
     HWND control = Control(id);

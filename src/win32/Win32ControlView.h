@@ -30,7 +30,6 @@ public:
     bool IsChecked(int id) const override;
     void Show(int id, bool shown) override;
     bool IsShown(int id) const override;
-    void Enable(int id, bool enabled) override;
     void SetFocus(int id) override;
 
     void SetItems(int id, const std::vector<std::string>& items) override;

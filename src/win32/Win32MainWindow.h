@@ -100,7 +100,8 @@ private:
     void SetMinimumClientSize(SSize size) override;
     SSize AvailableClientSize() const override;
     void Post(std::function<void()> task) override;
-    void Close() override;
+    // Closes the window the normal way, after the current message.
+    void Close();
 
     CQuotinoApp& m_app;
     std::unique_ptr<CWin32UserInterface> m_pOwnUi;

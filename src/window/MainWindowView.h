@@ -63,6 +63,4 @@ public:
 
     // Runs task on the window's thread after the current event; callable from any thread.
     virtual void Post(std::function<void()> task) = 0;
-    // Closes the window the normal way, after the current event.
-    virtual void Close() = 0;
 };

@@ -26,7 +26,6 @@ public:
     virtual bool IsChecked(int id) const = 0;
     virtual void Show(int id, bool shown) = 0;
     virtual bool IsShown(int id) const = 0;
-    virtual void Enable(int id, bool enabled) = 0;
     // Gives the control the focus and, in a one-line edit, selects its text.
     virtual void SetFocus(int id) = 0;
 

@@ -21,7 +21,6 @@ public:
         std::string strUrl;
         bool bChecked = false;
         bool bShown = true;
-        bool bEnabled = true;
         std::vector<std::string> items;
         int nCurrent = -1;
         std::vector<bool> selected;
@@ -42,7 +41,6 @@ public:
     SSize m_size { 800, 600 };
     SSize m_minimum;
     SSize m_available { 1920, 1040 };
-    bool m_bClosed = false;
     // Answers a modal dialog; by default the dialog is accepted as it opened.
     std::function<bool(IDialogBehaviour&, CFakeWindowView&)> m_fnDialog;
     std::vector<int> m_dialogsRun;
@@ -69,7 +67,6 @@ public:
     bool IsChecked(int id) const override;
     void Show(int id, bool shown) override { m_controls[id].bShown = shown; }
     bool IsShown(int id) const override;
-    void Enable(int id, bool enabled) override { m_controls[id].bEnabled = enabled; }
     void SetFocus(int id) override { m_nFocus = id; }
     void SetItems(int id, const std::vector<std::string>& items) override;
     void AddItem(int id, const std::string& item) override;
@@ -120,7 +117,6 @@ public:
     SSize AvailableClientSize() const override { return m_available; }
     // Any thread may post, as the transfer worker does; the tasks run on the test's thread.
     void Post(std::function<void()> task) override { m_posted.Push(std::move(task)); }
-    void Close() override { m_bClosed = true; }
 
 private:
     const SControl* Find(int id) const;
