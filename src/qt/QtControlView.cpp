@@ -4,6 +4,7 @@
 #include "qt/HyperLink.h"
 #include "qt/QtDialog.h"
 #include "qt/QtText.h"
+#include "window/SelectionRuns.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -28,21 +29,14 @@ QStringList ToQStringList(const std::vector<std::string>& items)
     return list;
 }
 
-// Selecting row by row costs time in the number of rows already selected, which made a list of
-// 20,000 servers open in tens of seconds; one selection of whole runs of rows does not.
 QItemSelection RunsOfRows(const QAbstractItemModel& model, const std::vector<bool>& selected)
 {
     QItemSelection selection;
-    const int rows = std::min(static_cast<int>(selected.size()), model.rowCount());
-    for (int first = 0; first < rows;) {
-        int end = first;
-        while (end < rows
-            && selected[static_cast<size_t>(end)] == selected[static_cast<size_t>(first)])
-            ++end;
-        if (selected[static_cast<size_t>(first)])
-            selection.select(model.index(first, 0), model.index(end - 1, 0));
-        first = end;
-    }
+    ForEachSelectedRun(
+        selected, static_cast<size_t>(model.rowCount()), [&](size_t first, size_t last) {
+            selection.select(
+                model.index(static_cast<int>(first), 0), model.index(static_cast<int>(last), 0));
+        });
     return selection;
 }
 

@@ -5,6 +5,7 @@
 #include "win32/Win32LateLibrary.h"
 #include "win32/Win32MessageBox.h"
 #include "win32/Win32Text.h"
+#include "window/SelectionRuns.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -322,25 +323,19 @@ std::vector<bool> CWin32ControlView::SelectedItems(int id) const
     return selected;
 }
 
-// Whole runs of entries at a time: one message per entry made a list of thousands slow.
+// Whole runs of entries at a time (ForEachSelectedRun).
 void CWin32ControlView::SetSelectedItems(int id, const std::vector<bool>& selected)
 {
     HWND control = Control(id);
     if (!IsOfClass(control, L"ListBox") || !IsMultipleSelection(control))
         return;
-    const auto count = static_cast<int>(std::min<size_t>(
-        selected.size(), static_cast<size_t>(SendMessageW(control, LB_GETCOUNT, 0, 0))));
+    const LRESULT count = SendMessageW(control, LB_GETCOUNT, 0, 0);
     CRedrawPause pause(control);
     SendMessageW(control, LB_SETSEL, FALSE, -1);
-    for (int first = 0; first < count;) {
-        int end = first;
-        while (end < count
-            && selected[static_cast<size_t>(end)] == selected[static_cast<size_t>(first)])
-            ++end;
-        if (selected[static_cast<size_t>(first)])
-            SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), end - 1);
-        first = end;
-    }
+    ForEachSelectedRun(
+        selected, static_cast<size_t>(std::max<LRESULT>(count, 0)), [&](size_t first, size_t last) {
+            SendMessageW(control, LB_SELITEMRANGEEX, first, static_cast<LPARAM>(last));
+        });
 }
 
 SRect CWin32ControlView::ControlRect(int id) const
