@@ -11,6 +11,9 @@ class INotifier;
 
 // What the main window's behaviour needs beyond a dialog's controls: the edits' finer
 // handling, the menu commands, the window's size and the way back onto its thread.
+//
+// Threads: Post may be called from any thread; every other member of this view and of
+// IWindowView only on the window's thread, which is where the behaviour runs.
 class IMainWindowView : public virtual IWindowView {
 public:
     // Replaces an edit's whole text as one step that Undo takes back, cursor at the start.
@@ -61,6 +64,6 @@ public:
     // The screen's available area less the window's frame.
     virtual SSize AvailableClientSize() const = 0;
 
-    // Runs task on the window's thread after the current event; callable from any thread.
+    // Runs task on the window's thread after the current event.
     virtual void Post(std::function<void()> task) = 0;
 };
