@@ -70,9 +70,8 @@ const char* TextKey(EKind kind)
         return "Txt_ErrNotPriceList";
     case EKind::Stopped:
         return "Txt_ErrStopped";
-    // A server list that is no text reads as a failure with the program's own number: the
-    // built-in profile has no room for a sentence of its own in every language.
     case EKind::NotServerList:
+        return "Txt_ErrNotServerList";
     case EKind::Other:
         return "Txt_ErrOther";
     case EKind::None:
@@ -132,7 +131,7 @@ std::string SDownloadOutcome::Describe(const CTexts& texts) const
     std::string text = texts.GetText(key);
     if (kind == EKind::HttpStatus) {
         text += " " + std::to_string(status);
-    } else if (kind == EKind::Other || kind == EKind::NotServerList) {
+    } else if (kind == EKind::Other) {
         char number[16];
         std::snprintf(number, sizeof number, "0x%08x",
             static_cast<unsigned>(static_cast<std::uint32_t>(error)));

@@ -263,7 +263,7 @@ TEST_F(ServerListUpdaterTest, AListThatIsNoUtf8TextIsAFailure)
         RunToEnd(run, m_fetch);
         EXPECT_FALSE(run.Succeeded());
         EXPECT_EQ(run.Outcome().kind, SDownloadOutcome::EKind::NotServerList);
-        EXPECT_TRUE(run.Outcome().Describe(m_texts).ends_with(" 0x00001004"));
+        EXPECT_EQ(run.Outcome().Describe(m_texts), "Das ist keine Serverliste: kein UTF-8-Text");
         EXPECT_EQ(ProfileText(), before);
     }
     m_updater.ApplyServerList(withNul, nullptr);
