@@ -15,7 +15,6 @@
 #include "qt/QuotinoDlg.h"
 #include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
-#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "support/WindowRun.h"
 #include "window/ControlAnchors.h"
@@ -23,33 +22,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QtTest>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
 namespace {
 
-using ProfileEdit = CWindowRun::ProfileEdit;
 using Run = CWindowRun;
-
-// Replaces the shipped servers by the given "name=address" pairs.
-ProfileEdit Servers(std::vector<std::pair<std::string, std::string>> servers, std::string selected)
-{
-    return [servers, selected](CIniFile& profile) {
-        profile.WriteString("Preislisten", std::nullopt, std::nullopt);
-        for (const auto& [name, address] : servers)
-            profile.WriteString("Preislisten", name, address);
-        profile.WriteString("Settings", "Server", selected);
-    };
-}
 
 } // namespace
 
@@ -62,9 +46,6 @@ private slots:
     void WaitCursorShowsOnlyOverAVisibleWindow();
     void WindowIconHasThePixelsOfTheInstalledIcon();
     void ClipboardTextIsReadAsWindows1252();
-    void DownloadOfAServerWithoutAddressShowsTheFailureStamp();
-    void EscapeStopsDownloadAllAndTheNextEscapeCloses();
-    void DownloadServersRefillsTheServerBox();
     void OnlyTheCloseRequestStoresAnEnlargedSize();
     void PriceEditCommitsThroughTheCalculator();
     void FailedLoadClosesAtOnceWithoutStoringTheSize();
@@ -190,90 +171,6 @@ void MainWindowTest::ClipboardTextIsReadAsWindows1252()
     QCOMPARE(clipboard.ReadText(5).value(), std::string("Einkau"));
     QGuiApplication::clipboard()->clear();
     QCOMPARE(clipboard.ReadText(IClipboard::kWhole).value(), std::string());
-}
-
-void MainWindowTest::DownloadOfAServerWithoutAddressShowsTheFailureStamp()
-{
-    Run run("Deutsch", Servers({ { "Von Hand", "-" } }, "Von Hand"));
-    QVERIFY(run.Show());
-    run.Button(1004)->click();
-    QVERIFY(run.WaitForCommand());
-    QCOMPARE(run.m_spy->count(), 1);
-    const QString label = run.Text(1003);
-    QVERIFY2(label.startsWith("Daten von: ** 0x"), qPrintable(label));
-    QVERIFY2(label != "Daten von: ** 0x00000000", qPrintable(label));
-    QCOMPARE(run.m_ui.m_nWaitDepth, 0);
-}
-
-void MainWindowTest::EscapeStopsDownloadAllAndTheNextEscapeCloses()
-{
-    LoopbackServer server;
-    std::atomic<int> requests[3] = { 0, 0, 0 };
-    std::atomic<bool> stallFirst = false;
-    server.Server().Get(
-        R"(/(\d))", [&](const httplib::Request& request, httplib::Response& response) {
-            const int index = std::stoi(request.matches[1]) - 1;
-            ++requests[index];
-            // The first list is still on its way when the user presses Escape.
-            if (index == 0 && stallFirst)
-                server.Stall();
-            response.set_content("Karotte\t0,45\n", "text/plain");
-        });
-    server.Start();
-    Run run("Deutsch", [&](CIniFile& profile) {
-        Servers({ { "Server A", server.Url("/1") }, { "Server B", server.Url("/2") },
-                    { "Server C", server.Url("/3") } },
-            "Server A")(profile);
-        profile.WriteString("Server B", "Selected", "0");
-        profile.WriteString("Server C", "Aktualisiert", "1.1.26 10:00");
-    });
-    QVERIFY(run.Show());
-
-    // Without Escape every offered server is fetched, and the window shows the new stamp.
-    run.Button(1006)->click();
-    QVERIFY(run.WaitForCommand());
-    QCOMPARE((std::vector<int> { requests[0], requests[1], requests[2] }),
-        (std::vector<int> { 1, 0, 1 }));
-    QCOMPARE(run.Text(1003), QStringLiteral("Daten von: 6.12.26 09:05"));
-    QCOMPARE(run.m_spy->count(), 1);
-
-    stallFirst = true;
-    run.m_app->Servers().SetServerValue("Server C", "Aktualisiert", "1.1.26 10:00");
-    run.Button(1006)->click();
-    QTRY_COMPARE(requests[2].load(), 2);
-    QElapsedTimer escape;
-    escape.start();
-    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
-    QVERIFY(!run.m_window->Behaviour().IsBusy());
-    QVERIFY2(escape.elapsed() < 200, qPrintable(QString::number(escape.elapsed())));
-    QTest::qWait(20);
-    QVERIFY(run.m_window->isVisible());
-    QCOMPARE(run.m_spy->count(), 2);
-
-    QTest::keyClick(run.m_window.get(), Qt::Key_Escape);
-    QVERIFY(!run.m_window->isVisible());
-}
-
-void MainWindowTest::DownloadServersRefillsTheServerBox()
-{
-    LoopbackServer server;
-    server.Server().Get("/list", [&](const httplib::Request&, httplib::Response& response) {
-        response.set_content("Server\tAdresse\nNeuer Server\t-\t\n", "text/plain");
-    });
-    server.Start();
-    Run run("Deutsch", [&](CIniFile& profile) {
-        Servers({ { "Server 1", "-" } }, "Server 1")(profile);
-        profile.WriteString("Settings", "ServerList", server.Url("/list"));
-    });
-    QVERIFY(run.Show());
-    run.Button(1013)->click();
-    QVERIFY(run.WaitForCommand());
-    auto* box = run.m_window->Control<QComboBox>(1002);
-    QCOMPARE(box->count(), 2);
-    QCOMPARE(box->itemText(1), QStringLiteral("Neuer Server"));
-    QCOMPARE(box->currentText(), QStringLiteral("Server 1"));
-    QCOMPARE(run.m_spy->count(), 1);
-    QCOMPARE(run.m_ui.m_nWaitDepth, 0);
 }
 
 void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()

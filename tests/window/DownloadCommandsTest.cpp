@@ -31,7 +31,8 @@ const std::string kNewStamp = "6.12.26 09:05";
 
 // The main window over a profile offering the given servers, which the loopback server answers
 // by path: /stall never (until the test ends), /gone with 404, /reset with half a list and a
-// broken connection, /utf8 with invalid UTF-8, /long with 50,000 lines, any other with a list.
+// broken connection, /servers with a server list, /utf8 with invalid UTF-8, /long with 50,000
+// lines, any other with a list.
 class DownloadCommandsTest : public ::testing::Test {
 protected:
     DownloadCommandsTest()
@@ -53,6 +54,8 @@ protected:
                     return;
                 }
                 std::string body = "Karotte\t0,45\nDatum/Uhrzeit\t06.12.2026\t08:00\n";
+                if (path == "servers")
+                    body = "Server\tAdresse\nNeuer Server\t-\t\n";
                 if (path == "utf8")
                     body = "K\xFCrbis\t3,00\nKarotte\t0,\xFF"
                            "45\nSalat\t1,25\xC3\nTomate\t2,50\n";
@@ -66,9 +69,9 @@ protected:
         m_http.Start();
     }
 
-    void Open(const Servers& servers)
+    void Open(const Servers& servers, const std::function<void(CIniFile&)>& edit = {})
     {
-        ASSERT_TRUE(WriteServersProfile(m_dir.file("quotino.ini"), servers));
+        ASSERT_TRUE(WriteServersProfile(m_dir.file("quotino.ini"), servers, edit));
         m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
         m_app->InitInstance();
         m_app->Fetch().m_nConnectTimeoutMs = 2000;
@@ -255,6 +258,24 @@ TEST_F(DownloadCommandsTest, DownloadAllStampsEveryServerAndTheTooltipSaysWhatWe
     m_window->OnCommand(IDC_DOWNLOAD);
     ASSERT_TRUE(RunUntilIdle());
     EXPECT_EQ(m_view[IDC_DATE].strToolTip, count);
+}
+
+// Download all leaves a server that is not offered alone; the server list's new entries join the
+// box, which keeps its choice.
+TEST_F(DownloadCommandsTest, DownloadAllSkipsServersNotOfferedAndTheServerListRefillsTheBox)
+{
+    Open({ { "Server 1", Url("list") }, { "Off", Url("list") } },
+        [](CIniFile& profile) { profile.WriteString("Off", "Selected", "0"); });
+    m_window->OnCommand(IDC_DOWNLOAD_ALL);
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(Value("Server 1", "Aktualisiert"), kNewStamp);
+    EXPECT_EQ(Value("Off", "Aktualisiert"), kOldStamp);
+
+    m_app->Profile().WriteString("Settings", "ServerList", Url("servers"));
+    m_window->OnCommand(IDC_LOAD_SERVER_LIST);
+    ASSERT_TRUE(RunUntilIdle());
+    EXPECT_EQ(m_view.Items(IDC_SERVERS), (std::vector<std::string> { "Server 1", "Neuer Server" }));
+    EXPECT_EQ(m_window->SelectedServer(), "Server 1");
 }
 
 } // namespace
