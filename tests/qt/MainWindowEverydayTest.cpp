@@ -50,109 +50,37 @@ class MainWindowEverydayTest : public QObject {
 private slots:
     void WatchedClipboardNotifiesTheVerdictInTheBackground();
     void ForeignClipboardOwnersNeverHoldTheWindow();
-    void LanguageChangeRelabelsAndRecalculatesWithoutRestart_data();
-    void LanguageChangeRelabelsAndRecalculatesWithoutRestart();
-    void CancelledOrTextlessLanguageChangesNothing();
+    void EachLanguagesReportFitsTheWindow();
     void ActivationPastesOnlyAForeignList();
     void CopiedReportIsNotPastedBackOnActivation();
-    void LinkLineWithoutTargetIsHidden();
     void LinkIsDrawnInThePalettesLinkColour();
-    void TabOrderFollowsTheTemplateAndButtonsExplainThemselves();
+    void TabOrderFollowsTheTemplate();
     void ReadOnlyEditsShowAFocusFrame();
     void DropDownListsScrollAfterTwentyRows();
 };
 
-void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart_data()
+// The labels and the report in each language are the parity session's; here the context menu
+// reaches the language command, About keeps F1, and the report's last column stays in view at
+// the template size with the pane hidden and shown.
+void MainWindowEverydayTest::EachLanguagesReportFitsTheWindow()
 {
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("labels"); // title, 1010, 1003, 1, 2, 1016
-    QTest::addColumn<QString>("reportStart"); // header and the first item
-    QTest::addColumn<QString>("paneHeader");
-    QTest::newRow("German") << "Deutsch"
-                            << QStringList { "Pirk Prozent",
-                                   "Marktpreise von Server:", "Daten von: (noch nicht geladen)",
-                                   "Berechnen", QString::fromUtf8("Schließen"), "<= Herkunft" }
-                            << "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte\n"
-                               "3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                            << "\tHerkunft\tMarkt";
-    QTest::newRow("English") << "English"
-                             << QStringList { "Pirk Percent Calculator",
-                                    "Market price from server:", "Data from: (not loaded yet)",
-                                    "Calculate", "Close", "<= Origin" }
-                             << "\tArticle\tOrigin\tMarket\tNPC\tPoints\n"
-                                "3\tCarrots\t0.06=0.18\t0.10=0.30\t0.05=0.15\t1"
-                             << "\tOrigin\tMarket";
-    QTest::newRow("Dutch") << "Nederlands"
-                           << QStringList { "Pirk Percentage", "Marktprijs van het server:",
-                                  QString::fromUtf8("Gegevens van: (nog niet geïnstalleerd)"),
-                                  "Berekenen", "Afsluiten", "<= Herkomst" }
-                           << "\tProdukten\tHerkomst\tMarkt\tNPC\tPunten\n"
-                              "3\tWortelen\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-                           << "\tHerkomst\tMarkt";
-    QTest::newRow("French") << QString::fromUtf8("Français")
-                            << QStringList { "Ordinateur Pirk Pour Cent",
-                                   QString::fromUtf8("Prix de marché de serveur:"),
-                                   QString::fromUtf8("Données du: (pas encore téléchargé)"),
-                                   "Calculer", "Fermer", "<= Origine" }
-                            << QString::fromUtf8("\tMarchandise\tOrigine\tMarché\tNPC\tPoints\n"
-                                                 "3\tCarottes\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1")
-                            << QString::fromUtf8("\tOrigine\tMarché");
-}
-
-// Started in one language, the window switches to each other through its context menu.
-void MainWindowEverydayTest::LanguageChangeRelabelsAndRecalculatesWithoutRestart()
-{
-    QFETCH(QString, language);
-    QFETCH(QStringList, labels);
-    QFETCH(QString, reportStart);
-    QFETCH(QString, paneHeader);
-    const std::string start = language == "English" ? "Deutsch" : "English";
-    CWindowRun run(start, {}, kExampleList);
+    CWindowRun run("English", {}, kExampleList);
     QVERIFY(run.Show());
-    QAction* command = LanguageCommand(*run.m_window);
-    QVERIFY(command);
-
-    run.m_ui.m_strLanguage = FromQString(language);
-    command->trigger();
-    QCOMPARE(run.m_ui.m_strPreselected, start);
-    QCOMPARE(run.m_ui.m_offers.back().size(), std::size_t(4));
-    QCOMPARE(run.Setting("Lang"), FromQString(language));
-    QCOMPARE(run.m_spy->count(), 1);
-
-    QStringList shown { run.m_window->windowTitle() };
-    for (int id : { 1010, 1003, 1, 2, 1016 })
-        shown << run.Text(id);
-    QCOMPARE(shown, labels);
-    QVERIFY2(run.Text(1001).startsWith(reportStart), qPrintable(run.Text(1001)));
-    QCOMPARE(Lines(run.Text(1012)).first(), paneHeader);
-    QVERIFY(LanguageCommand(*run.m_window));
-    QVERIFY(!run.m_window->actions().first()->text().isEmpty()); // About, relabelled
-    QCOMPARE(run.m_window->actions().first()->shortcut(), QKeySequence(Qt::Key_F1));
-    // The last column is in view at the template size, with the pane hidden and shown.
     auto* report = run.m_window->Control<QPlainTextEdit>(1001);
-    for (int shown = 0; shown < 2; ++shown, run.m_window->Control<QAbstractButton>(1014)->click()) {
-        const QString last = Lines(run.Text(1001)).first().section('\t', -1);
-        QVERIFY(report->document()->defaultTextOption().tabs().last().position
-                + report->fontMetrics().horizontalAdvance(last)
-            < report->viewport()->width());
-    }
-}
-
-void MainWindowEverydayTest::CancelledOrTextlessLanguageChangesNothing()
-{
-    CWindowRun run(
-        "Deutsch",
-        [](CIniFile& profile) { profile.WriteString("Lang", "Klingonisch", "Texts Klingonisch"); },
-        kExampleList);
-    QVERIFY(run.Show());
-    const QString report = run.Text(1001);
-    for (const std::string answer : { "", "Klingonisch" }) {
-        run.m_ui.m_strLanguage = answer;
+    for (const char* language : { "Deutsch", "Nederlands",
+             "Fran\xE7"
+             "ais" }) {
+        run.m_ui.m_strLanguage = language;
         LanguageCommand(*run.m_window)->trigger();
-        QCOMPARE(run.Setting("Lang"), std::string("Deutsch"));
-        QCOMPARE(run.m_app->GetText("Txt_Calc"), std::string("Berechnen"));
-        QCOMPARE(run.Text(1001), report);
-        QCOMPARE(run.m_spy->count(), 0);
+        QCOMPARE(run.Setting("Lang"), std::string(language));
+        QCOMPARE(run.m_window->actions().first()->shortcut(), QKeySequence(Qt::Key_F1));
+        for (int shown = 0; shown < 2;
+             ++shown, run.m_window->Control<QAbstractButton>(1014)->click()) {
+            const QString last = Lines(run.Text(1001)).first().section('\t', -1);
+            QVERIFY(report->document()->defaultTextOption().tabs().last().position
+                    + report->fontMetrics().horizontalAdvance(last)
+                < report->viewport()->width());
+        }
     }
 }
 
@@ -300,24 +228,6 @@ void MainWindowEverydayTest::CopiedReportIsNotPastedBackOnActivation()
     QVERIFY(!clipboard.HoldsOwnText());
 }
 
-void MainWindowEverydayTest::LinkLineWithoutTargetIsHidden()
-{
-    CWindowRun run("English");
-    QVERIFY(run.Show());
-    auto* link = run.m_window->Control<CHyperLink>(1031);
-    QVERIFY(!link->isVisible());
-
-    run.m_ui.m_strLanguage = "Deutsch";
-    LanguageCommand(*run.m_window)->trigger();
-    QVERIFY(link->isVisible());
-    QCOMPARE(link->text(), QStringLiteral("Neuigkeiten und Preislisten auf www.quotino.example"));
-    QCOMPARE(link->LinkUrl().toString(), QStringLiteral("https://www.quotino.example/neu/"));
-
-    run.m_ui.m_strLanguage = "Nederlands";
-    LanguageCommand(*run.m_window)->trigger();
-    QVERIFY(!link->isVisible());
-}
-
 void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
 {
     CHyperLink link;
@@ -338,7 +248,7 @@ void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
     QVERIFY(!blue);
 }
 
-void MainWindowEverydayTest::TabOrderFollowsTheTemplateAndButtonsExplainThemselves()
+void MainWindowEverydayTest::TabOrderFollowsTheTemplate()
 {
     CWindowRun run(
         "English", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
@@ -355,14 +265,6 @@ void MainWindowEverydayTest::TabOrderFollowsTheTemplateAndButtonsExplainThemselv
     QCOMPARE(order,
         (QList<int> {
             1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1014, 2, 1030 }));
-
-    QCOMPARE(window.Control(1018)->toolTip(), QStringLiteral("Choose which servers are offered"));
-    QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Show or hide the price list"));
-    QCOMPARE(window.Control(1030)->toolTip(),
-        QStringLiteral("Choose the highest level and the origins for the price list"));
-    run.m_ui.m_strLanguage = "Deutsch";
-    LanguageCommand(window)->trigger();
-    QCOMPARE(window.Control(1014)->toolTip(), QStringLiteral("Preisliste ein- oder ausblenden"));
 }
 
 void MainWindowEverydayTest::ReadOnlyEditsShowAFocusFrame()

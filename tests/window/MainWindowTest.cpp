@@ -249,6 +249,35 @@ TEST_F(MainWindowTest, TheServerBoxOffersTheSelectedServersAndPicksTheStoredOne)
     }
 }
 
+// The context menu's language command offers every language with the current one preselected;
+// a choice with texts relabels, recalculates and is stored, a cancel or one without texts
+// changes nothing.
+TEST_F(MainWindowTest, TheLanguageCommandTakesOnlyALanguageWithTexts)
+{
+    m_clipboard.m_strText = kExampleList;
+    Open(
+        [](CIniFile& profile) { profile.WriteString("Lang", "Klingonisch", "Texts Klingonisch"); });
+    const std::string report = m_view.Text(IDC_REPORT);
+    EXPECT_EQ(m_view[IDC_LINK].strUrl, "https://www.quotino.example/neu/");
+    for (const std::string answer : { "", "Klingonisch" }) {
+        m_ui.m_strLanguage = answer;
+        m_window->OnCommand(IDM_LANGUAGE);
+        EXPECT_EQ(m_app->Profile().GetString("Settings", "Lang", ""), "Deutsch") << answer;
+        EXPECT_EQ(m_view.Text(IDC_REPORT), report) << answer;
+        EXPECT_EQ(m_view.Text(IDC_CALCULATE), "Berechnen") << answer;
+    }
+    m_ui.m_strLanguage = "English";
+    m_window->OnCommand(IDM_LANGUAGE);
+    EXPECT_EQ(m_ui.m_strPreselected, "Deutsch");
+    EXPECT_EQ(m_ui.m_offers.back().size(), 5u);
+    EXPECT_EQ(m_app->Profile().GetString("Settings", "Lang", ""), "English");
+    EXPECT_EQ(
+        m_view.Text(IDC_REPORT).rfind("\tArticle\tOrigin\tMarket\tNPC\tPoints\r\n3\tCarrots", 0),
+        0u);
+    EXPECT_EQ(m_view.Text(IDC_CALCULATE), "Calculate");
+    EXPECT_FALSE(m_view.IsShown(IDC_LINK)); // no target in English
+}
+
 TEST_F(MainWindowTest, TheFarmPriceCapIsStoredAndRecalculates)
 {
     m_clipboard.m_strText = kExampleList;
