@@ -188,10 +188,6 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
         QVERIFY(!run.m_window->isVisible());
         QCOMPARE(run.Setting("WinSize"),
             CControlAnchors::FormatSize({ larger.width(), larger.height() }));
-        // The next start opens at the size the window was closed at.
-        QVERIFY(run.m_app->SaveProfile());
-        run.Open();
-        QCOMPARE(run.m_window->size(), larger);
     }
     for (const bool escape : { false, true }) {
         Run run;
