@@ -278,4 +278,31 @@ TEST_F(DownloadCommandsTest, DownloadAllSkipsServersNotOfferedAndTheServerListRe
     EXPECT_EQ(m_window->SelectedServer(), "Server 1");
 }
 
+// An imported file goes into the selected server like a download, its names mapped from any
+// game language; a file that is no list changes nothing and says why first.
+TEST_F(DownloadCommandsTest, ImportTakesAFileInAnyGameLanguage)
+{
+    Open({ { "Server 1", "-" }, { "Server 2", "-" } });
+    const std::string path = m_dir.file("prices.txt");
+    WriteWholeFile(path,
+        "Name\tPrice\r\nCow lily\t12,50\r\nAardappelen\t0,75\r\nAil\t1.05\r\n"
+        "Datum/Uhrzeit\t06.12.2026\t08:00\r\n");
+    ASSERT_TRUE(m_window->OnImport(path));
+    for (const auto& [plant, price] : { std::pair("gelbe Teichrose", "12,50"),
+             { "Kartoffel", "0,75" }, { "Knoblauch", "1,05" } }) {
+        EXPECT_EQ(Value("Server 1", plant), price);
+        EXPECT_EQ(m_app->Profile().GetString("Server 1", plant), price);
+        EXPECT_EQ(Value("Server 2", plant), "0,0"); // untouched
+    }
+    EXPECT_EQ(m_app->Profile().GetString("Server 1", "Aktualisiert"), kNewStamp);
+    EXPECT_EQ(m_view.Text(IDC_MARKET_DATE), "Marktpreise von: 06.12.2026 08:00");
+    EXPECT_NE(m_view.Text(IDC_PRICE_LIST).find("12,50"), std::string::npos);
+
+    Select("Server 2");
+    EXPECT_FALSE(m_window->OnImport(m_dir.file("none.txt")));
+    EXPECT_EQ(Value("Server 2", "Aktualisiert"), kOldStamp);
+    EXPECT_EQ(m_view[IDC_DATE].strToolTip.rfind("Die Datei kann nicht gelesen werden\n", 0), 0u)
+        << m_view[IDC_DATE].strToolTip;
+}
+
 } // namespace
