@@ -729,9 +729,7 @@ std::string CWin32MainWindow::ChooseExportFile(
     std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
     filter += L'\0' + patterns + L'\0' + L'\0';
     const std::wstring wideTitle = WideFromCp1252(title);
-    wchar_t documents[MAX_PATH] = {};
-    const bool hasDocuments
-        = SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents));
+    const std::wstring documents = DocumentsFolder();
     std::wstring path = WideFromUtf8(suggestedName);
     path.resize(32768, L'\0');
     OPENFILENAMEW dialog = {};
@@ -740,12 +738,16 @@ std::string CWin32MainWindow::ChooseExportFile(
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrInitialDir = hasDocuments ? documents : nullptr;
+    dialog.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
     dialog.lpstrTitle = wideTitle.c_str();
     dialog.lpstrDefExt = L"tsv";
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY
         | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&dialog))
+    // Loaded on first use, as the open dialog is: the common dialogs would pull the shell into
+    // every start.
+    static const auto save
+        = LateFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    if (!save || !save(&dialog))
         return {};
     path.resize(wcslen(path.c_str()));
     return Utf8FromWide(path);
