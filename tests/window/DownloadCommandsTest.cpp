@@ -4,6 +4,7 @@
 #include "support/FakeUserInterface.h"
 #include "support/FakeWindowView.h"
 #include "support/FixedTime.h"
+#include "support/HeadlessWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/ShippedProfile.h"
 #include "support/TempDir.h"
@@ -33,7 +34,7 @@ const std::string kNewStamp = "6.12.26 09:05";
 // by path: /stall never (until the test ends), /gone with 404, /reset with half a list and a
 // broken connection, /servers with a server list, /utf8 with invalid UTF-8, /long with 50,000
 // lines, any other with a list.
-class DownloadCommandsTest : public ::testing::Test {
+class DownloadCommandsTest : public HeadlessWindow {
 protected:
     DownloadCommandsTest()
     {
@@ -71,25 +72,8 @@ protected:
 
     void Open(const Servers& servers, const std::function<void(CIniFile&)>& edit = {})
     {
-        ASSERT_TRUE(WriteServersProfile(m_dir.file("quotino.ini"), servers, edit));
-        m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
-        m_app->InitInstance();
-        m_app->Fetch().m_nConnectTimeoutMs = 2000;
-        m_view.LayOut(IDD_MAIN);
-        m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_ui, m_clipboard);
-        ASSERT_TRUE(m_window->OnInit());
-        m_view.RunPosted();
-    }
-
-    // Runs the window's events as they come until the command ends.
-    bool RunUntilIdle()
-    {
-        const auto limit = std::chrono::steady_clock::now() + 30s;
-        while (m_window->IsBusy() && std::chrono::steady_clock::now() < limit) {
-            if (m_view.RunPosted() == 0)
-                std::this_thread::sleep_for(2ms);
-        }
-        return !m_window->IsBusy();
+        ASSERT_TRUE(WriteServersProfile(ProfilePath(), servers, edit));
+        Start([](CQuotinoApp& app) { app.Fetch().m_nConnectTimeoutMs = 2000; });
     }
 
     void Select(const std::string& server)
@@ -108,13 +92,6 @@ protected:
     std::string Url(const std::string& path) const { return m_http.Url("/" + path); }
 
     LoopbackServer m_http;
-    TempDir m_dir;
-    CFixedClock m_clock { FixedNow() };
-    CFakeUserInterface m_ui;
-    CPresetClipboard m_clipboard;
-    CFakeWindowView m_view;
-    std::unique_ptr<CQuotinoApp> m_app;
-    std::unique_ptr<CMainWindow> m_window;
 };
 
 TEST_F(DownloadCommandsTest, DownloadTakesTheListAndEscapeStopsAStalledOneKeepingTheOldPrices)

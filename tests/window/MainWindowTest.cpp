@@ -4,6 +4,7 @@
 #include "support/FakeUserInterface.h"
 #include "support/FakeWindowView.h"
 #include "support/FixedTime.h"
+#include "support/HeadlessWindow.h"
 #include "support/ShippedProfile.h"
 #include "support/TempDir.h"
 #include "window/ControlIds.h"
@@ -17,26 +18,13 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public HeadlessWindow {
 protected:
     void Open(const std::function<void(CIniFile&)>& edit = {})
     {
-        ASSERT_TRUE(WriteShippedProfile(m_dir.file("quotino.ini"), "Deutsch", edit));
-        m_app = std::make_unique<CQuotinoApp>(m_dir.file("quotino.ini"), m_clock);
-        m_app->InitInstance();
-        m_view.LayOut(IDD_MAIN);
-        m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_ui, m_clipboard);
-        ASSERT_TRUE(m_window->OnInit());
-        m_view.RunPosted();
+        ASSERT_TRUE(WriteShippedProfile(ProfilePath(), "Deutsch", edit));
+        Start();
     }
-
-    TempDir m_dir;
-    CFixedClock m_clock { FixedNow() };
-    CFakeUserInterface m_ui;
-    CPresetClipboard m_clipboard;
-    CFakeWindowView m_view;
-    std::unique_ptr<CQuotinoApp> m_app;
-    std::unique_ptr<CMainWindow> m_window;
 };
 
 TEST_F(MainWindowTest, TheStartPricesTheClipboardsListOnTheStoredServer)
