@@ -93,6 +93,35 @@ std::wstring DocumentsFolder()
     return folder;
 }
 
+// The common file dialog, loaded on first use: imported, the common dialogs would pull the
+// shell into every start. Empty when the user cancels.
+std::string ChooseFile(bool save, HWND owner, const std::string& title, const std::wstring& filter,
+    const std::wstring& folder, const std::string& suggestedName, DWORD flags)
+{
+    static const auto open
+        = LateFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    static const auto saveAs
+        = LateFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
+    const std::wstring wideTitle = WideFromCp1252(title);
+    std::wstring path = WideFromUtf8(suggestedName);
+    path.resize(32768, L'\0');
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrTitle = wideTitle.c_str();
+    dialog.lpstrDefExt = save ? L"tsv" : nullptr;
+    dialog.Flags = flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    const auto run = save ? saveAs : open;
+    if (!run || !run(&dialog))
+        return {};
+    path.resize(wcslen(path.c_str()));
+    return Utf8FromWide(path);
+}
+
 } // namespace
 
 CWin32MainWindow::CWin32MainWindow(
@@ -701,25 +730,8 @@ std::string CWin32MainWindow::ChooseImportFile(
     const std::wstring patterns = L"*.txt;*.tsv;*.csv";
     std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
     filter += L'\0' + patterns + L'\0' + L"*.*" + L'\0' + L"*.*" + L'\0';
-    const std::wstring wideTitle = WideFromCp1252(title);
     const std::wstring start = folder.empty() ? DocumentsFolder() : WideFromUtf8(folder);
-    std::wstring path(32768, L'\0');
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = Window();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
-    dialog.lpstrTitle = wideTitle.c_str();
-    dialog.Flags
-        = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    static const auto open
-        = LateFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    if (!open || !open(&dialog))
-        return {};
-    path.resize(wcslen(path.c_str()));
-    return Utf8FromWide(path);
+    return ChooseFile(false, Window(), title, filter, start, {}, OFN_FILEMUSTEXIST);
 }
 
 std::string CWin32MainWindow::ChooseExportFile(
@@ -728,29 +740,8 @@ std::string CWin32MainWindow::ChooseExportFile(
     const std::wstring patterns = L"*.tsv;*.txt";
     std::wstring filter = WideFromCp1252(filterName) + L" (" + patterns + L")";
     filter += L'\0' + patterns + L'\0' + L'\0';
-    const std::wstring wideTitle = WideFromCp1252(title);
-    const std::wstring documents = DocumentsFolder();
-    std::wstring path = WideFromUtf8(suggestedName);
-    path.resize(32768, L'\0');
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = Window();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
-    dialog.lpstrTitle = wideTitle.c_str();
-    dialog.lpstrDefExt = L"tsv";
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY
-        | OFN_NOCHANGEDIR;
-    // Loaded on first use, as the open dialog is: the common dialogs would pull the shell into
-    // every start.
-    static const auto save
-        = LateFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW");
-    if (!save || !save(&dialog))
-        return {};
-    path.resize(wcslen(path.c_str()));
-    return Utf8FromWide(path);
+    return ChooseFile(
+        true, Window(), title, filter, DocumentsFolder(), suggestedName, OFN_OVERWRITEPROMPT);
 }
 
 SSize CWin32MainWindow::ClientSize() const
