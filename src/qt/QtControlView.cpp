@@ -42,28 +42,25 @@ QItemSelection RunsOfRows(const QAbstractItemModel& model, const std::vector<boo
 
 } // namespace
 
-CQtControlView::CQtControlView(QWidget& window, Lookup lookup)
+template <class View>
+CQtControls<View>::CQtControls(QWidget& window, Lookup lookup)
     : m_window(window)
     , m_lookup(std::move(lookup))
 {
 }
 
-CQtControlView::CQtControlView(QWidget& window, const CDialogBuilder& builder)
-    : CQtControlView(window, [&builder](int id) { return builder.Control(id); })
+template <class View>
+CQtControls<View>::CQtControls(QWidget& window, const CDialogBuilder& builder)
+    : CQtControls(window, [&builder](int id) { return builder.Control(id); })
 {
 }
 
-void CQtControlView::SetTitle(const std::string& text)
+template <class View> void CQtControls<View>::SetTitle(const std::string& text)
 {
     m_window.setWindowTitle(ToQString(text));
 }
 
-std::string CQtControlView::Title() const
-{
-    return FromQString(m_window.windowTitle());
-}
-
-void CQtControlView::SetText(int id, const std::string& text)
+template <class View> void CQtControls<View>::SetText(int id, const std::string& text)
 {
     const QString qtext = ToQString(text);
     QWidget* control = Control(id);
@@ -79,7 +76,7 @@ void CQtControlView::SetText(int id, const std::string& text)
         group->setTitle(qtext);
 }
 
-std::string CQtControlView::Text(int id) const
+template <class View> std::string CQtControls<View>::Text(int id) const
 {
     QWidget* control = Control(id);
     if (auto* label = qobject_cast<QLabel*>(control))
@@ -97,13 +94,14 @@ std::string CQtControlView::Text(int id) const
     return {};
 }
 
-void CQtControlView::SetToolTip(int id, const std::string& text)
+template <class View> void CQtControls<View>::SetToolTip(int id, const std::string& text)
 {
     if (QWidget* control = Control(id))
         control->setToolTip(ToQString(text));
 }
 
-void CQtControlView::SetLink(int id, const std::string& text, const std::string& url)
+template <class View>
+void CQtControls<View>::SetLink(int id, const std::string& text, const std::string& url)
 {
     if (auto* link = Control<CHyperLink>(id)) {
         link->SetLinkText(text);
@@ -111,32 +109,25 @@ void CQtControlView::SetLink(int id, const std::string& text, const std::string&
     }
 }
 
-void CQtControlView::SetChecked(int id, bool checked)
+template <class View> void CQtControls<View>::SetChecked(int id, bool checked)
 {
     if (auto* button = Control<QAbstractButton>(id))
         button->setChecked(checked);
 }
 
-bool CQtControlView::IsChecked(int id) const
+template <class View> bool CQtControls<View>::IsChecked(int id) const
 {
     const auto* button = Control<QAbstractButton>(id);
     return button && button->isChecked();
 }
 
-void CQtControlView::Show(int id, bool shown)
+template <class View> void CQtControls<View>::Show(int id, bool shown)
 {
     if (QWidget* control = Control(id))
         control->setVisible(shown);
 }
 
-// Asked of the control itself: the window may not be on screen yet.
-bool CQtControlView::IsShown(int id) const
-{
-    const QWidget* control = Control(id);
-    return control && !control->isHidden();
-}
-
-void CQtControlView::SetFocus(int id)
+template <class View> void CQtControls<View>::SetFocus(int id)
 {
     QWidget* control = Control(id);
     if (!control)
@@ -146,7 +137,8 @@ void CQtControlView::SetFocus(int id)
     control->setFocus();
 }
 
-void CQtControlView::SetItems(int id, const std::vector<std::string>& items)
+template <class View>
+void CQtControls<View>::SetItems(int id, const std::vector<std::string>& items)
 {
     QWidget* control = Control(id);
     if (auto* list = qobject_cast<QListWidget*>(control)) {
@@ -160,7 +152,7 @@ void CQtControlView::SetItems(int id, const std::vector<std::string>& items)
     }
 }
 
-void CQtControlView::AddItem(int id, const std::string& item)
+template <class View> void CQtControls<View>::AddItem(int id, const std::string& item)
 {
     QWidget* control = Control(id);
     if (auto* list = qobject_cast<QListWidget*>(control))
@@ -171,7 +163,7 @@ void CQtControlView::AddItem(int id, const std::string& item)
     }
 }
 
-std::vector<std::string> CQtControlView::Items(int id) const
+template <class View> std::vector<std::string> CQtControls<View>::Items(int id) const
 {
     std::vector<std::string> items;
     QWidget* control = Control(id);
@@ -185,7 +177,7 @@ std::vector<std::string> CQtControlView::Items(int id) const
     return items;
 }
 
-int CQtControlView::CurrentItem(int id) const
+template <class View> int CQtControls<View>::CurrentItem(int id) const
 {
     QWidget* control = Control(id);
     if (auto* list = qobject_cast<QListWidget*>(control))
@@ -197,7 +189,7 @@ int CQtControlView::CurrentItem(int id) const
 
 // In a list box that selects one entry the current entry is the selected one; in the others it
 // is only the entry with the focus, and the selection stays as it is.
-void CQtControlView::SetCurrentItem(int id, int index)
+template <class View> void CQtControls<View>::SetCurrentItem(int id, int index)
 {
     QWidget* control = Control(id);
     if (auto* list = qobject_cast<QListWidget*>(control)) {
@@ -213,7 +205,7 @@ void CQtControlView::SetCurrentItem(int id, int index)
     }
 }
 
-std::vector<bool> CQtControlView::SelectedItems(int id) const
+template <class View> std::vector<bool> CQtControls<View>::SelectedItems(int id) const
 {
     const auto* list = Control<QListWidget>(id);
     if (!list)
@@ -224,7 +216,8 @@ std::vector<bool> CQtControlView::SelectedItems(int id) const
     return selected;
 }
 
-void CQtControlView::SetSelectedItems(int id, const std::vector<bool>& selected)
+template <class View>
+void CQtControls<View>::SetSelectedItems(int id, const std::vector<bool>& selected)
 {
     if (auto* list = Control<QListWidget>(id)) {
         list->selectionModel()->select(
@@ -232,7 +225,7 @@ void CQtControlView::SetSelectedItems(int id, const std::vector<bool>& selected)
     }
 }
 
-SRect CQtControlView::ControlRect(int id) const
+template <class View> SRect CQtControls<View>::ControlRect(int id) const
 {
     const QWidget* control = Control(id);
     if (!control)
@@ -241,7 +234,7 @@ SRect CQtControlView::ControlRect(int id) const
     return { topLeft.x(), topLeft.y(), control->width(), control->height() };
 }
 
-void CQtControlView::Place(int id, const SRect& rect)
+template <class View> void CQtControls<View>::Place(int id, const SRect& rect)
 {
     QWidget* control = Control(id);
     if (!control)
@@ -252,7 +245,8 @@ void CQtControlView::Place(int id, const SRect& rect)
     control->setGeometry(topLeft.x(), topLeft.y(), rect.width, rect.height);
 }
 
-void CQtControlView::ShowWarning(const std::string& text, const std::string& buttonText)
+template <class View>
+void CQtControls<View>::ShowWarning(const std::string& text, const std::string& buttonText)
 {
     QMessageBox box(
         QMessageBox::Warning, m_window.windowTitle(), ToQString(text), QMessageBox::Ok, &m_window);
@@ -260,7 +254,10 @@ void CQtControlView::ShowWarning(const std::string& text, const std::string& but
     box.exec();
 }
 
-bool CQtControlView::RunDialog(IDialogBehaviour& dialog)
+template <class View> bool CQtControls<View>::RunDialog(IDialogBehaviour& dialog)
 {
     return CQtDialog::Run(dialog, &m_window);
 }
+
+template class CQtControls<IWindowView>;
+template class CQtControls<IMainWindowView>;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/WindowView.h"
+#include "window/MainWindowView.h"
 
 #include <QWidget>
 
@@ -11,16 +11,18 @@ class CDialogBuilder;
 // The controls of a window built from a dialog template, reached by their template ids. Texts
 // cross into Qt and back through qt/QtText. A control the window lacks, or one of a kind that
 // has no such property, is left alone and reads as empty.
-class CQtControlView : public virtual IWindowView {
+//
+// View is the interface the controls implement: a dialog's IWindowView, or the main window's
+// IMainWindowView, whose face adds the rest, so that each face's view is one plain chain.
+template <class View> class CQtControls : public View {
 public:
     using Lookup = std::function<QWidget*(int id)>;
 
     // window: the window the controls lie on; it owns the warnings and the nested dialogs.
-    CQtControlView(QWidget& window, Lookup lookup);
-    CQtControlView(QWidget& window, const CDialogBuilder& builder);
+    CQtControls(QWidget& window, Lookup lookup);
+    CQtControls(QWidget& window, const CDialogBuilder& builder);
 
     void SetTitle(const std::string& text) override;
-    std::string Title() const override;
     void SetText(int id, const std::string& text) override;
     std::string Text(int id) const override;
     void SetToolTip(int id, const std::string& text) override;
@@ -28,7 +30,6 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void Show(int id, bool shown) override;
-    bool IsShown(int id) const override;
     void SetFocus(int id) override;
 
     void SetItems(int id, const std::vector<std::string>& items) override;
@@ -54,3 +55,7 @@ private:
     QWidget& m_window;
     Lookup m_lookup;
 };
+
+extern template class CQtControls<IWindowView>;
+extern template class CQtControls<IMainWindowView>;
+using CQtControlView = CQtControls<IWindowView>;

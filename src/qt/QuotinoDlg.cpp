@@ -1,7 +1,6 @@
 #include "qt/QuotinoDlg.h"
 
 #include "app/QuotinoApp.h"
-#include "platform/UserInterface.h"
 #include "qt/ClipboardListener.h"
 #include "qt/DesktopNotifier.h"
 #include "qt/FocusFrame.h"
@@ -12,8 +11,8 @@
 #include "qt/ProgramIcon.h"
 #include "qt/QtClipboard.h"
 #include "qt/QtText.h"
-#include "qt/QtUserInterface.h"
 #include "window/ControlIds.h"
+#include "window/WindowUserInterface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -75,9 +75,11 @@ SRect ToRect(const QRect& rect)
 CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard,
     INotifier* notifier, QWidget* parent)
     : QDialog(parent)
-    , CQtControlView(*this, [this](int id) { return m_builder.Control(id); })
+    , CQtControls(*this, [this](int id) { return m_builder.Control(id); })
     , m_app(app)
-    , m_pOwnUi(ui ? nullptr : std::make_unique<CQtUserInterface>(app.Texts(), this))
+    , m_pOwnUi(ui ? nullptr
+                  : std::make_unique<CWindowUserInterface>(
+                      app.Texts(), static_cast<IMainWindowView&>(*this)))
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CQtClipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
@@ -86,8 +88,8 @@ CQuotinoDlg::CQuotinoDlg(CQuotinoApp& app, IUserInterface* ui, IClipboard* clipb
                                   [this] { BringToFront(); }, QApplication::windowIcon()))
     , m_pNotifier(notifier ? notifier : m_pOwnNotifier.get())
     , m_builder(CDialogTemplate::Load(IDD_MAIN))
-    , m_pMain(std::make_unique<CMainWindow>(
-          app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard))
+    , m_pMain(std::make_unique<CMainWindow>(app, static_cast<IMainWindowView&>(*this),
+          static_cast<IDesktop&>(*this), *m_pUi, *m_pClipboard))
 {
     CreateControls();
     ConnectCommands();
@@ -425,6 +427,19 @@ std::string CQuotinoDlg::ChooseExportFile(
         folder.filePath(QString::fromStdString(suggestedName)),
         ToQString(filterName) + QStringLiteral(" (*.tsv *.txt)"));
     return path.toUtf8().toStdString();
+}
+
+// Before the window is on screen nobody sees a cursor, and loading one from the cursor theme
+// would only delay the first report.
+void CQuotinoDlg::ShowWaitCursor(bool waiting)
+{
+    if (waiting && !m_bWaitCursorSet && isVisible()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_bWaitCursorSet = true;
+    } else if (!waiting && m_bWaitCursorSet) {
+        QGuiApplication::restoreOverrideCursor();
+        m_bWaitCursorSet = false;
+    }
 }
 
 SSize CQuotinoDlg::ClientSize() const

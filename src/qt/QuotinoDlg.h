@@ -3,8 +3,8 @@
 #include "qt/DialogBuilder.h"
 #include "qt/QtControlView.h"
 #include "qt/QtTranslation.h"
+#include "window/Desktop.h"
 #include "window/MainWindow.h"
-#include "window/MainWindowView.h"
 
 #include <QDialog>
 #include <QHash>
@@ -23,7 +23,7 @@ struct NMPRICELINE;
 
 // The main window's Qt face: widgets made from the main window's template, every user action
 // forwarded to CMainWindow, and what it sets drawn.
-class CQuotinoDlg : public QDialog, private CQtControlView, private IMainWindowView {
+class CQuotinoDlg : public QDialog, private CQtControls<IMainWindowView>, private IDesktop {
     Q_OBJECT
 public:
     // ui and clipboard default to the desktop's; tests pass their own. If the configuration
@@ -78,19 +78,22 @@ private:
     void SetCommandText(int command, const std::string& text) override;
     void SetCommandChecked(int command, bool checked) override;
     void DisableCommand(int command, const std::string& why) override;
-    bool HearsClipboardInBackground() const override;
-    INotifier& Notifier() override { return *m_pNotifier; }
-    void UseLanguage(const std::string& code) override;
-    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
-        const std::string& folder) override;
-    std::string ChooseExportFile(const std::string& title, const std::string& filterName,
-        const std::string& suggestedName) override;
+    void ShowWaitCursor(bool waiting) override;
     SSize ClientSize() const override;
     void ResizeClient(SSize size) override;
     void SetMinimumClientSize(SSize size) override;
     SSize AvailableClientSize() const override;
-    void Post(std::function<void()> task) override;
     void AfterCalculation() override { emit Calculated(); }
+
+    // IDesktop
+    void Post(std::function<void()> task) override;
+    INotifier& Notifier() override { return *m_pNotifier; }
+    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
+        const std::string& folder) override;
+    std::string ChooseExportFile(const std::string& title, const std::string& filterName,
+        const std::string& suggestedName) override;
+    void UseLanguage(const std::string& code) override;
+    bool HearsClipboardInBackground() const override;
 
     CQuotinoApp& m_app;
     std::unique_ptr<IUserInterface> m_pOwnUi;
@@ -102,6 +105,7 @@ private:
     CClipboardListener* m_pClipboardListener = nullptr;
     CDialogBuilder m_builder;
     CQtTranslation m_qtTranslation;
+    bool m_bWaitCursorSet = false; // an override cursor of ours to take back
     QHash<int, QAction*> m_commands;
     // Each character's advance in a control's font, measured once: shaping every cell of a
     // long list anew would cost the first report about a millisecond.

@@ -65,46 +65,42 @@ private:
 
 } // namespace
 
-CWin32ControlView::CWin32ControlView(HWND window)
+template <class View>
+CWin32Controls<View>::CWin32Controls(HWND window)
     : m_hWnd(window)
 {
 }
 
-CWin32ControlView::~CWin32ControlView()
+template <class View> CWin32Controls<View>::~CWin32Controls()
 {
     if (m_hLinkFont)
         DeleteObject(m_hLinkFont);
 }
 
-bool CWin32ControlView::IsOfClass(HWND control, const wchar_t* name)
+template <class View> bool CWin32Controls<View>::IsOfClass(HWND control, const wchar_t* name)
 {
     wchar_t className[32] = {};
     return control && GetClassNameW(control, className, 32) > 0 && _wcsicmp(className, name) == 0;
 }
 
-void CWin32ControlView::SetTitle(const std::string& text)
+template <class View> void CWin32Controls<View>::SetTitle(const std::string& text)
 {
     SetWindowTextW(m_hWnd, WideFromCp1252(text).c_str());
 }
 
-std::string CWin32ControlView::Title() const
-{
-    return Cp1252FromWide(WindowText(m_hWnd));
-}
-
-void CWin32ControlView::SetText(int id, const std::string& text)
+template <class View> void CWin32Controls<View>::SetText(int id, const std::string& text)
 {
     if (HWND control = Control(id))
         SetWindowTextW(control, WithCrLf(WideFromCp1252(text)).c_str());
 }
 
-std::string CWin32ControlView::Text(int id) const
+template <class View> std::string CWin32Controls<View>::Text(int id) const
 {
     HWND control = Control(id);
     return control ? Cp1252FromWide(WindowText(control)) : std::string();
 }
 
-void CWin32ControlView::SetToolTip(int id, const std::string& text)
+template <class View> void CWin32Controls<View>::SetToolTip(int id, const std::string& text)
 {
     HWND control = Control(id);
     if (!control)
@@ -132,7 +128,8 @@ void CWin32ControlView::SetToolTip(int id, const std::string& text)
         SendMessageW(m_hToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void CWin32ControlView::SetLink(int id, const std::string& text, const std::string& url)
+template <class View>
+void CWin32Controls<View>::SetLink(int id, const std::string& text, const std::string& url)
 {
     HWND control = Control(id);
     if (!control)
@@ -142,7 +139,7 @@ void CWin32ControlView::SetLink(int id, const std::string& text, const std::stri
     MakeLink(control);
 }
 
-void CWin32ControlView::MarkLinks()
+template <class View> void CWin32Controls<View>::MarkLinks()
 {
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongW(child, GWL_STYLE);
@@ -154,7 +151,7 @@ void CWin32ControlView::MarkLinks()
 }
 
 // Underlined in the window's font, as links are drawn.
-void CWin32ControlView::MakeLink(HWND control)
+template <class View> void CWin32Controls<View>::MakeLink(HWND control)
 {
     if (!m_hLinkFont) {
         LOGFONTW font = {};
@@ -166,7 +163,7 @@ void CWin32ControlView::MakeLink(HWND control)
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_hLinkFont), TRUE);
 }
 
-bool CWin32ControlView::OpenLink(int id) const
+template <class View> bool CWin32Controls<View>::OpenLink(int id) const
 {
     const auto link = m_links.find(id);
     if (link == m_links.end())
@@ -178,12 +175,12 @@ bool CWin32ControlView::OpenLink(int id) const
     return true;
 }
 
-bool CWin32ControlView::IsLink(HWND control) const
+template <class View> bool CWin32Controls<View>::IsLink(HWND control) const
 {
     return control && GetParent(control) == m_hWnd && m_links.count(GetDlgCtrlID(control)) != 0;
 }
 
-INT_PTR CWin32ControlView::LinkColour(HDC dc, HWND control) const
+template <class View> INT_PTR CWin32Controls<View>::LinkColour(HDC dc, HWND control) const
 {
     if (!IsLink(control))
         return 0;
@@ -192,7 +189,7 @@ INT_PTR CWin32ControlView::LinkColour(HDC dc, HWND control) const
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-bool CWin32ControlView::SetLinkCursor(HWND control) const
+template <class View> bool CWin32Controls<View>::SetLinkCursor(HWND control) const
 {
     if (!IsLink(control))
         return false;
@@ -200,30 +197,23 @@ bool CWin32ControlView::SetLinkCursor(HWND control) const
     return true;
 }
 
-void CWin32ControlView::SetChecked(int id, bool checked)
+template <class View> void CWin32Controls<View>::SetChecked(int id, bool checked)
 {
     CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool CWin32ControlView::IsChecked(int id) const
+template <class View> bool CWin32Controls<View>::IsChecked(int id) const
 {
     return Control(id) && IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
 }
 
-void CWin32ControlView::Show(int id, bool shown)
+template <class View> void CWin32Controls<View>::Show(int id, bool shown)
 {
     if (HWND control = Control(id))
         ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-// Asked of the control's own style: the window may not be on screen yet.
-bool CWin32ControlView::IsShown(int id) const
-{
-    HWND control = Control(id);
-    return control && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void CWin32ControlView::SetFocus(int id)
+template <class View> void CWin32Controls<View>::SetFocus(int id)
 {
     HWND control = Control(id);
     if (!control)
@@ -235,7 +225,8 @@ void CWin32ControlView::SetFocus(int id)
         SendMessageW(control, EM_SETSEL, 0, 0);
 }
 
-void CWin32ControlView::SetItems(int id, const std::vector<std::string>& items)
+template <class View>
+void CWin32Controls<View>::SetItems(int id, const std::vector<std::string>& items)
 {
     HWND control = Control(id);
     if (!control)
@@ -247,7 +238,7 @@ void CWin32ControlView::SetItems(int id, const std::vector<std::string>& items)
         AddItem(id, item);
 }
 
-void CWin32ControlView::AddItem(int id, const std::string& item)
+template <class View> void CWin32Controls<View>::AddItem(int id, const std::string& item)
 {
     HWND control = Control(id);
     if (!control)
@@ -260,7 +251,7 @@ void CWin32ControlView::AddItem(int id, const std::string& item)
         control, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-std::vector<std::string> CWin32ControlView::Items(int id) const
+template <class View> std::vector<std::string> CWin32Controls<View>::Items(int id) const
 {
     HWND control = Control(id);
     const bool list = IsOfClass(control, L"ListBox");
@@ -273,7 +264,7 @@ std::vector<std::string> CWin32ControlView::Items(int id) const
     return items;
 }
 
-int CWin32ControlView::CurrentItem(int id) const
+template <class View> int CWin32Controls<View>::CurrentItem(int id) const
 {
     HWND control = Control(id);
     if (IsOfClass(control, L"ComboBox"))
@@ -289,7 +280,7 @@ int CWin32ControlView::CurrentItem(int id) const
 
 // In a list box that selects one entry the current entry is the selected one; in the others it
 // is only the entry with the focus, and the selection stays as it is.
-void CWin32ControlView::SetCurrentItem(int id, int index)
+template <class View> void CWin32Controls<View>::SetCurrentItem(int id, int index)
 {
     HWND control = Control(id);
     if (IsOfClass(control, L"ComboBox")) {
@@ -302,7 +293,7 @@ void CWin32ControlView::SetCurrentItem(int id, int index)
     }
 }
 
-std::vector<bool> CWin32ControlView::SelectedItems(int id) const
+template <class View> std::vector<bool> CWin32Controls<View>::SelectedItems(int id) const
 {
     HWND control = Control(id);
     if (!IsOfClass(control, L"ListBox"))
@@ -324,7 +315,8 @@ std::vector<bool> CWin32ControlView::SelectedItems(int id) const
 }
 
 // Whole runs of entries at a time (ForEachSelectedRun).
-void CWin32ControlView::SetSelectedItems(int id, const std::vector<bool>& selected)
+template <class View>
+void CWin32Controls<View>::SetSelectedItems(int id, const std::vector<bool>& selected)
 {
     HWND control = Control(id);
     if (!IsOfClass(control, L"ListBox") || !IsMultipleSelection(control))
@@ -338,7 +330,7 @@ void CWin32ControlView::SetSelectedItems(int id, const std::vector<bool>& select
         });
 }
 
-SRect CWin32ControlView::ControlRect(int id) const
+template <class View> SRect CWin32Controls<View>::ControlRect(int id) const
 {
     HWND control = Control(id);
     if (!control)
@@ -349,7 +341,7 @@ SRect CWin32ControlView::ControlRect(int id) const
     return { rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top };
 }
 
-void CWin32ControlView::Place(int id, const SRect& rect)
+template <class View> void CWin32Controls<View>::Place(int id, const SRect& rect)
 {
     HWND control = Control(id);
     if (!control)
@@ -367,12 +359,17 @@ void CWin32ControlView::Place(int id, const SRect& rect)
         SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
-void CWin32ControlView::ShowWarning(const std::string& text, const std::string& buttonText)
+template <class View>
+void CWin32Controls<View>::ShowWarning(const std::string& text, const std::string& buttonText)
 {
-    ShowMessageBox(m_hWnd, Title(), text, MB_OK | MB_ICONWARNING, { { IDOK, buttonText } });
+    ShowMessageBox(m_hWnd, Cp1252FromWide(WindowText(m_hWnd)), text, MB_OK | MB_ICONWARNING,
+        { { IDOK, buttonText } });
 }
 
-bool CWin32ControlView::RunDialog(IDialogBehaviour& dialog)
+template <class View> bool CWin32Controls<View>::RunDialog(IDialogBehaviour& dialog)
 {
     return CWin32Dialog::Run(dialog, m_hWnd);
 }
+
+template class CWin32Controls<IWindowView>;
+template class CWin32Controls<IMainWindowView>;

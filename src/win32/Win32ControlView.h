@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/WindowView.h"
+#include "window/MainWindowView.h"
 
 #include <windows.h>
 
@@ -10,18 +10,20 @@
 // The controls of a dialog window, reached by their template ids through GetDlgItem. Texts
 // cross into UTF-16 and back through win32/Win32Text. A control the window lacks, or one of a
 // kind without such a property, is left alone and reads as empty.
-class CWin32ControlView : public virtual IWindowView {
+//
+// View is the interface the controls implement: a dialog's IWindowView, or the main window's
+// IMainWindowView, whose face adds the rest, so that each face's view is one plain chain.
+template <class View> class CWin32Controls : public View {
 public:
-    explicit CWin32ControlView(HWND window = nullptr);
-    ~CWin32ControlView() override;
-    CWin32ControlView(const CWin32ControlView&) = delete;
-    CWin32ControlView& operator=(const CWin32ControlView&) = delete;
+    explicit CWin32Controls(HWND window = nullptr);
+    ~CWin32Controls() override;
+    CWin32Controls(const CWin32Controls&) = delete;
+    CWin32Controls& operator=(const CWin32Controls&) = delete;
 
     void Attach(HWND window) { m_hWnd = window; }
     HWND Window() const { return m_hWnd; }
 
     void SetTitle(const std::string& text) override;
-    std::string Title() const override;
     void SetText(int id, const std::string& text) override;
     std::string Text(int id) const override;
     void SetToolTip(int id, const std::string& text) override;
@@ -29,7 +31,6 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void Show(int id, bool shown) override;
-    bool IsShown(int id) const override;
     void SetFocus(int id) override;
 
     void SetItems(int id, const std::vector<std::string>& items) override;
@@ -71,3 +72,7 @@ private:
     HFONT m_hLinkFont = nullptr;
     std::map<int, std::string> m_links; // id to address, UTF-8
 };
+
+extern template class CWin32Controls<IWindowView>;
+extern template class CWin32Controls<IMainWindowView>;
+using CWin32ControlView = CWin32Controls<IWindowView>;

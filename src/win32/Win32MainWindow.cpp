@@ -1,16 +1,15 @@
 #include "win32/Win32MainWindow.h"
 
 #include "app/QuotinoApp.h"
-#include "platform/UserInterface.h"
 #include "win32/Win32Clipboard.h"
 #include "win32/Win32DialogTemplate.h"
 #include "win32/Win32LateLibrary.h"
 #include "win32/Win32PriceEditor.h"
 #include "win32/Win32SingleInstance.h"
 #include "win32/Win32Text.h"
-#include "win32/Win32UserInterface.h"
 #include "window/ControlIds.h"
 #include "window/DialogUnits.h"
+#include "window/WindowUserInterface.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -128,7 +127,8 @@ CWin32MainWindow::CWin32MainWindow(
     CQuotinoApp& app, IUserInterface* ui, IClipboard* clipboard, const std::wstring& windowClass)
     : m_app(app)
     , m_pOwnUi(ui ? nullptr
-                  : std::make_unique<CWin32UserInterface>(app.Texts(), [this] { return Window(); }))
+                  : std::make_unique<CWindowUserInterface>(
+                      app.Texts(), static_cast<IMainWindowView&>(*this)))
     , m_pOwnClipboard(clipboard ? nullptr : std::make_unique<CWin32Clipboard>())
     , m_pUi(ui ? ui : m_pOwnUi.get())
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
@@ -143,8 +143,8 @@ CWin32MainWindow::CWin32MainWindow(
     m_hPostTarget = Window();
     SetUpControls();
     TakeTemplateSize(layout.m_size);
-    m_pMain = std::make_unique<CMainWindow>(
-        app, static_cast<IMainWindowView&>(*this), *m_pUi, *m_pClipboard);
+    m_pMain = std::make_unique<CMainWindow>(app, static_cast<IMainWindowView&>(*this),
+        static_cast<IDesktop&>(*this), *m_pUi, *m_pClipboard);
     if (!m_pMain->OnInit())
         Close();
 }
@@ -486,7 +486,7 @@ void CWin32MainWindow::OnGetMinMaxInfo(MINMAXINFO& info) const
 // Also over the controls: their default handling asks the window first.
 bool CWin32MainWindow::OnSetCursor(HWND control)
 {
-    if (m_pOwnUi && m_pOwnUi->IsWaiting()) {
+    if (m_bWaitCursor) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return true;
     }
@@ -742,6 +742,14 @@ std::string CWin32MainWindow::ChooseExportFile(
     filter += L'\0' + patterns + L'\0' + L'\0';
     return ChooseFile(
         true, Window(), title, filter, DocumentsFolder(), suggestedName, OFN_OVERWRITEPROMPT);
+}
+
+// Work on the window's thread keeps the cursor until it ends; for work on the fetch's worker
+// the window sets it again at every mouse move.
+void CWin32MainWindow::ShowWaitCursor(bool waiting)
+{
+    m_bWaitCursor = waiting;
+    SetCursor(LoadCursorW(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
 }
 
 SSize CWin32MainWindow::ClientSize() const

@@ -2,8 +2,8 @@
 
 #include "win32/Win32ControlView.h"
 #include "win32/Win32Notifier.h"
+#include "window/Desktop.h"
 #include "window/MainWindow.h"
-#include "window/MainWindowView.h"
 
 #include <windows.h>
 
@@ -15,12 +15,11 @@
 
 class CQuotinoApp;
 class IClipboard;
-class CWin32UserInterface;
 class IUserInterface;
 
 // The main window's native face: a modeless dialog made from the main window's template, every
 // user action forwarded to CMainWindow, and what it sets drawn.
-class CWin32MainWindow : private CWin32ControlView, private IMainWindowView {
+class CWin32MainWindow : private CWin32Controls<IMainWindowView>, private IDesktop {
 public:
     // ui and clipboard default to the system's; tests pass their own. windowClass names the
     // window's own class, by which a later start finds it (empty: the system's dialog class).
@@ -86,25 +85,30 @@ private:
     void SetCommandText(int command, const std::string& text) override;
     void SetCommandChecked(int command, bool checked) override;
     void DisableCommand(int command, const std::string& why) override;
-    bool HearsClipboardInBackground() const override { return true; }
-    INotifier& Notifier() override { return m_notifier; }
     UINT MenuFlags(int command) const;
     void BringToFront();
-    void UseLanguage(const std::string&) override { }
-    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
-        const std::string& folder) override;
-    std::string ChooseExportFile(const std::string& title, const std::string& filterName,
-        const std::string& suggestedName) override;
+    void ShowWaitCursor(bool waiting) override;
     SSize ClientSize() const override;
     void ResizeClient(SSize size) override;
     void SetMinimumClientSize(SSize size) override;
     SSize AvailableClientSize() const override;
+
+    // IDesktop
     void Post(std::function<void()> task) override;
+    INotifier& Notifier() override { return m_notifier; }
+    std::string ChooseImportFile(const std::string& title, const std::string& filterName,
+        const std::string& folder) override;
+    std::string ChooseExportFile(const std::string& title, const std::string& filterName,
+        const std::string& suggestedName) override;
+    // The system's dialogs speak the system's language.
+    void UseLanguage(const std::string&) override { }
+    bool HearsClipboardInBackground() const override { return true; }
+
     // Closes the window the normal way, after the current message.
     void Close();
 
     CQuotinoApp& m_app;
-    std::unique_ptr<CWin32UserInterface> m_pOwnUi;
+    std::unique_ptr<IUserInterface> m_pOwnUi;
     std::unique_ptr<IClipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
@@ -123,4 +127,7 @@ private:
     HWND m_hPostTarget = nullptr; // guarded by m_postMutex: Post runs on any thread
     bool m_bFramePlaced = false;
     bool m_bClosing = false;
+    // A download leaves the window's thread free, and the system would put the arrow back at
+    // the next mouse move: while this is so, the window sets the wait cursor again.
+    bool m_bWaitCursor = false;
 };

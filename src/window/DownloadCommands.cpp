@@ -6,6 +6,7 @@
 #include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "window/ControlIds.h"
+#include "window/Desktop.h"
 #include "window/MainWindowView.h"
 
 namespace {
@@ -19,16 +20,18 @@ std::string FolderOf(const std::string& path)
 
 } // namespace
 
-CDownloadCommands::CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui)
+CDownloadCommands::CDownloadCommands(
+    CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop, IUserInterface& ui)
     : m_app(app)
     , m_view(view)
+    , m_desktop(desktop)
     , m_ui(ui)
     , m_pAlive(std::make_shared<CDownloadCommands*>(this))
 {
     // The worker's thread only posts: everything else happens on the window's thread.
     std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
-    m_app.Fetch().SetNotify([alive, &view] {
-        view.Post([alive] {
+    m_app.Fetch().SetNotify([alive, &desktop] {
+        desktop.Post([alive] {
             if (const auto self = alive.lock())
                 (*self)->OnTransfersFinished();
         });
@@ -190,7 +193,7 @@ void CDownloadCommands::QueueApply()
         return;
     m_bApplyQueued = true;
     std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
-    m_view.Post([alive] {
+    m_desktop.Post([alive] {
         if (const auto self = alive.lock())
             (*self)->ApplyNextServer();
     });

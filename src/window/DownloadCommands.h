@@ -8,6 +8,7 @@ class CDownloadRun;
 class CQuotinoApp;
 class CServerListRun;
 class CWaitCursor;
+class IDesktop;
 class IMainWindowView;
 class IUserInterface;
 
@@ -28,7 +29,8 @@ public:
         std::function<void()> commandFinished;
     };
 
-    CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui);
+    CDownloadCommands(
+        CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop, IUserInterface& ui);
     ~CDownloadCommands();
 
     void SetHooks(SWindowHooks hooks) { m_hooks = std::move(hooks); }
@@ -68,6 +70,7 @@ private:
 
     CQuotinoApp& m_app;
     IMainWindowView& m_view;
+    IDesktop& m_desktop;
     IUserInterface& m_ui;
     SWindowHooks m_hooks;
 

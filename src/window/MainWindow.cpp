@@ -7,6 +7,7 @@
 #include "prices/PriceListFile.h"
 #include "window/AboutDialog.h"
 #include "window/ControlIds.h"
+#include "window/Desktop.h"
 #include "window/DetailsChoice.h"
 #include "window/ExitSave.h"
 #include "window/MainWindowView.h"
@@ -28,15 +29,16 @@ SSize BoundedTo(SSize size, SSize bound)
 
 } // namespace
 
-CMainWindow::CMainWindow(
-    CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui, IClipboard& clipboard)
+CMainWindow::CMainWindow(CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop,
+    IUserInterface& ui, IClipboard& clipboard)
     : m_app(app)
     , m_view(view)
+    , m_desktop(desktop)
     , m_ui(ui)
     , m_clipboard(clipboard)
     , m_calc(app.Catalog(), app.Texts(), app.Servers(), app.Settings())
-    , m_watch(clipboard, m_paste, m_calc.Templates(), app.Texts(), view.Notifier())
-    , m_downloads(app, view, ui)
+    , m_watch(clipboard, m_paste, m_calc.Templates(), app.Texts(), desktop.Notifier())
+    , m_downloads(app, view, desktop, ui)
 {
     m_downloads.SetHooks({
         .selectedServer = [this] { return SelectedServer(); },
@@ -117,7 +119,7 @@ void CMainWindow::SetUpColumns()
 // Everything the window shows in the chosen language, at start and after a language change.
 void CMainWindow::ApplyTexts()
 {
-    m_view.UseLanguage(m_app.GetText("Txt_LanguageCode"));
+    m_desktop.UseLanguage(m_app.GetText("Txt_LanguageCode"));
     Relabel();
     ShowLinkLine();
     const std::pair<int, const char*> tips[] = {
@@ -230,7 +232,7 @@ void CMainWindow::OnPaste()
     // Replacing the text is the input's change notification; the calculation follows once
     // the current event is done.
     if (TakeListFromClipboard(false))
-        m_view.Post([this] { Calculate(); });
+        m_desktop.Post([this] { Calculate(); });
 }
 
 bool CMainWindow::TakeListFromClipboard(bool atStart)
@@ -259,7 +261,7 @@ void CMainWindow::OnClipboardChanged(bool windowActive)
         return;
     }
     const bool watching
-        = m_app.Settings().WatchesClipboard() && m_view.HearsClipboardInBackground();
+        = m_app.Settings().WatchesClipboard() && m_desktop.HearsClipboardInBackground();
     const std::optional<std::string> list = m_watch.TakeChange(watching, windowActive);
     if (!list)
         return;
@@ -490,7 +492,7 @@ void CMainWindow::OnChangeLanguage()
 
 void CMainWindow::OnImportCommand()
 {
-    const std::string path = m_view.ChooseImportFile(m_app.GetText("Txt_ImportPriceList"),
+    const std::string path = m_desktop.ChooseImportFile(m_app.GetText("Txt_ImportPriceList"),
         m_app.GetText("Txt_PriceListFilter"), m_downloads.ImportFolder());
     if (!path.empty())
         m_downloads.ImportPriceList(path);
@@ -519,7 +521,7 @@ void CMainWindow::OnExportPrices()
     const std::string server = SelectedServer();
     if (server.empty() || IsBusy())
         return;
-    const std::string path = m_view.ChooseExportFile(m_app.GetText("Txt_ExportPriceList"),
+    const std::string path = m_desktop.ChooseExportFile(m_app.GetText("Txt_ExportPriceList"),
         m_app.GetText("Txt_PriceListFilter"), CPriceListFile::SuggestedName(server));
     if (path.empty())
         return;
@@ -544,6 +546,6 @@ void CMainWindow::ShowWatchCommand()
 {
     m_view.SetCommandText(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_WatchClipboard"));
     m_view.SetCommandChecked(IDM_WATCH_CLIPBOARD, m_app.Settings().WatchesClipboard());
-    if (!m_view.HearsClipboardInBackground())
+    if (!m_desktop.HearsClipboardInBackground())
         m_view.DisableCommand(IDM_WATCH_CLIPBOARD, m_app.GetText("Txt_TipWatchUnavailable"));
 }

@@ -13,6 +13,7 @@
 
 class CQuotinoApp;
 class IClipboard;
+class IDesktop;
 class IMainWindowView;
 class IUserInterface;
 
@@ -22,7 +23,8 @@ class IUserInterface;
 // here.
 class CMainWindow {
 public:
-    CMainWindow(CQuotinoApp& app, IMainWindowView& view, IUserInterface& ui, IClipboard& clipboard);
+    CMainWindow(CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop, IUserInterface& ui,
+        IClipboard& clipboard);
     CMainWindow(const CMainWindow&) = delete;
     CMainWindow& operator=(const CMainWindow&) = delete;
     ~CMainWindow();
@@ -114,6 +116,7 @@ private:
 
     CQuotinoApp& m_app;
     IMainWindowView& m_view;
+    IDesktop& m_desktop;
     IUserInterface& m_ui;
     IClipboard& m_clipboard;
     COfferCalculator m_calc;

@@ -16,7 +16,6 @@ public:
     virtual ~IWindowView() = default;
 
     virtual void SetTitle(const std::string& text) = 0;
-    virtual std::string Title() const = 0;
     virtual void SetText(int id, const std::string& text) = 0;
     virtual std::string Text(int id) const = 0;
     virtual void SetToolTip(int id, const std::string& text) = 0;
@@ -25,7 +24,6 @@ public:
     virtual void SetChecked(int id, bool checked) = 0;
     virtual bool IsChecked(int id) const = 0;
     virtual void Show(int id, bool shown) = 0;
-    virtual bool IsShown(int id) const = 0;
     // Gives the control the focus and, in a one-line edit, selects its text.
     virtual void SetFocus(int id) = 0;
 

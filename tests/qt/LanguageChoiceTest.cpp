@@ -1,13 +1,10 @@
 #include "window/LanguageChoice.h"
 #include "QtTestRegistry.h"
 #include "config/Texts.h"
-#include "qt/ModalAnswer.h"
 #include "qt/QtDialog.h"
 #include "qt/QtText.h"
-#include "qt/QtUserInterface.h"
 #include "window/ControlIds.h"
 
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
@@ -47,8 +44,6 @@ class LanguageChoiceTest : public QObject {
 private slots:
     void ListIsSortedWithTheFirstNamePreselected();
     void DoubleClickAcceptsTheClickedName();
-    void UserInterfaceRunsTheLanguageDialog();
-    void UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor();
 };
 
 void LanguageChoiceTest::ListIsSortedWithTheFirstNamePreselected()
@@ -88,54 +83,6 @@ void LanguageChoiceTest::DoubleClickAcceptsTheClickedName()
     QCOMPARE(frenchChoice.Chosen(),
         std::string("Fran\xE7"
                     "ais"));
-}
-
-void LanguageChoiceTest::UserInterfaceRunsTheLanguageDialog()
-{
-    CTexts texts;
-    CQtUserInterface ui(texts, nullptr);
-    std::string chosen = "unchanged";
-
-    AnswerNextModal([](QDialog& dialog) {
-        ListOf(dialog)->setCurrentRow(3);
-        QTest::keyClick(&dialog, Qt::Key_Return);
-    });
-    QVERIFY(ui.ChooseLanguage(kDefaultLanguages, chosen));
-    QCOMPARE(chosen, std::string("Nederlands"));
-
-    AnswerNextModal([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    chosen = "unchanged";
-    QVERIFY(!ui.ChooseLanguage(kDefaultLanguages, chosen));
-    QCOMPARE(chosen, std::string("unchanged"));
-}
-
-void LanguageChoiceTest::UserInterfaceShowsTheUpdateNoticeWithAnArrowUnderTheWaitCursor()
-{
-    CTexts texts;
-    texts.m_mapTexts["TXT_UPDATEAV"] = "Quotino V%d.%02d ist verf\xFC"
-                                       "gbar!\\nHier:";
-    CQtUserInterface ui(texts, nullptr);
-
-    QString notice;
-    Qt::CursorShape cursorInside = Qt::BlankCursor;
-    AnswerNextModal([&](QDialog& dialog) {
-        QVERIFY(qobject_cast<CQtDialog*>(&dialog));
-        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-            if (label->text().contains(QStringLiteral("Hier")))
-                notice = label->text();
-        }
-        cursorInside = QGuiApplication::overrideCursor()->shape();
-        dialog.accept();
-    });
-    {
-        CWaitCursor wait(&ui);
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        ui.ShowUpdateNotice(1, 40);
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    }
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QCOMPARE(cursorInside, Qt::ArrowCursor);
-    QCOMPARE(notice, QString::fromUtf8("Quotino V1.40 ist verfügbar!\nHier:"));
 }
 
 QUOTINO_QT_TEST(LanguageChoiceTest)

@@ -11,7 +11,6 @@
 #include "qt/ProgramIcon.h"
 #include "qt/QtClipboard.h"
 #include "qt/QtText.h"
-#include "qt/QtUserInterface.h"
 #include "qt/QuotinoDlg.h"
 #include "support/FakeUserInterface.h"
 #include "support/FixedTime.h"
@@ -43,7 +42,6 @@ private slots:
     void EmptyAboutTextGivesNoAboutCommand();
     void ReturnRecalculatesAndNeverCloses();
     void StartShowsTheClipboardListCalculatedOnce();
-    void WaitCursorShowsOnlyOverAVisibleWindow();
     void WindowIconHasThePixelsOfTheInstalledIcon();
     void ClipboardTextIsReadAsWindows1252();
     void OnlyTheCloseRequestStoresAnEnlargedSize();
@@ -114,33 +112,6 @@ void MainWindowTest::StartShowsTheClipboardListCalculatedOnce()
     QTest::qWait(20);
     QCOMPARE(run.m_spy->count(), 0);
     QCOMPARE(run.Text(1000), AsShown(kExampleList));
-}
-
-// The real user interface: the start calculates before the window is on screen, where a wait
-// cursor would only cost time; and its cursors must pair up however the calls interleave.
-void MainWindowTest::WaitCursorShowsOnlyOverAVisibleWindow()
-{
-    CTexts texts;
-    QWidget window;
-    CQtUserInterface ui(texts, &window);
-    ui.BeginWaitCursor();
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    ui.BeginWaitCursor();
-    QVERIFY(QGuiApplication::overrideCursor());
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    ui.EndWaitCursor();
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    ui.EndWaitCursor();
-
-    // An end without a begin leaves a cursor that somebody else set.
-    QGuiApplication::setOverrideCursor(Qt::CrossCursor);
-    ui.EndWaitCursor();
-    QVERIFY(QGuiApplication::overrideCursor());
-    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
-    QGuiApplication::restoreOverrideCursor();
 }
 
 // The window's icon is kept as bare pixels; they must be the installed 64-pixel icon's.

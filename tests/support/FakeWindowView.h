@@ -1,5 +1,6 @@
 #pragma once
 
+#include "window/Desktop.h"
 #include "window/DialogBehaviour.h"
 #include "window/MainWindowView.h"
 #include "window/Notifier.h"
@@ -13,7 +14,7 @@
 // A face without a toolkit: every control is a record that the behaviour writes and the test
 // reads or changes the way a user would. Tasks posted to the window's thread wait until the
 // test runs them.
-class CFakeWindowView : public IMainWindowView, private INotifier {
+class CFakeWindowView : public IMainWindowView, public IDesktop, private INotifier {
 public:
     struct SControl {
         std::string strText;
@@ -38,6 +39,7 @@ public:
     std::string m_strTitle;
     std::vector<std::string> m_warnings;
     int m_nFocus = 0;
+    std::vector<bool> m_waitCursor; // each change, in order
     SSize m_size { 800, 600 };
     SSize m_minimum;
     SSize m_available { 1920, 1040 };
@@ -59,14 +61,14 @@ public:
     static bool Answer(IDialogBehaviour& dialog, CFakeWindowView& view, int answerId);
 
     void SetTitle(const std::string& text) override { m_strTitle = text; }
-    std::string Title() const override { return m_strTitle; }
+    std::string Title() const { return m_strTitle; }
     void SetText(int id, const std::string& text) override { m_controls[id].strText = text; }
     std::string Text(int id) const override;
     void SetToolTip(int id, const std::string& text) override { m_controls[id].strToolTip = text; }
     void SetChecked(int id, bool checked) override { m_controls[id].bChecked = checked; }
     bool IsChecked(int id) const override;
     void Show(int id, bool shown) override { m_controls[id].bShown = shown; }
-    bool IsShown(int id) const override;
+    bool IsShown(int id) const;
     void SetFocus(int id) override { m_nFocus = id; }
     void SetItems(int id, const std::vector<std::string>& items) override;
     void AddItem(int id, const std::string& item) override;
@@ -111,6 +113,7 @@ public:
         m_strExportSuggested = suggestedName;
         return m_strExportAnswer;
     }
+    void ShowWaitCursor(bool waiting) override { m_waitCursor.push_back(waiting); }
     SSize ClientSize() const override { return m_size; }
     void ResizeClient(SSize size) override { m_size = size; }
     void SetMinimumClientSize(SSize size) override { m_minimum = size; }

@@ -33,7 +33,7 @@ protected:
         if (prepare)
             prepare(*m_app);
         m_view.LayOut(IDD_MAIN);
-        m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_ui, m_clipboard);
+        m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_view, m_ui, m_clipboard);
         ASSERT_TRUE(m_window->OnInit());
         m_view.RunPosted();
     }
