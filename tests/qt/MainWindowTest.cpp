@@ -17,6 +17,7 @@
 #include "support/TempDir.h"
 #include "support/WindowRun.h"
 #include "window/ControlAnchors.h"
+#include "window/ControlIds.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,6 +48,7 @@ private slots:
     void OnlyTheCloseRequestStoresAnEnlargedSize();
     void PriceEditCommitsThroughTheCalculator();
     void FailedLoadClosesAtOnceWithoutStoringTheSize();
+    void WaitCursorShowsOnlyOverTheVisibleWindow();
 };
 
 void MainWindowTest::EmptyAboutTextGivesNoAboutCommand()
@@ -240,6 +242,29 @@ void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()
     QCOMPARE(app.Profile().GetString("Settings", "WinSize", "<none>"), std::string("<none>"));
     QCOMPARE(window.Control<QPlainTextEdit>(1000)->toPlainText(), QString());
     QVERIFY(window.Behaviour().ListPaste().LastList().empty());
+}
+
+// The window's own user interface: a calculation before the window is on screen sets no
+// cursor, one over the shown window the wait cursor, and none is left behind.
+void MainWindowTest::WaitCursorShowsOnlyOverTheVisibleWindow()
+{
+    CWindowRun run;
+    run.m_spy.reset();
+    run.m_window.reset();
+    run.m_window
+        = std::make_unique<CQuotinoDlg>(*run.m_app, nullptr, &run.m_clipboard, &run.m_notifier);
+    CQuotinoDlg& window = *run.m_window;
+    std::vector<Qt::CursorShape> during;
+    connect(&window, &CQuotinoDlg::Calculated, [&during] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        during.push_back(cursor ? cursor->shape() : Qt::BlankCursor);
+    });
+    window.Behaviour().OnCommand(IDC_CALCULATE);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Behaviour().OnCommand(IDC_CALCULATE);
+    QCOMPARE(during, (std::vector<Qt::CursorShape> { Qt::BlankCursor, Qt::WaitCursor }));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 QUOTINO_QT_TEST(MainWindowTest)
