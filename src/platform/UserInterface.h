@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// What core operations need from the window they run for. The Qt layer implements it; tests
-// implement it with fakes that preset the user's answers.
+// What core operations need from the window they run for. The window room implements it once
+// over the main window's view, for every face; tests implement it with fakes that preset the
+// user's answers.
 class IUserInterface {
 public:
     virtual ~IUserInterface() = default;
