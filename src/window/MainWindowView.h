@@ -7,8 +7,7 @@
 #include <vector>
 
 // What the main window's behaviour needs of its controls beyond a dialog's: the edits' finer
-// handling, the menu commands and the window's size. Only on the window's thread (see
-// IDesktop, which carries the way back onto it).
+// handling, the menu commands, the cursor and the window's size. IDesktop says on which thread.
 class IMainWindowView : public IWindowView {
 public:
     // Replaces an edit's whole text as one step that Undo takes back, cursor at the start.
