@@ -31,8 +31,12 @@ constexpr UINT_PTR kSubclassId = 1;
 // The menu commands in the order the menus show them.
 constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_PASTE_PRICES,
     IDM_EXPORT_PRICES, IDM_WATCH_CLIPBOARD };
-// The input's key for pasting a price list, shown beside its menu entry.
-constexpr wchar_t kPastePricesKey[] = L"\tCtrl+Shift+V";
+// The keys of the commands that have one, shown beside their menu entries as the other face's
+// menu shows them: F1 (the help key) opens About, the input's Ctrl+Shift+V pastes a price list.
+const wchar_t* CommandKey(int command)
+{
+    return command == IDM_ABOUT ? L"\tF1" : command == IDM_PASTE_PRICES ? L"\tCtrl+Shift+V" : L"";
+}
 // The buttons and check boxes whose click is the behaviour's command of the same id.
 constexpr int kCommandButtons[] = { IDC_DOWNLOAD, IDC_DOWNLOAD_ALL, IDC_LOAD_SERVER_LIST,
     IDC_TOGGLE_PANE, IDC_SELECT_SERVERS, IDC_DETAILS, IDC_MAX_FARM };
@@ -683,8 +687,8 @@ void CWin32MainWindow::RepaintNow(int id)
 void CWin32MainWindow::SetCommandText(int command, const std::string& text)
 {
     m_commandTexts[command] = WideFromCp1252(text);
-    if (command == IDM_PASTE_PRICES && !text.empty())
-        m_commandTexts[command] += kPastePricesKey;
+    if (!text.empty())
+        m_commandTexts[command] += CommandKey(command);
     GetSystemMenu(Window(), TRUE);
     HMENU menu = GetSystemMenu(Window(), FALSE);
     bool separated = false;

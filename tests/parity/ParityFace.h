@@ -23,7 +23,8 @@ struct SControlSeen {
 // Every action goes to the window on top: a modal dialog while one shows, else the main window.
 class IParityFace {
 public:
-    enum class EKey { Escape, Up, Down };
+    // Paste is Ctrl+V, PastePrices Ctrl+Shift+V.
+    enum class EKey { Escape, Up, Down, Paste, PastePrices };
 
     virtual ~IParityFace() = default;
 
@@ -31,11 +32,16 @@ public:
     virtual void ClickItem(int id, int index) = 0;
     // The control gets the focus, then the key.
     virtual void PressKey(int id, EKey key) = 0;
-    // Another program copies the text; the player pastes it into the control.
-    virtual void Paste(int id, const std::string& utf8) = 0;
+    // Another program copies the text.
+    virtual void Copy(const std::string& utf8) = 0;
+    // The player types text over the whole of an edit's text.
+    virtual void Type(int id, const std::string& utf8) = 0;
+    // The file dialog on top takes the path and closes.
+    virtual void AnswerFileDialog(const std::string& utf8Path) = 0;
     // A command of the window's menu.
     virtual void ChooseCommand(int command) = 0;
-    // Runs whileShown once the modal dialog that open shows is up; whileShown closes it.
+    // Runs whileShown once the modal dialog that open shows is up, also over another dialog;
+    // whileShown closes it.
     virtual void WithDialog(
         const std::function<void()>& open, const std::function<void()>& whileShown)
         = 0;

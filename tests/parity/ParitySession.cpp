@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -122,7 +123,8 @@ void CParitySession::Run(IParityFace& face)
 {
     using EKey = IParityFace::EKey;
     Step(face, "start");
-    face.Paste(IDC_INPUT, kExampleList);
+    face.Copy(kExampleList);
+    face.PressKey(IDC_INPUT, EKey::Paste);
     Step(face, "worked example pasted");
     face.Click(IDC_TOGGLE_PANE);
     Step(face, "pane toggled");
@@ -170,6 +172,40 @@ void CParitySession::Run(IParityFace& face)
     face.PressKey(IDC_INPUT, EKey::Escape);
     WaitForCommand(face);
     Step(face, "download all stopped");
+    m_bStall = false;
+
+    // The failing server's list gets the working address, which its next download uses: the
+    // address changes at once and stays when the selection is cancelled.
+    face.WithDialog([&] { face.Click(IDC_SELECT_SERVERS); },
+        [&] {
+            face.ClickItem(IDC_SERVER_LIST, 1);
+            Step(face, "server selection, failing server clicked", IDD_SERVERS);
+            face.WithDialog([&] { face.Click(IDC_SERVER_ADDRESS); },
+                [&] {
+                    Step(face, "address dialog", IDD_SERVER_ADDRESS);
+                    face.Type(IDC_ADDRESS, m_server.Url("/ok"));
+                    Step(face, "address typed", IDD_SERVER_ADDRESS);
+                    face.Click(IDC_OK);
+                });
+            Step(face, "address changed", IDD_SERVERS);
+            face.Click(IDC_CANCEL);
+        });
+    face.PressKey(IDC_SERVERS, EKey::Down);
+    face.Click(IDC_DOWNLOAD);
+    WaitForCommand(face);
+    Step(face, "download from the changed address");
+
+    face.Copy("Pflanze\tPreis\ngelbe Teichrose\t12,50\n");
+    face.PressKey(IDC_INPUT, EKey::PastePrices);
+    WaitForCommand(face);
+    Step(face, "price list pasted");
+
+    const std::string exported = m_dir.file("exported.tsv");
+    face.WithDialog(
+        [&] { face.ChooseCommand(IDM_EXPORT_PRICES); }, [&] { face.AnswerFileDialog(exported); });
+    Step(face, "prices exported");
+    std::ifstream file(exported, std::ios::binary);
+    m_record.push_back("file: " + Shown(std::string(std::istreambuf_iterator<char>(file), {})));
 
     // Commands and dialogs added later get their steps here, before the window closes: an
     // action through the face (IParityFace gains what a new control needs), then Step with the

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,17 +49,35 @@ public:
     }
     void PressKey(int id, EKey key) override
     {
-        static const Qt::Key keys[] = { Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down };
+        static const QKeyCombination keys[] = { Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down,
+            Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::SHIFT | Qt::Key_V };
+        const QKeyCombination pressed = keys[static_cast<int>(key)];
+        // Keys go to the active window, which a desktop makes of the window on top again once
+        // a dialog over it has closed; the offscreen platform leaves none active.
+        Top()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(Top()));
         Control(id)->setFocus();
-        QTest::keyClick(Control(id), keys[static_cast<int>(key)]);
+        QTest::keyClick(Control(id), pressed.key(), pressed.keyboardModifiers());
         Settle();
     }
-    void Paste(int id, const std::string& utf8) override
+    void Copy(const std::string& utf8) override
     {
         QGuiApplication::clipboard()->setText(QString::fromStdString(utf8));
-        Control(id)->setFocus();
-        QTest::keyClick(Control(id), Qt::Key_V, Qt::ControlModifier);
+    }
+    void Type(int id, const std::string& utf8) override
+    {
+        auto* edit = Control<QLineEdit>(id);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromStdString(utf8));
         Settle();
+    }
+    void AnswerFileDialog(const std::string& utf8Path) override
+    {
+        auto* dialog = qobject_cast<QFileDialog*>(Top());
+        QVERIFY(dialog);
+        dialog->selectFile(QString::fromStdString(utf8Path));
+        static_cast<QDialog*>(dialog)->accept(); // as its Save button does
     }
     void ChooseCommand(int command) override
     {
@@ -88,7 +107,11 @@ public:
     {
         const QAction* action = m_window.Command(command);
         SControlSeen seen;
-        seen.text = action->text().toStdString();
+        // The menu shows the shortcut beside the text.
+        seen.text = action->text().toStdString()
+            + (action->shortcut().isEmpty()
+                    ? ""
+                    : "\t" + action->shortcut().toString(QKeySequence::PortableText).toStdString());
         seen.shown = action->isVisible();
         seen.enabled = action->isEnabled();
         seen.checked = action->isChecked();

@@ -9,8 +9,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -84,16 +87,28 @@ public:
         SendMessageW(list, WM_LBUTTONUP, 0, at);
         Settle();
     }
+    // The keyboard's state holds the modifiers, as the window reads them while the keys come.
     void PressKey(int id, EKey key) override
     {
-        static const WPARAM keys[] = { VK_ESCAPE, VK_UP, VK_DOWN };
+        static const WPARAM keys[] = { VK_ESCAPE, VK_UP, VK_DOWN, 'V', 'V' };
+        const WPARAM pressed = keys[static_cast<int>(key)];
         HWND control = Control(id);
         SetFocus(control);
-        PostMessageW(control, WM_KEYDOWN, keys[static_cast<int>(key)], 1);
-        PostMessageW(control, WM_KEYUP, keys[static_cast<int>(key)], 0xC0000001);
+        BYTE before[256] = {};
+        GetKeyboardState(before);
+        BYTE held[256] = {};
+        std::copy(std::begin(before), std::end(before), held);
+        held[VK_CONTROL] = pressed == 'V' ? 0x80 : 0;
+        held[VK_SHIFT] = key == EKey::PastePrices ? 0x80 : 0;
+        SetKeyboardState(held);
+        PostMessageW(control, WM_KEYDOWN, pressed, 1);
+        if (pressed == 'V')
+            PostMessageW(control, WM_CHAR, 0x16, 1); // what the keyboard makes of Ctrl+V
+        PostMessageW(control, WM_KEYUP, pressed, 0xC0000001);
         Settle();
+        SetKeyboardState(before);
     }
-    void Paste(int id, const std::string& utf8) override
+    void Copy(const std::string& utf8) override
     {
         const std::wstring text = WideFromUtf8(utf8);
         ASSERT_TRUE(OpenClipboard(nullptr));
@@ -103,10 +118,24 @@ public:
         GlobalUnlock(data);
         SetClipboardData(CF_UNICODETEXT, data);
         CloseClipboard();
-        SetFocus(Control(id));
-        // Ctrl+V as the keyboard gives it to an edit.
-        PostMessageW(Control(id), WM_CHAR, 0x16, 1);
+    }
+    void Type(int id, const std::string& utf8) override
+    {
+        HWND edit = Control(id);
+        SetFocus(edit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (const wchar_t typed : WideFromUtf8(utf8))
+            SendMessageW(edit, WM_CHAR, typed, 1);
         Settle();
+    }
+    // The file name box of either template the system's dialog may use.
+    void AnswerFileDialog(const std::string& utf8Path) override
+    {
+        HWND dialog = Top();
+        const std::wstring path = WideFromUtf8(utf8Path);
+        for (const WPARAM box : { cmb13, edt1 })
+            SendMessageW(dialog, CDM_SETCONTROLTEXT, box, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
     void ChooseCommand(int command) override
     {
@@ -117,6 +146,7 @@ public:
         const std::function<void()>& open, const std::function<void()>& whileShown) override
     {
         s_pFace = this;
+        s_hUnder = Top();
         s_pWhileShown = &whileShown;
         SetTimer(nullptr, 0, 10, OnTimer);
         open();
@@ -152,11 +182,13 @@ public:
     std::vector<int> TabOrder() override;
 
 private:
-    // A modal dialog over the main window while one shows.
+    // The last of the modal dialogs over the main window, each owned by the one below.
     HWND Top() const
     {
-        HWND dialog = OwnedWindow(m_window.Handle(), L"#32770", true);
-        return dialog ? dialog : m_window.Handle();
+        HWND top = m_window.Handle();
+        for (HWND dialog; (dialog = OwnedWindow(top, L"#32770", true));)
+            top = dialog;
+        return top;
     }
     HWND Control(int id) const { return GetDlgItem(Top(), id); }
     std::string ToolTip(HWND control) const;
@@ -177,7 +209,7 @@ private:
     }
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD)
     {
-        if (s_pFace->Top() == s_pFace->m_window.Handle())
+        if (s_pFace->Top() == s_hUnder)
             return;
         KillTimer(nullptr, timer);
         (*s_pWhileShown)();
@@ -185,6 +217,7 @@ private:
 
     CWin32MainWindow m_window;
     static inline CWin32ParityFace* s_pFace = nullptr;
+    static inline HWND s_hUnder = nullptr;
     static inline const std::function<void()>* s_pWhileShown = nullptr;
 };
 
