@@ -255,6 +255,21 @@ TEST_F(DownloadCommandsTest, DownloadAllSkipsServersNotOfferedAndTheServerListRe
     EXPECT_EQ(m_window->SelectedServer(), "Server 1");
 }
 
+// The update due at start waits for no server: the first report is there at once.
+TEST_F(DownloadCommandsTest, StartupUpdateDoesNotDelayTheFirstReport)
+{
+    m_clipboard.m_strText = kExampleList;
+    const auto start = std::chrono::steady_clock::now();
+    Open({ { "Server 1", "-" } }, [this](CIniFile& profile) {
+        profile.WriteString("Settings", "ServerInt", "1");
+        profile.WriteString("Settings", "ServerUpd", "2020-01-01");
+        profile.WriteString("Settings", "ServerList", Url("stall"));
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_NE(m_view.Text(IDC_REPORT).find("Summe: 25,00 wT"), std::string::npos);
+    EXPECT_TRUE(m_window->IsBusy());
+}
+
 // An imported file goes into the selected server like a download, its names mapped from any
 // game language; a file that is no list changes nothing and says why first.
 TEST_F(DownloadCommandsTest, ImportTakesAFileInAnyGameLanguage)
