@@ -16,7 +16,7 @@ struct SControlSeen {
     bool checked = false;
     std::vector<std::string> items; // of lists and drop-down lists
     int current = -1; // a drop-down list's entry
-    std::vector<int> selected; // a list box's selected entries
+    std::vector<int> selected; // a list box's selected entries; an edit's selection, from-to
 };
 
 // A face's real main window, driven the way a player drives it and read through its toolkit.
@@ -24,7 +24,7 @@ struct SControlSeen {
 class IParityFace {
 public:
     // Paste is Ctrl+V, PastePrices Ctrl+Shift+V.
-    enum class EKey { Escape, Up, Down, Paste, PastePrices };
+    enum class EKey { Escape, Up, Down, Return, Paste, PastePrices };
 
     virtual ~IParityFace() = default;
 
@@ -32,6 +32,8 @@ public:
     virtual void ClickItem(int id, int index) = 0;
     // The control gets the focus, then the key.
     virtual void PressKey(int id, EKey key) = 0;
+    // Double-clicks an edit on the character after the first place of text (lines ended by LF).
+    virtual void DoubleClickAfter(int id, const std::string& utf8) = 0;
     // Another program copies the text.
     virtual void Copy(const std::string& utf8) = 0;
     // The player types text over the whole of an edit's text.
@@ -52,6 +54,7 @@ public:
     // Whether the main window is still open.
     virtual bool IsOpen() = 0;
     virtual std::string Title() = 0;
+    // A control of the window on top, also one a control made (such as the price editor).
     virtual SControlSeen Read(int id) = 0;
     // A command of the main window's menu: its text, whether the menu offers it, enabled and
     // checked.

@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr int kPriceEditor = 4711; // the in-place editor's id in either face
+
 std::string Escaped(const std::string& text)
 {
     std::string escaped;
@@ -206,6 +208,25 @@ void CParitySession::Run(IParityFace& face)
     Step(face, "prices exported");
     std::ifstream file(exported, std::ios::binary);
     m_record.push_back("file: " + Shown(std::string(std::istreambuf_iterator<char>(file), {})));
+
+    // A price edited in place: no editor while the prices are locked, Return takes the typed
+    // price, Escape drops it.
+    face.Click(IDC_TOGGLE_PANE);
+    for (const std::string change : { "prices locked", "prices unlocked" }) {
+        face.Click(IDC_LOCKED);
+        Step(face, change);
+        face.DoubleClickAfter(IDC_PRICE_LIST, "gelbe Teichrose\t13,80\t");
+        const SControlSeen editor = face.Read(kPriceEditor);
+        m_record.push_back("editor: "
+            + (editor.shown ? editor.text + ", selected " + Joined(editor.selected, "-") : "none"));
+    }
+    face.Type(kPriceEditor, " 13,00 ");
+    face.PressKey(kPriceEditor, EKey::Return);
+    Step(face, "price edited");
+    face.DoubleClickAfter(IDC_PRICE_LIST, "gelbe Teichrose\t13,80\t");
+    face.Type(kPriceEditor, "1");
+    face.PressKey(kPriceEditor, EKey::Escape);
+    Step(face, "price edit dropped");
 
     // Commands and dialogs added later get their steps here, before the window closes: an
     // action through the face (IParityFace gains what a new control needs), then Step with the

@@ -78,7 +78,6 @@ private slots:
     void ProfileThatCannotServeIsRefusedAndLeftAlone_data();
     void ProfileThatCannotServeIsRefusedAndLeftAlone();
     void MissingProfileIsCreatedWhereItIsNamed();
-    void ExistingProfileIsTheOneTheRunReadsAndWrites();
     void SecondStartOnARunningProfileEndsAndSavesNothing();
     void SessionEndKeepsTheChangesOfTheRun_data();
     void SessionEndKeepsTheChangesOfTheRun();
@@ -206,23 +205,6 @@ void CommandLineTest::MissingProfileIsCreatedWhereItIsNamed()
     RunUntilWritten(dir, { "--profile", "new.ini" }, dir.file("new.ini"),
         std::string("\r\nVersion=") + kVersionText + "\r\n");
     QVERIFY(!fs::exists(dir.file("new.ini.bak")));
-    QVERIFY(!UserFolderTouched(dir));
-}
-
-// An older profile is rebuilt in place: the user's language survives and the old file stays
-// beside it as the backup.
-void CommandLineTest::ExistingProfileIsTheOneTheRunReadsAndWrites()
-{
-    TempDir dir;
-    fs::create_directory(dir.file("mine"));
-    const std::string original = "[Settings]\r\nVersion=1.00\r\nLang=English\r\nServerInt=0\r\n";
-    WriteWholeFile(dir.file("mine/my.ini"), original);
-
-    RunUntilWritten(dir, { "--profile=" + QString::fromStdString(dir.file("mine/my.ini")) },
-        dir.file("mine/my.ini"), std::string("\r\nVersion=") + kVersionText + "\r\n");
-    QCOMPARE(ReadWholeFile(dir.file("mine/my.ini.bak")), original);
-    QVERIFY(
-        ReadWholeFile(dir.file("mine/my.ini")).find("\r\nLang=English\r\n") != std::string::npos);
     QVERIFY(!UserFolderTouched(dir));
 }
 

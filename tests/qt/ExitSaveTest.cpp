@@ -1,12 +1,8 @@
 #include "qt/ExitSave.h"
 #include "QtTestRegistry.h"
 
-#include "app/QuotinoApp.h"
-#include "calc/OfferCalculator.h"
-#include "platform/Clock.h"
 #include "qt/ModalAnswer.h"
-#include "support/FakeUserInterface.h"
-#include "support/TempDir.h"
+#include "support/WindowRun.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -26,14 +22,8 @@ private slots:
 // the two answers: quit, and (the folder in the profile's place removed) try again.
 void ExitSaveTest::TheQuestionIsAMessageBoxWhoseButtonsAnswerIt()
 {
-    TempDir dir;
-    const std::string path = dir.file("quotino.ini");
-    CFixedClock clock(std::time(nullptr));
-    CQuotinoApp app(path, clock);
-    app.InitInstance();
-    CFakeUserInterface ui("English");
-    COfferCalculator window(app.Catalog(), app.Texts(), app.Servers(), app.Settings());
-    QVERIFY(app.LoadConfiguration(window, ui));
+    CWindowRun run("English");
+    const std::string path = run.ProfilePath();
     for (const char* answer : { "&Quit without saving", "&Try again" }) {
         fs::remove_all(path);
         fs::create_directories(path + "/in-the-way");
@@ -47,7 +37,7 @@ void ExitSaveTest::TheQuestionIsAMessageBoxWhoseButtonsAnswerIt()
                 if (button->text() == QString::fromUtf8(answer))
                     button->click();
         });
-        QCOMPARE(CExitSave(app).Run(), answer[1] == 'T');
+        QCOMPARE(CExitSave(*run.m_app).Run(), answer[1] == 'T');
         QVERIFY2(shown.startsWith(QStringLiteral("The profile ")), qPrintable(shown));
     }
 }

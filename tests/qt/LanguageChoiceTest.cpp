@@ -1,12 +1,8 @@
 #include "window/LanguageChoice.h"
 #include "QtTestRegistry.h"
-#include "config/Texts.h"
 #include "qt/QtDialog.h"
-#include "qt/QtText.h"
-#include "window/ControlIds.h"
 
 #include <QListWidget>
-#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -15,26 +11,9 @@ const std::vector<std::string> kDefaultLanguages { "Deutsch", "English", "Nederl
     "Fran\xE7"
     "ais" };
 
-QStringList Entries(const QListWidget* list)
-{
-    QStringList entries;
-    for (int row = 0; row < list->count(); ++row)
-        entries << list->item(row)->text();
-    return entries;
-}
-
 QListWidget* ListOf(QDialog& dialog)
 {
     return dialog.findChild<QListWidget*>();
-}
-
-QPushButton* Button(QDialog& dialog, const QString& text)
-{
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -42,19 +21,8 @@ QPushButton* Button(QDialog& dialog, const QString& text)
 class LanguageChoiceTest : public QObject {
     Q_OBJECT
 private slots:
-    void ListIsSortedWithTheFirstNamePreselected();
     void DoubleClickAcceptsTheClickedName();
 };
-
-void LanguageChoiceTest::ListIsSortedWithTheFirstNamePreselected()
-{
-    CLanguageChoice three({ "Nederlands", "Deutsch", "English" }, {});
-    CQtDialog dialog(three);
-    QListWidget* list = ListOf(dialog);
-    QCOMPARE(Entries(list), (QStringList { "Deutsch", "English", "Nederlands" }));
-    QCOMPARE(list->currentItem()->text(), QStringLiteral("Nederlands"));
-    QCOMPARE(list->selectedItems().size(), 1);
-}
 
 void LanguageChoiceTest::DoubleClickAcceptsTheClickedName()
 {
@@ -74,15 +42,6 @@ void LanguageChoiceTest::DoubleClickAcceptsTheClickedName()
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(choice.Chosen(), std::string("English"));
-
-    // A name outside ASCII comes back as Windows-1252.
-    CLanguageChoice frenchChoice(kDefaultLanguages, {});
-    CQtDialog french(frenchChoice);
-    ListOf(french)->setCurrentRow(2);
-    QTest::mouseClick(Button(french, QStringLiteral("OK")), Qt::LeftButton);
-    QCOMPARE(frenchChoice.Chosen(),
-        std::string("Fran\xE7"
-                    "ais"));
 }
 
 QUOTINO_QT_TEST(LanguageChoiceTest)

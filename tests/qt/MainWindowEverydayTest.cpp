@@ -52,7 +52,6 @@ private slots:
     void ActivationPastesAForeignListAsOneUndoStep();
     void CopiedReportIsNotPastedBackOnActivation();
     void LinkIsDrawnInThePalettesLinkColour();
-    void TabOrderFollowsTheTemplate();
     void ReadOnlyEditsShowAFocusFrame();
     void DropDownListsScrollAfterTwentyRows();
 };
@@ -206,25 +205,6 @@ void MainWindowEverydayTest::LinkIsDrawnInThePalettesLinkColour()
     }
     QVERIFY(green);
     QVERIFY(!blue);
-}
-
-void MainWindowEverydayTest::TabOrderFollowsTheTemplate()
-{
-    CWindowRun run(
-        "English", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); });
-    QVERIFY(run.Show());
-    CQuotinoDlg& window = *run.m_window;
-    QList<int> order;
-    QWidget* widget = window.Control(1002);
-    do {
-        const int id = CDialogBuilder::ControlId(widget);
-        if (id != -1 && widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus))
-            order << id;
-        widget = widget->nextInFocusChain();
-    } while (widget != window.Control(1002) && order.size() < 40);
-    QCOMPARE(order,
-        (QList<int> {
-            1002, 1018, 1016, 1000, 1001, 1012, 1, 1004, 1006, 1013, 1020, 1014, 2, 1030 }));
 }
 
 void MainWindowEverydayTest::ReadOnlyEditsShowAFocusFrame()

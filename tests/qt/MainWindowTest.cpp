@@ -6,8 +6,6 @@
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "qt/HyperLink.h"
-#include "qt/InPlaceEdit.h"
-#include "qt/PriceListEdit.h"
 #include "qt/ProgramIcon.h"
 #include "qt/QtClipboard.h"
 #include "qt/QtText.h"
@@ -20,12 +18,10 @@
 #include "window/ControlIds.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QCursor>
 #include <QLabel>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QtTest>
 
 #include <functional>
@@ -46,7 +42,6 @@ private slots:
     void WindowIconHasThePixelsOfTheInstalledIcon();
     void ClipboardTextIsReadAsWindows1252();
     void OnlyTheCloseRequestStoresAnEnlargedSize();
-    void PriceEditCommitsThroughTheCalculator();
     void FailedLoadClosesAtOnceWithoutStoringTheSize();
     void WaitCursorShowsOnlyOverTheVisibleWindow();
 };
@@ -173,56 +168,6 @@ void MainWindowTest::OnlyTheCloseRequestStoresAnEnlargedSize()
         QVERIFY(!run.m_window->isVisible());
         QCOMPARE(run.Setting("WinSize"), std::string("<none>"));
     }
-}
-
-void MainWindowTest::PriceEditCommitsThroughTheCalculator()
-{
-    Run run(
-        "Deutsch", [](CIniFile& profile) { profile.WriteString("Settings", "PreisListe", "1"); },
-        kExampleList);
-    QVERIFY(run.Show());
-    auto* pane = run.m_window->Control<CPriceListEdit>(1012);
-    QTextBlock block = pane->document()->begin();
-    while (block.isValid() && !block.text().startsWith(QStringLiteral("Karotte\t")))
-        block = block.next();
-    QVERIFY(block.isValid());
-    const int valueStart = block.position() + int(block.text().lastIndexOf(u'\t')) + 1;
-    const auto doubleClickOnPrice = [&] {
-        QTextCursor cursor(pane->document());
-        cursor.setPosition(valueStart);
-        pane->setTextCursor(cursor);
-        pane->ensureCursorVisible();
-        QTest::mouseDClick(
-            pane->viewport(), Qt::LeftButton, {}, pane->cursorRect(cursor).center() + QPoint(2, 0));
-        return QPointer<CInPlaceEdit>(pane->findChild<CInPlaceEdit*>());
-    };
-
-    QVERIFY(doubleClickOnPrice().isNull()); // locked
-    run.m_window->Control<QCheckBox>(1020)->setChecked(false);
-
-    QPointer<CInPlaceEdit> edit = doubleClickOnPrice();
-    QVERIFY(edit);
-    QCOMPARE(edit->text(), QStringLiteral("0,10"));
-    QTRY_VERIFY(edit->hasFocus());
-    edit->selectAll();
-    QTest::keyClicks(edit, QStringLiteral(" 0,25 "));
-    QTest::keyClick(edit, Qt::Key_Return);
-    QTRY_VERIFY(edit.isNull());
-    QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
-    QCOMPARE(run.m_app->Profile().GetString("Server 1", "Karotte"), std::string("0,25"));
-    QCOMPARE(run.m_spy->count(), 1);
-    QVERIFY(run.Text(1001).contains(QStringLiteral("\n3\tKarotte\t0,06=0,18\t0,25=0,75\t")));
-    QVERIFY(run.Text(1012).contains(QStringLiteral("\nKarotte\t0,06\t0,25\n")));
-
-    edit = doubleClickOnPrice();
-    QVERIFY(edit);
-    QTRY_VERIFY(edit->hasFocus());
-    QTest::keyClicks(edit, QStringLiteral("9"));
-    QTest::keyClick(edit, Qt::Key_Escape);
-    QTRY_VERIFY(edit.isNull());
-    QVERIFY(run.m_window->isVisible());
-    QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", "Karotte", ""), std::string("0,25"));
-    QCOMPARE(run.m_spy->count(), 1);
 }
 
 void MainWindowTest::FailedLoadClosesAtOnceWithoutStoringTheSize()

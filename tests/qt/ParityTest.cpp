@@ -50,7 +50,7 @@ public:
     void PressKey(int id, EKey key) override
     {
         static const QKeyCombination keys[] = { Qt::Key_Escape, Qt::Key_Up, Qt::Key_Down,
-            Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::SHIFT | Qt::Key_V };
+            Qt::Key_Return, Qt::CTRL | Qt::Key_V, Qt::CTRL | Qt::SHIFT | Qt::Key_V };
         const QKeyCombination pressed = keys[static_cast<int>(key)];
         // Keys go to the active window, which a desktop makes of the window on top again once
         // a dialog over it has closed; the offscreen platform leaves none active.
@@ -58,6 +58,18 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(Top()));
         Control(id)->setFocus();
         QTest::keyClick(Control(id), pressed.key(), pressed.keyboardModifiers());
+        Settle();
+    }
+    void DoubleClickAfter(int id, const std::string& utf8) override
+    {
+        auto* edit = Control<QPlainTextEdit>(id);
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(int(edit->toPlainText().indexOf(QString::fromStdString(utf8))
+            + QString::fromStdString(utf8).size()));
+        edit->setTextCursor(cursor);
+        edit->ensureCursorVisible();
+        QTest::mouseDClick(
+            edit->viewport(), Qt::LeftButton, {}, edit->cursorRect(cursor).center() + QPoint(2, 0));
         Settle();
     }
     void Copy(const std::string& utf8) override
@@ -133,8 +145,13 @@ private:
         return nullptr;
     }
     template <class T> T* Control(int id) { return qobject_cast<T*>(Control(id)); }
-    // Commands that the window posts to itself run before the next step.
-    static void Settle() { QCoreApplication::processEvents(); }
+    // Commands that the window posts to itself run before the next step, and what they
+    // deleted later is gone, as after a turn of the window's event loop.
+    static void Settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     CQuotinoDlg m_window;
 };
@@ -157,6 +174,8 @@ SControlSeen CQtParityFace::Read(int id)
         seen.text = edit->toPlainText().toStdString();
     } else if (auto* line = qobject_cast<QLineEdit*>(control)) {
         seen.text = line->text().toStdString();
+        const int from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        seen.selected = { from, from + int(line->selectedText().size()) };
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         seen.text = combo->currentText().toStdString();
         seen.current = combo->currentIndex();

@@ -7,7 +7,6 @@
 #include "support/TempDir.h"
 #include "win32/Win32ExitSave.h"
 #include "win32/Win32MainWindow.h"
-#include "win32/Win32PriceEditor.h"
 #include "win32/Win32SingleInstance.h"
 #include "win32/Win32Text.h"
 #include "window/ControlAnchors.h"
@@ -25,15 +24,6 @@
 
 namespace {
 
-const std::string kExampleReport
-    = "\tArtikel\tHerkunft\tMarkt\tPIrk\tPunkte"
-      "\r\n3\tKarotte\t0,06=0,18\t0,10=0,30\t0,05=0,15\t1"
-      "\r\n2\tgelbe Teichrose\t13,80=27,60\t12,00=24,00\t11,42=22,83\t1"
-      "\r\n\r\nSumme: 25,00 wT\t2 Punkte"
-      "\r\n\r\n90,0% vom Bauernhofpreis (27,78 wT)"
-      "\r\n102,9% vom Marktpreis (24,30 wT)"
-      "\r\n114,3% vom Marktpreis minus 10% Geb\xFChr (21,87 wT)";
-
 std::string WindowText(HWND window)
 {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -42,31 +32,15 @@ std::string WindowText(HWND window)
     return Cp1252FromWide(text);
 }
 
-// Text as another program copies it; empty text leaves the clipboard empty.
-void PutOnClipboard(const std::string& cp1252)
-{
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    const std::wstring wide = WideFromCp1252(cp1252);
-    if (!wide.empty()) {
-        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
-        memcpy(GlobalLock(data), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-        GlobalUnlock(data);
-        SetClipboardData(CF_UNICODETEXT, data);
-    }
-    CloseClipboard();
-}
-
-// The run's objects around one shown main window with the system's clipboard, over a profile
-// in a temporary folder; the user is a preset one unless the system's dialogs are wanted.
+// The run's objects around one shown main window with the system's clipboard, empty, over a
+// profile in a temporary folder; the user is a preset one unless the system's dialogs are wanted.
 struct WindowRun {
     using Profile = std::function<bool(const std::string& path)>;
 
-    explicit WindowRun(
-        const Profile& profile, const std::string& clipboard = {}, bool systemUi = false)
+    explicit WindowRun(const Profile& profile, bool systemUi = false)
     {
         EXPECT_TRUE(profile(Path()));
-        PutOnClipboard(clipboard);
+        EXPECT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
         app = std::make_unique<CQuotinoApp>(Path(), clock);
         app->InitInstance();
         window = std::make_unique<CWin32MainWindow>(*app, systemUi ? nullptr : &ui);
@@ -101,53 +75,7 @@ WindowRun::Profile German()
     return [](const std::string& path) { return WriteShippedProfile(path, "Deutsch", {}); };
 }
 
-// Answers the language question of the system's dialog with English once it shows.
-void CALLBACK ChooseEnglish(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND dialog = GetActiveWindow();
-    HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
-    if (!list)
-        return;
-    KillTimer(nullptr, timer);
-    const LRESULT english = SendMessageW(
-        list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"English"));
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(english), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LANGUAGE_LIST, LBN_SELCHANGE),
-        reinterpret_cast<LPARAM>(list));
-    SendMessageW(GetDlgItem(dialog, IDC_OK), BM_CLICK, 0, 0);
-}
-
 } // namespace
-
-TEST(Win32MainWindow, WorkedExampleFromTheClipboardGivesTheReportByteForByte)
-{
-    WindowRun run(German(), kExampleList);
-    EXPECT_EQ(run.Text(IDC_INPUT),
-        "Einkaufsliste\r\n3 x Karotte\r\n2 x gelbe Teichrose\r\nSumme: 25,00 wT\r\n"
-        "Produkte jetzt verkaufen?");
-    EXPECT_EQ(run.Text(IDC_REPORT), kExampleReport);
-    EXPECT_EQ(WindowText(run.window->Handle()), "Pirk Prozent");
-    EXPECT_EQ(run.Text(IDC_CLOSE),
-        "Schlie\xDF"
-        "en");
-    EXPECT_GE(SendMessageW(run.Item(IDC_SERVERS), CB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(run.Text(IDC_SERVERS), "Server 1");
-}
-
-TEST(Win32MainWindow, LanguageDialogRelabelsTheWindowAndItsMenu)
-{
-    WindowRun run(German(), kExampleList, true);
-    SetTimer(nullptr, 0, 20, ChooseEnglish);
-    SendMessageW(run.window->Handle(), WM_SYSCOMMAND, IDM_LANGUAGE, 0);
-
-    EXPECT_EQ(WindowText(run.window->Handle()), "Pirk Percent Calculator");
-    EXPECT_EQ(run.Text(IDC_CALCULATE), "Calculate");
-    EXPECT_EQ(run.Text(IDC_DOWNLOAD_ALL), "Download all");
-    wchar_t about[64] = {};
-    GetMenuStringW(GetSystemMenu(run.window->Handle(), FALSE), IDM_ABOUT, about, 64, MF_BYCOMMAND);
-    EXPECT_EQ(Cp1252FromWide(about), "Ab&out Quotino...");
-    EXPECT_EQ(run.app->Profile().GetString("Settings", "Lang", ""), "English");
-}
 
 TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheCloseButtonStopsADownloadAndCloses)
 {
@@ -164,7 +92,7 @@ TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheCloseButtonStopsADownloadAndCl
             return WriteServersProfile(
                 path, { { "Server A", server.Url("/1") }, { "Server B", server.Url("/2") } });
         },
-        {}, true);
+        true);
 
     run.Click(IDC_DOWNLOAD_ALL);
     ASSERT_TRUE(run.RunUntil([&] { return requests > 0; }));
@@ -175,8 +103,6 @@ TEST(Win32MainWindow, EscapeStopsDownloadAllAndTheCloseButtonStopsADownloadAndCl
     EXPECT_TRUE(run.RunUntil([&] { return !run.window->Behaviour().IsBusy(); }));
     EXPECT_TRUE(run.window->IsOpen());
     EXPECT_EQ(run.Text(IDC_INPUT), "");
-    for (const char* name : { "Server A", "Server B" })
-        EXPECT_EQ(run.app->Servers().GetServerValue(name, "Aktualisiert", ""), kOldStamp);
 
     // The worker leaves the window's thread free: the window keeps the wait cursor itself.
     run.Click(IDC_DOWNLOAD);
@@ -207,35 +133,6 @@ TEST(Win32MainWindow, CloseStoresTheEnlargedSizeAndTheExitSaveWritesIt)
         CControlAnchors::FormatSize({ client.right, client.bottom }));
 }
 
-TEST(Win32MainWindow, DoubleClickedPriceIsEditedInPlaceAndRecalculates)
-{
-    WindowRun run(German(), kExampleList);
-    run.Click(IDC_LOCKED);
-    if (!IsWindowVisible(run.Item(IDC_PRICE_LIST)))
-        run.Click(IDC_TOGGLE_PANE);
-    HWND pane = run.Item(IDC_PRICE_LIST);
-    const size_t line = run.Text(IDC_PRICE_LIST).find("\nKarotte\t");
-    ASSERT_NE(line, std::string::npos);
-    const LRESULT at = SendMessageW(pane, EM_POSFROMCHAR, line + 1, 0);
-    SendMessageW(pane, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(at) + 2, HIWORD(at) + 2));
-
-    HWND editor = GetDlgItem(pane, CWin32PriceEditor::kControlId);
-    ASSERT_TRUE(editor);
-    EXPECT_EQ(WindowText(editor), "0,10");
-    EXPECT_EQ(SendMessageW(editor, EM_GETSEL, 0, 0), MAKELRESULT(4, 4));
-    SetWindowTextW(editor, L" 0,20 ");
-    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_FALSE(IsWindow(editor));
-    EXPECT_NE(
-        run.Text(IDC_REPORT).find("\r\n3\tKarotte\t0,06=0,18\t0,20=0,60\t"), std::string::npos);
-
-    // The header line names no plant.
-    const LRESULT header = SendMessageW(pane, EM_POSFROMCHAR, 0, 0);
-    SendMessageW(
-        pane, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(header) + 30, HIWORD(header) + 2));
-    EXPECT_FALSE(GetDlgItem(pane, CWin32PriceEditor::kControlId));
-}
-
 TEST(Win32MainWindow, SecondStartOnTheProfileFindsTheFirstWindow)
 {
     TempDir dir;
@@ -256,17 +153,6 @@ TEST(Win32MainWindow, SecondStartOnTheProfileFindsTheFirstWindow)
     EXPECT_FALSE(second.IsFirst());
     EXPECT_EQ(second.HandOver(), 0);
     EXPECT_EQ(GetForegroundWindow(), window.Handle());
-}
-
-// A plain static lets the mouse through to the window, and its tooltip never shows.
-TEST(Win32MainWindow, TheDateLabelIsHitByTheMouseForItsTooltip)
-{
-    WindowRun run(German());
-    RECT rect = {};
-    GetWindowRect(run.Item(IDC_DATE), &rect);
-    EXPECT_EQ(
-        SendMessageW(run.Item(IDC_DATE), WM_NCHITTEST, 0, MAKELPARAM(rect.left + 2, rect.top + 2)),
-        HTCLIENT);
 }
 
 static std::wstring g_importFolder;

@@ -90,7 +90,7 @@ public:
     // The keyboard's state holds the modifiers, as the window reads them while the keys come.
     void PressKey(int id, EKey key) override
     {
-        static const WPARAM keys[] = { VK_ESCAPE, VK_UP, VK_DOWN, 'V', 'V' };
+        static const WPARAM keys[] = { VK_ESCAPE, VK_UP, VK_DOWN, VK_RETURN, 'V', 'V' };
         const WPARAM pressed = keys[static_cast<int>(key)];
         HWND control = Control(id);
         SetFocus(control);
@@ -107,6 +107,16 @@ public:
         PostMessageW(control, WM_KEYUP, pressed, 0xC0000001);
         Settle();
         SetKeyboardState(before);
+    }
+    void DoubleClickAfter(int id, const std::string& utf8) override
+    {
+        HWND edit = Control(id);
+        const std::wstring before = WithCrLf(WideFromUtf8(utf8));
+        const size_t at = WindowText(edit).find(before) + before.size();
+        const LRESULT point = SendMessageW(edit, EM_POSFROMCHAR, at, 0);
+        SendMessageW(
+            edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(point) + 2, HIWORD(point) + 2));
+        Settle();
     }
     void Copy(const std::string& utf8) override
     {
@@ -190,7 +200,23 @@ private:
             top = dialog;
         return top;
     }
-    HWND Control(int id) const { return GetDlgItem(Top(), id); }
+    // A control of the window on top, or one that a control of it made.
+    HWND Control(int id) const
+    {
+        std::pair<int, HWND> search { id, GetDlgItem(Top(), id) };
+        if (!search.second) {
+            EnumChildWindows(
+                Top(),
+                [](HWND child, LPARAM data) {
+                    auto& search = *reinterpret_cast<std::pair<int, HWND>*>(data);
+                    if (GetDlgCtrlID(child) == search.first)
+                        search.second = child;
+                    return search.second ? FALSE : TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+        }
+        return search.second;
+    }
     std::string ToolTip(HWND control) const;
     // The messages waiting now, as the loop of the window on top runs them.
     void Settle()
@@ -233,6 +259,12 @@ SControlSeen CWin32ParityFace::Read(int id)
     seen.enabled = IsWindowEnabled(control);
     seen.checked
         = IsOfClass(control, L"Button") && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (IsOfClass(control, L"Edit")) {
+        DWORD from = 0, to = 0;
+        SendMessageW(
+            control, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        seen.selected = { static_cast<int>(from), static_cast<int>(to) };
+    }
     const bool list = IsOfClass(control, L"ListBox");
     if (!list && !IsOfClass(control, L"ComboBox"))
         return seen;
