@@ -43,9 +43,7 @@ private slots:
     void DoubleClickOnAPriceReportsNameValueAndRectangle();
     void TheLastValueOfTheTextIsCovered();
     void InPlaceEditOpensOverTheValue();
-    void ReturnCommitsOnceAndNeverReachesTheDialog();
-    void FocusLossCommitsOnce();
-    void EscapeNeverCommits();
+    void EditorCommitsOnceByReturnOrClickNeverByEscape();
 
 private:
     // A pane in a dialog with a default button, shown and active.
@@ -269,75 +267,44 @@ void ControlsTest::InPlaceEditOpensOverTheValue()
     QCOMPARE(selected->selectedText(), QStringLiteral("2,25"));
 }
 
-void ControlsTest::ReturnCommitsOnceAndNeverReachesTheDialog()
+// Return and a click elsewhere commit the typed price once, trimmed, and never reach the
+// dialog; the focus going to the editor's context menu commits nothing; Escape never commits.
+void ControlsTest::EditorCommitsOnceByReturnOrClickNeverByEscape()
 {
-    auto window = MakePane(kPane);
-    QVERIFY(window);
-    NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(
-        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
-        line));
-    QList<Committed> commits;
-    QPointer<CInPlaceEdit> edit
-        = CInPlaceEdit::Create(line, false, [&](const std::string& name, const std::string& text) {
-              commits.append({ name, text });
-          });
-    QTRY_VERIFY(edit->hasFocus());
-    edit->clear();
-    QTest::keyClicks(edit, QStringLiteral("  3,10 "));
-    QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(commits, (QList<Committed> { { "Apfel", "3,10" } }));
-    QTRY_VERIFY(edit.isNull());
-    window->other->setFocus();
-    QCOMPARE(commits.size(), 1);
-    QCOMPARE(window->okClicks, 0);
-    QVERIFY(window->dialog.isVisible());
-}
-
-void ControlsTest::FocusLossCommitsOnce()
-{
-    auto window = MakePane(kPane);
-    QVERIFY(window);
-    NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(
-        PointAt(window->pane, window->pane->document()->findBlockByNumber(4).position() + 12),
-        line));
-    QList<Committed> commits;
-    QPointer<CInPlaceEdit> edit
-        = CInPlaceEdit::Create(line, true, [&](const std::string& name, const std::string& text) {
-              commits.append({ name, text });
-          });
-    QTRY_VERIFY(edit->hasFocus());
-    QTest::keyClicks(edit, QStringLiteral("5"));
-    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason); // its context menu opens
-    QApplication::sendEvent(edit, &toMenu);
-    QVERIFY(commits.isEmpty());
-    QVERIFY(edit->isVisible());
-    QTest::mouseClick(window->other, Qt::LeftButton);
-    window->other->setFocus();
-    QCOMPARE(commits, (QList<Committed> { { "Birne", "5" } }));
-    QTRY_VERIFY(edit.isNull());
-    QCOMPARE(commits.size(), 1);
-}
-
-void ControlsTest::EscapeNeverCommits()
-{
-    auto window = MakePane(kPane);
-    QVERIFY(window);
-    NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(
-        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
-        line));
-    int commits = 0;
-    QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
-        line, false, [&](const std::string&, const std::string&) { ++commits; });
-    QTRY_VERIFY(edit->hasFocus());
-    QTest::keyClicks(edit, QStringLiteral("9"));
-    QTest::keyClick(edit, Qt::Key_Escape);
-    QTRY_VERIFY(edit.isNull());
-    window->other->setFocus();
-    QCOMPARE(commits, 0);
-    QVERIFY(window->dialog.isVisible()); // Escape closed the box, not the dialog
+    const struct {
+        const char* how;
+        QList<Committed> commits;
+    } cases[] = { { "Return", { { "Apfel", "3,10" } } }, { "click", { { "Apfel", "3,10" } } },
+        { "Escape", {} } };
+    for (const auto& c : cases) {
+        auto window = MakePane(kPane);
+        QVERIFY(window);
+        NMPRICELINE line;
+        QVERIFY(window->pane->FindPriceLine(
+            PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
+            line));
+        QList<Committed> commits;
+        QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
+            line, false, [&](const std::string& name, const std::string& text) {
+                commits.append({ name, text });
+            });
+        QTRY_VERIFY(edit->hasFocus());
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("  3,10 "));
+        if (c.how == std::string("click")) {
+            QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+            QApplication::sendEvent(edit, &toMenu);
+            QVERIFY(commits.isEmpty() && edit->isVisible());
+            QTest::mouseClick(window->other, Qt::LeftButton);
+        } else {
+            QTest::keyClick(edit, c.how == std::string("Return") ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        QTRY_VERIFY(edit.isNull());
+        window->other->setFocus();
+        QCOMPARE(commits, c.commits);
+        QCOMPARE(window->okClicks, 0);
+        QVERIFY(window->dialog.isVisible());
+    }
 }
 
 namespace {
