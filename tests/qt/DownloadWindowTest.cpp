@@ -169,7 +169,7 @@ void DownloadWindowTest::DroppedFileIsImported()
     QVERIFY(drop.isAccepted());
 
     QCOMPARE(run.m_app->Servers().GetServerValue("Server 1", "Knoblauch", ""), std::string("1,05"));
-    QCOMPARE(run.Label(1003)->text(), kNewLabel);
+    QCOMPARE(run.Text(1003), kNewLabel);
 }
 
 QUOTINO_QT_TEST(DownloadWindowTest)

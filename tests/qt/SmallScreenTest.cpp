@@ -9,7 +9,6 @@ class SmallScreenTest : public QObject {
     Q_OBJECT
 private slots:
     void WindowAndItsMinimumFitTheScreen();
-    void StoredSizeLargerThanTheScreenShrinksAndStaysStored();
 };
 
 namespace {
@@ -51,21 +50,6 @@ void SmallScreenTest::WindowAndItsMinimumFitTheScreen()
     }
     QVERIFY(window.Control(1001)->height() > 0);
     QVERIFY(window.Control(1012)->width() > 0);
-}
-
-// On this screen the window cannot be made smaller or larger than it opens; the size stored
-// on a larger screen stays for that screen.
-void SmallScreenTest::StoredSizeLargerThanTheScreenShrinksAndStaysStored()
-{
-    {
-        CWindowRun run("Deutsch",
-            [](CIniFile& profile) { profile.WriteString("Settings", "WinSize", "1100,700"); });
-        QVERIFY(run.Show());
-        const QRect available = run.m_window->screen()->availableGeometry();
-        QVERIFY(Inside(run.m_window->frameGeometry(), available));
-        run.m_window->close();
-        QCOMPARE(run.Setting("WinSize"), std::string("1100,700"));
-    }
 }
 
 QUOTINO_QT_TEST(SmallScreenTest)

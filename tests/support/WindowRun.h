@@ -17,7 +17,6 @@
 #include "window/Notifier.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -97,19 +96,8 @@ struct CWindowRun {
     {
         return m_app->Profile().GetString("Settings", key, "<none>");
     }
-    // Downloads run off the window's thread: a command ends with the window's next events.
-    bool WaitForCommand(int milliseconds = 10000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (m_window->Behaviour().IsBusy() && timer.elapsed() < milliseconds)
-            QTest::qWait(5);
-        return !m_window->Behaviour().IsBusy();
-    }
     std::string ProfilePath() const { return m_dir.file("quotino.ini"); }
-    QRect Rect(int id) const { return m_window->Control(id)->geometry(); }
     QPushButton* Button(int id) const { return m_window->Control<QPushButton>(id); }
-    QLabel* Label(int id) const { return m_window->Control<QLabel>(id); }
 
     TempDir m_dir;
     bool m_bDesktopClipboard = false;
