@@ -260,6 +260,12 @@ SControlSeen CWin32ParityFace::Read(int id)
     seen.checked
         = IsOfClass(control, L"Button") && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (IsOfClass(control, L"Edit")) {
+        // An edit breaks lines at CR LF only: a bare LF is recorded as the glyph it shows.
+        for (size_t at = seen.text.find('\n'); at != std::string::npos;
+             at = seen.text.find('\n', at + 1)) {
+            if (at == 0 || seen.text[at - 1] != '\r')
+                seen.text.replace(at, 1, "<bare LF>");
+        }
         DWORD from = 0, to = 0;
         SendMessageW(
             control, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
