@@ -146,6 +146,9 @@ void CParitySession::Run(IParityFace& face)
             Step(face, "details", IDD_DETAILS);
             face.PressKey(IDC_DETAILS_LEVELS, EKey::Up);
             Step(face, "details, level below", IDD_DETAILS);
+            for (const int origin : { 0, 4 })
+                face.ClickItem(IDC_DETAILS_ORIGINS, origin);
+            Step(face, "details, two origins clicked off", IDD_DETAILS);
             face.Click(IDC_OK);
         });
     Step(face, "details taken");

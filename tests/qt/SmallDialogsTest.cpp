@@ -6,7 +6,6 @@
 #include "window/AboutDialog.h"
 #include "window/AddServerDialog.h"
 #include "window/ControlIds.h"
-#include "window/DetailsChoice.h"
 #include "window/ServerSelection.h"
 
 #include <QElapsedTimer>
@@ -45,7 +44,6 @@ private slots:
     void AboutShowsTheIconAndALink();
     void AddServerWarnsOverARefusedNameInAMessageBox();
     void ServerSelectionOfAHugeListOpensAtOnce();
-    void DetailsOriginsToggleClickByClick();
 };
 
 void SmallDialogsTest::DialogForwardsTheUsersActionsOnly()
@@ -125,24 +123,6 @@ void SmallDialogsTest::ServerSelectionOfAHugeListOpensAtOnce()
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
     auto* list = qobject_cast<QListWidget*>(dialog.Control(IDC_SERVER_LIST));
     QCOMPARE(list->selectedItems().size(), qsizetype(55 + 20000));
-}
-
-void SmallDialogsTest::DetailsOriginsToggleClickByClick()
-{
-    CShippedWorld german("Deutsch");
-    german.m_settings.SetOriginMask(0b10100);
-    CDetailsChoice behaviour(german.m_texts, german.m_settings);
-    CQtDialog details(behaviour);
-    auto* list = qobject_cast<QListWidget*>(details.Control(IDC_DETAILS_ORIGINS));
-    details.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&details));
-    for (int row : { 0, 4 }) {
-        QTest::mouseClick(
-            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-    QTest::mouseClick(details.Control(IDC_OK), Qt::LeftButton);
-    QCOMPARE(details.result(), int(QDialog::Accepted));
-    QCOMPARE(german.m_settings.OriginMask(), 0b00101);
 }
 
 QUOTINO_QT_TEST(SmallDialogsTest)
