@@ -140,6 +140,12 @@ void CParitySession::Run(IParityFace& face)
     Step(face, "clipboard watched");
     for (const char* language : { "English", "Nederlands", "Fran\u00E7ais", "Deutsch" })
         ChooseLanguage(face, language);
+    face.WithDialog([&] { face.ChooseCommand(IDM_LANGUAGE); },
+        [&] {
+            face.ClickItem(IDC_LANGUAGE_LIST, 1);
+            face.PressKey(IDC_LANGUAGE_LIST, EKey::Escape);
+        });
+    Step(face, "English clicked, language dialog cancelled");
 
     face.WithDialog([&] { face.Click(IDC_DETAILS); },
         [&] {
