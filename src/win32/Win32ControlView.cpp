@@ -77,6 +77,16 @@ template <class View> CWin32Controls<View>::~CWin32Controls()
         DeleteObject(m_hLinkFont);
 }
 
+template <class View> HWND CWin32Controls<View>::Control(int id) const
+{
+    if (!m_hWnd)
+        return nullptr;
+    const auto known = m_controls.find(id);
+    if (known != m_controls.end())
+        return known->second;
+    return m_controls[id] = GetDlgItem(m_hWnd, id);
+}
+
 template <class View> bool CWin32Controls<View>::IsOfClass(HWND control, const wchar_t* name)
 {
     wchar_t className[32] = {};

@@ -20,7 +20,11 @@ public:
     CWin32Controls(const CWin32Controls&) = delete;
     CWin32Controls& operator=(const CWin32Controls&) = delete;
 
-    void Attach(HWND window) { m_hWnd = window; }
+    void Attach(HWND window)
+    {
+        m_hWnd = window;
+        m_controls.clear();
+    }
     HWND Window() const { return m_hWnd; }
 
     void SetTitle(const std::string& text) override;
@@ -62,12 +66,15 @@ public:
     static bool IsOfClass(HWND control, const wchar_t* name);
 
 protected:
-    HWND Control(int id) const { return m_hWnd ? GetDlgItem(m_hWnd, id) : nullptr; }
+    HWND Control(int id) const;
 
 private:
     void MakeLink(HWND control);
 
     HWND m_hWnd;
+    // The template's controls live as long as their window; the system's GetDlgItem asks for
+    // the list of all children at every call, and a calculation measures hundreds of cells.
+    mutable std::map<int, HWND> m_controls;
     HWND m_hToolTip = nullptr;
     HFONT m_hLinkFont = nullptr;
     std::map<int, std::string> m_links; // id to address, UTF-8

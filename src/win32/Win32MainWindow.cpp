@@ -158,6 +158,7 @@ CWin32MainWindow::~CWin32MainWindow()
     if (HWND window = Window()) {
         // Nothing reaches the behaviour while the window goes.
         StopPosting();
+        ReleaseMeasureFont();
         SetWindowLongPtrW(window, DWLP_USER, 0);
         DestroyWindow(window);
         Attach(nullptr);
@@ -534,9 +535,18 @@ void CWin32MainWindow::CloseNow()
     m_bClosing = true;
     HWND window = Window();
     StopPosting();
+    ReleaseMeasureFont();
     SetWindowLongPtrW(window, DWLP_USER, 0);
     DestroyWindow(window);
     Attach(nullptr);
+}
+
+// The window's fonts go with it, and a font still selected into a device context is not freed.
+void CWin32MainWindow::ReleaseMeasureFont()
+{
+    if (m_hMeasureDc && m_hMeasureFont)
+        SelectObject(m_hMeasureDc, GetStockObject(DEFAULT_GUI_FONT));
+    m_hMeasureFont = nullptr;
 }
 
 // After this no task reaches the window's queue, so the tasks dropped with the window are all.
@@ -669,11 +679,17 @@ double CWin32MainWindow::TextWidth(int id, std::string_view text) const
     if (!control || !m_hMeasureDc || text.empty())
         return 0;
     auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(m_hMeasureDc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    if (!font)
+        font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // A calculation measures every cell of the report and the pane, in one or two fonts:
+    // selecting the font would cost more than measuring.
+    if (font != m_hMeasureFont) {
+        SelectObject(m_hMeasureDc, font);
+        m_hMeasureFont = font;
+    }
     const std::wstring wide = WideFromCp1252(text);
     SIZE size = {};
     GetTextExtentPoint32W(m_hMeasureDc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(m_hMeasureDc, old);
     return size.cx;
 }
 

@@ -69,6 +69,7 @@ private:
     void CloseIfAsked(CMainWindow::ECloseBy by);
     void CloseNow();
     void StopPosting();
+    void ReleaseMeasureFont();
     void DropPendingTasks();
     void PlaceFrameOnScreen();
     SSize FrameSize() const;
@@ -121,6 +122,7 @@ private:
     SSize m_templateSize; // the template's client size in pixels
     int m_nBaseX = 1; // the template font's dialog base units
     HDC m_hMeasureDc = nullptr; // text widths are measured here
+    mutable HFONT m_hMeasureFont = nullptr; // selected into m_hMeasureDc while the window lives
     HICON m_hBigIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
     std::mutex m_postMutex;
