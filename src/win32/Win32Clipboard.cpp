@@ -10,10 +10,18 @@
 
 // What one fetch hands from its thread to the window's.
 struct CWin32Clipboard::SFetch {
+    explicit SFetch(std::size_t keep)
+        : kept(keep)
+    {
+    }
+
+    const std::size_t kept; // characters at most
     std::mutex mutex;
     std::condition_variable answered;
     bool bDone = false;
+    bool bWaitedOut = false; // the window's thread waited kAnswerMs in vain
     std::optional<std::wstring> text;
+    DWORD nSequence = 0; // the clipboard's state the text belongs to, 0 when unknown
 };
 
 namespace {
@@ -51,8 +59,9 @@ bool OwnerAnswers()
 }
 
 // The clipboard's text, at most `kept` characters of it: the size of the memory tells how
-// much to look at before anything is copied. nullopt when the owner does not answer.
-std::optional<std::wstring> FetchText(std::size_t kept)
+// much to look at before anything is copied. nullopt when the owner does not answer. The
+// sequence number is taken while the clipboard is open, when nobody can change it.
+std::optional<std::wstring> FetchText(std::size_t kept, DWORD& sequence)
 {
     if (!OwnerAnswers())
         return std::nullopt;
@@ -66,6 +75,7 @@ std::optional<std::wstring> FetchText(std::size_t kept)
             GlobalUnlock(data);
         }
     }
+    sequence = GetClipboardSequenceNumber();
     CloseClipboard();
     return text;
 }
@@ -74,36 +84,63 @@ std::optional<std::wstring> FetchText(std::size_t kept)
 
 std::optional<std::string> CWin32Clipboard::ReadText(std::size_t limit)
 {
-    if (m_pWaiting) {
-        const std::lock_guard<std::mutex> lock(m_pWaiting->mutex);
-        if (!m_pWaiting->bDone)
+    const std::size_t kept = Kept(limit);
+    if (m_pFetch && !Await(*m_pFetch))
+        return std::nullopt;
+    if (!m_pFetch || !IsCurrent(*m_pFetch, kept)) {
+        if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
+            return std::string();
+        m_pFetch = Start(kept);
+        if (!Await(*m_pFetch))
             return std::nullopt;
     }
-    m_pWaiting.reset();
-    if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
-        return std::string();
-    // The thread owns its share of the fetch, so a fetch that answers after the window gave
-    // up, or after this object went, writes into memory that still exists.
-    auto fetch = std::make_shared<SFetch>();
-    const std::size_t kept = Kept(limit);
-    std::thread([fetch, kept] {
-        std::optional<std::wstring> text = FetchText(kept);
+    if (!m_pFetch->text)
+        return std::nullopt;
+    const std::wstring& fetched = *m_pFetch->text;
+    std::string text = Cp1252FromWide(kept < fetched.size() ? fetched.substr(0, kept) : fetched);
+    text.resize(std::min(text.size(), kept));
+    return text;
+}
+
+void CWin32Clipboard::FetchAhead(std::size_t limit)
+{
+    if (!m_pFetch)
+        m_pFetch = Start(Kept(limit));
+}
+
+// The thread owns its share of the fetch, so a fetch that answers after the window gave up,
+// or after this object went, writes into memory that still exists.
+std::shared_ptr<CWin32Clipboard::SFetch> CWin32Clipboard::Start(std::size_t kept)
+{
+    auto fetch = std::make_shared<SFetch>(kept);
+    std::thread([fetch] {
+        DWORD sequence = 0;
+        std::optional<std::wstring> text = FetchText(fetch->kept, sequence);
         const std::lock_guard<std::mutex> lock(fetch->mutex);
         fetch->text = std::move(text);
+        fetch->nSequence = sequence;
         fetch->bDone = true;
         fetch->answered.notify_one();
     }).detach();
-    std::unique_lock<std::mutex> lock(fetch->mutex);
-    if (!fetch->answered.wait_for(
-            lock, std::chrono::milliseconds(kAnswerMs), [&fetch] { return fetch->bDone; })) {
-        m_pWaiting = std::move(fetch);
-        return std::nullopt;
-    }
-    if (!fetch->text)
-        return std::nullopt;
-    std::string text = Cp1252FromWide(*fetch->text);
-    text.resize(std::min(text.size(), kept));
-    return text;
+    return fetch;
+}
+
+// A fetch is waited for once: while one that did not answer in time still runs, a read finds
+// no answer at once.
+bool CWin32Clipboard::Await(SFetch& fetch)
+{
+    std::unique_lock<std::mutex> lock(fetch.mutex);
+    if (!fetch.bDone && !fetch.bWaitedOut)
+        fetch.bWaitedOut = !fetch.answered.wait_for(
+            lock, std::chrono::milliseconds(kAnswerMs), [&fetch] { return fetch.bDone; });
+    return fetch.bDone;
+}
+
+// Whether a finished fetch holds the clipboard's text as it is now, as far as kept reaches.
+bool CWin32Clipboard::IsCurrent(const SFetch& fetch, std::size_t kept)
+{
+    return fetch.text && fetch.nSequence != 0 && fetch.nSequence == GetClipboardSequenceNumber()
+        && (kept <= fetch.kept || fetch.text->size() < fetch.kept);
 }
 
 bool CWin32Clipboard::HoldsOwnText()

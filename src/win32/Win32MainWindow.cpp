@@ -1,6 +1,7 @@
 #include "win32/Win32MainWindow.h"
 
 #include "app/QuotinoApp.h"
+#include "calc/ListReader.h"
 #include "win32/Win32Clipboard.h"
 #include "win32/Win32DialogTemplate.h"
 #include "win32/Win32LateLibrary.h"
@@ -138,6 +139,10 @@ CWin32MainWindow::CWin32MainWindow(
     , m_pClipboard(clipboard ? clipboard : m_pOwnClipboard.get())
     , m_notifier([this] { return Window(); }, kNotifyIconMessage, [this] { BringToFront(); })
 {
+    // The list the window pastes at start comes from another program: it is fetched while
+    // the window is being made.
+    if (m_pOwnClipboard)
+        m_pOwnClipboard->FetchAhead(kMaxListBytes);
     const CDialogTemplate layout = CDialogTemplate::Load(IDD_MAIN);
     const CWin32DialogTemplate dialogTemplate(layout, windowClass);
     CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), nullptr, Procedure,

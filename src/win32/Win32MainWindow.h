@@ -15,6 +15,7 @@
 
 class CQuotinoApp;
 class IClipboard;
+class CWin32Clipboard;
 class IUserInterface;
 
 // The main window's native face: a modeless dialog made from the main window's template, every
@@ -110,7 +111,7 @@ private:
 
     CQuotinoApp& m_app;
     std::unique_ptr<IUserInterface> m_pOwnUi;
-    std::unique_ptr<IClipboard> m_pOwnClipboard;
+    std::unique_ptr<CWin32Clipboard> m_pOwnClipboard;
     IUserInterface* m_pUi;
     IClipboard* m_pClipboard;
     CWin32Notifier m_notifier;

@@ -110,6 +110,27 @@ TEST(Win32Clipboard, OwnCopyIsOwnUntilAnotherProgramCopies)
     EXPECT_EQ(clipboard.ReadText(IClipboard::kWhole), "");
 }
 
+// A read takes the last fetch's text only while the clipboard still holds that copy, and only
+// as far as that fetch kept it.
+TEST(Win32Clipboard, ReadTakesTheLastFetchOnlyForTheSameCopy)
+{
+    CWin32Clipboard clipboard;
+    for (const wchar_t* copied : { L"3 x Karotte", L"2 x Minze" }) {
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        const size_t bytes = (wcslen(copied) + 1) * sizeof(wchar_t);
+        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        memcpy(GlobalLock(data), copied, bytes);
+        GlobalUnlock(data);
+        SetClipboardData(CF_UNICODETEXT, data);
+        CloseClipboard();
+        const std::string text = Cp1252FromWide(copied);
+        EXPECT_EQ(clipboard.ReadText(3), text.substr(0, 4));
+        EXPECT_EQ(clipboard.ReadText(IClipboard::kWhole), text);
+        EXPECT_EQ(clipboard.ReadText(5), text.substr(0, 6));
+    }
+}
+
 // An owner that renders only when asked, then hangs, holds no read beyond the bound.
 TEST(Win32Clipboard, OwnerThatDoesNotRenderHoldsNoReadLonger)
 {
