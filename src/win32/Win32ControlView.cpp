@@ -115,6 +115,24 @@ template <class View> void CWin32Controls<View>::SetToolTip(int id, const std::s
     HWND control = Control(id);
     if (!control)
         return;
+    if (m_bDeferTips)
+        m_deferredTips[id] = text;
+    else
+        AddToolTip(control, text);
+}
+
+template <class View> void CWin32Controls<View>::AddDeferredToolTips()
+{
+    m_bDeferTips = false;
+    for (const auto& [id, text] : m_deferredTips) {
+        if (HWND control = Control(id))
+            AddToolTip(control, text);
+    }
+    m_deferredTips.clear();
+}
+
+template <class View> void CWin32Controls<View>::AddToolTip(HWND control, const std::string& text)
+{
     if (!m_hToolTip) {
         m_hToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,

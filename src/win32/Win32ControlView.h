@@ -62,6 +62,11 @@ public:
     // Makes every notifying static text of the window a link, with the template's text.
     void MarkLinks();
 
+    // Tooltips given from now on wait for AddDeferredToolTips: nobody points at a control
+    // before the window is on screen, and the tooltip window is one more window to make.
+    void DeferToolTips() { m_bDeferTips = true; }
+    void AddDeferredToolTips();
+
     // The class of a control as the system names it ("Edit", "ListBox", ...).
     static bool IsOfClass(HWND control, const wchar_t* name);
 
@@ -70,6 +75,7 @@ protected:
 
 private:
     void MakeLink(HWND control);
+    void AddToolTip(HWND control, const std::string& text);
 
     HWND m_hWnd;
     // The template's controls live as long as their window; the system's GetDlgItem asks for
@@ -78,6 +84,8 @@ private:
     HWND m_hToolTip = nullptr;
     HFONT m_hLinkFont = nullptr;
     std::map<int, std::string> m_links; // id to address, UTF-8
+    bool m_bDeferTips = false;
+    std::map<int, std::string> m_deferredTips; // id to text
 };
 
 extern template class CWin32Controls<IWindowView>;

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -150,6 +151,7 @@ CWin32MainWindow::CWin32MainWindow(
     if (!Window())
         throw std::runtime_error("The main window could not be made");
     m_hPostTarget = Window();
+    DeferToolTips();
     SetUpControls();
     TakeTemplateSize(layout.m_size);
     m_pMain = std::make_unique<CMainWindow>(app, static_cast<IMainWindowView&>(*this),
@@ -248,6 +250,7 @@ void CWin32MainWindow::Show()
     if (!IsOpen())
         return;
     ShowWindow(Window(), SW_SHOW);
+    m_bShown = true;
     SetForegroundWindow(Window());
     PlaceFrameOnScreen();
 }
@@ -256,14 +259,23 @@ void CWin32MainWindow::Run()
 {
     Show();
     MSG message;
-    while (IsOpen() && GetMessageW(&message, nullptr, 0, 0) > 0)
+    while (IsOpen()) {
+        if (!m_bPaintSettled && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+            AfterFirstPaint();
+        if (!IsOpen() || GetMessageW(&message, nullptr, 0, 0) <= 0)
+            break;
         Dispatch(message);
+    }
 }
 
 bool CWin32MainWindow::RunPending()
 {
     MSG message;
-    while (IsOpen() && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (IsOpen()) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            AfterFirstPaint();
+            break;
+        }
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
@@ -271,6 +283,41 @@ bool CWin32MainWindow::RunPending()
         Dispatch(message);
     }
     return IsOpen();
+}
+
+void CWin32MainWindow::WhenFirstPainted(std::function<void()> task)
+{
+    m_fnPainted = std::move(task);
+}
+
+// Called when the queue is empty: once the window was shown, its first paint is done then, as
+// the system makes the paint messages only when nothing else waits.
+void CWin32MainWindow::AfterFirstPaint()
+{
+    if (!m_bShown || m_bPaintSettled)
+        return;
+    m_bPaintSettled = true;
+    if (m_fnPainted)
+        std::exchange(m_fnPainted, nullptr)();
+    AddDeferredToolTips();
+    for (const auto& [id, text] : std::exchange(m_deferredTexts, {}))
+        SetTextKeepingScroll(id, text);
+}
+
+void CWin32MainWindow::Show(int id, bool shown)
+{
+    CWin32Controls::Show(id, shown);
+    const auto deferred = m_deferredTexts.find(id);
+    if (shown && deferred != m_deferredTexts.end()) {
+        const std::string text = std::move(deferred->second);
+        SetTextKeepingScroll(id, text);
+    }
+}
+
+std::string CWin32MainWindow::Text(int id) const
+{
+    const auto deferred = m_deferredTexts.find(id);
+    return deferred != m_deferredTexts.end() ? deferred->second : CWin32Controls::Text(id);
 }
 
 void CWin32MainWindow::Dispatch(MSG& message)
@@ -652,6 +699,12 @@ void CWin32MainWindow::SetTextKeepingScroll(int id, const std::string& text)
     HWND edit = Control(id);
     if (!edit)
         return;
+    // A hidden pane's lines wait until the first paint is done, or until the pane shows.
+    if (!m_bPaintSettled && !(GetWindowLongW(edit, GWL_STYLE) & WS_VISIBLE)) {
+        m_deferredTexts[id] = text;
+        return;
+    }
+    m_deferredTexts.erase(id);
     const LRESULT firstLine = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
     SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
     SetWindowTextW(edit, WithCrLf(WideFromCp1252(text)).c_str());

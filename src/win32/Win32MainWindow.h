@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,8 @@ public:
     void Run();
     // Runs the messages waiting now; false once the window has closed.
     bool RunPending();
+    // Runs task once the window's first paint is done, before the work that waited for it.
+    void WhenFirstPainted(std::function<void()> task);
 
     // A window class like the system's dialog class under another name.
     static bool RegisterWindowClass(const std::wstring& name);
@@ -52,6 +55,7 @@ private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void Dispatch(MSG& message);
+    void AfterFirstPaint();
     bool FilteredWhileBusy(const MSG& message) const;
     bool IsEscapeForWindow(const MSG& message) const;
 
@@ -76,6 +80,10 @@ private:
     SSize FrameSize() const;
     RECT WorkArea() const;
     void Result(LONG_PTR value);
+
+    // IWindowView, for the texts that wait for the first paint
+    void Show(int id, bool shown) override;
+    std::string Text(int id) const override;
 
     // IMainWindowView beyond the controls
     void ReplaceTextUndoably(int id, const std::string& text) override;
@@ -129,6 +137,10 @@ private:
     std::mutex m_postMutex;
     HWND m_hPostTarget = nullptr; // guarded by m_postMutex: Post runs on any thread
     bool m_bFramePlaced = false;
+    bool m_bShown = false;
+    bool m_bPaintSettled = false; // the first paint is done, and what waited for it
+    std::function<void()> m_fnPainted;
+    std::map<int, std::string> m_deferredTexts; // hidden edits' texts, until the first paint
     bool m_bClosing = false;
     // A download leaves the window's thread free, and the system would put the arrow back at
     // the next mouse move: while this is so, the window sets the wait cursor again.

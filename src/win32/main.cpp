@@ -70,28 +70,24 @@ void Answer(const std::string& text, DWORD stream, UINT icon)
     ShowMessageBox(nullptr, "quotino", Utf8ToCp1252(text), MB_OK | icon);
 }
 
-// For start-up measurements only (QUOTINO_EXIT_AFTER_FIRST_REPORT=1): once the first report is
-// painted, prints the wall clock ("shown <microseconds since the epoch>") and the report, and
-// closes the window.
+// For start-up measurements only (QUOTINO_EXIT_AFTER_FIRST_REPORT=1): once the first paint is
+// done, before the work that waits for it, prints the wall clock ("shown <microseconds since
+// the epoch>") and the report, and closes the window.
 void ExitAfterFirstReport(CWin32MainWindow& window)
 {
-    const HWND report = GetDlgItem(window.Handle(), IDC_REPORT);
-    window.Show();
-    while (window.RunPending() && GetWindowTextLengthW(report) == 0)
-        WaitMessage();
-    if (!window.IsOpen())
-        return;
-    RedrawWindow(window.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    GdiFlush();
-    using namespace std::chrono;
-    const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(report)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(report, text.data(), static_cast<int>(text.size()))));
-    std::printf(
-        "shown %lld\n%s\n", static_cast<long long>(now.count()), Utf8FromWide(text).c_str());
-    std::fflush(stdout);
-    PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    window.WhenFirstPainted([&window] {
+        GdiFlush();
+        using namespace std::chrono;
+        const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch());
+        const HWND report = GetDlgItem(window.Handle(), IDC_REPORT);
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(report)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            GetWindowTextW(report, text.data(), static_cast<int>(text.size()))));
+        std::printf(
+            "shown %lld\n%s\n", static_cast<long long>(now.count()), Utf8FromWide(text).c_str());
+        std::fflush(stdout);
+        PostMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    });
 }
 
 // The window could not be made (the system refused it, or memory ran out): the player is told,

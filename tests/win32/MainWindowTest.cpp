@@ -133,6 +133,24 @@ TEST(Win32MainWindow, CloseStoresTheEnlargedSizeAndTheExitSaveWritesIt)
         CControlAnchors::FormatSize({ client.right, client.bottom }));
 }
 
+// The hidden pane's lines wait for the first paint; a pane shown before it has them at once.
+TEST(Win32MainWindow, PaneShownBeforeTheFirstPaintHasItsLines)
+{
+    TempDir dir;
+    const std::string path = dir.file("quotino.ini");
+    ASSERT_TRUE(WriteShippedProfile(path, "Deutsch", {}));
+    CFixedClock clock { FixedNow() };
+    CQuotinoApp app(path, clock);
+    app.InitInstance();
+    CFakeUserInterface ui;
+    CPresetClipboard clipboard;
+    CWin32MainWindow window(app, &ui, &clipboard);
+    HWND pane = GetDlgItem(window.Handle(), IDC_PRICE_LIST);
+    ASSERT_FALSE(GetWindowLongW(pane, GWL_STYLE) & WS_VISIBLE);
+    window.Behaviour().OnCommand(IDC_TOGGLE_PANE);
+    EXPECT_NE(WindowText(pane).find("\r\nKarotte\t"), std::string::npos);
+}
+
 TEST(Win32MainWindow, SecondStartOnTheProfileFindsTheFirstWindow)
 {
     TempDir dir;
