@@ -619,8 +619,10 @@ void CWin32MainWindow::PlaceFrameOnScreen()
     const SPoint place = m_pMain->OnFramed(
         { frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top },
         { work.left, work.top, work.right - work.left, work.bottom - work.top });
-    SetWindowPos(
-        Window(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A move to where the window already stands would still go through the window system.
+    if (place.x != frame.left || place.y != frame.top)
+        SetWindowPos(
+            Window(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SSize CWin32MainWindow::FrameSize() const
