@@ -29,7 +29,6 @@ namespace {
 constexpr UINT kTaskMessage = WM_APP + 1;
 constexpr UINT kCloseMessage = WM_APP + 2;
 constexpr UINT kNotifyIconMessage = WM_APP + 3;
-constexpr UINT_PTR kSubclassId = 1;
 // The menu commands in the order the menus show them.
 constexpr int kMenuCommands[] = { IDM_ABOUT, IDM_LANGUAGE, IDM_IMPORT, IDM_PASTE_PRICES,
     IDM_EXPORT_PRICES, IDM_WATCH_CLIPBOARD };
@@ -200,9 +199,15 @@ void CWin32MainWindow::SetUpControls()
     m_nBaseX = std::max(1, static_cast<int>(units.right));
     MarkLinks();
     SetIcons();
-    for (const int id : { IDC_INPUT, IDC_PRICE_LIST })
-        SetWindowSubclass(
-            Control(id), ControlProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // The common controls' subclassing would look its chain up in a window property, a round
+    // trip to the window system at every message the edit gets; the edit's own procedure is
+    // kept in its user data instead.
+    for (const int id : { IDC_INPUT, IDC_PRICE_LIST }) {
+        HWND control = Control(id);
+        SetWindowLongPtrW(control, GWLP_USERDATA,
+            SetWindowLongPtrW(
+                control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProcedure)));
+    }
     m_hMeasureDc = CreateCompatibleDC(nullptr);
     // Clipboard changes reach the window also while another program has the focus.
     AddClipboardFormatListener(window);
@@ -644,14 +649,22 @@ RECT CWin32MainWindow::WorkArea() const
     return work;
 }
 
+// The window's object is gone from its window once the window goes: the edit then only does
+// what it does by itself.
 LRESULT CALLBACK CWin32MainWindow::ControlProcedure(
-    HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+    HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (reinterpret_cast<CWin32MainWindow*>(self)->HandleControl(control, message, wParam, lParam))
+    auto* self
+        = reinterpret_cast<CWin32MainWindow*>(GetWindowLongPtrW(GetParent(control), DWLP_USER));
+    if (self && self->HandleControl(control, message, wParam, lParam))
         return 0;
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(control, ControlProcedure, kSubclassId);
-    return DefSubclassProc(control, message, wParam, lParam);
+    return CallEdit(control, message, wParam, lParam);
+}
+
+LRESULT CWin32MainWindow::CallEdit(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto edit = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    return CallWindowProcW(edit, control, message, wParam, lParam);
 }
 
 // The input's paste takes the clipboard's list as a whole; a double click on the pane edits
@@ -671,7 +684,7 @@ bool CWin32MainWindow::HandleControl(HWND control, UINT message, WPARAM wParam, 
         return true;
     }
     if (id == IDC_PRICE_LIST && message == WM_LBUTTONDBLCLK) {
-        DefSubclassProc(control, message, wParam, lParam);
+        CallEdit(control, message, wParam, lParam);
         CWin32PriceEditor::Open(
             control, { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) },
             [this](const std::string& name) { return m_pMain->OpensPriceEditor(name); },

@@ -51,7 +51,8 @@ public:
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ControlProcedure(
-        HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+        HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CallEdit(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void Dispatch(MSG& message);
