@@ -56,8 +56,8 @@ private:
 bool StartProgram(const std::string& profilePath)
 {
     CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     CSettings settings(profile);
     CTexts texts;
     CPlantCatalog catalog;

@@ -22,11 +22,11 @@ void DownloadAll(benchmark::State& state, int maxTransfers)
     CQuotinoApp& app = world.App();
     int failed = 0;
     for (auto _ : state) {
-        const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun(maxTransfers);
-        RunToEnd(*run, app.Fetch());
+        const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun({}, maxTransfers);
+        RunToEnd(*run, app);
         failed += run->Failed();
     }
-    state.counters["servers"] = static_cast<double>(app.Servers().m_astrServers.size());
+    state.counters["servers"] = static_cast<double>(app.Servers().Names().size());
     state.counters["failed"] = failed;
     state.counters["stamped"] = world.Stamped();
 }
@@ -55,7 +55,7 @@ void DownloadAllOneStalling(benchmark::State& state)
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun();
-        RunToEnd(*run, app.Fetch());
+        RunToEnd(*run, app);
         const std::chrono::duration<double, std::milli> took
             = std::chrono::steady_clock::now() - start;
         beyond = std::max(beyond, took.count() - kStallLimitSeconds * 1000.0);

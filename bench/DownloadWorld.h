@@ -59,12 +59,12 @@ public:
         const std::string profilePath = (m_folder / "quotino.ini").string();
         // No automatic server-list update during the load: it would go to the network.
         std::ofstream(profilePath) << "[Settings]\r\nServerInt=0\r\n";
-        m_app = std::make_unique<CQuotinoApp>(profilePath, m_clock);
+        m_app = std::make_unique<CQuotinoApp>(
+            profilePath, m_clock, SFetchLimits { .stallSeconds = kStallLimitSeconds });
         m_app->InitInstance();
         m_window = std::make_unique<COfferCalculator>(
             m_app->Catalog(), m_app->Texts(), m_app->Servers(), m_app->Settings());
         m_bLoaded = m_app->LoadConfiguration(*m_window, m_ui);
-        m_app->Fetch().m_nStallSeconds = kStallLimitSeconds;
 
         m_body = PriceListBody(m_app->Catalog().m_astrPlants);
         // Room for every connection the parallel runs keep open, and one that stalls.
@@ -100,7 +100,7 @@ public:
     int SetAddresses(const std::string& stalling)
     {
         int servers = 0;
-        for (const std::string& name : m_app->Servers().m_astrServers) {
+        for (const std::string& name : m_app->Servers().Names()) {
             CServerTable* table = m_app->Servers().FindTable(name);
             const std::string path = name == stalling ? "stall" : std::to_string(servers);
             table->m_strUrl = "http://127.0.0.1:" + std::to_string(m_nPort) + "/" + path;

@@ -60,8 +60,8 @@ const std::vector<std::pair<std::string, std::string>>& Questions()
 std::unique_ptr<CIniFile> LoadOurs()
 {
     auto profile = std::make_unique<CIniFile>();
-    profile->m_bAutoReload = false;
-    profile->m_bAutoSave = false;
+    profile->SetAutoReload(false);
+    profile->SetAutoSave(false);
     CMemorySource source(Profile().text.data(), Profile().text.size());
     profile->ReadFrom(source);
     return profile;

@@ -164,26 +164,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
     CIniFile first;
-    first.m_bAutoReload = first.m_bAutoSave = false;
+    first.SetAutoReload(false);
+    first.SetAutoSave(false);
     Read(first, input);
     CheckMapAndArray(first);
 
     CIniFile uneven;
-    uneven.m_bAutoReload = uneven.m_bAutoSave = false;
+    uneven.SetAutoReload(false);
+    uneven.SetAutoSave(false);
     CUnevenSource source(input, size ? data[0] : 0);
     FuzzCheck(uneven.ReadFrom(source), "reading in pieces succeeds");
     CheckSameDocument(first, uneven);
 
     const std::string text = Written(first);
     CIniFile second;
-    second.m_bAutoReload = second.m_bAutoSave = false;
+    second.SetAutoReload(false);
+    second.SetAutoSave(false);
     Read(second, text);
     CheckSameDocument(first, second);
     FuzzCheck(Written(second) == text, "writing is stable");
 
     CheckEdits(second);
     CIniFile third;
-    third.m_bAutoReload = third.m_bAutoSave = false;
+    third.SetAutoReload(false);
+    third.SetAutoSave(false);
     Read(third, Written(second));
     CheckMapAndArray(third);
     return 0;

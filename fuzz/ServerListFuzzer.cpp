@@ -250,7 +250,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string base = kBaseProfile;
     base.replace(base.find("%URL%"), 5, server.Url());
     CIniFile profile;
-    profile.m_bAutoReload = profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     CMemorySource source(base.data(), base.size());
     profile.ReadFrom(source);
     CTexts texts;
@@ -259,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     catalog.ReadPlantNames(profile);
     CServerCache cache(profile, texts, catalog);
     cache.LoadServerTables();
-    const std::vector<std::string> before = cache.m_astrServers;
+    const std::vector<std::string> before = cache.Names();
     std::set<std::string> known;
     for (const std::string& name : before)
         known.insert(MakeUpper(name));
@@ -276,8 +277,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::string> order = before;
     order.insert(order.end(), expected.order.begin(), expected.order.end());
-    FuzzCheck(cache.m_astrServers == order, "servers keep their order, new ones at the end");
-    FuzzCheck(cache.m_mapServerTables.size() == order.size(), "one table per listed server");
+    FuzzCheck(cache.Names() == order, "servers keep their order, new ones at the end");
+    FuzzCheck(std::all_of(order.begin(), order.end(),
+                  [&cache](const std::string& name) { return cache.FindTable(name) != nullptr; }),
+        "a table per listed server");
     for (const auto& [key, server] : expected.servers) {
         const CServerTable* table = cache.FindTable(key);
         FuzzCheck(table != nullptr, "every listed server has a table");

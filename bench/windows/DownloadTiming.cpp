@@ -29,14 +29,14 @@ int main()
     for (int i = 0; i < kRuns; ++i) {
         const auto start = std::chrono::steady_clock::now();
         const std::unique_ptr<CDownloadRun> run = app.NewDownloadAllRun();
-        RunToEnd(*run, app.Fetch());
+        RunToEnd(*run, app);
         seconds.push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         failed += run->Failed();
         std::printf("run %d: %.3f s\n", i + 1, seconds.back());
     }
     std::nth_element(seconds.begin(), seconds.begin() + kRuns / 2, seconds.end());
-    std::printf("servers %zu, failed %d, stamped %d, median %.3f s\n",
-        app.Servers().m_astrServers.size(), failed, world.Stamped() ? 1 : 0, seconds[kRuns / 2]);
+    std::printf("servers %zu, failed %d, stamped %d, median %.3f s\n", app.Servers().Names().size(),
+        failed, world.Stamped() ? 1 : 0, seconds[kRuns / 2]);
     return failed == 0 && world.Stamped() ? 0 : 1;
 }

@@ -120,7 +120,7 @@ bool CConfigurationLoader::LoadConfiguration(
     // Only a profile that does not exist may be created; one that exists but cannot be read
     // holds the user's settings and prices, so the run goes on without ever saving over it.
     if (!fileRead && m_profile.LastFileError() != ENOENT) {
-        m_profile.m_bKeepFile = true;
+        m_profile.KeepFile();
         m_strProblemKey = "Txt_ProfileUnreadable";
         m_nProblemError = m_profile.LastFileError();
     }
@@ -209,7 +209,7 @@ void CConfigurationLoader::Rebuild(bool fileRead, std::string& strServer)
 
     // A new profile that cannot be created (no folder can be written) is said once, instead
     // of failing silently at every start.
-    if (!m_profile.Save() && !m_profile.m_bKeepFile && !fileRead) {
+    if (!m_profile.Save() && !m_profile.KeepsFile() && !fileRead) {
         m_strProblemKey = "Txt_ProfileNotWritable";
         m_nProblemError = m_profile.LastFileError();
     }
@@ -221,7 +221,7 @@ CConfigurationLoader::PriceLines CConfigurationLoader::CollectPriceLines() const
         = { "Aktualisiert", "Stand", "Selected", "Werte", "Sortierung", "ListType" };
     PriceLines collected;
     std::vector<std::string> keyLines;
-    for (const std::string& server : m_servers.m_astrServers) {
+    for (const std::string& server : m_servers.Names()) {
         // Lines of a program section are no prices, whatever a server was called.
         const CIniSection* section
             = IsProgramSection(server, m_profile) ? nullptr : m_profile.FindSection(server);
@@ -268,7 +268,7 @@ void CConfigurationLoader::ShowProfileProblem(IUserInterface& ui)
 void CConfigurationLoader::BackUpProfileFile()
 {
     // What cannot be read cannot be copied either; an older backup is worth more than a part.
-    if (m_profile.m_bKeepFile)
+    if (m_profile.KeepsFile())
         return;
     CFileSource source(m_strProfilePath);
     if (!source.IsOpen())

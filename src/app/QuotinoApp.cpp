@@ -7,7 +7,9 @@
 #include "platform/ByteSink.h"
 #include "platform/UserInterface.h"
 #include "platform/Utf8Path.h"
+#include "platform/WebAddress.h"
 #include "prices/DownloadRun.h"
+#include "prices/PriceListFile.h"
 #include "serverlist/ServerListRun.h"
 
 #include <cstring>
@@ -54,10 +56,11 @@ std::uint64_t Fingerprint(const CIniFile& profile)
 
 using namespace SettingKeys;
 
-CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock)
+CQuotinoApp::CQuotinoApp(std::string profilePath, const IClock& clock, const SFetchLimits& limits)
     : m_strProfilePath(std::move(profilePath))
     , m_settings(m_profile)
     , m_servers(m_profile, m_texts, m_catalog)
+    , m_fetch(limits)
     , m_priceList(m_profile, m_catalog)
     , m_serverList(m_profile, m_servers, m_texts, clock)
     , m_downloader(m_profile, m_servers, m_priceList, m_fetch, clock, m_outcomes)
@@ -69,10 +72,9 @@ CQuotinoApp::~CQuotinoApp() = default;
 
 void CQuotinoApp::InitInstance()
 {
-    m_profile.m_bAutoReload = false;
-    m_profile.m_bAutoSave = false;
-    m_fetch.m_strCopyFolder = Utf8FromPath(PathFromUtf8(m_strProfilePath).parent_path());
-    m_fetch.m_nLastError = 0;
+    m_profile.SetAutoReload(false);
+    m_profile.SetAutoSave(false);
+    m_fetch.SetCopyFolder(Utf8FromPath(PathFromUtf8(m_strProfilePath).parent_path()));
 }
 
 bool CQuotinoApp::SaveProfile()
@@ -83,7 +85,7 @@ bool CQuotinoApp::SaveProfile()
 bool CQuotinoApp::SaveChanges()
 {
     // A profile that could not be read is never saved over.
-    if (m_profile.m_bKeepFile)
+    if (m_profile.KeepsFile())
         return false;
     const std::uint64_t fingerprint = Fingerprint(m_profile);
     if (fingerprint == m_nSavedFingerprint)
@@ -97,6 +99,11 @@ bool CQuotinoApp::SaveChanges()
 void CQuotinoApp::ExitInstance()
 {
     m_servers.RemoveServerTables();
+}
+
+COfferCalculator CQuotinoApp::NewOfferCalculator()
+{
+    return COfferCalculator(m_catalog, m_texts, m_servers, m_settings);
 }
 
 bool CQuotinoApp::LoadConfiguration(COfferCalculator& window, IUserInterface& ui)
@@ -144,9 +151,10 @@ void CQuotinoApp::NoteServerListDue()
     m_bServerListUpdateDue = true;
 }
 
-void CQuotinoApp::PrepareFetch()
+void CQuotinoApp::BeginNetworkCommand()
 {
-    m_fetch.m_nLoadFlag = m_settings.LoadFlag();
+    m_outcomes.ForgetServerList();
+    m_fetch.SetLoadFlag(m_settings.LoadFlag());
 }
 
 std::string CQuotinoApp::StoredServer()
@@ -172,15 +180,15 @@ void CQuotinoApp::StoreWindowSize(const std::string& text)
 std::vector<std::string> CQuotinoApp::OfferedServers() const
 {
     std::vector<std::string> offered;
-    for (const std::string& name : m_servers.m_astrServers)
+    for (const std::string& name : m_servers.Names())
         if (m_servers.GetServerInt(name, "Selected", 1) != 0)
             offered.push_back(name);
     return offered;
 }
 
-void CQuotinoApp::OnServersChanged(std::function<void()> refill)
+CSubscription CQuotinoApp::OnServersChanged(std::function<void()> listener)
 {
-    m_serverList.m_fnRefillServers = std::move(refill);
+    return m_serverList.OnServersChanged(std::move(listener));
 }
 
 std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadRun(std::vector<std::string> names)
@@ -188,10 +196,11 @@ std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadRun(std::vector<std::strin
     return std::make_unique<CDownloadRun>(m_downloader, m_fetch, std::move(names));
 }
 
-std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadAllRun(int maxTransfers)
+std::unique_ptr<CDownloadRun> CQuotinoApp::NewDownloadAllRun(
+    CDownloadRun::Progress progress, int maxTransfers)
 {
     return std::make_unique<CDownloadRun>(
-        m_downloader, m_fetch, m_downloader.OfferedServers(), maxTransfers);
+        m_downloader, m_fetch, m_downloader.OfferedServers(), maxTransfers, std::move(progress));
 }
 
 std::unique_ptr<CServerListRun> CQuotinoApp::NewServerListRun(long totalSeconds)
@@ -199,24 +208,74 @@ std::unique_ptr<CServerListRun> CQuotinoApp::NewServerListRun(long totalSeconds)
     return std::make_unique<CServerListRun>(m_profile, m_fetch, totalSeconds);
 }
 
-void CQuotinoApp::ApplyServerList(std::string_view body, IUserInterface* ui)
+CSubscription CQuotinoApp::SubscribeFinished(std::function<void()> listener)
 {
-    m_serverList.ApplyServerList(body, ui);
+    return m_fetch.SubscribeFinished(std::move(listener));
+}
+
+std::vector<STransferResponse> CQuotinoApp::TakeFinished()
+{
+    return m_fetch.TakeFinished();
+}
+
+void CQuotinoApp::CancelTransfers()
+{
+    m_fetch.CancelAll();
+}
+
+void CQuotinoApp::RecordDownloadAll(const CDownloadRun& run)
+{
+    m_outcomes.RecordDownloadAll(run.Failed(), run.Count(), run.Applied());
+}
+
+void CQuotinoApp::TakeServerList(const CServerListRun& run, IUserInterface* ui)
+{
+    m_outcomes.RecordServerList(run.Outcome());
+    if (run.Succeeded())
+        m_serverList.ApplyServerList(run.Body(), ui);
 }
 
 bool CQuotinoApp::ImportPriceList(const std::string& server, const std::string& path)
 {
+    m_outcomes.ForgetServerList();
     return m_downloader.ImportPriceList(server, path);
 }
 
 bool CQuotinoApp::PastePriceList(const std::string& server, std::string_view text)
 {
+    m_outcomes.ForgetServerList();
     return m_downloader.PastePriceList(server, text);
+}
+
+// No web address, or one that its last download showed to lead nowhere.
+bool CQuotinoApp::HasNoUsableAddress(const std::string& server) const
+{
+    const CServerTable* table = m_servers.FindTable(server);
+    if (!table)
+        return false;
+    using EKind = SDownloadOutcome::EKind;
+    const EKind last = m_outcomes.Find(server).kind;
+    return !IsWebAddress(table->m_strUrl) || last == EKind::HostNotFound
+        || last == EKind::AddressMissing || last == EKind::NotAllowed;
+}
+
+std::string CQuotinoApp::OutcomeTooltip(const std::string& server) const
+{
+    std::string tooltip = m_outcomes.Tooltip(server, m_texts);
+    if (HasNoUsableAddress(server))
+        tooltip += (tooltip.empty() ? "" : "\n") + CTexts::Fill(GetText("Txt_TipNoAddress"), {});
+    return tooltip;
+}
+
+std::string CQuotinoApp::PriceListText(
+    const std::string& server, const std::string& article, const std::string& market) const
+{
+    return CPriceListFile::Text(m_servers, server, m_catalog, article, market);
 }
 
 bool CQuotinoApp::KeepsProfileFile() const
 {
-    return m_profile.m_bKeepFile;
+    return m_profile.KeepsFile();
 }
 
 std::string CQuotinoApp::ProfileFileName() const

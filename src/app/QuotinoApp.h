@@ -1,11 +1,14 @@
 #pragma once
 
+#include "calc/OfferCalculator.h"
 #include "config/PlantCatalog.h"
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
 #include "net/Fetcher.h"
+#include "platform/Subscription.h"
 #include "prices/DownloadOutcome.h"
+#include "prices/DownloadRun.h"
 #include "prices/PriceDownloader.h"
 #include "prices/PriceList.h"
 #include "profile/IniFile.h"
@@ -19,8 +22,6 @@
 #include <string_view>
 #include <vector>
 
-class CDownloadRun;
-class COfferCalculator;
 class CServerListRun;
 class IClock;
 class IUserInterface;
@@ -31,7 +32,8 @@ class IUserInterface;
 class CQuotinoApp : private IServerListUpdate {
 public:
     // profilePath: where the profile lives; copies of downloads go to the same folder.
-    CQuotinoApp(std::string profilePath, const IClock& clock);
+    // limits: the fetch's bounds against servers that stall, loop or flood.
+    CQuotinoApp(std::string profilePath, const IClock& clock, const SFetchLimits& limits = {});
     CQuotinoApp(const CQuotinoApp&) = delete;
     CQuotinoApp& operator=(const CQuotinoApp&) = delete;
     ~CQuotinoApp() override;
@@ -49,6 +51,9 @@ public:
     // Releases the price cache.
     void ExitInstance();
 
+    // The window's tables and computations over this run's catalogue, texts, prices and
+    // settings.
+    COfferCalculator NewOfferCalculator();
     // Loads the whole configuration into the application and the window's tables.
     bool LoadConfiguration(COfferCalculator& window, IUserInterface& ui);
     // Lets the user pick another language, the current one preselected, and takes it at once:
@@ -69,7 +74,8 @@ public:
     void ClearServerListUpdateDue() { m_bServerListUpdateDue = false; }
 
     // Settings may change the fetch's flags at load; every network command takes them afresh.
-    void PrepareFetch();
+    // A failed server-list update is news only until the next command, so it is forgotten.
+    void BeginNetworkCommand();
 
     // The server the user chose last, and the window size stored as "width,height" text.
     std::string StoredServer();
@@ -79,17 +85,37 @@ public:
     // The servers the server box offers, in the cache's order: every one not switched off
     // in the server dialog.
     std::vector<std::string> OfferedServers() const;
-    // Runs whenever a server-list update changed the servers; null stops it.
-    void OnServersChanged(std::function<void()> refill);
+    // listener runs whenever a server-list update changed the servers, for as long as the
+    // subscription lives.
+    [[nodiscard]] CSubscription OnServersChanged(std::function<void()> listener);
 
-    // Network runs over the program's own fetch; the caller starts and drives them.
-    // maxTransfers as for CDownloadRun.
+    // Network runs over the program's own fetch; the caller starts and drives them, taking
+    // the finished transfers whenever the listener heard of them (on the fetch's worker: it
+    // may only hand the news over to the caller's thread). progress and maxTransfers as for
+    // CDownloadRun.
     std::unique_ptr<CDownloadRun> NewDownloadRun(std::vector<std::string> names);
-    std::unique_ptr<CDownloadRun> NewDownloadAllRun(int maxTransfers = 0);
+    std::unique_ptr<CDownloadRun> NewDownloadAllRun(
+        CDownloadRun::Progress progress = {}, int maxTransfers = 0);
     std::unique_ptr<CServerListRun> NewServerListRun(long totalSeconds);
-    void ApplyServerList(std::string_view body, IUserInterface* ui);
+    [[nodiscard]] CSubscription SubscribeFinished(std::function<void()> listener);
+    std::vector<STransferResponse> TakeFinished();
+    void CancelTransfers();
+    // A Download all that ended, also by a stop: its counts join the tooltips.
+    void RecordDownloadAll(const CDownloadRun& run);
+    // A server-list run that ended: its outcome joins the tooltips, and a list that came is
+    // applied (ui shows the update notice; the listeners of OnServersChanged hear of it).
+    void TakeServerList(const CServerListRun& run, IUserInterface* ui);
+    // Like a download into the server, and like any command they end the news of a failed
+    // server-list update.
     bool ImportPriceList(const std::string& server, const std::string& path);
     bool PastePriceList(const std::string& server, std::string_view text);
+    // The date label's tooltip for a server: why its last download failed, the counts of the
+    // last Download all, a failed server-list update; where the server has no address to
+    // download from, what the player can do instead.
+    std::string OutcomeTooltip(const std::string& server) const;
+    // The server's prices as a price list file holds them, headed by the two column names.
+    std::string PriceListText(
+        const std::string& server, const std::string& article, const std::string& market) const;
 
     // Whether the profile could not be read and is therefore never saved over.
     bool KeepsProfileFile() const;
@@ -108,11 +134,10 @@ public:
     CServerCache& Servers() { return m_servers; }
     CSettings& Settings() { return m_settings; }
     const CSettings& Settings() const { return m_settings; }
-    CFetcher& Fetch() { return m_fetch; }
-    CDownloadOutcomes& Outcomes() { return m_outcomes; }
 
 private:
     void NoteServerListDue() override;
+    bool HasNoUsableAddress(const std::string& server) const;
 
     const std::string m_strProfilePath;
     CIniFile m_profile;

@@ -28,7 +28,7 @@ CIniFile& BuiltInProfile()
 {
     static CIniFile* const profile = [] {
         auto* document = new CIniFile;
-        document->m_bAutoReload = false;
+        document->SetAutoReload(false);
         CResource resource;
         if (resource.Load(kDefaultProfileId, kDefaultProfileType)) {
             CMemorySource source(resource.Data(), resource.Size());

@@ -65,7 +65,10 @@ void ForEachBodyLine(std::string_view body, const std::function<void(std::string
     }
 }
 
-CFetcher::CFetcher() = default;
+CFetcher::CFetcher(const SFetchLimits& limits)
+    : m_limits(limits)
+{
+}
 
 // The worker goes first: its notification must not reach a fetcher that is gone.
 CFetcher::~CFetcher() = default;
@@ -74,12 +77,10 @@ bool CFetcher::HasSession()
 {
     if (!m_pWorker) {
         if (const CCurlLibrary* curl = CCurlLibrary::Get()) {
-            auto worker = std::make_unique<CTransferWorker>(*curl);
+            auto worker = std::make_unique<CTransferWorker>(*curl, [this] { m_finished.Notify(); });
             if (worker->IsUsable())
                 m_pWorker = std::move(worker);
         }
-        if (m_pWorker)
-            m_pWorker->SetNotify(m_fnNotify);
     }
     return m_pWorker != nullptr;
 }
@@ -92,12 +93,13 @@ int CFetcher::StartFetch(
     STransferRequest request;
     request.url = url;
     request.loadFlag = m_nLoadFlag;
-    request.maxRedirects = m_nMaxRedirects;
-    request.connectTimeoutMs = m_nConnectTimeoutMs;
-    request.stallSeconds = m_nStallSeconds;
-    request.totalTimeoutSeconds = totalSeconds > 0 ? std::min(totalSeconds, m_nTotalTimeoutSeconds)
-                                                   : m_nTotalTimeoutSeconds;
-    request.maxBodyBytes = m_nMaxBodyBytes;
+    request.maxRedirects = m_limits.maxRedirects;
+    request.connectTimeoutMs = m_limits.connectTimeoutMs;
+    request.stallSeconds = m_limits.stallSeconds;
+    request.totalTimeoutSeconds = totalSeconds > 0
+        ? std::min(totalSeconds, m_limits.totalTimeoutSeconds)
+        : m_limits.totalTimeoutSeconds;
+    request.maxBodyBytes = m_limits.maxBodyBytes;
     request.onArrival = std::move(onArrival);
     return m_pWorker->Start(std::move(request));
 }
@@ -146,24 +148,6 @@ void CFetcher::CancelAll()
 std::vector<STransferResponse> CFetcher::TakeFinished()
 {
     return m_pWorker ? m_pWorker->TakeFinished() : std::vector<STransferResponse> {};
-}
-
-STransferResponse CFetcher::Wait(int id)
-{
-    return id && m_pWorker ? m_pWorker->Wait(id) : NoSession();
-}
-
-void CFetcher::WaitForAny()
-{
-    if (m_pWorker)
-        m_pWorker->WaitForAny();
-}
-
-void CFetcher::SetNotify(std::function<void()> notify)
-{
-    m_fnNotify = std::move(notify);
-    if (m_pWorker)
-        m_pWorker->SetNotify(m_fnNotify);
 }
 
 std::string CFetcher::CopyPath(const std::string& saveName) const

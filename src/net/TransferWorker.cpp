@@ -158,8 +158,9 @@ struct CTransferWorker::STransfer {
     }
 };
 
-CTransferWorker::CTransferWorker(const CCurlLibrary& curl)
+CTransferWorker::CTransferWorker(const CCurlLibrary& curl, std::function<void()> notify)
     : m_curl(curl)
+    , m_fnNotify(std::move(notify))
 {
     m_pMulti = m_curl.MultiInit();
     if (m_pMulti)
@@ -237,29 +238,6 @@ std::vector<STransferResponse> CTransferWorker::TakeFinished()
 {
     std::lock_guard lock(m_mutex);
     return std::exchange(m_done, {});
-}
-
-STransferResponse CTransferWorker::Wait(int id)
-{
-    std::unique_lock lock(m_mutex);
-    const auto matches = [id](const STransferResponse& response) { return response.id == id; };
-    m_finished.wait(lock, [&] { return std::any_of(m_done.begin(), m_done.end(), matches); });
-    const auto found = std::find_if(m_done.begin(), m_done.end(), matches);
-    STransferResponse response = std::move(*found);
-    m_done.erase(found);
-    return response;
-}
-
-void CTransferWorker::WaitForAny()
-{
-    std::unique_lock lock(m_mutex);
-    m_finished.wait(lock, [this] { return !m_done.empty(); });
-}
-
-void CTransferWorker::SetNotify(std::function<void()> notify)
-{
-    std::lock_guard lock(m_notifyMutex);
-    m_fnNotify = std::move(notify);
 }
 
 void CTransferWorker::Wake()
@@ -409,8 +387,6 @@ void CTransferWorker::Publish(std::vector<STransferResponse>& done)
             m_done.push_back(std::move(response));
     }
     done.clear();
-    m_finished.notify_all();
-    std::lock_guard lock(m_notifyMutex);
     if (m_fnNotify)
         m_fnNotify();
 }

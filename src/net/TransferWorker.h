@@ -49,13 +49,15 @@ struct STransferResponse {
 };
 
 // Runs transfers on a thread of its own, a few at once, so that no caller waits for the
-// network unless it asks to. Results are collected with TakeFinished (after the notification)
-// or awaited one by one with Wait.
+// network. Results are collected with TakeFinished after the notification.
 class CTransferWorker {
 public:
     static constexpr int kMaxParallelTransfers = 6;
 
-    explicit CTransferWorker(const CCurlLibrary& curl);
+    // notify runs whenever responses become ready, mostly on the worker's thread; it must only
+    // hand the news over (to a queue or a condition), never touch the caller's state. It is
+    // fixed for the worker's life, so that nobody can replace another's notification.
+    CTransferWorker(const CCurlLibrary& curl, std::function<void()> notify);
     // Aborts whatever still runs and waits for the thread.
     ~CTransferWorker();
     CTransferWorker(const CTransferWorker&) = delete;
@@ -71,15 +73,6 @@ public:
     void CancelAll();
 
     std::vector<STransferResponse> TakeFinished();
-    // Blocks until the transfer has finished and hands its response over.
-    STransferResponse Wait(int id);
-    // Blocks until some response is ready to be taken.
-    void WaitForAny();
-
-    // Called on the worker's thread whenever responses become ready; must only hand the news
-    // over (to a queue or a condition), never touch the caller's state. Once SetNotify has
-    // returned, the previous function is no longer running and will not be called again.
-    void SetNotify(std::function<void()> notify);
 
 private:
     struct STransfer;
@@ -99,12 +92,10 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_work; // the worker waits here while idle
-    std::condition_variable m_finished; // callers of Wait wait here
     std::deque<std::pair<int, STransferRequest>> m_pending;
     std::set<int> m_cancelled;
     std::vector<STransferResponse> m_done;
-    std::mutex m_notifyMutex; // held while the notification runs, so it can be withdrawn
-    std::function<void()> m_fnNotify;
+    const std::function<void()> m_fnNotify;
     int m_nNextId = 1;
     bool m_bCancelActive = false; // every transfer admitted so far is to be cancelled
     bool m_bStop = false;

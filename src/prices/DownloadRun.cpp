@@ -3,10 +3,12 @@
 #include "net/Fetcher.h"
 
 #include <algorithm>
+#include <utility>
 
-CDownloadRun::CDownloadRun(
-    CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names, int maxTransfers)
-    : m_downloader(downloader)
+CDownloadRun::CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch,
+    std::vector<std::string> names, int maxTransfers, Progress progress)
+    : m_fnProgress(std::move(progress))
+    , m_downloader(downloader)
     , m_fetch(fetch)
     , m_pReader(downloader.MakeReader())
     , m_nMaxTransfers(maxTransfers)

@@ -17,10 +17,13 @@ class CFetcher;
 // wait already reduced to the rows to apply (CPriceDownloader::StartTransfer), never whole.
 class CDownloadRun {
 public:
+    // The name of each server from when it is next to be applied.
+    using Progress = std::function<void(const std::string&)>;
+
     // maxTransfers > 0 keeps at most that many of the run's transfers in flight; otherwise
     // every one starts at once and the worker runs a few of them at a time.
     CDownloadRun(CPriceDownloader& downloader, CFetcher& fetch, std::vector<std::string> names,
-        int maxTransfers = 0);
+        int maxTransfers = 0, Progress progress = {});
 
     void Start();
     // Takes a finished transfer, to be applied in turn, and starts the next one waiting;
@@ -41,9 +44,6 @@ public:
     int Applied() const { return m_nApplied; }
     int Failed() const { return m_nFailed; }
 
-    // The name of each server from when it is next to be applied.
-    std::function<void(const std::string&)> m_fnProgress;
-
 private:
     struct SEntry {
         SPreparedDownload download;
@@ -56,6 +56,7 @@ private:
     void Apply(SEntry& entry);
     void ShowNext();
 
+    const Progress m_fnProgress;
     CPriceDownloader& m_downloader;
     CFetcher& m_fetch;
     std::shared_ptr<const CPriceListReader> m_pReader;

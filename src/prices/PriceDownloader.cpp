@@ -87,7 +87,7 @@ std::string CPriceDownloader::FormatFailureStamp(int error)
 std::vector<std::string> CPriceDownloader::OfferedServers() const
 {
     std::vector<std::string> offered;
-    for (const std::string& name : m_cache.m_astrServers)
+    for (const std::string& name : m_cache.Names())
         if (m_cache.GetServerValue(name, "Selected", "1") == "1")
             offered.push_back(name);
     return offered;
@@ -119,7 +119,7 @@ bool CPriceDownloader::Apply(const SPreparedDownload& download, const STransferR
         const auto* rows = std::any_cast<CPriceRows>(&response->reduced);
         const bool ok
             = m_fetch.FinishFetch(*response, download.url, rows ? nullptr : &download.copyName);
-        outcome = SDownloadOutcome::FromFetch(ok, m_fetch.m_nLastError, response->status);
+        outcome = SDownloadOutcome::FromFetch(ok, m_fetch.LastError(), response->status);
         const auto applyPrices = [&] {
             return rows ? m_priceList.ApplyRows(*table, *rows)
                         : m_priceList.ApplyPriceBody(*table, response->body, download.columns);
@@ -150,7 +150,7 @@ SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::
         return SDownloadOutcome::Failure(
             file.Error() == ENXIO ? EKind::NotAFile : EKind::FileUnreadable);
     // One byte over the limit is enough to know the file is too large for a list.
-    const std::size_t limit = static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes) + 1;
+    const std::size_t limit = static_cast<std::size_t>(m_fetch.Limits().maxBodyBytes) + 1;
     body.resize(limit);
     std::size_t filled = 0;
     std::ptrdiff_t count = 0;
@@ -159,7 +159,7 @@ SDownloadOutcome CPriceDownloader::ReadImportFile(const std::string& path, std::
     body.resize(filled);
     if (count < 0)
         return SDownloadOutcome::Failure(EKind::FileUnreadable);
-    if (static_cast<std::int64_t>(filled) > m_fetch.m_nMaxBodyBytes)
+    if (static_cast<std::int64_t>(filled) > m_fetch.Limits().maxBodyBytes)
         return SDownloadOutcome::Failure(EKind::TooLarge);
     ConvertUtf16ToUtf8(body);
     return SDownloadOutcome::FromFetch(true, 0, 0);

@@ -55,11 +55,13 @@ public:
     // for a file that does not exist); 0 after one that succeeded.
     int LastFileError() const { return m_nFileError; }
 
-    bool m_bAutoReload = true;
-    bool m_bAutoSave = true;
-    // Set when the remembered file must never be replaced, because it exists but could not
-    // be read: saving over it would destroy what the user has. Save then fails with EACCES.
-    bool m_bKeepFile = false;
+    // Whether a lookup first reloads a file changed on disk, and a write saves at once.
+    void SetAutoReload(bool on) { m_bAutoReload = on; }
+    void SetAutoSave(bool on) { m_bAutoSave = on; }
+    // For a remembered file that exists but could not be read: saving over it would destroy
+    // what the user has, so from here on Save fails on it with EACCES.
+    void KeepFile() { m_bKeepFile = true; }
+    bool KeepsFile() const { return m_bKeepFile; }
 
 private:
     bool RemoveSection(std::string_view name);
@@ -80,4 +82,7 @@ private:
     // Lines read for m_pCurSection, not yet handed over: views into m_strText.
     std::vector<std::string_view> m_astrPending;
     int m_nFileError = 0;
+    bool m_bAutoReload = true;
+    bool m_bAutoSave = true;
+    bool m_bKeepFile = false;
 };

@@ -81,7 +81,7 @@ bool CServerListRun::OnFinished(const STransferResponse& response)
     case EStep::List:
         AfterList(ok,
             fetched ? SDownloadOutcome::Failure(SDownloadOutcome::EKind::NotServerList)
-                    : SDownloadOutcome::FromFetch(false, m_fetch.m_nLastError, response.status));
+                    : SDownloadOutcome::FromFetch(false, m_fetch.LastError(), response.status));
         break;
     case EStep::Fallback:
         AfterFallback(ok);

@@ -86,8 +86,8 @@ void CServerListUpdater::ApplyServerList(std::string_view body, IUserInterface* 
     // One notice per list, however many version rows it carries.
     if (ui && m_announced != std::pair { kMajorVersion, kMinorVersion })
         ui->ShowUpdateNotice(m_announced.first, m_announced.second);
-    if (ui && m_fnRefillServers)
-        m_fnRefillServers();
+    if (ui)
+        m_serversChanged.Notify();
 }
 
 void CServerListUpdater::ApplyLine(std::string_view line, std::vector<std::string>& fields)
@@ -146,8 +146,7 @@ void CServerListUpdater::ApplyServer(const std::vector<std::string>& fields, int
 {
     CServerTable* table = m_cache.FindTable(fields[0]);
     if (!table) {
-        if (m_cache.m_astrServers.size() >= kMaxServers
-            || !IsUsableServerName(fields[0], m_profile))
+        if (m_cache.Names().size() >= kMaxServers || !IsUsableServerName(fields[0], m_profile))
             return;
         table = &m_cache.AddTable(fields[0]);
         table->SetAt("Aktualisiert", m_texts.GetText("Txt_DefaultDate"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Listeners.h"
 #include "platform/Version.h"
 
 #include <cstddef>
@@ -29,12 +30,16 @@ public:
         CIniFile& profile, CServerCache& cache, const CTexts& texts, const IClock& clock);
 
     // Applies a fetched list (the body as it came, heading first) line by line and stamps
-    // ServerUpd. With a window (ui), the version notice is shown through it and
-    // m_fnRefillServers runs at the end.
+    // ServerUpd. With a window (ui), the version notice is shown through it and the
+    // listeners of OnServersChanged hear of it at the end.
     void ApplyServerList(std::string_view body, IUserInterface* ui);
 
-    // Set by the main window to refill its server box after an update.
-    std::function<void()> m_fnRefillServers;
+    // listener runs after every update applied with a window, for as long as the subscription
+    // lives (a server box refills itself from it).
+    [[nodiscard]] CSubscription OnServersChanged(std::function<void()> listener)
+    {
+        return m_serversChanged.Subscribe(std::move(listener));
+    }
 
     // The version of this program; a list announcing a newer one shows the notice.
     static constexpr int kMajorVersion = kVersionMajor;
@@ -54,6 +59,7 @@ private:
     void ApplyAssignment(const std::string& assignment, const std::string& condition);
     void ApplyServer(const std::vector<std::string>& fields, int count);
 
+    CListeners m_serversChanged;
     std::size_t m_nAssignments = 0; // directive rows of the list being applied
     std::pair<int, int> m_announced { kMajorVersion, kMinorVersion }; // the highest version seen
     CIniFile& m_profile;

@@ -58,6 +58,21 @@ void CServerCache::LoadServerTables()
     }
 }
 
+bool CServerCache::IsUsableName(const std::string& name) const
+{
+    return IsUsableServerName(name, m_profile);
+}
+
+bool CServerCache::NamesProgramSection(const std::string& name) const
+{
+    return IsProgramSection(name, m_profile);
+}
+
+bool CServerCache::HasListedAddress(const std::string& name) const
+{
+    return !m_profile.GetString("Preislisten", name, "").empty();
+}
+
 std::string CServerCache::Key(std::string_view name)
 {
     return MakeUpper(name);

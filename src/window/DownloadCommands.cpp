@@ -2,7 +2,6 @@
 
 #include "app/QuotinoApp.h"
 #include "platform/UserInterface.h"
-#include "platform/WebAddress.h"
 #include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "window/ControlIds.h"
@@ -30,7 +29,7 @@ CDownloadCommands::CDownloadCommands(
 {
     // The worker's thread only posts: everything else happens on the window's thread.
     std::weak_ptr<CDownloadCommands*> alive = m_pAlive;
-    m_app.Fetch().SetNotify([alive, &desktop] {
+    m_finished = m_app.SubscribeFinished([alive, &desktop] {
         desktop.Post([alive] {
             if (const auto self = alive.lock())
                 (*self)->OnTransfersFinished();
@@ -40,8 +39,8 @@ CDownloadCommands::CDownloadCommands(
 
 CDownloadCommands::~CDownloadCommands()
 {
-    m_app.Fetch().SetNotify(nullptr);
-    m_app.Fetch().CancelAll();
+    m_finished.Reset();
+    m_app.CancelTransfers();
 }
 
 void CDownloadCommands::Download()
@@ -62,11 +61,10 @@ void CDownloadCommands::DownloadAll()
     m_view.SetText(IDC_DATE, m_app.GetText("Txt_DownloadAll") + "...");
     m_view.RepaintNow(IDC_DATE);
     Begin(ECommand::DownloadAll);
-    m_pRun = m_app.NewDownloadAllRun();
-    m_pRun->m_fnProgress = [this](const std::string& name) {
+    m_pRun = m_app.NewDownloadAllRun([this](const std::string& name) {
         m_view.SetText(IDC_MARKET_DATE, name);
         m_view.RepaintNow(IDC_MARKET_DATE);
-    };
+    });
     m_pRun->Start();
     ApplyNextServer();
 }
@@ -88,7 +86,6 @@ bool CDownloadCommands::ImportPriceList(const std::string& path)
 {
     if (IsBusy())
         return false;
-    m_app.Outcomes().ForgetServerList();
     m_strImportFolder = FolderOf(path);
     const bool imported = m_app.ImportPriceList(m_hooks.selectedServer(), path);
     m_hooks.recalculatePrices();
@@ -116,39 +113,20 @@ bool CDownloadCommands::PastePriceList(const std::string& text)
 {
     if (IsBusy())
         return false;
-    m_app.Outcomes().ForgetServerList();
     const bool pasted = m_app.PastePriceList(m_hooks.selectedServer(), text);
     m_hooks.recalculatePrices();
     m_hooks.commandFinished();
     return pasted;
 }
 
-// No web address, or one that its last download showed to lead nowhere.
-bool CDownloadCommands::HasNoUsableAddress(const std::string& server) const
-{
-    const CServerTable* table = m_app.Servers().FindTable(server);
-    if (!table)
-        return false;
-    using EKind = SDownloadOutcome::EKind;
-    const EKind last = m_app.Outcomes().Find(server).kind;
-    return !IsWebAddress(table->m_strUrl) || last == EKind::HostNotFound
-        || last == EKind::AddressMissing || last == EKind::NotAllowed;
-}
-
 void CDownloadCommands::ShowOutcome()
 {
-    const std::string server = m_hooks.selectedServer();
-    std::string tooltip = m_app.Outcomes().Tooltip(server, m_app.Texts());
-    if (HasNoUsableAddress(server))
-        tooltip
-            += (tooltip.empty() ? "" : "\n") + CTexts::Fill(m_app.GetText("Txt_TipNoAddress"), {});
-    m_view.SetToolTip(IDC_DATE, tooltip);
+    m_view.SetToolTip(IDC_DATE, m_app.OutcomeTooltip(m_hooks.selectedServer()));
 }
 
 void CDownloadCommands::Begin(ECommand command)
 {
-    m_app.Outcomes().ForgetServerList();
-    m_app.PrepareFetch();
+    m_app.BeginNetworkCommand();
     m_eCommand = command;
     // Download all shows its progress in the labels instead.
     m_pWait = std::make_unique<CWaitCursor>(command == ECommand::DownloadAll ? nullptr : &m_ui);
@@ -165,7 +143,7 @@ void CDownloadCommands::OnTransfersFinished()
 
 void CDownloadCommands::TakeArrived()
 {
-    for (STransferResponse& response : m_app.Fetch().TakeFinished()) {
+    for (STransferResponse& response : m_app.TakeFinished()) {
         // Responses of a stopped command arrive late and belong to no run.
         if (m_pRun)
             m_pRun->OnFinished(std::move(response));
@@ -217,7 +195,7 @@ void CDownloadCommands::Finish()
 {
     const std::unique_ptr<CDownloadRun> run = std::move(m_pRun);
     if (m_eCommand == ECommand::DownloadAll)
-        m_app.Outcomes().RecordDownloadAll(run->Failed(), run->Count(), run->Applied());
+        m_app.RecordDownloadAll(*run);
     m_pWait.reset();
     m_eCommand = ECommand::None;
     m_hooks.recalculatePrices();
@@ -229,9 +207,7 @@ void CDownloadCommands::Finish()
 void CDownloadCommands::FinishServerList()
 {
     const std::unique_ptr<CServerListRun> run = std::move(m_pListRun);
-    m_app.Outcomes().RecordServerList(run->Outcome());
-    if (run->Succeeded())
-        m_app.ApplyServerList(run->Body(), &m_ui);
+    m_app.TakeServerList(*run, &m_ui);
     m_pWait.reset();
     m_eCommand = ECommand::None;
     ShowOutcome();

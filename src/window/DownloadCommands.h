@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Subscription.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,8 +53,7 @@ public:
     void Stop();
     const std::string& ImportFolder() const { return m_strImportFolder; }
 
-    // The date label's tooltip for the selected server; where the server has no address to
-    // download from, it says what the player can do instead.
+    // The date label's tooltip for the selected server.
     void ShowOutcome();
 
 private:
@@ -66,7 +67,6 @@ private:
     void QueueApply();
     void Finish();
     void FinishServerList();
-    bool HasNoUsableAddress(const std::string& server) const;
 
     CQuotinoApp& m_app;
     IMainWindowView& m_view;
@@ -84,4 +84,5 @@ private:
     // nothing.
     std::shared_ptr<CDownloadCommands*> m_pAlive;
     std::string m_strImportFolder; // of the last import in this run
+    CSubscription m_finished; // last: it ends before anything its notification reaches
 };

@@ -36,7 +36,7 @@ CMainWindow::CMainWindow(CQuotinoApp& app, IMainWindowView& view, IDesktop& desk
     , m_desktop(desktop)
     , m_ui(ui)
     , m_clipboard(clipboard)
-    , m_calc(app.Catalog(), app.Texts(), app.Servers(), app.Settings())
+    , m_calc(app.NewOfferCalculator())
     , m_watch(clipboard, m_paste, m_calc.Templates(), app.Texts(), desktop.Notifier())
     , m_downloads(app, view, desktop, ui)
 {
@@ -46,13 +46,10 @@ CMainWindow::CMainWindow(CQuotinoApp& app, IMainWindowView& view, IDesktop& desk
         .commandFinished = [this] { OnCommandFinished(); },
     });
     // A server list update, also the one the start-up runs, refills the server box.
-    m_app.OnServersChanged([this] { FillServerCombo(); });
+    m_serversChanged = m_app.OnServersChanged([this] { FillServerCombo(); });
 }
 
-CMainWindow::~CMainWindow()
-{
-    m_app.OnServersChanged(nullptr);
-}
+CMainWindow::~CMainWindow() = default;
 
 bool CMainWindow::OnInit()
 {
@@ -461,7 +458,7 @@ void CMainWindow::OnMaxFarm()
 
 void CMainWindow::OnSelectServers()
 {
-    CServerSelection selection(m_app.Texts(), m_app.Profile(), m_app.Servers());
+    CServerSelection selection(m_app.Texts(), m_app.Servers(), m_app.StoredServer());
     m_view.RunDialog(selection);
     FillServerCombo();
 }
@@ -526,8 +523,7 @@ void CMainWindow::OnExportPrices()
     if (path.empty())
         return;
     const CReportTexts& texts = m_calc.ReportTexts();
-    const std::string text = CPriceListFile::Text(
-        m_app.Servers(), server, m_app.Catalog(), texts.Txt_Article, texts.Txt_Market);
+    const std::string text = m_app.PriceListText(server, texts.Txt_Article, texts.Txt_Market);
     int error = 0;
     if (!CPriceListFile::Write(path, text, error))
         m_view.ShowWarning(CTexts::Fill(m_app.GetText("Txt_ExportFailed"), Utf8ToCp1252(path),

@@ -2,6 +2,7 @@
 
 #include "calc/ListPaste.h"
 #include "calc/OfferCalculator.h"
+#include "platform/Subscription.h"
 #include "window/ClipboardWatch.h"
 #include "window/ColumnStops.h"
 #include "window/ControlAnchors.h"
@@ -138,4 +139,5 @@ private:
     // A clipboard change that waits for the running command's prices, and whether the window
     // was active at it.
     std::optional<bool> m_waitingChange;
+    CSubscription m_serversChanged; // last: it ends before what the refill touches
 };

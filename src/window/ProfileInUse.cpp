@@ -17,8 +17,8 @@ constexpr const char* kLockFailedFallback
 SProfileInUse ProfileInUseMessage(const std::string& profilePath, const CProfileLock& lock)
 {
     CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     profile.Load(profilePath);
     CTexts texts;
     texts.LoadTexts(profile);

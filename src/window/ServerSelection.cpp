@@ -1,22 +1,20 @@
 #include "window/ServerSelection.h"
 
-#include "config/SettingKeys.h"
 #include "config/Texts.h"
 #include "platform/TextUtil.h"
-#include "profile/IniFile.h"
 #include "servers/ServerCache.h"
-#include "servers/ServerName.h"
 #include "window/AddServerDialog.h"
 #include "window/ControlIds.h"
 #include "window/ServerAddressDialog.h"
 #include "window/WindowView.h"
 
 #include <algorithm>
+#include <utility>
 
-CServerSelection::CServerSelection(const CTexts& texts, CIniFile& profile, CServerCache& servers)
+CServerSelection::CServerSelection(const CTexts& texts, CServerCache& servers, std::string current)
     : m_texts(texts)
-    , m_profile(profile)
     , m_servers(servers)
+    , m_strCurrent(std::move(current))
 {
 }
 
@@ -33,13 +31,12 @@ void CServerSelection::OnInit(IWindowView& view)
     view.SetText(IDC_SERVER_ADD, m_texts.GetText("Txt_Add"));
     view.SetText(IDC_SERVER_ADDRESS, m_texts.GetText("Txt_Address"));
 
-    const std::string current
-        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServer, "");
-    m_astrNames = m_servers.m_astrServers;
+    m_astrNames = m_servers.Names();
     std::vector<bool> selected;
     selected.reserve(m_astrNames.size());
     for (const std::string& name : m_astrNames)
-        selected.push_back(name == current || m_servers.GetServerInt(name, "Selected", 0) == 1);
+        selected.push_back(
+            name == m_strCurrent || m_servers.GetServerInt(name, "Selected", 0) == 1);
     view.SetItems(IDC_SERVER_LIST, m_astrNames);
     view.SetSelectedItems(IDC_SERVER_LIST, selected);
 }
@@ -71,10 +68,8 @@ void CServerSelection::StoreSelection(IWindowView& view)
         m_servers.SetServerInt(m_astrNames[row], "Selected", selected[row] ? 1 : 0);
     if (std::find(selected.begin(), selected.end(), true) != selected.end())
         return;
-    const std::string current
-        = m_profile.GetString(SettingKeys::kSection, SettingKeys::kServer, "");
-    if (!current.empty())
-        m_servers.SetServerValue(current, "Selected", "1");
+    if (!m_strCurrent.empty())
+        m_servers.SetServerValue(m_strCurrent, "Selected", "1");
 }
 
 void CServerSelection::AddServer(IWindowView& view)
@@ -127,9 +122,9 @@ void CServerSelection::ChangeAddress(IWindowView& view)
 // as a server list's row would; a server that exists keeps its address.
 bool CServerSelection::CanAdd(const std::string& name) const
 {
-    if (name.empty() || !IsStorableServerName(name) || !IsUsableServerName(name, m_profile))
+    if (name.empty() || !IsStorableServerName(name) || !m_servers.IsUsableName(name))
         return false;
-    return m_profile.GetString("Preislisten", name, "").empty();
+    return !m_servers.HasListedAddress(name);
 }
 
 void CServerSelection::ShowSelected(IWindowView& view, size_t row)
@@ -153,9 +148,9 @@ bool CServerSelection::IsStorableServerName(const std::string& name)
 
 std::string CServerSelection::WhyRefused(const std::string& name) const
 {
-    if (name.empty() || (IsStorableServerName(name) && IsUsableServerName(name, m_profile)))
+    if (name.empty() || (IsStorableServerName(name) && m_servers.IsUsableName(name)))
         return {};
-    if (IsStorableServerName(name) && IsProgramSection(name, m_profile))
+    if (IsStorableServerName(name) && m_servers.NamesProgramSection(name))
         return CTexts::Fill(m_texts.GetText("Txt_ServerNameReserved"), name, {});
     return m_texts.GetText("Txt_ServerNameInvalid");
 }

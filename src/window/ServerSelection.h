@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-class CIniFile;
 class CServerCache;
 class CTexts;
 
 // Which servers the main window's server box offers; also adds servers by hand.
 class CServerSelection : public IDialogBehaviour {
 public:
-    CServerSelection(const CTexts& texts, CIniFile& profile, CServerCache& servers);
+    // current: the server the main window shows, which stays on offer.
+    CServerSelection(const CTexts& texts, CServerCache& servers, std::string current);
 
     int TemplateId() const override;
     // A server without a Selected key shows unselected, though the server box offers it.
@@ -37,7 +37,7 @@ private:
     void ShowSelected(IWindowView& view, size_t row);
 
     const CTexts& m_texts;
-    CIniFile& m_profile;
     CServerCache& m_servers;
+    const std::string m_strCurrent;
     std::vector<std::string> m_astrNames; // the list's entries, in list order
 };

@@ -76,8 +76,8 @@ struct ProgramStart {
     explicit ProgramStart(const std::string& path)
         : loader(profile, settings, texts, catalog, servers, clock, serverList, path)
     {
-        profile.m_bAutoReload = false;
-        profile.m_bAutoSave = false;
+        profile.SetAutoReload(false);
+        profile.SetAutoSave(false);
     }
 
     bool Load() { return loader.LoadConfiguration(tables, templates, strServer, ui); }
@@ -100,7 +100,7 @@ struct ProgramStart {
 std::string DefaultProfileWith(const std::function<void(CIniFile&)>& edit)
 {
     CIniFile profile;
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     ReadDefaultProfile(profile);
     edit(profile);
     CMemorySink sink;
@@ -176,7 +176,7 @@ TEST_F(ConfigurationLoaderTest, FirstStartCreatesTheProfileThenSavesTheChosenLan
     EXPECT_EQ("Calculate", start.texts.GetText("Txt_Calc"));
     EXPECT_EQ(64u, start.tables.m_astrPlantNames.size());
     EXPECT_EQ(8u, start.templates.m_astrTitel.size());
-    EXPECT_EQ(55u, start.servers.m_astrServers.size());
+    EXPECT_EQ(55u, start.servers.Names().size());
     EXPECT_EQ("Apfel", start.catalog.TranslatePlantName("Apples"));
     EXPECT_EQ(1, start.serverList.m_nCalls); // a rebuilt profile has no ServerUpd
     EXPECT_EQ(1, start.ui.m_nWaitDepthAtChoice);
@@ -365,7 +365,7 @@ TEST_F(ConfigurationLoaderTest, UnlistedLanguageIsRebuiltAtEveryStartWithGermanT
         SCOPED_TRACE(run);
         const std::string before = run == 0 ? DefaultProfileBytes() : ReadWholeFile(m_path);
         CIniFile edited;
-        edited.m_bAutoSave = false;
+        edited.SetAutoSave(false);
         ReadProfileText(edited, before);
         edited.WriteString("Settings", "Lang", "Klingon");
         edited.WriteString("Texts Deutsch", "Txt_Calc", "Rechnen");

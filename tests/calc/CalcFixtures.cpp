@@ -107,21 +107,17 @@ void CCalcWorld::AddPlant(
 CServerTable& CCalcWorld::AddServer(
     const std::string& name, const std::vector<std::pair<std::string, std::string>>& values)
 {
-    auto table = std::make_unique<CServerTable>();
-    table->m_strServerName = name;
-    table->m_strUrl = "https://prices.example.org/" + name;
-    table->SetAt("Aktualisiert", "6.12.26 09:05");
-    table->SetAt("Stand", "05.12.2026 18:00");
-    table->SetAt("Selected", "1");
+    CServerTable& table = m_servers.AddTable(name);
+    table.m_strUrl = "https://prices.example.org/" + name;
+    table.SetAt("Aktualisiert", "6.12.26 09:05");
+    table.SetAt("Stand", "05.12.2026 18:00");
+    table.SetAt("Selected", "1");
     for (const std::string& plant : m_catalog.m_astrPlants)
-        table->SetAt(plant, "0,0");
+        table.SetAt(plant, "0,0");
     for (const auto& [key, value] : values)
-        table->SetAt(key, value);
-    CServerTable& result = *table;
-    m_servers.m_mapServerTables[CServerCache::Key(name)] = std::move(table);
-    m_servers.m_astrServers.push_back(name);
+        table.SetAt(key, value);
     m_calc.SelectServer(name);
-    return result;
+    return table;
 }
 
 void AddExampleServer(CCalcWorld& world)

@@ -44,7 +44,7 @@ struct LoadedCatalog {
 
 void ReadDefaultProfileIn(CIniFile& profile, const std::string& language)
 {
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     ReadDefaultProfile(profile);
     profile.WriteString("Settings", "Lang", language);
 }

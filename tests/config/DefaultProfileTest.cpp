@@ -41,8 +41,8 @@ CIniFile& DefaultProfile()
 {
     static const std::unique_ptr<CIniFile> profile = [] {
         auto document = std::make_unique<CIniFile>();
-        document->m_bAutoReload = false;
-        document->m_bAutoSave = false;
+        document->SetAutoReload(false);
+        document->SetAutoSave(false);
         CResource resource;
         EXPECT_TRUE(resource.Load(129, "TXT"));
         CMemorySource source(resource.Data(), resource.Size());

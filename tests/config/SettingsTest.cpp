@@ -22,8 +22,8 @@ TEST(Settings, SettersUpdateTheMirrorAndTheSavedProfile)
 {
     TempDir dir;
     CIniFile profile;
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     CSettings settings(profile);
 
     struct Case {

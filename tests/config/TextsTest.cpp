@@ -74,7 +74,7 @@ TEST(Texts, LanguageChoiceSelectsTheTextSection)
 TEST(Texts, DefaultProfileHasAdvertisingInGermanOnly)
 {
     CIniFile profile;
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     ReadDefaultProfile(profile);
     profile.WriteString("Settings", "Lang", "Deutsch");
     CTexts german;

@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/SafeFileName.h"
 #include "platform/Utf8Path.h"
+#include "support/FetchWaiter.h"
 #include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 
@@ -48,7 +49,7 @@ namespace {
 
 class FetcherTest : public ::testing::Test {
 protected:
-    FetcherTest() { m_fetch.m_strCopyFolder = m_dir.path().string(); }
+    FetcherTest() { m_fetch.SetCopyFolder(m_dir.path().string()); }
 
     void Serve(const std::string& path, const std::string& body, int status = 200)
     {
@@ -68,7 +69,7 @@ protected:
     // A transfer as the runs make it: started, finished on this thread, the body read by lines.
     bool Fetch(const std::string& url, const std::string* saveName = nullptr)
     {
-        const STransferResponse response = m_fetch.Wait(m_fetch.StartFetch(url));
+        const STransferResponse response = m_finished.Wait(m_fetch.StartFetch(url));
         m_lines.clear();
         ForEachBodyLine(response.body, [this](std::string& l) { m_lines.push_back(std::move(l)); });
         return m_fetch.FinishFetch(response, url, saveName);
@@ -85,6 +86,7 @@ protected:
     TempDir m_dir;
     LoopbackServer m_server; // outlives the fetcher's kept-alive connection
     CFetcher m_fetch;
+    CFetchWaiter<CFetcher> m_finished { m_fetch };
     std::vector<std::string> m_lines;
 };
 
@@ -114,7 +116,7 @@ TEST_F(FetcherTest, BodiesArriveAsWindows1252Lines)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_TRUE(Fetch(m_server.Url(c.path)));
-        EXPECT_EQ(m_fetch.m_nLastError, 0);
+        EXPECT_EQ(m_fetch.LastError(), 0);
         EXPECT_EQ(m_lines, c.lines);
     }
 }
@@ -130,7 +132,7 @@ TEST_F(FetcherTest, CopyStartsWithTheResponseHeaderBlock)
     // The folder is a path as the file system spells it; the name is program text.
     const fs::path folder = m_dir.path() / PathFromUtf8("K\xC3\xBCrbisfeld");
     fs::create_directory(folder);
-    m_fetch.m_strCopyFolder = Utf8FromPath(folder);
+    m_fetch.SetCopyFolder(Utf8FromPath(folder));
 
     const std::string name = "S\xFC"
                              "d 12.txt";
@@ -157,7 +159,7 @@ TEST_F(FetcherTest, HttpErrorStatusFailsWithErrorZeroAndKeepsTheCopy)
 
     const std::string name = "ServerList.txt";
     EXPECT_FALSE(Fetch(m_server.Url("/missing"), &name));
-    EXPECT_EQ(m_fetch.m_nLastError, 0);
+    EXPECT_EQ(m_fetch.LastError(), 0);
     EXPECT_EQ(ReadWholeFile(m_dir.file(name)),
         "URL: " + m_server.Url("/missing")
             + "\r\n"
@@ -178,14 +180,14 @@ TEST_F(FetcherTest, OnlyHttpAndHttpsAreFetched)
              "ftp://127.0.0.1/x", "127.0.0.1/x", "http://", "dict://127.0.0.1/" }) {
         SCOPED_TRACE(url);
         EXPECT_FALSE(Fetch(url, &name));
-        EXPECT_NE(m_fetch.m_nLastError, 0);
+        EXPECT_NE(m_fetch.LastError(), 0);
     }
     EXPECT_TRUE(FilesIn(m_dir.path()).empty());
 
     for (const char* path : { "/to-file", "/to-ftp" }) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Fetch(m_server.Url(path)));
-        EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
+        EXPECT_EQ(m_fetch.LastError(), CURLE_UNSUPPORTED_PROTOCOL);
         EXPECT_TRUE(m_lines.empty());
     }
 }
@@ -202,14 +204,14 @@ TEST_F(FetcherTest, RedirectsAreFollowedUpToTen)
     EXPECT_EQ(m_lines, std::vector<std::string> { "arrived" });
 
     EXPECT_FALSE(Fetch(m_server.Url("/hop11")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_TOO_MANY_REDIRECTS);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_TOO_MANY_REDIRECTS);
     EXPECT_FALSE(Fetch(m_server.Url("/loop")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_TOO_MANY_REDIRECTS);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_TOO_MANY_REDIRECTS);
 }
 
 TEST_F(FetcherTest, BodyOverTheLimitIsRefused)
 {
-    m_fetch.m_nMaxBodyBytes = 1000;
+    m_fetch.SetLimits({ .maxBodyBytes = 1000 });
     Serve("/at-limit", std::string(1000, 'x'));
     Serve("/announced", std::string(1001, 'x'));
     m_server.Server().Get("/chunked", [](const httplib::Request&, httplib::Response& res) {
@@ -228,13 +230,13 @@ TEST_F(FetcherTest, BodyOverTheLimitIsRefused)
     for (const char* path : { "/announced", "/chunked" }) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(Fetch(m_server.Url(path)));
-        EXPECT_EQ(m_fetch.m_nLastError, CURLE_FILESIZE_EXCEEDED);
+        EXPECT_EQ(m_fetch.LastError(), CURLE_FILESIZE_EXCEEDED);
     }
 }
 
 TEST_F(FetcherTest, ServerThatNeverAnswersFailsAfterTheStallTime)
 {
-    m_fetch.m_nStallSeconds = 1;
+    m_fetch.SetLimits({ .stallSeconds = 1 });
     m_server.Server().Get("/stall", [this](const httplib::Request&, httplib::Response& res) {
         m_server.Stall();
         res.set_content("too late", "text/plain");
@@ -243,13 +245,13 @@ TEST_F(FetcherTest, ServerThatNeverAnswersFailsAfterTheStallTime)
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Fetch(m_server.Url("/stall")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(FetcherTest, TricklingServerFailsAfterTheTotalTime)
 {
-    m_fetch.m_nTotalTimeoutSeconds = 1;
+    m_fetch.SetLimits({ .totalTimeoutSeconds = 1 });
     m_server.Server().Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
         res.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -260,7 +262,7 @@ TEST_F(FetcherTest, TricklingServerFailsAfterTheTotalTime)
 
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Fetch(m_server.Url("/trickle")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
@@ -284,11 +286,11 @@ TEST_F(FetcherTest, ConnectionThatDoesNotOpenFailsAfterTheConnectTime)
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
-    m_fetch.m_nConnectTimeoutMs = 300;
+    m_fetch.SetLimits({ .connectTimeoutMs = 300 });
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Fetch(url));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_OPERATION_TIMEDOUT);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_OPERATION_TIMEDOUT);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 
     for (const int filler : fillers)
@@ -306,7 +308,7 @@ TEST_F(FetcherTest, RefusedConnectionFailsWithoutTouchingTheCopy)
     WriteWholeFile(m_dir.file(name), "previous copy");
 
     EXPECT_FALSE(Fetch(url, &name));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_COULDNT_CONNECT);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_COULDNT_CONNECT);
     EXPECT_EQ(ReadWholeFile(m_dir.file(name)), "previous copy");
 }
 
@@ -335,14 +337,14 @@ TEST_F(FetcherTest, SelfSignedCertificateIsRefused)
     m_server.Start();
 
     EXPECT_FALSE(Fetch(httpsUrl));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_PEER_FAILED_VERIFICATION);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_PEER_FAILED_VERIFICATION);
 
     // The default flags follow a redirect from http to https; without them it is refused.
     EXPECT_FALSE(Fetch(m_server.Url("/to-https")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_PEER_FAILED_VERIFICATION);
-    m_fetch.m_nLoadFlag = 0;
+    EXPECT_EQ(m_fetch.LastError(), CURLE_PEER_FAILED_VERIFICATION);
+    m_fetch.SetLoadFlag(0);
     EXPECT_FALSE(Fetch(m_server.Url("/to-https")));
-    EXPECT_EQ(m_fetch.m_nLastError, CURLE_UNSUPPORTED_PROTOCOL);
+    EXPECT_EQ(m_fetch.LastError(), CURLE_UNSUPPORTED_PROTOCOL);
     EXPECT_TRUE(m_lines.empty());
 
     tls.stop();
@@ -402,7 +404,7 @@ TEST_F(FetcherTest, HostileCopyNamesStayInsideTheCopyFolder)
         const fs::path folder = outside / ("copies" + std::to_string(i));
         // Nested two deep, so that an escape by ".." would land in a folder we can see.
         fs::create_directories(folder / "inner");
-        m_fetch.m_strCopyFolder = (folder / "inner").string();
+        m_fetch.SetCopyFolder((folder / "inner").string());
 
         EXPECT_EQ(SafeFileName(cases[i].name), cases[i].file);
         EXPECT_TRUE(Fetch(m_server.Url("/list"), &cases[i].name));
@@ -424,7 +426,7 @@ TEST_F(FetcherTest, PlantedSymbolicLinkIsReplacedNotWrittenThrough)
     fs::create_directory(m_dir.path() / "copies");
     const fs::path planted = m_dir.path() / "copies" / "Server 1.txt";
     fs::create_symlink(victim, planted);
-    m_fetch.m_strCopyFolder = (m_dir.path() / "copies").string();
+    m_fetch.SetCopyFolder((m_dir.path() / "copies").string());
 
     const std::string name = "Server 1.txt";
     EXPECT_TRUE(Fetch(m_server.Url("/list"), &name));

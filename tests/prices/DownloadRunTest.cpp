@@ -74,16 +74,15 @@ TEST_F(DownloadRunTest, ParallelTransfersAreAppliedInListOrder)
     for (int i = 1; i <= kServers; ++i)
         Delay("/s" + std::to_string(i), std::chrono::milliseconds(40 * (kServers - i + 1)));
 
-    CDownloadRun run(m_downloader, m_fetch, AllNames(kServers));
     std::vector<std::string> shown;
-    run.m_fnProgress = [&](const std::string& name) {
+    CDownloadRun run(m_downloader, m_fetch, AllNames(kServers), 0, [&](const std::string& name) {
         shown.push_back(name);
         // When a server is next, every one before it is applied and none after it.
         const int next = std::stoi(name.substr(1));
         for (int i = 1; i <= kServers; ++i)
             EXPECT_EQ(Value(Name(i), "Aktualisiert"), i < next ? kNewStamp : kOldStamp)
                 << name << " next, " << Name(i);
-    };
+    });
     const auto start = Clock::now();
     RunToEnd(run, m_fetch);
     const auto elapsed = Clock::now() - start;
@@ -121,8 +120,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndAppliesWhatArrived)
     CDownloadRun run(m_downloader, m_fetch, AllNames(4));
     run.Start();
     for (int arrived = 0; arrived < 3;) {
-        m_fetch.WaitForAny();
-        for (STransferResponse& response : m_fetch.TakeFinished())
+        for (STransferResponse& response : m_finished.TakeSome())
             arrived += run.OnFinished(std::move(response)) ? 1 : 0;
         while (run.ApplyNext()) { }
     }
@@ -139,8 +137,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndAppliesWhatArrived)
     EXPECT_EQ(Value("S2", "Aktualisiert"), kOldStamp);
     EXPECT_EQ(m_profile.GetString("S2", "Aktualisiert"), kOldStamp);
     // The aborted transfer still reports its end, and no run takes it.
-    m_fetch.WaitForAny();
-    for (STransferResponse& response : m_fetch.TakeFinished())
+    for (STransferResponse& response : m_finished.TakeSome())
         EXPECT_FALSE(run.OnFinished(std::move(response)));
 }
 
@@ -152,7 +149,7 @@ TEST_F(DownloadRunTest, AStalledServerHoldsBackOnlyTheApplyingOfLaterOnes)
     Delay("/s1", -1ms);
     for (int i = 2; i <= 8; ++i)
         Delay("/s" + std::to_string(i), 50ms);
-    m_fetch.m_nStallSeconds = 1;
+    m_fetch.SetLimits({ .stallSeconds = 1 });
     CDownloadRun run(m_downloader, m_fetch, AllNames(8));
     const auto start = Clock::now();
     RunToEnd(run, m_fetch);
@@ -185,8 +182,7 @@ TEST_F(DownloadRunTest, ListsBehindAStalledServerWaitReducedAndLeaveTheirCopies)
 #endif
     run.Start();
     for (int taken = 0; taken < 8;) {
-        m_fetch.WaitForAny();
-        for (STransferResponse& response : m_fetch.TakeFinished())
+        for (STransferResponse& response : m_finished.TakeSome())
             taken += run.OnFinished(std::move(response));
     }
 
@@ -208,7 +204,7 @@ TEST_F(DownloadRunTest, FailuresAreRecordedByKind)
         + "[Huge]\nAktualisiert=" + kOldStamp + "\n");
     Route("/huge", std::string(4096, 'x'));
     Route("/portal", "<html><body>Anmelden</body></html>\nStand\t7.12.26\n");
-    m_fetch.m_nMaxBodyBytes = 1024;
+    m_fetch.SetLimits({ .maxBodyBytes = 1024 });
 
     const std::vector<std::pair<std::string, EKind>> cases = {
         { "Missing", EKind::AddressMissing },
@@ -293,7 +289,7 @@ TEST_F(DownloadRunTest, ImportedFileIsTakenLikeADownload)
     EXPECT_EQ(m_profile.GetString("S1", "Aktualisiert"), kNewStamp);
     EXPECT_EQ(m_outcomes.Find("S1").kind, EKind::Success);
 
-    m_fetch.m_nMaxBodyBytes = 16;
+    m_fetch.SetLimits({ .maxBodyBytes = 16 });
     const std::string large = m_dir.file("gross.txt");
     std::ofstream(large, std::ios::binary) << "Karotte\t9,99\n" << std::string(64, '\n');
     const std::vector<std::pair<std::string, EKind>> refused = {
@@ -362,7 +358,7 @@ TEST_F(ServerListRunTest, TimeLimitAndStopEndAStalledList)
 {
     Route("/list", "Server\tAdresse\nNeu\t-\t\n");
     Delay("/list", -1ms);
-    m_fetch.m_nStallSeconds = 30;
+    m_fetch.SetLimits({ .stallSeconds = 30 });
     const std::string before = ProfileText();
 
     CServerListRun limited(m_profile, m_fetch, 1);
@@ -391,8 +387,7 @@ TEST_F(ServerListRunTest, FallbackNamesTheCurrentAddress)
     CServerListRun run(m_profile, m_fetch);
     run.Start();
     while (!run.IsDone()) {
-        m_fetch.WaitForAny();
-        for (const STransferResponse& response : m_fetch.TakeFinished())
+        for (const STransferResponse& response : m_finished.TakeSome())
             EXPECT_TRUE(run.OnFinished(response));
     }
     EXPECT_TRUE(run.Succeeded());

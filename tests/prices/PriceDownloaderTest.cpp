@@ -35,9 +35,9 @@ TEST_F(PriceDownloaderTest, SuccessStampsTableAndProfile)
 TEST_F(PriceDownloaderTest, FailureStampsTheTableOnly)
 {
     DownloadServers({ "Server 3" }); // added by hand: address "-"
-    EXPECT_NE(m_fetch.m_nLastError, 0);
+    EXPECT_NE(m_fetch.LastError(), 0);
     EXPECT_EQ(Value("Server 3", "Aktualisiert"),
-        CPriceDownloader::FormatFailureStamp(m_fetch.m_nLastError));
+        CPriceDownloader::FormatFailureStamp(m_fetch.LastError()));
     EXPECT_NE(Value("Server 3", "Aktualisiert"), "** 0x00000000");
     EXPECT_EQ(m_profile.GetString("Server 3", "Aktualisiert"), "2.1.26 11:00");
 
@@ -89,7 +89,7 @@ TEST_F(PriceDownloaderTest, DownloadAllTakesOfferedServersIncludingNewOnes)
 
 TEST_F(PriceDownloaderTest, DownloadAllWithoutOfferedServerDoesNothing)
 {
-    for (const std::string& name : m_cache.m_astrServers)
+    for (const std::string& name : m_cache.Names())
         m_cache.SetServerInt(name, "Selected", 0);
     EXPECT_TRUE(m_downloader.OfferedServers().empty());
     EXPECT_EQ(Requests("/server1"), 0);

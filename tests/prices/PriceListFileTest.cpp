@@ -25,7 +25,7 @@ TEST(PriceListFile, ExportedPricesComeBackByImportPasteAndDownload)
         TempDir dir;
         LoopbackServer server; // outlives the fetch, which would keep its connection open
         CFetcher fetch;
-        fetch.m_strCopyFolder = dir.path().string();
+        fetch.SetCopyFolder(dir.path().string());
         CFixedClock clock { FixedNow() };
         CPriceList list { world.m_profile, world.m_catalog };
         CDownloadOutcomes outcomes;

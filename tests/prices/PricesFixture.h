@@ -11,6 +11,7 @@
 #include "servers/ServerCache.h"
 #include "servers/ServerTable.h"
 #include "support/FakeUserInterface.h"
+#include "support/FetchWaiter.h"
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/RunToEnd.h"
@@ -31,9 +32,9 @@ class PricesFixture : public ::testing::Test {
 protected:
     PricesFixture()
     {
-        m_profile.m_bAutoReload = false;
-        m_profile.m_bAutoSave = false;
-        m_fetch.m_strCopyFolder = m_dir.path().string();
+        m_profile.SetAutoReload(false);
+        m_profile.SetAutoSave(false);
+        m_fetch.SetCopyFolder(m_dir.path().string());
         m_server.Server().Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
             std::chrono::milliseconds delay { 0 };
             {
@@ -160,6 +161,7 @@ protected:
     CPlantCatalog m_catalog;
     CServerCache m_cache { m_profile, m_texts, m_catalog };
     CFetcher m_fetch;
+    CFetchWaiter<CFetcher> m_finished { m_fetch };
     CFixedClock m_clock { FixedNow() };
     CPriceList m_priceList { m_profile, m_catalog };
     CDownloadOutcomes m_outcomes;

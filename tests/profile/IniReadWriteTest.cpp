@@ -174,7 +174,7 @@ TEST(IniReadWrite, ReadErrorStopsWithWhatWasReadAndUsableLookups)
 {
     const std::string text = "[A]\r\nx=1\r\n[B]\r\ny=2\r\nz=3\r\n";
     CIniFile profile;
-    profile.m_bAutoReload = false;
+    profile.SetAutoReload(false);
     CTrickleSource source(text, 3, text.find("z=3"));
     EXPECT_FALSE(profile.ReadFrom(source));
     EXPECT_EQ(WriteProfile(profile), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
@@ -226,7 +226,7 @@ TEST(IniReadWrite, FileHoldsTheDocumentByteForByteAndASaveReplacesIt)
         EXPECT_EQ(ReadWholeFile(path), bytes);
 
         CIniFile loaded;
-        loaded.m_bAutoSave = false;
+        loaded.SetAutoSave(false);
         ASSERT_TRUE(loaded.Load(path));
         EXPECT_EQ(WriteProfile(loaded), bytes);
     }
@@ -243,7 +243,7 @@ TEST(IniReadWrite, LoadOfAMissingFileRemembersThePathForSave)
     std::filesystem::current_path(previous);
 
     EXPECT_EQ(profile.Status().m_szFullName, dir.file("new.ini"));
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     profile.WriteString("A", "x", "1");
     EXPECT_TRUE(profile.Save());
     EXPECT_EQ(ReadWholeFile(dir.file("new.ini")), "[A]\r\nx=1\r\n");
@@ -281,7 +281,7 @@ TEST(IniReadWrite, AutoSaveWritesEveryChange)
     EXPECT_TRUE(profile.WriteString("A", std::nullopt, std::nullopt));
     EXPECT_EQ(ReadWholeFile(path), "");
 
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     EXPECT_TRUE(profile.WriteString("B", "z", "3"));
     EXPECT_EQ(ReadWholeFile(path), "");
 }
@@ -293,7 +293,7 @@ TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
     WriteWholeFile(path, "[A]\r\nx=1\r\n");
     ASSERT_TRUE(SetModificationTime(path, 1000000000));
     CIniFile profile(path);
-    profile.m_bAutoSave = false;
+    profile.SetAutoSave(false);
     profile.WriteString("A", "x", "changed in memory");
 
     EXPECT_FALSE(profile.ReloadIfChanged());
@@ -303,11 +303,11 @@ TEST(IniReadWrite, AutoReloadPicksUpNewerFilesButNotOurOwnSaves)
     ASSERT_TRUE(SetModificationTime(path, 1000000001));
     EXPECT_EQ(profile.GetString("A", "x"), "2");
 
-    profile.m_bAutoSave = true;
+    profile.SetAutoSave(true);
     EXPECT_TRUE(profile.WriteString("A", "x", "3"));
     EXPECT_FALSE(profile.ReloadIfChanged());
 
-    profile.m_bAutoReload = false;
+    profile.SetAutoReload(false);
     WriteWholeFile(path, "[A]\r\nx=4\r\n");
     ASSERT_TRUE(SetModificationTime(path, std::time(nullptr) + 100));
     EXPECT_EQ(profile.GetString("A", "x"), "3");

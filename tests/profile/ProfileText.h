@@ -13,8 +13,8 @@
 inline std::unique_ptr<CIniFile> ReadProfile(std::string_view text)
 {
     auto profile = std::make_unique<CIniFile>();
-    profile->m_bAutoReload = false;
-    profile->m_bAutoSave = false;
+    profile->SetAutoReload(false);
+    profile->SetAutoSave(false);
     CMemorySource source(text.data(), text.size());
     profile->ReadFrom(source);
     return profile;

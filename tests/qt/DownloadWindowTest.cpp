@@ -57,9 +57,8 @@ struct PriceServer {
 struct Window : CWindowRun {
     explicit Window(
         const Servers& servers, const ProfileEdit& edit = {}, const std::string& clipboard = {})
-        : CWindowRun(servers, edit, clipboard)
+        : CWindowRun(servers, edit, clipboard, { .connectTimeoutMs = 2000 })
     {
-        m_app->Fetch().m_nConnectTimeoutMs = 2000;
         m_window->show();
     }
     bool Busy() const { return m_window->Behaviour().IsBusy(); }

@@ -116,7 +116,7 @@ void SmallDialogsTest::ServerSelectionOfAHugeListOpensAtOnce()
     CShippedWorld german("Deutsch");
     for (int i = 0; i < 20000; ++i)
         german.m_servers.LoadServerTable("Hand " + std::to_string(i), "-");
-    CServerSelection behaviour(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection behaviour(german.m_texts, german.m_servers, "");
     QElapsedTimer clock;
     clock.start();
     CQtDialog dialog(behaviour);

@@ -40,7 +40,8 @@ public:
         : m_loader(
             m_profile, m_settings, m_texts, m_catalog, m_servers, m_clock, m_serverList, path)
     {
-        m_profile.m_bAutoReload = m_profile.m_bAutoSave = false;
+        m_profile.SetAutoReload(false);
+        m_profile.SetAutoSave(false);
         // The first-start language choice is answered with German, as a user would.
         m_ui.m_fnOnChoose = [this] {
             const std::vector<std::string>& offered = m_ui.m_offers.back();
@@ -100,7 +101,8 @@ std::vector<Damage> CutsOf(const std::string& good, std::size_t step)
 bool PriceSurvived(const std::string& bytes)
 {
     CIniFile profile;
-    profile.m_bAutoReload = profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     CMemorySource source(bytes.data(), bytes.size());
     profile.ReadFrom(source);
     return !profile.GetString("Preislisten", "Server 1").empty()

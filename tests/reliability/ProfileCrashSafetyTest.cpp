@@ -27,7 +27,8 @@ namespace {
 std::unique_ptr<CIniFile> ProfileFromBytes(const void* data, std::size_t size)
 {
     auto profile = std::make_unique<CIniFile>();
-    profile->m_bAutoReload = profile->m_bAutoSave = false;
+    profile->SetAutoReload(false);
+    profile->SetAutoSave(false);
     CMemorySource source(data, size);
     profile->ReadFrom(source);
     return profile;

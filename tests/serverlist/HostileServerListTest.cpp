@@ -87,7 +87,7 @@ TEST_F(HostileServerListTest, NamesOfTheProgramsSectionsAreNoServers)
         const std::string before = ProfileWithoutStamp();
         EXPECT_TRUE(UpdateWith("heading\n" + name + "\thttp://h/" + "\t2,3\n"));
         EXPECT_EQ(ProfileWithoutStamp(), before);
-        EXPECT_EQ(m_cache.m_astrServers.size(), 3u);
+        EXPECT_EQ(m_cache.Names().size(), 3u);
     }
 
     // The longest name allowed is a server like any other.
@@ -100,8 +100,8 @@ TEST_F(HostileServerListTest, NamesThatDifferOnlyInLetterCaseAreOneServer)
 {
     EXPECT_TRUE(UpdateWith("heading\nserver 1\thttp://h/new\t2,3\nx\thttp://h/x\t\n"));
 
-    EXPECT_EQ(m_cache.m_astrServers,
-        (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
+    EXPECT_EQ(
+        m_cache.Names(), (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 1"), "http://h/new");
     std::vector<std::string> keys;
     m_profile.FindSection("Preislisten")->GetKeys(keys);
@@ -109,8 +109,8 @@ TEST_F(HostileServerListTest, NamesThatDifferOnlyInLetterCaseAreOneServer)
 
     // After a restart Server 1 is still there, with its price and the list's columns.
     m_cache.LoadServerTables();
-    EXPECT_EQ(m_cache.m_astrServers,
-        (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
+    EXPECT_EQ(
+        m_cache.Names(), (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "x" }));
     EXPECT_EQ(Value("Server 1", "Karotte"), "0,45");
     EXPECT_EQ(Value("Server 1", "Werte"), "2,3");
     EXPECT_EQ(Value("Server 1", "Aktualisiert"), "6.12.26 09:05");
@@ -132,9 +132,8 @@ TEST_F(HostileServerListTest, AHugeListCreatesAtMostTheBoundAndTheNextStartStays
     m_profile.FindSection("Extra")->GetKeys(extra);
     EXPECT_EQ(extra.size(), CServerListUpdater::kMaxAssignments);
 
-    ASSERT_EQ(m_cache.m_astrServers.size(), CServerListUpdater::kMaxServers);
-    EXPECT_EQ(
-        m_cache.m_astrServers.back(), "S" + std::to_string(CServerListUpdater::kMaxServers - 4));
+    ASSERT_EQ(m_cache.Names().size(), CServerListUpdater::kMaxServers);
+    EXPECT_EQ(m_cache.Names().back(), "S" + std::to_string(CServerListUpdater::kMaxServers - 4));
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 2"), "http://h/two");
     EXPECT_EQ(m_profile.GetString("Preislisten", "Server 1"), Url("/server1"));
 
@@ -144,12 +143,13 @@ TEST_F(HostileServerListTest, AHugeListCreatesAtMostTheBoundAndTheNextStartStays
 
     const auto start = Clock::now();
     CIniFile next;
-    next.m_bAutoReload = next.m_bAutoSave = false;
+    next.SetAutoReload(false);
+    next.SetAutoSave(false);
     ASSERT_TRUE(next.Load(path));
     CServerCache cache(next, m_texts, m_catalog);
     cache.LoadServerTables();
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
-    EXPECT_EQ(cache.m_astrServers.size(), CServerListUpdater::kMaxServers);
+    EXPECT_EQ(cache.Names().size(), CServerListUpdater::kMaxServers);
     EXPECT_EQ(cache.FindTable("S10")->GetCount(), 5u); // no entry per plant without a price
 }
 
@@ -214,8 +214,8 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
     // normal and AddressSanitizer runs measure it.
     GTEST_SKIP() << "memory growth is not measured under ThreadSanitizer";
 #endif
-    m_fetch.m_nMaxBodyBytes = 2 * 1024 * 1024;
-    const std::size_t size = static_cast<std::size_t>(m_fetch.m_nMaxBodyBytes);
+    m_fetch.SetLimits({ .maxBodyBytes = 2 * 1024 * 1024 });
+    const std::size_t size = static_cast<std::size_t>(m_fetch.Limits().maxBodyBytes);
     // The network library is loaded before the measurement starts.
     ASSERT_TRUE(UpdateWith("heading\n"));
 
@@ -236,7 +236,7 @@ TEST_F(HostileServerListTest, BodiesOfSeparatorsAtTheSizeLimitNeedAFewTimesTheir
         const long growth = PeakGrowthOf([this, size] {
             // The child has none of the parent's threads: it gets a transfer worker of its own.
             CFetcher fetch;
-            fetch.m_nMaxBodyBytes = static_cast<std::int64_t>(size);
+            fetch.SetLimits({ .maxBodyBytes = static_cast<std::int64_t>(size) });
             CPriceDownloader downloader(
                 m_profile, m_cache, m_priceList, fetch, m_clock, m_outcomes);
             CDownloadRun run(downloader, fetch, { "Server 1" });
@@ -266,7 +266,8 @@ protected:
         m_server.Server().Get("/list", trickle);
         m_server.Server().Get("/fallback", trickle);
         m_server.Start();
-        m_profile.m_bAutoReload = m_profile.m_bAutoSave = false;
+        m_profile.SetAutoReload(false);
+        m_profile.SetAutoSave(false);
         m_profile.WriteString("Settings", "ServerList", m_server.Url("/list"));
         m_profile.WriteString("Settings", "ServerListFallback", m_server.Url("/fallback"));
     }

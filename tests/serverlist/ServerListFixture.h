@@ -12,7 +12,6 @@ protected:
     {
         LoadProfile(extra);
         m_profile.WriteString("Settings", "ServerList", Url("/list"));
-        m_updater.m_fnRefillServers = [this] { ++m_nRefills; };
     }
 
     bool UpdateWith(const std::string& body)
@@ -33,4 +32,5 @@ protected:
     CFakeUserInterface m_ui;
     CServerListUpdater m_updater { m_profile, m_cache, m_texts, m_clock };
     int m_nRefills = 0;
+    CSubscription m_refills = m_updater.OnServersChanged([this] { ++m_nRefills; });
 };

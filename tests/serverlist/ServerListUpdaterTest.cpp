@@ -63,7 +63,7 @@ TEST_F(ServerListUpdaterTest, NewServerIsAppendedWithAnEmptyStampInItsSection)
     const std::string address = "https://example.invalid/51.tsv";
     EXPECT_TRUE(UpdateWith("heading\nServer 51\t" + address + "\t\n"));
 
-    EXPECT_EQ(m_cache.m_astrServers,
+    EXPECT_EQ(m_cache.Names(),
         (std::vector<std::string> { "Server 1", "Server 2", "Server 3", "Server 51" }));
     const CServerTable& table = *m_cache.FindTable("Server 51");
     EXPECT_EQ(table.m_strServerName, "Server 51");
@@ -94,7 +94,7 @@ TEST_F(ServerListUpdaterTest, KnownServerGetsNewAddressColumnsAndListTypeOnly)
         EXPECT_EQ(Value("Server 1", key), value) << key;
         EXPECT_EQ(m_profile.GetString("Server 1", key, "<missing>"), value) << key;
     }
-    EXPECT_EQ(m_cache.m_astrServers.size(), 3u);
+    EXPECT_EQ(m_cache.Names().size(), 3u);
 
     // Back to the defaults: the keys leave the section.
     EXPECT_TRUE(UpdateWith("heading\nServer 1\thttp://example.invalid/new\t\tods\n"));
@@ -114,7 +114,7 @@ TEST_F(ServerListUpdaterTest, MalformedRowsAreSkippedAndTheRestApplied)
                            "\t[Umsetzen]Salad=Salat\t\n" // directive without field 3
                            "\n"));
     EXPECT_EQ(ProfileWithoutStamp(), before);
-    EXPECT_EQ(m_cache.m_astrServers.size(), 3u);
+    EXPECT_EQ(m_cache.Names().size(), 3u);
 
     EXPECT_TRUE(UpdateWith("heading\nbroken\nServer 9\thttp://example.invalid/9\t1,3\n"));
     EXPECT_EQ(Value("Server 9", "Werte"), "1,3");
@@ -255,7 +255,7 @@ TEST_F(ServerListUpdaterTest, AListThatIsNoUtf8TextIsAFailure)
     }
     std::string withNul = list;
     withNul[12] = '\0';
-    const std::size_t servers = m_cache.m_astrServers.size();
+    const std::size_t servers = m_cache.Names().size();
     for (const std::string& body : { littleEndian, bigEndian, withNul }) {
         Route("/list", body);
         const std::string before = ProfileText();
@@ -267,7 +267,7 @@ TEST_F(ServerListUpdaterTest, AListThatIsNoUtf8TextIsAFailure)
         EXPECT_EQ(ProfileText(), before);
     }
     m_updater.ApplyServerList(withNul, nullptr);
-    EXPECT_EQ(m_cache.m_astrServers.size(), servers);
+    EXPECT_EQ(m_cache.Names().size(), servers);
 }
 
 TEST_F(ServerListUpdaterTest, NoAddressMeansNoFetch)

@@ -18,8 +18,8 @@ protected:
     void LoadProfile(const std::string& text)
     {
         WriteWholeFile(m_path, text);
-        m_profile.m_bAutoReload = false;
-        m_profile.m_bAutoSave = false;
+        m_profile.SetAutoReload(false);
+        m_profile.SetAutoSave(false);
         ASSERT_TRUE(m_profile.Load(m_path));
         m_catalog.m_astrPlants = { "Karotte", "Salat" };
         m_texts.m_mapTexts["TXT_DEFAULTDATE"] = "(noch nicht geladen)";
@@ -64,8 +64,7 @@ TEST_F(ServerCacheTest, ServersWithAnAddressAreLoadedInListOrder)
                 "Server 3=http://example.org/3\r\n"
                 "[Server 1]\r\nKarotte=5,00\r\n");
 
-    EXPECT_EQ((Lines { "Server 2", "Mine", "Server 3" }), m_cache.m_astrServers);
-    EXPECT_EQ(3u, m_cache.m_mapServerTables.size());
+    EXPECT_EQ((Lines { "Server 2", "Mine", "Server 3" }), m_cache.Names());
     EXPECT_EQ(nullptr, m_cache.FindTable("Server 1"));
     // The profile does not tell "server 2" from "Server 2", so the cache does not either.
     EXPECT_EQ(m_cache.FindTable("Server 2"), m_cache.FindTable("server 2"));
@@ -150,11 +149,10 @@ TEST_F(ServerCacheTest, SavingAllAppendsUnknownServersInServerOrder)
 {
     LoadProfile("[Preislisten]\r\nZ=http://z\r\nA=http://a\r\n[A]\r\nSalat=2,00\r\n");
     CIniFile target;
-    target.m_bAutoSave = false;
+    target.SetAutoSave(false);
     CServerCache copy(target, m_texts, m_catalog);
-    copy.m_astrServers = m_cache.m_astrServers;
-    for (const auto& [name, table] : m_cache.m_mapServerTables)
-        copy.m_mapServerTables[name] = std::make_unique<CServerTable>(*table);
+    for (const std::string& name : m_cache.Names())
+        copy.AddTable(name) = *m_cache.FindTable(name);
     copy.SaveServerTables();
 
     ASSERT_EQ(3u, target.GetSize());
@@ -202,24 +200,24 @@ TEST_F(ServerCacheTest, WritesGoThroughToTheProfileAndFailForUnknownServers)
 TEST_F(ServerCacheTest, DuplicateServerKeysMakeOneTableFromTheFirstValue)
 {
     LoadProfile("[Preislisten]\r\nA=http://first\r\nB=http://b\r\nA=http://second\r\n");
-    EXPECT_EQ((Lines { "A", "B" }), m_cache.m_astrServers);
+    EXPECT_EQ((Lines { "A", "B" }), m_cache.Names());
     EXPECT_EQ("http://first", m_cache.FindTable("A")->m_strUrl);
 
     CServerTable* before = m_cache.FindTable("B");
     m_cache.LoadServerTable("B", "http://b2");
     EXPECT_EQ(before, m_cache.FindTable("B")); // refreshed in place
     EXPECT_EQ("http://b2", before->m_strUrl);
-    EXPECT_EQ(2u, m_cache.m_astrServers.size());
+    EXPECT_EQ(2u, m_cache.Names().size());
 
     m_cache.RemoveServerTables();
-    EXPECT_TRUE(m_cache.m_astrServers.empty());
-    EXPECT_TRUE(m_cache.m_mapServerTables.empty());
+    EXPECT_TRUE(m_cache.Names().empty());
+    EXPECT_EQ(nullptr, m_cache.FindTable("A"));
 }
 
 TEST_F(ServerCacheTest, WithoutAServerListTheCacheIsEmpty)
 {
     LoadProfile("[Settings]\r\n[A]\r\nKarotte=1\r\n");
-    EXPECT_TRUE(m_cache.m_astrServers.empty());
+    EXPECT_TRUE(m_cache.Names().empty());
     m_cache.SaveServerTables();
     EXPECT_EQ(nullptr, m_profile.FindSection("Preislisten"));
 }

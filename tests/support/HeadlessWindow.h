@@ -24,14 +24,12 @@ class HeadlessWindow : public ::testing::Test {
 protected:
     std::string ProfilePath() { return m_dir.file("quotino.ini"); }
 
-    // Starts the application and the window over the profile written before; `prepare` may set
-    // the application up before the window opens.
-    void Start(const std::function<void(CQuotinoApp&)>& prepare = {})
+    // Starts the application, with the fetch's limits of m_limits, and the window over the
+    // profile written before.
+    void Start()
     {
-        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock);
+        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock, m_limits);
         m_app->InitInstance();
-        if (prepare)
-            prepare(*m_app);
         m_view.LayOut(IDD_MAIN);
         m_window = std::make_unique<CMainWindow>(*m_app, m_view, m_view, m_ui, m_clipboard);
         ASSERT_TRUE(m_window->OnInit());
@@ -60,6 +58,7 @@ protected:
 
     TempDir m_dir;
     CFixedClock m_clock { FixedNow() };
+    SFetchLimits m_limits;
     CFakeUserInterface m_ui;
     CPresetClipboard m_clipboard;
     CFakeWindowView m_view;

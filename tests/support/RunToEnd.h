@@ -4,15 +4,18 @@
 #include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "serverlist/ServerListUpdater.h"
+#include "support/FetchWaiter.h"
 
 #include <functional>
 #include <utility>
 
 // Starts the run and feeds it the fetch's finished transfers as the window does between its
-// events (a download run applies what it can), until it is done or the condition holds.
-template <class TRun>
-void RunToEnd(TRun& run, CFetcher& fetch, const std::function<bool()>& until = {})
+// events (a download run applies what it can), until it is done or the condition holds. fetch:
+// the fetch the run uses, or the application that owns it.
+template <class TRun, class TFetch>
+void RunToEnd(TRun& run, TFetch& fetch, const std::function<bool()>& until = {})
 {
+    CFetchWaiter waiter(fetch);
     run.Start();
     for (;;) {
         if constexpr (requires { run.ApplyNext(); }) {
@@ -20,8 +23,7 @@ void RunToEnd(TRun& run, CFetcher& fetch, const std::function<bool()>& until = {
         }
         if (run.IsDone() || (until && until()))
             return;
-        fetch.WaitForAny();
-        for (STransferResponse& response : fetch.TakeFinished())
+        for (STransferResponse& response : waiter.TakeSome())
             run.OnFinished(std::move(response));
     }
 }

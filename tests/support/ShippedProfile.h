@@ -33,8 +33,8 @@ inline const std::string kExampleList = "Einkaufsliste\n3 x Karotte\n2 x gelbe T
 // without the automatic server list update, so nothing leaves the machine.
 inline bool ReadShippedProfile(CIniFile& profile)
 {
-    profile.m_bAutoReload = false;
-    profile.m_bAutoSave = false;
+    profile.SetAutoReload(false);
+    profile.SetAutoSave(false);
     CResource resource;
     if (!resource.Load(129, "TXT"))
         return false;

@@ -9,7 +9,8 @@ CShippedWorld::CShippedWorld(const std::string& language)
     , m_settings(m_profile)
     , m_calc(m_catalog, m_texts, m_servers, m_settings)
 {
-    m_profile.m_bAutoReload = m_profile.m_bAutoSave = false;
+    m_profile.SetAutoReload(false);
+    m_profile.SetAutoSave(false);
     CMemorySource source(kDefaultProfileData, kDefaultProfileSize);
     m_profile.ReadFrom(source);
     m_profile.WriteString("Settings", "Lang", language);

@@ -52,8 +52,11 @@ struct CWindowRun {
         m_clipboard.m_strText = clipboard;
         Open();
     }
-    // The shipped profile in German offering exactly these servers (WriteServersProfile).
-    CWindowRun(const Servers& servers, const ProfileEdit& edit, const std::string& clipboard)
+    // The shipped profile in German offering exactly these servers (WriteServersProfile), the
+    // fetch held to these limits.
+    CWindowRun(const Servers& servers, const ProfileEdit& edit, const std::string& clipboard,
+        const SFetchLimits& limits = {})
+        : m_limits(limits)
     {
         m_bProfileWritten = WriteServersProfile(ProfilePath(), servers, edit);
         m_clipboard.m_strText = clipboard;
@@ -65,7 +68,7 @@ struct CWindowRun {
     {
         m_spy.reset();
         m_window.reset();
-        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock);
+        m_app = std::make_unique<CQuotinoApp>(ProfilePath(), m_clock, m_limits);
         m_app->InitInstance();
         m_window = std::make_unique<CQuotinoDlg>(
             *m_app, &m_ui, m_bDesktopClipboard ? nullptr : &m_clipboard, &m_notifier);
@@ -103,6 +106,7 @@ struct CWindowRun {
     bool m_bDesktopClipboard = false;
     bool m_bProfileWritten = false;
     CFixedClock m_clock { FixedNow() };
+    SFetchLimits m_limits;
     CFakeUserInterface m_ui;
     CRecordingNotifier m_notifier;
     CPresetClipboard m_clipboard;

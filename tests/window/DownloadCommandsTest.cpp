@@ -73,7 +73,8 @@ protected:
     void Open(const Servers& servers, const std::function<void(CIniFile&)>& edit = {})
     {
         ASSERT_TRUE(WriteServersProfile(ProfilePath(), servers, edit));
-        Start([](CQuotinoApp& app) { app.Fetch().m_nConnectTimeoutMs = 2000; });
+        m_limits.connectTimeoutMs = 2000;
+        Start();
     }
 
     void Select(const std::string& server)
@@ -195,8 +196,8 @@ TEST_F(DownloadCommandsTest, DownloadAllStampsEveryServerAndTheTooltipSaysWhatWe
     Servers servers;
     for (const auto& [name, path, reason] : cases)
         servers.emplace_back(name, path.empty() ? "-" : Url(path));
+    m_limits.stallSeconds = 1;
     Open(servers);
-    m_app->Fetch().m_nStallSeconds = 1;
     m_window->OnCommand(IDC_DOWNLOAD_ALL);
     EXPECT_EQ(m_view.Text(IDC_DATE), "Alle herunterladen...");
     ASSERT_TRUE(RunUntilIdle());

@@ -195,12 +195,11 @@ TEST(AddServerDialog, RefusalWarnsAndSelectsTheNameAgain)
 TEST(ServerSelection, StartsFromTheCurrentServerAndTheSelectedFlags)
 {
     CShippedWorld german("Deutsch");
-    for (const std::string& name : german.m_servers.m_astrServers)
+    for (const std::string& name : german.m_servers.Names())
         german.m_servers.SetServerInt(name, "Selected", 0);
     german.m_servers.SetServerInt("Server 7", "Selected", 1);
-    german.m_profile.WriteString("Settings", "Server", "Server 2");
 
-    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection selection(german.m_texts, german.m_servers, "Server 2");
     CFakeWindowView view;
     selection.OnInit(view);
     EXPECT_EQ(view.Items(IDC_SERVER_LIST).size(), 55u);
@@ -212,15 +211,14 @@ TEST(ServerSelection, StartsFromTheCurrentServerAndTheSelectedFlags)
 TEST(ServerSelection, DeselectingEveryServerKeepsExactlyTheCurrentOne)
 {
     CShippedWorld german("Deutsch");
-    german.m_profile.WriteString("Settings", "Server", "Server 3");
-    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection selection(german.m_texts, german.m_servers, "Server 3");
     CFakeWindowView view;
     selection.OnInit(view);
     view.SetSelectedItems(IDC_SERVER_LIST, {});
     EXPECT_EQ(selection.OnCommand(view, IDC_OK), EAfter::Accept);
 
     std::vector<std::string> offered;
-    for (const std::string& name : german.m_servers.m_astrServers) {
+    for (const std::string& name : german.m_servers.Names()) {
         if (german.m_servers.GetServerInt(name, "Selected", 1) != 0)
             offered.push_back(name);
     }
@@ -232,7 +230,7 @@ TEST(ServerSelection, DeselectingEveryServerKeepsExactlyTheCurrentOne)
 TEST(ServerSelection, AddedServerStaysWhenTheSelectionIsCancelled)
 {
     CShippedWorld german("Deutsch");
-    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection selection(german.m_texts, german.m_servers, "");
     CFakeWindowView view;
     selection.OnInit(view);
     view.SetSelectedItems(IDC_SERVER_LIST, {});
@@ -244,7 +242,7 @@ TEST(ServerSelection, AddedServerStaysWhenTheSelectionIsCancelled)
     EXPECT_EQ(view.Items(IDC_SERVER_LIST).size(), view.CurrentItem(IDC_SERVER_LIST) + 1u);
     EXPECT_EQ(selection.OnCommand(view, IDC_CANCEL), EAfter::Cancel);
 
-    EXPECT_EQ(german.m_servers.m_astrServers.back(), "Mein Server");
+    EXPECT_EQ(german.m_servers.Names().back(), "Mein Server");
     EXPECT_EQ(german.m_servers.GetServerInt("Mein Server", "Selected", 1), 1);
     EXPECT_EQ(german.m_profile.GetString("Preislisten", "Mein Server"), "-");
     EXPECT_TRUE(german.m_profile.FindSection("Mein Server"));
@@ -253,10 +251,10 @@ TEST(ServerSelection, AddedServerStaysWhenTheSelectionIsCancelled)
 TEST(ServerSelection, ExistingEmptyOrUnstorableNamesAddNothing)
 {
     CShippedWorld german("Deutsch");
-    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection selection(german.m_texts, german.m_servers, "");
     CFakeWindowView view;
     selection.OnInit(view);
-    const size_t servers = german.m_servers.m_astrServers.size();
+    const size_t servers = german.m_servers.Names().size();
     const size_t sections = german.m_profile.GetSize();
     std::vector<std::string> reasons;
 
@@ -274,7 +272,7 @@ TEST(ServerSelection, ExistingEmptyOrUnstorableNamesAddNothing)
     view.m_fnDialog = SAddAnswer { "Neu", {}, true };
     selection.OnCommand(view, IDC_SERVER_ADD);
 
-    EXPECT_EQ(german.m_servers.m_astrServers.size(), servers);
+    EXPECT_EQ(german.m_servers.Names().size(), servers);
     EXPECT_EQ(view.Items(IDC_SERVER_LIST).size(), servers);
     EXPECT_EQ(german.m_profile.GetSize(), sections);
     EXPECT_EQ(german.m_profile.GetString("Preislisten", "Settings", "<none>"), "<none>");
@@ -289,7 +287,7 @@ TEST(ServerSelection, ExistingEmptyOrUnstorableNamesAddNothing)
 TEST(ServerSelection, AddressesAreWebAddressesOrNone)
 {
     CShippedWorld german("Deutsch");
-    CServerSelection selection(german.m_texts, german.m_profile, german.m_servers);
+    CServerSelection selection(german.m_texts, german.m_servers, "");
     CFakeWindowView view;
     selection.OnInit(view);
     const std::pair<const char*, const char*> cases[]
