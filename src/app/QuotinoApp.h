@@ -127,13 +127,15 @@ public:
     // Reads the chosen language's texts afresh, as when the window closed before the load.
     void ReloadTexts();
 
-    // The subsystems a caller works with directly.
-    CIniFile& Profile() { return m_profile; }
+    // The subsystems a caller works with directly: the texts and the catalogue to read, the
+    // settings' setters, and the server cache that the server dialog edits.
     const CTexts& Texts() const { return m_texts; }
     const CPlantCatalog& Catalog() const { return m_catalog; }
     CServerCache& Servers() { return m_servers; }
     CSettings& Settings() { return m_settings; }
     const CSettings& Settings() const { return m_settings; }
+    // The document itself, which no window touches: tests and the fuzzer read and edit it.
+    CIniFile& Profile() { return m_profile; }
 
 private:
     void NoteServerListDue() override;

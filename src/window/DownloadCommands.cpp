@@ -8,6 +8,8 @@
 #include "window/Desktop.h"
 #include "window/MainWindowView.h"
 
+#include <utility>
+
 namespace {
 
 // The folder part of a path, without the last separator; empty for a bare name.
@@ -19,12 +21,13 @@ std::string FolderOf(const std::string& path)
 
 } // namespace
 
-CDownloadCommands::CDownloadCommands(
-    CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop, IUserInterface& ui)
+CDownloadCommands::CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop,
+    IUserInterface& ui, SWindowHooks hooks)
     : m_app(app)
     , m_view(view)
     , m_desktop(desktop)
     , m_ui(ui)
+    , m_hooks(std::move(hooks))
     , m_pAlive(std::make_shared<CDownloadCommands*>(this))
 {
     // The worker's thread only posts: everything else happens on the window's thread.

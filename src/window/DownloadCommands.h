@@ -24,18 +24,17 @@ public:
     // The start-up's server-list update may not hold the first minutes of a run.
     static constexpr long kStartupListSeconds = 10;
 
-    // What the window does once a command has changed prices or servers.
+    // What the window does once a command has changed prices or servers; fixed for the
+    // commands' life.
     struct SWindowHooks {
         std::function<std::string()> selectedServer;
         std::function<void()> recalculatePrices;
         std::function<void()> commandFinished;
     };
 
-    CDownloadCommands(
-        CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop, IUserInterface& ui);
+    CDownloadCommands(CQuotinoApp& app, IMainWindowView& view, IDesktop& desktop,
+        IUserInterface& ui, SWindowHooks hooks);
     ~CDownloadCommands();
-
-    void SetHooks(SWindowHooks hooks) { m_hooks = std::move(hooks); }
 
     void Download();
     void DownloadAll();
@@ -72,7 +71,7 @@ private:
     IMainWindowView& m_view;
     IDesktop& m_desktop;
     IUserInterface& m_ui;
-    SWindowHooks m_hooks;
+    const SWindowHooks m_hooks;
 
     ECommand m_eCommand = ECommand::None;
     std::string m_strDownloadServer; // of a running Download

@@ -38,13 +38,13 @@ CMainWindow::CMainWindow(CQuotinoApp& app, IMainWindowView& view, IDesktop& desk
     , m_clipboard(clipboard)
     , m_calc(app.NewOfferCalculator())
     , m_watch(clipboard, m_paste, m_calc.Templates(), app.Texts(), desktop.Notifier())
-    , m_downloads(app, view, desktop, ui)
+    , m_downloads(app, view, desktop, ui,
+          {
+              .selectedServer = [this] { return SelectedServer(); },
+              .recalculatePrices = [this] { RecalculatePrices(); },
+              .commandFinished = [this] { OnCommandFinished(); },
+          })
 {
-    m_downloads.SetHooks({
-        .selectedServer = [this] { return SelectedServer(); },
-        .recalculatePrices = [this] { RecalculatePrices(); },
-        .commandFinished = [this] { OnCommandFinished(); },
-    });
     // A server list update, also the one the start-up runs, refills the server box.
     m_serversChanged = m_app.OnServersChanged([this] { FillServerCombo(); });
 }

@@ -1,0 +1,50 @@
+#include "platform/Listeners.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+// A second listener joins the first; each hears until its own subscription ends, also when the
+// subscription was moved or outlives the event.
+TEST(Listeners, EachListenerHearsUntilItsSubscriptionEnds)
+{
+    int first = 0;
+    int second = 0;
+    CSubscription kept;
+    {
+        CListeners event;
+        CSubscription one = event.Subscribe([&first] { ++first; });
+        kept = event.Subscribe([&second] { ++second; });
+        event.Notify();
+        CSubscription moved = std::move(one);
+        event.Notify();
+        moved.Reset();
+        event.Notify();
+        EXPECT_EQ(std::pair(first, second), std::pair(2, 3));
+    }
+    kept.Reset();
+}
+
+// Once the subscription has ended on one thread, its listener is not running on another.
+TEST(Listeners, AnEndedSubscriptionIsNeverCalledAgain)
+{
+    CListeners event;
+    std::atomic<bool> gone = false;
+    std::atomic<int> lateCalls = 0;
+    CSubscription subscription = event.Subscribe([&] { lateCalls += gone ? 1 : 0; });
+    std::atomic<bool> stop = false;
+    std::thread notifier([&] {
+        while (!stop)
+            event.Notify();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    subscription.Reset();
+    gone = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    stop = true;
+    notifier.join();
+    EXPECT_EQ(lateCalls, 0);
+}
