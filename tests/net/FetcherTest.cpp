@@ -69,7 +69,9 @@ protected:
     // A transfer as the runs make it: started, finished on this thread, the body read by lines.
     bool Fetch(const std::string& url, const std::string* saveName = nullptr)
     {
-        const STransferResponse response = m_finished.Wait(m_fetch.StartFetch(url));
+        const int id = m_fetch.StartFetch(url);
+        const STransferResponse response
+            = id ? m_finished.TakeSome().front() : CFetcher::NoSession();
         m_lines.clear();
         ForEachBodyLine(response.body, [this](std::string& l) { m_lines.push_back(std::move(l)); });
         return m_fetch.FinishFetch(response, url, saveName);

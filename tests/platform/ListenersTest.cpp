@@ -4,28 +4,25 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <utility>
 
-// A second listener joins the first; each hears until its own subscription ends, also when the
-// subscription was moved or outlives the event.
+// A second listener joins the first; each hears until its own subscription ends, also when it
+// was moved or outlives the event.
 TEST(Listeners, EachListenerHearsUntilItsSubscriptionEnds)
 {
-    int first = 0;
-    int second = 0;
-    CSubscription kept;
-    {
-        CListeners event;
-        CSubscription one = event.Subscribe([&first] { ++first; });
-        kept = event.Subscribe([&second] { ++second; });
-        event.Notify();
-        CSubscription moved = std::move(one);
-        event.Notify();
-        moved.Reset();
-        event.Notify();
-        EXPECT_EQ(std::pair(first, second), std::pair(2, 3));
-    }
-    kept.Reset();
+    int heard[2] = {};
+    auto event = std::make_unique<CListeners>();
+    CSubscription first = event->Subscribe([&heard] { ++heard[0]; });
+    CSubscription second = event->Subscribe([&heard] { ++heard[1]; });
+    event->Notify();
+    CSubscription moved = std::move(first);
+    event->Notify();
+    moved.Reset();
+    event->Notify();
+    EXPECT_EQ(std::pair(heard[0], heard[1]), std::pair(2, 3));
+    event.reset();
 }
 
 // Once the subscription has ended on one thread, its listener is not running on another.
