@@ -3,8 +3,8 @@
 #include "platform/Cp1252.h"
 #include "platform/SafeFileName.h"
 #include "platform/Utf8Path.h"
-#include "support/FetchWaiter.h"
 #include "support/LoopbackServer.h"
+#include "support/RunToEnd.h"
 #include "support/TempDir.h"
 
 #include <curl/curl.h>
@@ -70,8 +70,7 @@ protected:
     bool Fetch(const std::string& url, const std::string* saveName = nullptr)
     {
         const int id = m_fetch.StartFetch(url);
-        const STransferResponse response
-            = id ? m_finished.TakeSome().front() : CFetcher::NoSession();
+        const STransferResponse response = id ? TakeSome(m_fetch).front() : CFetcher::NoSession();
         m_lines.clear();
         ForEachBodyLine(response.body, [this](std::string& l) { m_lines.push_back(std::move(l)); });
         return m_fetch.FinishFetch(response, url, saveName);
@@ -88,7 +87,6 @@ protected:
     TempDir m_dir;
     LoopbackServer m_server; // outlives the fetcher's kept-alive connection
     CFetcher m_fetch;
-    CFetchWaiter<CFetcher> m_finished { m_fetch };
     std::vector<std::string> m_lines;
 };
 

@@ -120,7 +120,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndAppliesWhatArrived)
     CDownloadRun run(m_downloader, m_fetch, AllNames(4));
     run.Start();
     for (int arrived = 0; arrived < 3;) {
-        for (STransferResponse& response : m_finished.TakeSome())
+        for (STransferResponse& response : TakeSome(m_fetch))
             arrived += run.OnFinished(std::move(response)) ? 1 : 0;
         while (run.ApplyNext()) { }
     }
@@ -137,7 +137,7 @@ TEST_F(DownloadRunTest, StopAbortsAStalledTransferAtOnceAndAppliesWhatArrived)
     EXPECT_EQ(Value("S2", "Aktualisiert"), kOldStamp);
     EXPECT_EQ(m_profile.GetString("S2", "Aktualisiert"), kOldStamp);
     // The aborted transfer still reports its end, and no run takes it.
-    for (STransferResponse& response : m_finished.TakeSome())
+    for (STransferResponse& response : TakeSome(m_fetch))
         EXPECT_FALSE(run.OnFinished(std::move(response)));
 }
 
@@ -182,7 +182,7 @@ TEST_F(DownloadRunTest, ListsBehindAStalledServerWaitReducedAndLeaveTheirCopies)
 #endif
     run.Start();
     for (int taken = 0; taken < 8;) {
-        for (STransferResponse& response : m_finished.TakeSome())
+        for (STransferResponse& response : TakeSome(m_fetch))
             taken += run.OnFinished(std::move(response));
     }
 
@@ -387,7 +387,7 @@ TEST_F(ServerListRunTest, FallbackNamesTheCurrentAddress)
     CServerListRun run(m_profile, m_fetch);
     run.Start();
     while (!run.IsDone()) {
-        for (const STransferResponse& response : m_finished.TakeSome())
+        for (const STransferResponse& response : TakeSome(m_fetch))
             EXPECT_TRUE(run.OnFinished(response));
     }
     EXPECT_TRUE(run.Succeeded());

@@ -11,7 +11,6 @@
 #include "servers/ServerCache.h"
 #include "servers/ServerTable.h"
 #include "support/FakeUserInterface.h"
-#include "support/FetchWaiter.h"
 #include "support/FixedTime.h"
 #include "support/LoopbackServer.h"
 #include "support/RunToEnd.h"
@@ -161,7 +160,6 @@ protected:
     CPlantCatalog m_catalog;
     CServerCache m_cache { m_profile, m_texts, m_catalog };
     CFetcher m_fetch;
-    CFetchWaiter<CFetcher> m_finished { m_fetch };
     CFixedClock m_clock { FixedNow() };
     CPriceList m_priceList { m_profile, m_catalog };
     CDownloadOutcomes m_outcomes;

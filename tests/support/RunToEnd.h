@@ -4,18 +4,30 @@
 #include "prices/DownloadRun.h"
 #include "serverlist/ServerListRun.h"
 #include "serverlist/ServerListUpdater.h"
-#include "support/FetchWaiter.h"
 
+#include <chrono>
 #include <functional>
+#include <thread>
 #include <utility>
+#include <vector>
+
+// Blocks until transfers have finished and hands them over, in the order they finished: what a
+// test may do and the window never does. fetch: the fetch, or the application that owns one.
+template <class TFetch> std::vector<STransferResponse> TakeSome(TFetch& fetch)
+{
+    for (;;) {
+        std::vector<STransferResponse> taken = fetch.TakeFinished();
+        if (!taken.empty())
+            return taken;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
 
 // Starts the run and feeds it the fetch's finished transfers as the window does between its
-// events (a download run applies what it can), until it is done or the condition holds. fetch:
-// the fetch the run uses, or the application that owns it.
+// events (a download run applies what it can), until it is done or the condition holds.
 template <class TRun, class TFetch>
 void RunToEnd(TRun& run, TFetch& fetch, const std::function<bool()>& until = {})
 {
-    CFetchWaiter waiter(fetch);
     run.Start();
     for (;;) {
         if constexpr (requires { run.ApplyNext(); }) {
@@ -23,7 +35,7 @@ void RunToEnd(TRun& run, TFetch& fetch, const std::function<bool()>& until = {})
         }
         if (run.IsDone() || (until && until()))
             return;
-        for (STransferResponse& response : waiter.TakeSome())
+        for (STransferResponse& response : TakeSome(fetch))
             run.OnFinished(std::move(response));
     }
 }
