@@ -27,9 +27,9 @@ file(CREATE_LINK ${QUOTINO_BUILD_MACHINE_CURL_HEADERS}/curl ${CURL_INCLUDE_DIRS}
 set(QUOTINO_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's sources, built for the target")
 
 # What Debian ships for Linux only, made for Windows from its source packages by
-# scripts/build-curl-windows and scripts/fetch-httplib-header (scripts/test-windows runs both).
+# scripts/build-curl-windows and scripts/fetch-httplib (scripts/test-windows runs both).
 set(QUOTINO_CURL_DLL "" CACHE FILEPATH "libcurl-x64.dll to put beside the programs")
-set(QUOTINO_HTTPLIB_INCLUDE_DIR "" CACHE PATH "Folder with the whole httplib.h, for the tests")
+set(QUOTINO_HTTPLIB_INCLUDE_DIR "" CACHE PATH "Folder with the split httplib.h and httplib.cc, for the tests")
 if(QUOTINO_BUILD_TESTS AND NOT (QUOTINO_CURL_DLL AND QUOTINO_HTTPLIB_INCLUDE_DIR))
   message(FATAL_ERROR "The tests download from a loopback server: pass QUOTINO_CURL_DLL and "
     "QUOTINO_HTTPLIB_INCLUDE_DIR, or let scripts/test-windows configure the build")
@@ -38,7 +38,13 @@ endif()
 if(QUOTINO_CURL_DLL)
   configure_file(${QUOTINO_CURL_DLL} ${CMAKE_BINARY_DIR}/tests/libcurl-x64.dll COPYONLY)
 endif()
-# The loopback server, under the name the native build's pkg-config gives it.
-add_library(PkgConfig::HTTPLIB INTERFACE IMPORTED)
-target_include_directories(PkgConfig::HTTPLIB SYSTEM INTERFACE ${QUOTINO_HTTPLIB_INCLUDE_DIR})
-target_link_libraries(PkgConfig::HTTPLIB INTERFACE ws2_32)
+# The loopback server, under the name the native build's pkg-config gives it: compiled once, as
+# Debian's library is, since the whole header costs every file that includes it seconds.
+if(QUOTINO_HTTPLIB_INCLUDE_DIR)
+  add_library(quotino_httplib STATIC EXCLUDE_FROM_ALL ${QUOTINO_HTTPLIB_INCLUDE_DIR}/httplib.cc)
+  target_include_directories(quotino_httplib SYSTEM PUBLIC ${QUOTINO_HTTPLIB_INCLUDE_DIR})
+  target_link_libraries(quotino_httplib PUBLIC ws2_32)
+  add_library(PkgConfig::HTTPLIB ALIAS quotino_httplib)
+else()
+  add_library(PkgConfig::HTTPLIB INTERFACE IMPORTED)
+endif()
