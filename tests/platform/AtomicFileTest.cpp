@@ -5,6 +5,7 @@
 
 #include "../profile/ProfileText.h"
 #include "../profile/RealisticProfile.h"
+#include "Writing.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +33,6 @@ std::set<std::string> FolderContents(const fs::path& folder)
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(Utf8FromPath(entry.path().filename()));
     return names;
-}
-
-std::function<bool(CByteSink&)> Writing(std::string text)
-{
-    return
-        [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
 }
 
 #ifndef _WIN32

@@ -1,3 +1,4 @@
+#include "Writing.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteSink.h"
 #include "platform/Utf8Path.h"
@@ -10,12 +11,6 @@
 #include <filesystem>
 
 namespace {
-
-std::function<bool(CByteSink&)> Writing(std::string text)
-{
-    return
-        [text = std::move(text)](CByteSink& sink) { return sink.Write(text.data(), text.size()); };
-}
 
 DWORD Attributes(const std::string& path)
 {

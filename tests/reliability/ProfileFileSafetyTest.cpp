@@ -40,7 +40,7 @@ public:
 };
 
 // A profile of the current version, as a user's first run leaves it.
-std::string UsersProfile(const std::string& path)
+std::string FirstRunProfile(const std::string& path)
 {
     ProgramRun first(path);
     EXPECT_TRUE(first.Load());
@@ -59,7 +59,7 @@ protected:
 // run goes on with the built-in profile and says why, naming the file and the reason.
 TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeReadIsLeftAsItIsAndReported)
 {
-    const std::string users = UsersProfile(m_path);
+    const std::string users = FirstRunProfile(m_path);
     struct Case {
         const char* what;
         std::function<void()> make;
@@ -100,7 +100,7 @@ TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeReadIsLeftAsItIsAndReported)
 
 TEST_F(ProfileFileSafetyTest, AReadOnlyProfileIsNotReplacedAndTheSaveFails)
 {
-    const std::string users = UsersProfile(m_path);
+    const std::string users = FirstRunProfile(m_path);
     fs::permissions(m_path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     CFilePermissionsApply asAUser;
 
@@ -122,7 +122,7 @@ TEST_F(ProfileFileSafetyTest, AReplacedProfileKeepsItsModeAndOwnerOrIsNotReplace
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "handing a file to another owner needs the superuser";
-    const std::string users = UsersProfile(m_path);
+    const std::string users = FirstRunProfile(m_path);
     constexpr uid_t kOther = 12345;
     ASSERT_EQ(::chown(m_path.c_str(), kOther, kOther), 0);
     ASSERT_EQ(::chmod(m_path.c_str(), 0664), 0);
@@ -170,7 +170,7 @@ TEST_F(ProfileFileSafetyTest, AProfileThatCannotBeCreatedIsSaidOnce)
 // the old catalogue says; the replaced file is the backup.
 TEST_F(ProfileFileSafetyTest, ARebuildKeepsEveryServersPricesWhateverTheCatalogueSays)
 {
-    const std::string users = UsersProfile(m_path);
+    const std::string users = FirstRunProfile(m_path);
     const auto older = [&users](const std::string& plants) {
         std::string bytes = users;
         bytes.replace(bytes.find("Version=1.39"), 12, "Version=1.38");

@@ -17,7 +17,7 @@
 
 namespace {
 
-std::wstring WindowText(HWND window)
+std::wstring WideWindowText(HWND window)
 {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(
@@ -112,7 +112,7 @@ public:
     {
         HWND edit = Control(id);
         const std::wstring before = WithCrLf(WideFromUtf8(utf8));
-        const size_t at = WindowText(edit).find(before) + before.size();
+        const size_t at = WideWindowText(edit).find(before) + before.size();
         const LRESULT point = SendMessageW(edit, EM_POSFROMCHAR, at, 0);
         SendMessageW(
             edit, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(LOWORD(point) + 2, HIWORD(point) + 2));
@@ -173,7 +173,7 @@ public:
     CMainWindow& Behaviour() override { return m_window.Behaviour(); }
 
     bool IsOpen() override { return m_window.IsOpen() && IsWindowVisible(m_window.Handle()); }
-    std::string Title() override { return Utf8FromWide(WindowText(Top())); }
+    std::string Title() override { return Utf8FromWide(WideWindowText(Top())); }
     SControlSeen Read(int id) override;
     // The system menu, where the commands stand after the system's own.
     SControlSeen ReadCommand(int command) override
@@ -253,7 +253,7 @@ SControlSeen CWin32ParityFace::Read(int id)
     HWND control = Control(id);
     if (!control)
         return seen;
-    seen.text = Utf8FromWide(WindowText(control));
+    seen.text = Utf8FromWide(WideWindowText(control));
     seen.tip = ToolTip(control);
     seen.shown = IsWindowVisible(control);
     seen.enabled = IsWindowEnabled(control);
