@@ -30,8 +30,8 @@ int main()
         = { sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES };
     InitCommonControlsEx(&controls);
     const CDialogTemplate layout = CDialogTemplate::Load(IDD_MAIN);
-    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-        CWin32DialogTemplate(layout).Get(), nullptr, Procedure, 0);
+    HWND dialog = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), CWin32DialogTemplate(layout).Get(), nullptr, Procedure, 0);
     if (!dialog)
         return 1;
     ShowWindow(dialog, SW_SHOW);
