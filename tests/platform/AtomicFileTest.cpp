@@ -9,18 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
-#include <random>
 #include <set>
 #include <stdexcept>
-#include <thread>
 #ifndef _WIN32
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -41,16 +34,6 @@ mode_t PermissionBits(const std::string& path)
     struct stat info { };
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
-}
-
-// Ten copies of the realistic profile: large enough that a save takes a while.
-std::string LargeProfileText()
-{
-    const std::string one = MakeRealisticProfile().written;
-    std::string text;
-    for (int copy = 0; copy < 10; ++copy)
-        text += "[Copy " + std::to_string(copy) + "]\r\n" + one;
-    return text;
 }
 #endif
 
@@ -116,34 +99,8 @@ TEST(AtomicFile, FailureLeavesTheOldFileIntactAndNoTemporaryFile)
     EXPECT_TRUE(fs::is_directory(dir.file("folder.ini")));
 }
 
-// A full disk is made with fork and a file-size limit, and links need privileges on Windows;
-// a Windows save is not made to follow links.
+// Links need privileges on Windows; a Windows save is not made to follow links.
 #ifndef _WIN32
-TEST(AtomicFile, ProfileSaveFailsCleanlyWhenTheDiskIsFull)
-{
-    TempDir dir;
-    const std::string path = dir.file("p.ini");
-    const std::string old = "[A]\r\nx=1\r\n";
-    WriteWholeFile(path, old);
-    auto profile = ReadProfile(LargeProfileText());
-
-    // A file size limit makes the write fail as a full disk would, for root too.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { 64 * 1024, 64 * 1024 };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(profile->Save(path) ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "Save reported success";
-    EXPECT_EQ(ReadWholeFile(path), old);
-    EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "p.ini" });
-}
-
 TEST(AtomicFile, SymbolicLinksAreFollowedAndKept)
 {
     TempDir dir;
@@ -183,53 +140,5 @@ TEST(AtomicFile, LeftoversOfAKilledSaveAreRemovedOnlyForTheTarget)
         (std::set<std::string> { "p.ini", ".p.ini.tmp-short", ".q.ini.tmp-abc123",
             "p.ini.tmp-abc123", ".p.ini.tmp-abc123.keep" }));
 }
-
-#ifndef _WIN32
-// A child saves two different documents in turn without end and is killed at random moments;
-// every time, the file must be one of the two documents, byte for byte.
-TEST(AtomicFile, KilledSaveLeavesEitherTheOldOrTheNewProfile)
-{
-    TempDir dir;
-    const std::string path = dir.file("p.ini");
-    auto first = ReadProfile(LargeProfileText());
-    auto second = ReadProfile(LargeProfileText());
-    second->WriteString("Copy 3", "Extra", std::string(5000, 'e'));
-    const std::string firstBytes = WriteProfile(*first);
-    const std::string secondBytes = WriteProfile(*second);
-    ASSERT_NE(firstBytes.size(), secondBytes.size());
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(first->Save(path));
-    const auto saveTime = std::chrono::steady_clock::now() - start;
-    const auto window
-        = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 3).count() + 200;
-
-    std::mt19937 random(20240514);
-    int killedWhileWriting = 0;
-    for (int round = 0; round < 100; ++round) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (;;) {
-                second->Save(path);
-                first->Save(path);
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % window));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-
-        const std::string bytes = ReadWholeFile(path);
-        ASSERT_TRUE(bytes == firstBytes || bytes == secondBytes)
-            << "round " << round << ": " << bytes.size() << " bytes";
-        killedWhileWriting += FolderContents(dir.path()).size() > 1;
-    }
-    EXPECT_GT(killedWhileWriting, 0);
-
-    EXPECT_TRUE(first->Save(path));
-    EXPECT_EQ(FolderContents(dir.path()), std::set<std::string> { "p.ini" });
-}
-#endif // _WIN32
 
 } // namespace
