@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -155,8 +157,14 @@ TEST(Catalog, DefaultCatalogueKeepsTheStoredFields)
         (Fields { "11", "1", "0", "2880", "1", "30,00", "12,50" }), loaded.FieldsOf("Brombeere"));
     EXPECT_EQ((Fields { "19", "3", "240", "600", "1", "13,80", "11,50" }),
         loaded.FieldsOf("gelbe Teichrose"));
-    EXPECT_EQ("Apfel", loaded.catalog.TranslatePlantName("apples"));
-    EXPECT_EQ("Stand", loaded.catalog.TranslatePlantName("Datum/Uhrzeit"));
+    // Names of every game language, the price list's date label, and a name nobody knows.
+    for (const auto& [name, plant] :
+        std::vector<std::pair<const char*, const char*>> { { "Apples", "Apfel" },
+            { "APPLES", "Apfel" }, { "apfel", "Apfel" }, { "Datum/Uhrzeit", "Stand" },
+            { "Carrots", "Karotte" }, { "Karotten", "Karotte" }, { "Krokusse", "Krokus" },
+            { "Wallnuss", "Walnuss" }, { "Aardappelen", "Kartoffel" }, { "Ail", "Knoblauch" },
+            { "Cow lily", "gelbe Teichrose" }, { "Pumpernickel", "Pumpernickel" } })
+        EXPECT_EQ(plant, loaded.catalog.TranslatePlantName(name)) << name;
 }
 
 TEST(Catalog, DefaultDisplayNamesAreSortedInEveryLanguage)
@@ -241,6 +249,9 @@ TEST(Catalog, EveryDisplayNameTranslatesBackToItsPlant)
             const std::string& display = loaded.tables.m_mapPlantToDisplay.at(plant);
             EXPECT_EQ(plant, loaded.catalog.TranslatePlantName(display))
                 << language << ": " << display;
+            if (language == kLanguages[0]) {
+                EXPECT_EQ(plant, display); // German shows the plants' own names
+            }
         }
     }
 }

@@ -1,3 +1,4 @@
+#include "config/CatalogLoader.h"
 #include "config/DefaultProfileData.h"
 #include "config/Resource.h"
 #include "platform/ByteSource.h"
@@ -13,7 +14,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 // The default profile is what every user starts with: these tests read the embedded bytes the
@@ -167,51 +167,6 @@ Strings PlantNames()
     return names;
 }
 
-// A [Plants] record cut at ";" into trimmed fields.
-Strings SplitRecord(std::string_view record)
-{
-    Strings fields;
-    const auto trimmed = [](std::string_view text) {
-        const auto first = text.find_first_not_of(" \t");
-        if (first == std::string_view::npos)
-            return std::string();
-        return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-    };
-    for (std::size_t start = 0;;) {
-        const std::size_t end = record.find(';', start);
-        fields.push_back(trimmed(record.substr(start, end - start)));
-        if (end == std::string_view::npos)
-            return fields;
-        start = end + 1;
-    }
-}
-
-// Name translation as the catalogue builds it: every plant maps to itself, then the keys of
-// [Umsetzen] from last to first, so that the first occurrence of a key wins.
-class NameTranslation {
-public:
-    NameTranslation()
-    {
-        for (const std::string& plant : PlantNames())
-            m_map[MakeUpper(plant)] = plant;
-        const Strings keys = Keys("Umsetzen");
-        for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-            const std::string value = Section("Umsetzen").GetValue(*key);
-            if (!value.empty())
-                m_map[MakeUpper(*key)] = value;
-        }
-    }
-
-    std::string Translate(const std::string& name) const
-    {
-        const auto found = m_map.find(MakeUpper(name));
-        return found == m_map.end() || found->second.empty() ? name : found->second;
-    }
-
-private:
-    std::unordered_map<std::string, std::string> m_map;
-};
-
 } // namespace
 
 TEST(Resource, LoadsOnlyTheDefaultProfileByNumberAndType)
@@ -313,8 +268,8 @@ TEST(DefaultProfile, PlantsMatchTheCatalogue)
 {
     ASSERT_EQ(Keys("Plants"), PlantNames());
     for (const PlantRow& row : kPlants) {
-        const Strings fields = SplitRecord(Section("Plants").GetValue(Cp(row.name)));
-        EXPECT_EQ(fields, SplitRecord(row.fields)) << row.name;
+        const Strings fields = SplitPlantRecord(Section("Plants").GetValue(Cp(row.name)));
+        EXPECT_EQ(fields, SplitPlantRecord(row.fields)) << row.name;
     }
 }
 
@@ -441,58 +396,6 @@ TEST(DefaultProfile, UserInterfaceTextsAreThoseOfEveryLanguage)
         for (int language = 0; language < 4; ++language)
             EXPECT_EQ(Section(kTextSections[language]).GetValue(row.key), Cp(row.texts[language]))
                 << kTextSections[language] << " " << row.key;
-}
-
-TEST(DefaultProfile, EveryDisplayNameTranslatesBackToItsPlant)
-{
-    const NameTranslation translation;
-    for (const char* section : kTextSections) {
-        for (const std::string& plant : PlantNames()) {
-            const std::string display = Section(section).GetValue("Txt_" + plant);
-            ASSERT_NE(display, "") << section << " " << plant;
-            EXPECT_EQ(translation.Translate(display), plant) << section << " " << display;
-        }
-    }
-    for (const std::string& plant : PlantNames())
-        EXPECT_EQ(Section("Texts Deutsch").GetValue("Txt_" + plant), plant);
-    EXPECT_EQ(Section("Texts English").GetValue("Txt_Karotte"), "Carrots");
-    EXPECT_EQ(Section("Texts English").GetValue("Txt_gelbe Teichrose"), "Cow lily");
-}
-
-TEST(DefaultProfile, SortedEnglishDisplayNamesBeginWithAngelsTrumpet)
-{
-    Strings names;
-    for (const std::string& plant : PlantNames())
-        names.push_back(Section("Texts English").GetValue("Txt_" + plant));
-    std::stable_sort(names.begin(), names.end(),
-        [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
-    ASSERT_GE(names.size(), 4u);
-    EXPECT_EQ(Strings(names.begin(), names.begin() + 4),
-        (Strings { "Angel's trumpet", "Apples", "Asparagus", "Basil" }));
-}
-
-TEST(DefaultProfile, TranslatesForeignNamesAndThePriceListDateLabel)
-{
-    const NameTranslation translation;
-    const struct {
-        const char* name;
-        const char* plant;
-    } cases[] = {
-        { "Apples", "Apfel" },
-        { "APPLES", "Apfel" },
-        { "apfel", "Apfel" },
-        { "Datum/Uhrzeit", "Stand" },
-        { "Carrots", "Karotte" },
-        { "Karotten", "Karotte" },
-        { "Krokusse", "Krokus" },
-        { "Wallnuss", "Walnuss" },
-        { "Aardappelen", "Kartoffel" },
-        { "Ail", "Knoblauch" },
-        { "Cow lily", "gelbe Teichrose" },
-        { "Pumpernickel", "Pumpernickel" },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(translation.Translate(Cp(c.name)), Cp(c.plant)) << c.name;
 }
 
 TEST(DefaultProfile, UmsetzenMapsEveryNameToOnePlant)

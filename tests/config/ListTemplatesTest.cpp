@@ -19,19 +19,6 @@ CListTemplates LoadFrom(const std::string& text)
 
 } // namespace
 
-TEST(ListTemplates, DefaultProfileHoldsEightTitlesOnePatternSevenTotalsEightQuestions)
-{
-    const CListTemplates templates = LoadFrom(DefaultProfileBytes());
-    EXPECT_EQ(8u, templates.m_astrTitel.size());
-    EXPECT_EQ(1u, templates.m_astrZeile.size());
-    EXPECT_EQ(7u, templates.m_astrTotal.size());
-    EXPECT_EQ(8u, templates.m_astrFrage.size());
-    EXPECT_EQ("Einkaufsliste", templates.m_astrTitel.front());
-    EXPECT_EQ("%d x %s %s %s %s", templates.m_astrZeile.front());
-    EXPECT_EQ("Belopp: %s %s %s", templates.m_astrTotal[5]);
-    EXPECT_EQ("Vendere i prodotti adesso?", templates.m_astrFrage.back());
-}
-
 TEST(ListTemplates, AFamilyEndsAtItsFirstMissingOrEmptyKey)
 {
     const CListTemplates templates = LoadFrom("[Liste]\r\n"

@@ -71,24 +71,6 @@ TEST(Texts, LanguageChoiceSelectsTheTextSection)
             << c.language;
 }
 
-TEST(Texts, DefaultProfileHasAdvertisingInGermanOnly)
-{
-    CIniFile profile;
-    profile.SetAutoSave(false);
-    ReadDefaultProfile(profile);
-    profile.WriteString("Settings", "Lang", "Deutsch");
-    CTexts german;
-    german.LoadTexts(profile);
-    profile.WriteString("Settings", "Lang", "English");
-    CTexts english;
-    english.LoadTexts(profile);
-
-    EXPECT_NE("", german.GetText("Txt_Adv"));
-    EXPECT_EQ("", english.GetText("Txt_Adv"));
-    EXPECT_EQ("Server ausw\xE4hlen", german.GetText("Txt_Serversel"));
-    EXPECT_EQ("Select Used Servers", english.GetText("Txt_Serversel"));
-}
-
 TEST(Texts, TextMissingFromAnOlderProfileComesFromTheBuiltInProfileOfTheSameLanguage)
 {
     // The test profile's English section holds one text only; every other English text comes
