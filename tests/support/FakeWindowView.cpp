@@ -137,11 +137,6 @@ void CFakeWindowView::ReplaceTextUndoably(int id, const std::string& text)
     ++control.nUndoSteps;
 }
 
-void CFakeWindowView::SetTabStops(int id, const std::vector<double>& stops)
-{
-    m_controls[id].tabStops = stops;
-}
-
 double CFakeWindowView::TextWidth(int, std::string_view text) const
 {
     double width = 0;

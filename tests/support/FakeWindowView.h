@@ -26,7 +26,6 @@ public:
         int nCurrent = -1;
         std::vector<bool> selected;
         SRect rect;
-        std::vector<double> tabStops;
         int nUndoSteps = 0; // replacements that Undo takes back
     };
 
@@ -41,15 +40,10 @@ public:
     int m_nFocus = 0;
     std::vector<bool> m_waitCursor; // each change, in order
     SSize m_size { 800, 600 };
-    SSize m_minimum;
     SSize m_available { 1920, 1040 };
     // Answers a modal dialog; by default the dialog is accepted as it opened.
     std::function<bool(IDialogBehaviour&, CFakeWindowView&)> m_fnDialog;
     std::vector<int> m_dialogsRun;
-    std::string m_strLanguageCode;
-    std::string m_strImportAnswer; // the file the user picks to import; empty: cancelled
-    std::string m_strExportAnswer; // the file the user saves an export to; empty: cancelled
-    std::string m_strExportSuggested; // the name the export dialog suggested
 
     SControl& operator[](int id) { return m_controls[id]; }
     // The controls of a template where a face with a 6 by 13 pixel font puts them, the
@@ -84,7 +78,7 @@ public:
 
     void ReplaceTextUndoably(int id, const std::string& text) override;
     void SetTextKeepingScroll(int id, const std::string& text) override { SetText(id, text); }
-    void SetTabStops(int id, const std::vector<double>& stops) override;
+    void SetTabStops(int, const std::vector<double>&) override { }
     double DialogUnitsToPixelsX(int units) const override { return units * 1.5; }
     // Every character is 6 pixels wide, a tab 0.
     double TextWidth(int id, std::string_view text) const override;
@@ -101,22 +95,22 @@ public:
     }
     bool HearsClipboardInBackground() const override { return m_bHearsInBackground; }
     INotifier& Notifier() override { return *this; }
-    void UseLanguage(const std::string& code) override { m_strLanguageCode = code; }
+    void UseLanguage(const std::string&) override { }
+    // The user cancels every file dialog.
     std::string ChooseImportFile(
         const std::string&, const std::string&, const std::string&) override
     {
-        return m_strImportAnswer;
+        return {};
     }
     std::string ChooseExportFile(
-        const std::string&, const std::string&, const std::string& suggestedName) override
+        const std::string&, const std::string&, const std::string&) override
     {
-        m_strExportSuggested = suggestedName;
-        return m_strExportAnswer;
+        return {};
     }
     void ShowWaitCursor(bool waiting) override { m_waitCursor.push_back(waiting); }
     SSize ClientSize() const override { return m_size; }
     void ResizeClient(SSize size) override { m_size = size; }
-    void SetMinimumClientSize(SSize size) override { m_minimum = size; }
+    void SetMinimumClientSize(SSize) override { }
     SSize AvailableClientSize() const override { return m_available; }
     // Any thread may post, as the transfer worker does; the tasks run on the test's thread.
     void Post(std::function<void()> task) override { m_posted.Push(std::move(task)); }
