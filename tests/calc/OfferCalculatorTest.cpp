@@ -36,17 +36,6 @@ const std::string kEnglishExampleReport
       "\r\n102.9% of market price (24.30 gB)"
       "\r\n114.3% of market price minus 10% market fees (21.87 gB)";
 
-TEST(OfferCalculator, WorkedExampleGivesTheExactReportInGermanAndEnglish)
-{
-    CCalcWorld german(Language::German);
-    AddExampleServer(german);
-    EXPECT_EQ(kGermanExampleReport, german.m_calc.Calculate(kExampleList).strReport);
-
-    CCalcWorld english(Language::English);
-    AddExampleServer(english);
-    EXPECT_EQ(kEnglishExampleReport, english.m_calc.Calculate(kExampleList).strReport);
-}
-
 TEST(OfferCalculator, ShippedProfileGivesTheWorkedExample)
 {
     EXPECT_EQ(
@@ -207,7 +196,7 @@ TEST(OfferCalculator, PriceListPaneShowsStoredTextsWithTheDecimalText)
     EXPECT_EQ("\tOrigin\tMarket"
               "\r\nCarrots\t0,06\t0,10"
               "\r\nLettuce\t0,08\t1.5"
-              "\r\nPumpkin\t22,80\t0,0",
+              "\r\nPumpkins\t22,80\t0,0",
         world.m_calc.Calculate("").strPriceList);
 
     CCalcWorld german(Language::German);
