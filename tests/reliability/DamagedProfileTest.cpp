@@ -2,7 +2,7 @@
 #include "config/ListTemplates.h"
 #include "config/PlantCatalog.h"
 #include "config/PlantTables.h"
-#include "config/Resource.h"
+#include "config/ProfileTestText.h"
 #include "config/ServerListUpdate.h"
 #include "config/Settings.h"
 #include "config/Texts.h"
@@ -190,13 +190,6 @@ void Report(const char* what, const LoadCount& count, std::chrono::steady_clock:
     std::cout << "[ damaged  ] " << what << ": " << count.loads << " loads, " << count.rebuilt
               << " rebuilt (" << count.pricesCarried << " with a cached price carried over), "
               << seconds << " s\n";
-}
-
-std::string DefaultProfileBytes()
-{
-    CResource resource;
-    resource.Load(129, "TXT");
-    return std::string(reinterpret_cast<const char*>(resource.Data()), resource.Size());
 }
 
 // Every load that rebuilds writes three files to the disk, so the whole set (a cut at every

@@ -1,7 +1,5 @@
-#include "config/Resource.h"
-#include "platform/ByteSink.h"
-#include "platform/ByteSource.h"
-#include "profile/IniFile.h"
+#include "config/ProfileTestText.h"
+#include "profile/ProfileText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,28 +22,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::unique_ptr<CIniFile> ProfileFromBytes(const void* data, std::size_t size)
-{
-    auto profile = std::make_unique<CIniFile>();
-    profile->SetAutoReload(false);
-    profile->SetAutoSave(false);
-    CMemorySource source(data, size);
-    profile->ReadFrom(source);
-    return profile;
-}
-
 std::unique_ptr<CIniFile> DefaultProfile()
 {
-    CResource resource;
-    resource.Load(129, "TXT");
-    return ProfileFromBytes(resource.Data(), resource.Size());
-}
-
-std::string Written(const CIniFile& profile)
-{
-    CMemorySink sink;
-    profile.WriteTo(sink);
-    return sink.m_data;
+    return ReadProfile(DefaultProfileBytes());
 }
 
 std::set<std::string> FolderContents(const fs::path& folder)
@@ -75,8 +54,8 @@ TEST(ProfileCrashSafety, KilledSavesLeaveTheOldOrTheNewProfileEveryTime)
     auto newer = DefaultProfile();
     newer->WriteString("Settings", "Lang", "Deutsch");
     newer->WriteString("Server 1", "Karotte", "0,45");
-    const std::string olderBytes = Written(*older);
-    const std::string newerBytes = Written(*newer);
+    const std::string olderBytes = WriteProfile(*older);
+    const std::string newerBytes = WriteProfile(*newer);
     ASSERT_NE(olderBytes, newerBytes);
 
     const auto start = std::chrono::steady_clock::now();
@@ -165,7 +144,7 @@ int SaveOverFileSizeLimit(const std::string& folder, CIniFile& small, CIniFile& 
 
 TEST(ProfileCrashSafety, SaveIntoAFullFileSystemKeepsTheOldFileAndReportsFalse)
 {
-    auto small = ProfileFromBytes("[Settings]\r\nLang=Deutsch\r\n", 26);
+    auto small = ReadProfile("[Settings]\r\nLang=Deutsch\r\n");
     auto large = DefaultProfile();
     large->WriteString("Notes", "Text", std::string(100 * 1024, 'x'));
 
