@@ -1,7 +1,5 @@
 #include "window/ControlAnchors.h"
 #include "window/ControlIds.h"
-#include "window/DialogTemplate.h"
-#include "window/DialogUnits.h"
 
 #include "support/FakeWindowView.h"
 
@@ -14,9 +12,7 @@ class ControlAnchorsTest : public testing::Test {
 protected:
     ControlAnchorsTest()
     {
-        const CDialogUnits units(6, 13);
-        for (const CDialogControl& control : CDialogTemplate::Load(IDD_MAIN).m_controls)
-            m_view[control.nId].rect = units.ToPixels(control.rect);
+        m_view.LayOut(IDD_MAIN);
         m_anchors.Capture(m_view);
     }
 

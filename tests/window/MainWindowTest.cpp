@@ -100,7 +100,6 @@ TEST_F(MainWindowTest, ThePaneToggleMovesTheEditsEdgeAndIsStored)
     ASSERT_TRUE(m_view.IsShown(IDC_PRICE_LIST));
     m_window->OnCommand(IDC_TOGGLE_PANE);
     EXPECT_FALSE(m_view.IsShown(IDC_PRICE_LIST));
-    EXPECT_FALSE(m_view.IsShown(IDC_DETAILS));
     EXPECT_EQ(m_view[IDC_INPUT].rect.Right(), m_view[IDC_PRICE_LIST].rect.Right());
     EXPECT_EQ(m_app->Profile().GetString("Settings", "PreisListe", ""), "0");
 
