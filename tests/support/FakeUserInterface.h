@@ -2,7 +2,6 @@
 
 #include "platform/UserInterface.h"
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -28,7 +27,6 @@ public:
     std::vector<std::pair<int, int>> m_notices; // new versions announced
     std::vector<std::string> m_messages;
     int m_nWaitDepth = 0;
-    int m_nMaxWaitDepth = 0;
     int m_nWaitDepthAtChoice = 0;
 
     bool ChooseLanguage(const std::vector<std::string>& languages, std::string& chosen) override
@@ -43,6 +41,6 @@ public:
     }
     void ShowUpdateNotice(int major, int minor) override { m_notices.emplace_back(major, minor); }
     void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
-    void BeginWaitCursor() override { m_nMaxWaitDepth = std::max(m_nMaxWaitDepth, ++m_nWaitDepth); }
+    void BeginWaitCursor() override { ++m_nWaitDepth; }
     void EndWaitCursor() override { --m_nWaitDepth; }
 };
