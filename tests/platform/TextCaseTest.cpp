@@ -9,6 +9,7 @@
 
 namespace {
 
+// That upper-case letters stay as they are is UpperCasingIsStableAndKeepsLength's rule.
 TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
 {
     struct Case {
@@ -18,7 +19,6 @@ TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
     const Case cases[] = {
         { 'a', 'A' },
         { 'z', 'Z' },
-        { 'A', 'A' },
         { '1', '1' },
         { '[', '[' },
         { '{', '{' },
@@ -37,9 +37,6 @@ TEST(TextCase, UpperCasesLettersWithAPartnerOnly)
         { '\xB5', '\xB5' }, // µ
         { '\xF7', '\xF7' }, // ÷
         { '\xD7', '\xD7' }, // ×
-        { '\xC4', '\xC4' },
-        { '\x8A', '\x8A' },
-        { '\x9F', '\x9F' },
         { '\0', '\0' },
     };
     for (const Case& c : cases)
