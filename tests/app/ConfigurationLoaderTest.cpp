@@ -22,7 +22,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <random>
 #include <set>
 #include <tuple>
 
@@ -425,40 +424,6 @@ TEST_F(ConfigurationLoaderTest, ServerListIsUpdatedWhenMoreDaysThanTheIntervalHa
             EXPECT_EQ(c.intervalAfter, start.serverList.m_strIntervalSeen);
         }
         EXPECT_FALSE(Exists(m_backup));
-    }
-}
-
-TEST_F(ConfigurationLoaderTest, DamagedProfilesLoadWithoutHarm)
-{
-    static const char kNulBytes[] = "\0\0\0[Settings]\0\nVersion=1.39\nLang=\0\n";
-    std::mt19937 random(20261207);
-    std::string noise(65536, '\0');
-    for (char& byte : noise)
-        byte = static_cast<char>(random() % 256);
-    std::string structuredNoise;
-    for (int line = 0; line < 4000; ++line) {
-        static const char* const pieces[]
-            = { "[", "]", "=", ";", "\r", "\n", "Plants", "Lang", "Settings", "Preislisten", "Txt_",
-                  "1.39", "%s%n", " ", "\0", "\xFF", "Version", "Werte", "Sortierung" };
-        structuredNoise += pieces[random() % std::size(pieces)];
-    }
-    const std::string cases[] = {
-        noise,
-        structuredNoise,
-        std::string(kNulBytes, sizeof kNulBytes - 1),
-        "[Settings]\nVersion=1.39\nLang=Deutsch\nServerInt=-2147483648\n"
-        "ServerUpd=-2147483648-2147483647-0\n[Lang]\nDeutsch=Texts Deutsch\n"
-        "[Texts Deutsch]\nTxt_Currency=wT\nTxt_=\n[Plants]\n=;;;;;;;;;\nX="
-            + std::string(100000, ';')
-            + "\n[Preislisten]\n=http://x\n[]\nSortierung=1\n"
-              "[Liste]\nTitel1=%s%s%s%n\n",
-    };
-    for (const std::string& bytes : cases) {
-        WriteWholeFile(m_path, bytes);
-        ProgramStart start(m_path);
-        start.ui.m_strLanguage = "Deutsch";
-        EXPECT_TRUE(start.Load());
-        EXPECT_NE("", start.texts.GetText("Txt_Currency"));
     }
 }
 
