@@ -4,7 +4,6 @@
 #include "support/TempDir.h"
 
 #include "../profile/ProfileText.h"
-#include "../profile/RealisticProfile.h"
 #include "Writing.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +27,7 @@ std::set<std::string> FolderContents(const fs::path& folder)
     return names;
 }
 
+// Permission bits and the umask are POSIX; the Windows tests check the file attributes instead.
 #ifndef _WIN32
 mode_t PermissionBits(const std::string& path)
 {
@@ -35,10 +35,7 @@ mode_t PermissionBits(const std::string& path)
     ::stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }
-#endif
 
-// Permission bits and the umask are POSIX; the Windows tests check the file attributes instead.
-#ifndef _WIN32
 TEST(AtomicFile, ReplacesTheContentAndKeepsThePermissionBits)
 {
     TempDir dir;
