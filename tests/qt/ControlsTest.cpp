@@ -56,6 +56,8 @@ private:
     };
     std::unique_ptr<PaneWindow> MakePane(const QString& text);
     static QPoint PointAt(CPriceListEdit* pane, int position);
+    // The price line of the pane's first plant, found where its value is.
+    static bool FirstPlantLine(CPriceListEdit* pane, NMPRICELINE& line);
 };
 
 void ControlsTest::LinkShowsTheHandFromTheSecondMoveOverItsText()
@@ -185,6 +187,12 @@ QPoint ControlsTest::PointAt(CPriceListEdit* pane, int position)
     return pane->cursorRect(cursor).center() + QPoint(2, 0);
 }
 
+bool ControlsTest::FirstPlantLine(CPriceListEdit* pane, NMPRICELINE& line)
+{
+    return pane->FindPriceLine(
+        PointAt(pane, pane->document()->findBlockByNumber(1).position() + 12), line);
+}
+
 const QString kPane = QStringLiteral(
     "\tHof\tMarkt\nApfel\t1,50\t2,25\nkeine Tabs hier\nNur\teiner\nBirne\t3,00\t4,75");
 
@@ -245,9 +253,7 @@ void ControlsTest::InPlaceEditOpensOverTheValue()
     auto window = MakePane(kPane);
     QVERIFY(window);
     NMPRICELINE line;
-    QVERIFY(window->pane->FindPriceLine(
-        PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
-        line));
+    QVERIFY(FirstPlantLine(window->pane, line));
 
     int commits = 0;
     QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
@@ -280,9 +286,7 @@ void ControlsTest::EditorCommitsOnceByReturnOrClickNeverByEscape()
         auto window = MakePane(kPane);
         QVERIFY(window);
         NMPRICELINE line;
-        QVERIFY(window->pane->FindPriceLine(
-            PointAt(window->pane, window->pane->document()->findBlockByNumber(1).position() + 12),
-            line));
+        QVERIFY(FirstPlantLine(window->pane, line));
         QList<Committed> commits;
         QPointer<CInPlaceEdit> edit = CInPlaceEdit::Create(
             line, false, [&](const std::string& name, const std::string& text) {
